@@ -1,0 +1,19 @@
+# Warnings and sanitizers, applied to every target of the project.
+add_compile_options(-Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wno-sign-conversion)
+if(KELIMBO_WERROR)
+    add_compile_options(-Werror)
+endif()
+if(KELIMBO_SANITIZE)
+    add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+    add_link_options(-fsanitize=address,undefined)
+endif()
+
+# Declares a static library of the project: sources, public include root and links.
+function(kelimbo_library name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LINKS" ${ARGN})
+    add_library(${name} STATIC ${ARG_SOURCES})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    if(ARG_LINKS)
+        target_link_libraries(${name} PUBLIC ${ARG_LINKS})
+    endif()
+endfunction()

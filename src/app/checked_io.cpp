@@ -1,0 +1,35 @@
+#include "app/checked_io.h"
+
+#include "app/exc_msg.h"
+#include "platform/ansi_literal.h"
+
+namespace {
+constexpr auto kReadError = platform::Ansi(u8"Ошибка при чтении файла %s");
+constexpr auto kWriteError = platform::Ansi(u8"Ошибка при записи файла %s");
+} // namespace
+
+void SetFileContext(const char* text) {
+    fileContext = text;
+}
+
+std::size_t ReadChecked(void* buffer, std::size_t size, std::size_t count, std::FILE* file) {
+    const std::size_t got = std::fread(buffer, size, count, file);
+    if (got != count) {
+        RaiseMsg(kReadError.c_str(), fileContext.c_str());
+    }
+    return got;
+}
+
+std::size_t WriteChecked(const void* buffer, std::size_t size, std::size_t count, std::FILE* file) {
+    const std::size_t put = std::fwrite(buffer, size, count, file);
+    if (put != count) {
+        RaiseMsg(kWriteError.c_str(), fileContext.c_str());
+    }
+    return put;
+}
+
+void SeekChecked(std::FILE* file, std::int32_t offset, int origin) {
+    if (std::fseek(file, offset, origin) != 0) {
+        RaiseMsg(kReadError.c_str(), fileContext.c_str());
+    }
+}

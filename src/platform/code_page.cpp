@@ -1,0 +1,162 @@
+#include "platform/code_page.h"
+
+#include "platform/cp1251.h"
+
+#include <cstdint>
+
+namespace platform {
+namespace {
+
+constexpr char16_t kReplacement = 0xFFFD;
+
+// Collects output units and notices when they would not fit; all writers share it.
+template <typename Unit> class Sink {
+public:
+    Sink(Unit* dst, std::size_t cap) : m_dst(dst), m_cap(cap) {}
+    void Put(Unit u) {
+        if (m_count < m_cap) {
+            m_dst[m_count] = u;
+        } else {
+            m_overflow = true;
+        }
+        ++m_count;
+    }
+    std::size_t Result() const { return m_overflow ? 0 : m_count; }
+
+private:
+    Unit* m_dst;
+    std::size_t m_cap;
+    std::size_t m_count = 0;
+    bool m_overflow = false;
+};
+
+std::size_t Cp1251ToWide(const char* src, std::size_t len, Sink<char16_t>& out) {
+    for (std::size_t i = 0; i < len; ++i) {
+        out.Put(Cp1251ToUnicode(static_cast<unsigned char>(src[i])));
+    }
+    return out.Result();
+}
+
+void PutCodePoint(Sink<char16_t>& out, char32_t c) {
+    if (c >= 0x10000) {
+        c -= 0x10000;
+        out.Put(static_cast<char16_t>(0xD800 + (c >> 10)));
+        out.Put(static_cast<char16_t>(0xDC00 + (c & 0x3FF)));
+    } else {
+        out.Put(static_cast<char16_t>(c));
+    }
+}
+
+// Decodes UTF-8; each maximal invalid or truncated sequence gives one U+FFFD.
+std::size_t Utf8ToWide(const char* src, std::size_t len, Sink<char16_t>& out) {
+    const auto* s = reinterpret_cast<const unsigned char*>(src);
+    std::size_t i = 0;
+    while (i < len) {
+        const unsigned lead = s[i];
+        if (lead < 0x80) {
+            out.Put(static_cast<char16_t>(lead));
+            ++i;
+            continue;
+        }
+        std::size_t need = 0;
+        char32_t c = 0;
+        char32_t min = 0;
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            need = 1, c = lead & 0x1F, min = 0x80;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            need = 2, c = lead & 0x0F, min = 0x800;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            need = 3, c = lead & 0x07, min = 0x10000;
+        } else {
+            out.Put(kReplacement);
+            ++i;
+            continue;
+        }
+        std::size_t k = 1;
+        for (; k <= need && i + k < len && (s[i + k] & 0xC0) == 0x80; ++k) {
+            c = (c << 6) | (s[i + k] & 0x3F);
+        }
+        if (k <= need || c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+            out.Put(kReplacement);
+            i += k; // skip the lead and the continuation bytes that belonged to it
+            continue;
+        }
+        PutCodePoint(out, c);
+        i += k;
+    }
+    return out.Result();
+}
+
+// Reads one code point from UTF-16 at i; a lone surrogate reads as itself.
+char32_t NextCodePoint(const char16_t* src, std::size_t len, std::size_t& i) {
+    const char16_t u = src[i++];
+    if (u >= 0xD800 && u <= 0xDBFF && i < len && src[i] >= 0xDC00 && src[i] <= 0xDFFF) {
+        const char16_t low = src[i++];
+        return 0x10000 + ((static_cast<char32_t>(u) - 0xD800) << 10) + (low - 0xDC00);
+    }
+    return u;
+}
+
+std::size_t WideToCp1251(const char16_t* src, std::size_t len, Sink<char>& out) {
+    for (std::size_t i = 0; i < len;) {
+        const int byte = Cp1251FromUnicode(NextCodePoint(src, len, i));
+        out.Put(byte < 0 ? '?' : static_cast<char>(static_cast<unsigned char>(byte)));
+    }
+    return out.Result();
+}
+
+std::size_t WideToUtf8(const char16_t* src, std::size_t len, Sink<char>& out) {
+    for (std::size_t i = 0; i < len;) {
+        char32_t c = NextCodePoint(src, len, i);
+        if (c >= 0xD800 && c <= 0xDFFF) {
+            c = kReplacement;
+        }
+        const auto put = [&out](char32_t v) { out.Put(static_cast<char>(v)); };
+        if (c < 0x80) {
+            put(c);
+        } else if (c < 0x800) {
+            put(0xC0 | (c >> 6));
+            put(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            put(0xE0 | (c >> 12));
+            put(0x80 | ((c >> 6) & 0x3F));
+            put(0x80 | (c & 0x3F));
+        } else {
+            put(0xF0 | (c >> 18));
+            put(0x80 | ((c >> 12) & 0x3F));
+            put(0x80 | ((c >> 6) & 0x3F));
+            put(0x80 | (c & 0x3F));
+        }
+    }
+    return out.Result();
+}
+
+} // namespace
+
+std::size_t MultiByteToWide(unsigned codePage, const char* src, std::size_t srcLen, char16_t* dst,
+                            std::size_t dstCap) {
+    Sink<char16_t> out(dst, dstCap);
+    switch (codePage) {
+    case kAnsiCodePage:
+        return Cp1251ToWide(src, srcLen, out);
+    case kUtf8CodePage:
+        return Utf8ToWide(src, srcLen, out);
+    default:
+        return 0;
+    }
+}
+
+std::size_t WideToMultiByte(unsigned codePage, const char16_t* src, std::size_t srcLen, char* dst,
+                            std::size_t dstCap) {
+    Sink<char> out(dst, dstCap);
+    switch (codePage) {
+    case kAnsiCodePage:
+        return WideToCp1251(src, srcLen, out);
+    case kUtf8CodePage:
+        return WideToUtf8(src, srcLen, out);
+    default:
+        return 0;
+    }
+}
+
+} // namespace platform

@@ -1,0 +1,26 @@
+#pragma once
+// Conversions between a code page and UTF-16, standing in for the handheld's
+// system calls. Both take the source length explicitly and a destination of
+// fixed capacity, and return the count of units written, or 0 when the
+// destination is too small (the destination then holds nothing usable).
+
+#include <cstddef>
+
+namespace platform {
+
+// The ANSI code page: Windows-1251 on this system, always.
+inline constexpr unsigned kAnsiCodePage = 0;
+inline constexpr unsigned kUtf8CodePage = 65001;
+
+// Bytes of `codePage` to UTF-16. Windows-1251 maps every byte (0x98 to U+0098);
+// UTF-8 turns each invalid or truncated sequence into U+FFFD and characters
+// beyond U+FFFF into surrogate pairs.
+std::size_t MultiByteToWide(unsigned codePage, const char* src, std::size_t srcLen, char16_t* dst,
+                            std::size_t dstCap);
+
+// UTF-16 to bytes of `codePage`. Towards Windows-1251 a character the code page
+// lacks becomes '?'; towards UTF-8 a lone surrogate becomes U+FFFD.
+std::size_t WideToMultiByte(unsigned codePage, const char16_t* src, std::size_t srcLen, char* dst,
+                            std::size_t dstCap);
+
+} // namespace platform

@@ -1,0 +1,16 @@
+#pragma once
+// Esperanto letters between the x-system form ("cx", "Ux") kept in 8-bit text
+// and the accented form (ĉ, Ŭ) shown on screen.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// Turns every base letter followed by x or X into its accented letter. Each
+// given position (an index between characters, 0..length) is re-mapped into the
+// result; a position past the end is left as it is.
+std::u16string x_to_accented(std::u16string_view text, std::size_t* first = nullptr,
+                             std::size_t* second = nullptr);
+
+// Writes each accented letter as its base letter and a lower-case x.
+std::u16string accented_to_x(std::u16string_view text);

@@ -1,0 +1,12 @@
+#pragma once
+// Between the search box's UTF-16 text and the index's 8-bit keys (Windows-1251,
+// Esperanto letters in x-system form).
+
+#include <string>
+#include <string_view>
+
+// The 8-bit query for the box's text; empty when it needs more than 256 bytes.
+std::string to_index_key(std::u16string_view boxText);
+
+// The list line for a headword key; empty when it needs more than 256 units.
+std::u16string from_index_key(std::string_view key);

@@ -1,0 +1,7 @@
+#pragma once
+// Whether a character belongs to a word, for trimming a selection to a word.
+
+// True for the 52 Latin letters, the Cyrillic letters А–я, Ё and ё, and the
+// accented Esperanto letters; false for digits, blanks, punctuation and the
+// rest.
+bool is_word_letter(char16_t c);

@@ -1,0 +1,113 @@
+#include "platform/code_page.h"
+#include "platform/cp1251.h"
+
+#include <gtest/gtest.h>
+
+#include <iconv.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using platform::kAnsiCodePage;
+using platform::kUtf8CodePage;
+using platform::MultiByteToWide;
+using platform::WideToMultiByte;
+
+std::u16string Decode(unsigned cp, const std::string& bytes, std::size_t cap = 64) {
+    std::u16string out(cap, u'\0');
+    out.resize(MultiByteToWide(cp, bytes.data(), bytes.size(), out.data(), cap));
+    return out;
+}
+
+std::string Encode(unsigned cp, const std::u16string& text, std::size_t cap = 64) {
+    std::string out(cap, '\0');
+    out.resize(WideToMultiByte(cp, text.data(), text.size(), out.data(), cap));
+    return out;
+}
+
+// The system's own Windows-1251 table, as an independent check of ours.
+char16_t IconvCp1251(unsigned char byte) {
+    iconv_t cd = iconv_open("UTF-16LE", "CP1251");
+    if (cd == reinterpret_cast<iconv_t>(-1)) {
+        return 0;
+    }
+    char in[1] = {static_cast<char>(byte)};
+    unsigned char out[4] = {};
+    char* inPtr = in;
+    char* outPtr = reinterpret_cast<char*>(out);
+    std::size_t inLeft = 1;
+    std::size_t outLeft = sizeof out;
+    const std::size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+    iconv_close(cd);
+    return rc == static_cast<std::size_t>(-1) ? 0 : static_cast<char16_t>(out[0] | out[1] << 8);
+}
+
+TEST(Cp1251, EveryByteMatchesTheSystemTableAndRoundTrips) {
+    const bool haveIconv = IconvCp1251('A') == u'A';
+    for (unsigned b = 0; b < 256; ++b) {
+        const std::string byte(1, static_cast<char>(b));
+        const std::u16string wide = Decode(kAnsiCodePage, byte);
+        ASSERT_EQ(wide.size(), 1u) << b;
+        if (b == 0x98) {
+            EXPECT_EQ(wide[0], u'\u0098');
+        } else if (haveIconv) {
+            EXPECT_EQ(wide[0], IconvCp1251(static_cast<unsigned char>(b))) << b;
+        }
+        EXPECT_EQ(Encode(kAnsiCodePage, wide), byte) << b;
+    }
+}
+
+TEST(Cp1251, KnownLettersAndMissingCharacters) {
+    EXPECT_EQ(Decode(kAnsiCodePage, "\xA8\xB8\xC0\xFF\xAB"), u"ЁёАя«");
+    EXPECT_EQ(Encode(kAnsiCodePage, u"ĉ日é"), "???");
+    EXPECT_EQ(Encode(kAnsiCodePage, u"\U0001F600"), "?"); // one character, one mark
+}
+
+TEST(Utf8, DecodesValidTextAndReplacesBadSequences) {
+    const struct {
+        std::string bytes;
+        std::u16string expected;
+    } table[] = {
+        {"abc", u"abc"},
+        {"\xD0\xB6\xC4\x89", u"жĉ"},
+        {"\xF0\x9F\x98\x80", u"\U0001F600"}, // surrogate pair
+        {"\xFF", u"\uFFFD"},                 // invalid byte
+        {"a\xD0", u"a\uFFFD"},               // truncated at the end
+        {"\xE2\x82z", u"\uFFFDz"},           // truncated before another character
+        {"\xC0\xAF", u"\uFFFD\uFFFD"},       // overlong lead is invalid
+        {"\xED\xA0\x80", u"\uFFFD"},         // encoded surrogate
+        {"\x80x", u"\uFFFDx"},               // stray continuation byte
+        {std::string("a\0b", 3), std::u16string(u"a\0b", 3)},
+    };
+    for (const auto& c : table) {
+        EXPECT_EQ(Decode(kUtf8CodePage, c.bytes), c.expected);
+    }
+}
+
+TEST(Utf8, EncodesAndRoundTrips) {
+    const std::u16string text = u"ĉapelo ёж \U0001F600";
+    const std::string utf8 = Encode(kUtf8CodePage, text);
+    EXPECT_EQ(utf8, "\xC4\x89"
+                    "apelo \xD1\x91\xD0\xB6 \xF0\x9F\x98\x80");
+    EXPECT_EQ(Decode(kUtf8CodePage, utf8), text);
+    EXPECT_EQ(Encode(kUtf8CodePage, std::u16string(1, u'\xD800')), "\xEF\xBF\xBD");
+}
+
+TEST(Conversions, TooSmallDestinationGivesZero) {
+    char16_t wide[3];
+    EXPECT_EQ(MultiByteToWide(kAnsiCodePage, "abc", 3, wide, 3), 3u);
+    EXPECT_EQ(MultiByteToWide(kAnsiCodePage, "abcd", 4, wide, 3), 0u);
+    EXPECT_EQ(MultiByteToWide(kUtf8CodePage, "\xF0\x9F\x98\x80\xF0\x9F\x98\x80", 8, wide, 3), 0u);
+    char narrow[2];
+    EXPECT_EQ(WideToMultiByte(kAnsiCodePage, u"ab", 2, narrow, 2), 2u);
+    EXPECT_EQ(WideToMultiByte(kAnsiCodePage, u"abc", 3, narrow, 2), 0u);
+    EXPECT_EQ(WideToMultiByte(kUtf8CodePage, u"ж", 1, narrow, 1), 0u);
+    EXPECT_EQ(WideToMultiByte(1252, u"a", 1, narrow, 2), 0u); // no other code page
+}
+
+static_assert(platform::Cp1251FromUnicode(U'ё') == 0xB8);
+static_assert(platform::Cp1251FromUnicode(U'ĉ') == -1);
+
+} // namespace

@@ -1,0 +1,100 @@
+#include "support/temp_dir.h"
+#include "text/esperanto_x.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+namespace {
+
+using testing_support::Utf16;
+using testing_support::Utf8;
+
+struct XCase {
+    const char* input;
+    const char* expected;
+};
+
+class XToAccented : public testing::TestWithParam<XCase> {};
+
+TEST_P(XToAccented, ConvertsPairsAndLeavesEverythingElse) {
+    const XCase& c = GetParam();
+    EXPECT_EQ(Utf8(x_to_accented(Utf16(c.input))), c.expected) << "input: " << c.input;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, XToAccented,
+    testing::Values(XCase{"cx", "ĉ"}, XCase{"cX", "ĉ"}, XCase{"Cx", "Ĉ"}, XCase{"CX", "Ĉ"},
+                    XCase{"gx", "ĝ"}, XCase{"GX", "Ĝ"}, XCase{"hx", "ĥ"}, XCase{"Hx", "Ĥ"},
+                    XCase{"jx", "ĵ"}, XCase{"JX", "Ĵ"}, XCase{"sx", "ŝ"}, XCase{"Sx", "Ŝ"},
+                    XCase{"ux", "ŭ"}, XCase{"Ux", "Ŭ"}, XCase{"Sxangxajo", "Ŝanĝajo"},
+                    XCase{"eHxo", "eĤo"}, XCase{"x", "x"}, XCase{"X", "X"}, XCase{"ax", "ax"},
+                    XCase{"xcx", "xĉ"}, XCase{"cxcx", "ĉĉ"}, XCase{"cxx", "ĉx"},
+                    XCase{"cxxx", "ĉxx"}, XCase{"hxx", "ĥx"}, XCase{"ĉx", "ĉx"},
+                    XCase{"c/x", "c/x"}, XCase{"wx", "wx"}, XCase{"", ""},
+                    XCase{"ĉapelo и слово", "ĉapelo и слово"}));
+
+struct PositionCase {
+    const char* input;
+    std::size_t first, second;
+    const char* expected;
+    std::size_t firstAfter, secondAfter;
+};
+
+class XToAccentedPositions : public testing::TestWithParam<PositionCase> {};
+
+TEST_P(XToAccentedPositions, MapsBothPositions) {
+    const PositionCase& c = GetParam();
+    std::size_t first = c.first;
+    std::size_t second = c.second;
+    EXPECT_EQ(Utf8(x_to_accented(Utf16(c.input), &first, &second)), c.expected);
+    EXPECT_EQ(first, c.firstAfter);
+    EXPECT_EQ(second, c.secondAfter);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, XToAccentedPositions,
+    testing::Values(PositionCase{"sx", 2, 2, "ŝ", 1, 1}, PositionCase{"sx", 1, 1, "ŝ", 1, 1},
+                    PositionCase{"sx", 0, 2, "ŝ", 0, 1},
+                    PositionCase{"abcxde", 3, 4, "abĉde", 3, 3},
+                    PositionCase{"abcxde", 4, 4, "abĉde", 3, 3},
+                    PositionCase{"cxx", 3, 3, "ĉx", 2, 2}, PositionCase{"", 0, 0, "", 0, 0},
+                    PositionCase{"abc", 1, 3, "abc", 1, 3}, PositionCase{"sx", 7, 9, "ŝ", 7, 9},
+                    PositionCase{"CXa", 0, 3, "Ĉa", 0, 2}));
+
+TEST(XToAccentedPositions, OnePositionAlone) {
+    std::size_t caret = 2;
+    EXPECT_EQ(Utf8(x_to_accented(u"sx", &caret)), "ŝ");
+    EXPECT_EQ(caret, 1u);
+    std::size_t second = 4;
+    EXPECT_EQ(Utf8(x_to_accented(u"abcx", nullptr, &second)), "abĉ");
+    EXPECT_EQ(second, 3u);
+}
+
+TEST(AccentedToX, WritesLowerCaseMarker) {
+    const std::pair<const char*, const char*> table[] = {{"ĉ", "cx"},
+                                                         {"Ĉapo", "Cxapo"},
+                                                         {"aŭto", "auxto"},
+                                                         {"Ŭ", "Ux"},
+                                                         {"ĜĤĴŜ", "GxHxJxSx"},
+                                                         {"ĝĥĵŝ", "gxhxjxsx"},
+                                                         {"plain text", "plain text"},
+                                                         {"", ""},
+                                                         {"слово", "слово"}};
+    for (const auto& [input, expected] : table) {
+        EXPECT_EQ(Utf8(accented_to_x(Utf16(input))), expected) << input;
+    }
+}
+
+TEST(AccentedToX, RoundTripsExceptMarkerCaseAndStrayX) {
+    const std::pair<const char*, const char*> table[] = {{"cxapelo", "cxapelo"},
+                                                         {"CX", "Cx"},
+                                                         {"cX", "cx"},
+                                                         {"ĉx", "cxx"},
+                                                         {"Sxangxajo", "Sxangxajo"}};
+    for (const auto& [input, expected] : table) {
+        EXPECT_EQ(Utf8(accented_to_x(x_to_accented(Utf16(input)))), expected) << input;
+    }
+}
+
+} // namespace

@@ -1,0 +1,48 @@
+#include "support/temp_dir.h"
+#include "text/index_key.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using testing_support::Cp1251;
+using testing_support::Utf16;
+using testing_support::Utf8;
+
+TEST(ToIndexKey, WritesXSystemAndWindows1251) {
+    const std::pair<const char*, std::string> table[] = {
+        {"ĉapelo", "cxapelo"},  {"Ŝanĝo", "Sxangxo"}, {"ёлка Ёж", Cp1251("ёлка Ёж")}, {"", ""},
+        {"日本", "??"}, // outside the code page: replaced, still looked up
+        {"«a»", Cp1251("«a»")},
+    };
+    for (const auto& [box, expected] : table) {
+        EXPECT_EQ(to_index_key(Utf16(box)), expected) << box;
+    }
+}
+
+TEST(ToIndexKey, QueryNeedingMoreThan256BytesIsEmpty) {
+    EXPECT_EQ(to_index_key(std::u16string(256, u'a')).size(), 256u);
+    EXPECT_EQ(to_index_key(std::u16string(257, u'a')), "");
+    // 128 accented letters need 256 bytes; one more does not fit.
+    EXPECT_EQ(to_index_key(std::u16string(128, u'\u0109')).size(), 256u);
+    EXPECT_EQ(to_index_key(std::u16string(129, u'\u0109')), "");
+}
+
+TEST(FromIndexKey, ShowsAccentedLetters) {
+    const std::pair<std::string, const char*> table[] = {
+        {"cxapelo", "ĉapelo"},
+        {Cp1251("Ёж и ёлка"), "Ёж и ёлка"},
+        {"", ""},
+        {"a-b.\"c\"", "a-b.\"c\""},
+    };
+    for (const auto& [key, expected] : table) {
+        EXPECT_EQ(Utf8(from_index_key(key)), expected) << expected;
+    }
+}
+
+TEST(FromIndexKey, KeyNeedingMoreThan256UnitsIsEmpty) {
+    EXPECT_EQ(from_index_key(std::string(256, 'a')).size(), 256u);
+    EXPECT_EQ(from_index_key(std::string(257, 'a')), u"");
+}
+
+} // namespace
