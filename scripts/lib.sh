@@ -1,0 +1,34 @@
+# Shared by the set-up scripts: installing what is missing, and the build folders.
+
+KELIMBO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+JOBS=$(nproc 2>/dev/null || echo 2)
+
+# Installs the Debian packages of the list that are not installed yet.
+ensure_packages() {
+    local missing=()
+    local pkg
+    for pkg in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
+            missing+=("$pkg")
+        fi
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# What building the program needs.
+BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-dejavu-core)
+# What the tests need on top of that.
+TEST_PACKAGES=(libgtest-dev clang libclang-rt-14-dev)
+
+# Configures and builds one build folder: configure_and_build DIR [cmake options...]
+configure_and_build() {
+    local dir=$1
+    shift
+    cmake -S "$KELIMBO_ROOT" -B "$dir" -G Ninja "$@"
+    cmake --build "$dir" -j "$JOBS"
+}
