@@ -17,3 +17,10 @@ function(kelimbo_library name)
         target_link_libraries(${name} PUBLIC ${ARG_LINKS})
     endif()
 endfunction()
+
+# Fuzzing instruments every library for coverage; the fuzz targets link libFuzzer.
+if(KELIMBO_BUILD_FUZZ)
+    add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
+                        -fno-sanitize-recover=all)
+    add_link_options(-fsanitize=address,undefined)
+endif()
