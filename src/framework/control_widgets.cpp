@@ -1,0 +1,342 @@
+#include "framework/control_widgets.h"
+
+#include "framework/dialog_window.h"
+#include "framework/icon_image.h"
+#include "framework/qt_text.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPixmap>
+#include <QScopedValueRollback>
+#include <QScrollBar>
+#include <QTextCursor>
+
+#include <algorithm>
+
+namespace fw::detail {
+
+namespace {
+
+bool Has(const DialogItem& item, std::uint32_t bits) {
+    return (item.style & bits) == bits;
+}
+
+void SetFramed(QFrame& frame, const DialogItem& item) {
+    frame.setFrameShape(Has(item, style::kBorder) ? QFrame::StyledPanel : QFrame::NoFrame);
+}
+
+} // namespace
+
+Selection EditWidget::Resolve(int start, int end, int length) {
+    if (end == -1) {
+        end = length;
+    }
+    return {std::clamp(start, 0, length), std::clamp(end, 0, length)};
+}
+
+// ---- single-line edit
+
+LineEditWidget::LineEditWidget(DialogWindow& window, const DialogItem& item, QWidget* parent)
+    : QLineEdit(parent), EditWidget(window, item) {
+    setFrame(Has(item, style::kBorder));
+    setReadOnly(Has(item, style::kEditReadOnly));
+    setText(ToQString(item.title));
+    // The user's own edits; the program's settings notify from SetText.
+    connect(this, &QLineEdit::textChanged, this, [this] {
+        if (!m_setting) {
+            m_window.Route(Msg::EditChange, Id());
+        }
+    });
+}
+
+std::u16string LineEditWidget::Text() const {
+    return FromQString(text());
+}
+
+void LineEditWidget::SetText(std::u16string_view text) {
+    {
+        const QScopedValueRollback<bool> setting(m_setting, true);
+        setText(ToQString(text));
+    }
+    m_window.Send(Msg::EditChange, Id());
+}
+
+Selection LineEditWidget::GetSel() const {
+    if (hasSelectedText()) {
+        return {selectionStart(), selectionEnd()};
+    }
+    return {cursorPosition(), cursorPosition()};
+}
+
+void LineEditWidget::SetSel(int start, int end) {
+    if (start == -1) {
+        deselect();
+        return;
+    }
+    const Selection sel = Resolve(start, end, static_cast<int>(text().size()));
+    if (sel.start == sel.end) {
+        deselect();
+        setCursorPosition(sel.end);
+    } else {
+        setSelection(sel.start, sel.end - sel.start); // the caret ends at sel.end
+    }
+}
+
+void LineEditWidget::ScrollCaret() {
+    // The line edit keeps its caret in view whenever the caret moves; a
+    // repaint shows the scrolled text at once.
+    update();
+}
+
+// ---- multi-line edit
+
+TextBoxWidget::TextBoxWidget(DialogWindow& window, const DialogItem& item, QWidget* parent)
+    : QPlainTextEdit(parent), EditWidget(window, item) {
+    SetFramed(*this, item);
+    const bool readOnly = Has(item, style::kEditReadOnly);
+    setReadOnly(readOnly);
+    if (readOnly) {
+        setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    }
+    setTabChangesFocus(true);
+    setVerticalScrollBarPolicy(Has(item, style::kVScroll) ? Qt::ScrollBarAsNeeded
+                                                          : Qt::ScrollBarAlwaysOff);
+    if (Has(item, style::kEditAutoHScroll)) {
+        setLineWrapMode(QPlainTextEdit::NoWrap);
+    } else {
+        setLineWrapMode(QPlainTextEdit::WidgetWidth);
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    }
+    Show(item.title);
+    connect(this, &QPlainTextEdit::textChanged, this, [this] {
+        if (m_setting) {
+            return;
+        }
+        // The user edited an editable box: take its text back with CR LF ends.
+        std::u16string text;
+        for (char16_t c : FromQString(toPlainText())) {
+            if (c == u'\n') {
+                text += u'\r';
+            }
+            text += c;
+        }
+        {
+            const QScopedValueRollback<bool> setting(m_setting, true);
+            const int pos = textCursor().position();
+            Show(text);
+            QTextCursor cursor = textCursor();
+            cursor.setPosition(pos);
+            setTextCursor(cursor);
+        }
+        m_window.Route(Msg::EditChange, Id());
+    });
+}
+
+void TextBoxWidget::Show(std::u16string_view text) {
+    m_text.assign(text);
+    m_pairs.clear();
+    QString shown;
+    shown.reserve(static_cast<qsizetype>(text.size()));
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') {
+            m_pairs.push_back(static_cast<int>(i));
+            shown += QChar(u'\n');
+            ++i;
+        } else if (text[i] == u'\r') {
+            shown += QChar(u'\n');
+        } else {
+            shown += QChar(text[i]);
+        }
+    }
+    const QScopedValueRollback<bool> setting(m_setting, true);
+    setPlainText(shown);
+}
+
+void TextBoxWidget::SetText(std::u16string_view text) {
+    // A multi-line box does not notify the setting of its text.
+    Show(text);
+}
+
+int TextBoxWidget::ToTextIndex(int docPos) const {
+    // Every pair whose line break stands before docPos adds its LF.
+    int before = 0;
+    for (std::size_t k = 0; k < m_pairs.size(); ++k) {
+        if (m_pairs[k] - static_cast<int>(k) < docPos) {
+            ++before;
+        } else {
+            break;
+        }
+    }
+    return docPos + before;
+}
+
+int TextBoxWidget::ToDocPos(int textIndex) const {
+    // Every pair that ends at or before textIndex counts as one position.
+    const auto end = std::upper_bound(m_pairs.begin(), m_pairs.end(), textIndex - 2);
+    return textIndex - static_cast<int>(end - m_pairs.begin());
+}
+
+Selection TextBoxWidget::GetSel() const {
+    const QTextCursor cursor = textCursor();
+    return {ToTextIndex(cursor.selectionStart()), ToTextIndex(cursor.selectionEnd())};
+}
+
+void TextBoxWidget::SetSel(int start, int end) {
+    QTextCursor cursor = textCursor();
+    if (start == -1) {
+        cursor.clearSelection();
+    } else {
+        const Selection sel = Resolve(start, end, static_cast<int>(m_text.size()));
+        cursor.setPosition(ToDocPos(sel.start));
+        cursor.setPosition(ToDocPos(sel.end), QTextCursor::KeepAnchor);
+    }
+    setTextCursor(cursor);
+}
+
+void TextBoxWidget::ScrollCaret() {
+    ensureCursorVisible();
+}
+
+// ---- list box
+
+ListWidget::ListWidget(DialogWindow& window, const DialogItem& item, QWidget* parent)
+    : QListWidget(parent), ControlWidget(window, item) {
+    SetFramed(*this, item);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setUniformItemSizes(true);
+    setSortingEnabled(Has(item, style::kListSort));
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Has(item, style::kVScroll) ? Qt::ScrollBarAsNeeded
+                                                          : Qt::ScrollBarAlwaysOff);
+}
+
+int ListWidget::CurSel() const {
+    const QModelIndexList rows = selectionModel()->selectedIndexes();
+    return rows.isEmpty() ? LB_ERR : rows.first().row();
+}
+
+bool ListWidget::SetCurSel(int index) {
+    if (index < 0 || index >= count()) {
+        clearSelection();
+        return false;
+    }
+    setCurrentRow(index, QItemSelectionModel::ClearAndSelect);
+    scrollToItem(item(index));
+    return true;
+}
+
+void ListWidget::NotifyChoice() {
+    if (CurSel() != LB_ERR) {
+        m_window.Route(Msg::ListSelChange, Id());
+    }
+}
+
+void ListWidget::mousePressEvent(QMouseEvent* event) {
+    m_pressedOnLine =
+        event->button() == Qt::LeftButton && indexAt(event->position().toPoint()).isValid();
+    QListWidget::mousePressEvent(event);
+}
+
+void ListWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+    // The second press of a double click arrives as this event.
+    m_pressedOnLine =
+        event->button() == Qt::LeftButton && indexAt(event->position().toPoint()).isValid();
+    QListWidget::mouseDoubleClickEvent(event);
+}
+
+void ListWidget::mouseReleaseEvent(QMouseEvent* event) {
+    const bool chosen = m_pressedOnLine && event->button() == Qt::LeftButton;
+    m_pressedOnLine = false;
+    QListWidget::mouseReleaseEvent(event);
+    // A click on a line is a choice even when the line was selected already.
+    if (chosen) {
+        NotifyChoice();
+    }
+}
+
+void ListWidget::keyPressEvent(QKeyEvent* event) {
+    const int before = CurSel();
+    QListWidget::keyPressEvent(event);
+    if (CurSel() != before) {
+        NotifyChoice();
+    }
+}
+
+void ListWidget::focusInEvent(QFocusEvent* event) {
+    const bool hadCurrent = currentIndex().isValid();
+    QListWidget::focusInEvent(event);
+    // Focus alone marks no line: the first cursor key then chooses line 0.
+    if (!hadCurrent && CurSel() == LB_ERR) {
+        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    }
+}
+
+// ---- button and static
+
+ButtonWidget::ButtonWidget(DialogWindow& window, const DialogItem& item, QWidget* parent)
+    : QPushButton(parent), ControlWidget(window, item) {
+    setAutoDefault(false);
+    setDefault(false);
+    setText(ToQString(item.title));
+    connect(this, &QPushButton::clicked, this, [this] { m_window.Route(Msg::Command, Id()); });
+}
+
+std::u16string ButtonWidget::Text() const {
+    return FromQString(text());
+}
+
+void ButtonWidget::SetText(std::u16string_view text) {
+    setText(ToQString(text));
+}
+
+StaticWidget::StaticWidget(DialogWindow& window, const DialogItem& item, QWidget* parent)
+    : QLabel(parent), ControlWidget(window, item) {
+    setTextFormat(Qt::PlainText);
+    const std::uint32_t kind = item.style & 0x1F;
+    if (kind == style::kStaticIcon && item.imageId != 0) {
+        SetImage(window.Owner().Module().FindIcon(item.imageId));
+        return;
+    }
+    setWordWrap(true);
+    setAlignment(kind == 1   ? Qt::AlignHCenter | Qt::AlignTop
+                 : kind == 2 ? Qt::AlignRight | Qt::AlignTop
+                             : Qt::AlignLeft | Qt::AlignTop);
+    setText(ToQString(item.title));
+}
+
+std::u16string StaticWidget::Text() const {
+    return FromQString(text());
+}
+
+void StaticWidget::SetText(std::u16string_view text) {
+    setText(ToQString(text));
+}
+
+void StaticWidget::SetImage(IconHandle icon) {
+    m_image = icon;
+    if (icon == nullptr) {
+        setPixmap(QPixmap());
+        return;
+    }
+    setPixmap(QPixmap::fromImage(IconImage(icon)));
+}
+
+ControlWidget* CreateControl(DialogWindow& window, const DialogItem& item, QWidget* parent) {
+    switch (item.cls) {
+    case ControlClass::Button:
+        return new ButtonWidget(window, item, parent);
+    case ControlClass::Edit:
+        if (Has(item, style::kEditMultiLine)) {
+            return new TextBoxWidget(window, item, parent);
+        }
+        return new LineEditWidget(window, item, parent);
+    case ControlClass::Static:
+        return new StaticWidget(window, item, parent);
+    case ControlClass::ListBox:
+        return new ListWidget(window, item, parent);
+    default:
+        return new PlainWidget(window, item, parent);
+    }
+}
+
+} // namespace fw::detail

@@ -1,0 +1,135 @@
+#include "framework/controls.h"
+
+#include "framework/control_widgets.h"
+#include "framework/dialog.h"
+#include "framework/dialog_window.h"
+#include "framework/qt_text.h"
+
+namespace fw {
+
+using detail::ControlWidget;
+
+namespace {
+template <class W> W* As(ControlWidget* widget) {
+    return dynamic_cast<W*>(widget);
+}
+} // namespace
+
+ControlWidget* Control::Widget() const {
+    if (m_dialog == nullptr || m_dialog->Window() == nullptr) {
+        return nullptr;
+    }
+    return m_dialog->Window()->FindControl(m_id);
+}
+
+ControlClass Control::GetClass() const {
+    ControlWidget* widget = Widget();
+    return widget == nullptr ? ControlClass{} : widget->Class();
+}
+
+std::u16string Control::GetWindowText() const {
+    ControlWidget* widget = Widget();
+    return widget == nullptr ? std::u16string() : widget->Text();
+}
+
+void Control::SetWindowText(std::u16string_view text) const {
+    if (ControlWidget* widget = Widget()) {
+        widget->SetText(text);
+    }
+}
+
+void Control::SetFocus() const {
+    if (ControlWidget* widget = Widget()) {
+        widget->AsWidget()->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+bool Control::HasFocus() const {
+    ControlWidget* widget = Widget();
+    return widget != nullptr && widget->AsWidget()->hasFocus();
+}
+
+Rect Control::GetRect() const {
+    ControlWidget* widget = Widget();
+    if (widget == nullptr) {
+        return {};
+    }
+    const QRect geometry = widget->AsWidget()->geometry();
+    return {geometry.left(), geometry.top(), geometry.left() + geometry.width(),
+            geometry.top() + geometry.height()};
+}
+
+void Control::MoveWindow(const Rect& rect) const {
+    if (ControlWidget* widget = Widget()) {
+        widget->AsWidget()->setGeometry(rect.left, rect.top, rect.Width(), rect.Height());
+    }
+}
+
+Selection Edit::GetSel() const {
+    auto* edit = As<detail::EditWidget>(Widget());
+    return edit == nullptr ? Selection{} : edit->GetSel();
+}
+
+void Edit::SetSel(int start, int end) const {
+    if (auto* edit = As<detail::EditWidget>(Widget())) {
+        edit->SetSel(start, end);
+    }
+}
+
+void Edit::ScrollCaret() const {
+    if (auto* edit = As<detail::EditWidget>(Widget())) {
+        edit->ScrollCaret();
+    }
+}
+
+void ListBox::ResetContent() const {
+    if (auto* list = As<detail::ListWidget>(Widget())) {
+        list->clear();
+    }
+}
+
+int ListBox::AddString(std::u16string_view text) const {
+    auto* list = As<detail::ListWidget>(Widget());
+    if (list == nullptr) {
+        return LB_ERR;
+    }
+    auto* item = new QListWidgetItem(detail::ToQString(text));
+    list->addItem(item);
+    return list->row(item);
+}
+
+int ListBox::GetCount() const {
+    auto* list = As<detail::ListWidget>(Widget());
+    return list == nullptr ? 0 : list->count();
+}
+
+std::u16string ListBox::GetText(int index) const {
+    auto* list = As<detail::ListWidget>(Widget());
+    if (list == nullptr || index < 0 || index >= list->count()) {
+        return {};
+    }
+    return detail::FromQString(list->item(index)->text());
+}
+
+int ListBox::GetCurSel() const {
+    auto* list = As<detail::ListWidget>(Widget());
+    return list == nullptr ? LB_ERR : list->CurSel();
+}
+
+bool ListBox::SetCurSel(int index) const {
+    auto* list = As<detail::ListWidget>(Widget());
+    return list != nullptr && list->SetCurSel(index);
+}
+
+void Static::SetImage(IconHandle icon) const {
+    if (auto* label = As<detail::StaticWidget>(Widget())) {
+        label->SetImage(icon);
+    }
+}
+
+bool Static::HasImage() const {
+    auto* label = As<detail::StaticWidget>(Widget());
+    return label != nullptr && label->HasImage();
+}
+
+} // namespace fw

@@ -1,0 +1,104 @@
+#pragma once
+// Handles on the controls of a dialog's window, found by id. A handle names a
+// dialog and a control id, so it stays safe across the window being created
+// anew by each modal run: while no window exists every call does nothing and
+// reads give empty results.
+
+#include "framework/resources.h"
+
+#include <string>
+#include <string_view>
+
+namespace fw {
+
+class Dialog;
+namespace detail {
+class ControlWidget;
+}
+
+// A rectangle in pixels of the window's client area (or in dialog units
+// before mapping); right and bottom lie just outside.
+struct Rect {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    int Width() const { return right - left; }
+    int Height() const { return bottom - top; }
+    bool operator==(const Rect&) const = default;
+};
+
+// An edit box's selection; start <= end, and start == end is the caret alone.
+struct Selection {
+    int start = 0;
+    int end = 0;
+    bool operator==(const Selection&) const = default;
+};
+
+inline constexpr int LB_ERR = -1;
+
+class Control {
+public:
+    Control() = default;
+    Control(Dialog* dialog, int id) : m_dialog(dialog), m_id(id) {}
+
+    // True while the dialog's window exists and has this control.
+    bool IsValid() const { return Widget() != nullptr; }
+    int GetDlgCtrlID() const { return m_id; }
+    ControlClass GetClass() const;
+
+    std::u16string GetWindowText() const;
+    // Sets the control's text. An edit box then sends Msg::EditChange to its
+    // dialog, synchronously and always, even when the text is unchanged.
+    void SetWindowText(std::u16string_view text) const;
+
+    void SetFocus() const;
+    bool HasFocus() const;
+    Rect GetRect() const;
+    void MoveWindow(const Rect& rect) const;
+
+protected:
+    detail::ControlWidget* Widget() const;
+
+private:
+    Dialog* m_dialog = nullptr;
+    int m_id = 0;
+};
+
+// A single-line edit box or a multi-line read-only one. Positions count UTF-16
+// units of the text as set, a CR LF line end counting two.
+class Edit : public Control {
+public:
+    using Control::Control;
+    Selection GetSel() const;
+    // Selects from start to end with the caret at end (start may be the larger).
+    // start -1 removes the selection; end -1 stands for the end of the text.
+    void SetSel(int start, int end) const;
+    void ScrollCaret() const;
+};
+
+class ListBox : public Control {
+public:
+    using Control::Control;
+    void ResetContent() const;
+    // Appends a line; its index, or LB_ERR without a window.
+    int AddString(std::u16string_view text) const;
+    int GetCount() const;
+    std::u16string GetText(int index) const;
+    // The selected line, or LB_ERR when none is selected.
+    int GetCurSel() const;
+    // Selects a line (LB_ERR or out of range: none) without any notification.
+    bool SetCurSel(int index) const;
+};
+
+class Button : public Control {
+public:
+    using Control::Control;
+};
+
+class Static : public Control {
+public:
+    using Control::Control;
+    // Shows an icon as the static's image; null clears it.
+    void SetImage(IconHandle icon) const;
+    bool HasImage() const;
+};
+
+} // namespace fw

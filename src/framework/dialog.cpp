@@ -1,0 +1,136 @@
+#include "framework/dialog.h"
+
+#include "framework/dialog_window.h"
+#include "framework/hooks.h"
+#include "framework/icon_image.h"
+#include "framework/soft_keys.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace fw {
+
+Dialog::Dialog(const ResourceModule& module, std::uint16_t templateId, Dialog* parent)
+    : m_module(module), m_templateId(templateId), m_parent(parent) {}
+
+Dialog::~Dialog() = default;
+
+std::intptr_t Dialog::DoModal() {
+    const DialogTemplate* dialogTemplate = m_module.FindDialog(m_templateId);
+    if (dialogTemplate == nullptr || m_window != nullptr) {
+        return -1;
+    }
+    QWidget* parentWindow = m_parent == nullptr ? nullptr : m_parent->m_window;
+    auto window = std::make_unique<detail::DialogWindow>(*this, *dialogTemplate, parentWindow);
+    struct Detach {
+        Dialog& dialog;
+        ~Detach() { dialog.m_window = nullptr; }
+    } detach{*this};
+    m_window = window.get();
+    m_ended = false;
+    m_result = -1;
+    m_pending = nullptr;
+
+    if (OnInitDialog()) {
+        if (QWidget* first = m_window->FirstTabStop()) {
+            first->setFocus(Qt::TabFocusReason);
+        }
+    }
+    if (!m_ended) {
+        if (const std::function<void(Dialog&)> run = detail::TheHooks().modalRun) {
+            window->show();
+            window->activateWindow();
+            QCoreApplication::processEvents();
+            run(*this);
+        } else {
+            window->exec();
+        }
+    }
+    window->hide();
+    if (m_pending) {
+        std::exception_ptr pending = std::exchange(m_pending, nullptr);
+        std::rethrow_exception(pending);
+    }
+    return m_ended ? m_result : -1;
+}
+
+void Dialog::EndDialog(int result) {
+    m_ended = true;
+    m_result = result;
+    if (m_window != nullptr) {
+        m_window->done(result);
+    }
+}
+
+void Dialog::SendMessage(Msg msg, int id) {
+    OnMessage(msg, id);
+}
+
+void Dialog::RouteFromToolkit(Msg msg, int id) noexcept {
+    if (m_ended || m_pending) {
+        return;
+    }
+    try {
+        OnMessage(msg, id);
+    } catch (...) {
+        m_pending = std::current_exception();
+        EndDialog(-1);
+    }
+}
+
+bool Dialog::OnInitDialog() {
+    DoDataExchange();
+    CreateMenuBar(*this, kMenuBarEmpty, nullptr);
+    return true;
+}
+
+bool Dialog::OnMessage(Msg msg, int id) {
+    if (msg != Msg::Command) {
+        return false;
+    }
+    if (id == IDOK) {
+        OnOK();
+        return true;
+    }
+    if (id == IDCANCEL) {
+        OnCancel();
+        return true;
+    }
+    return false;
+}
+
+void Dialog::SetIcon(IconHandle icon, bool /*big*/) {
+    // The toolkit keeps one icon in all sizes for both uses.
+    if (m_window != nullptr) {
+        m_window->setWindowIcon(detail::WindowIcon(icon));
+    }
+}
+
+void Dialog::SetFocus() {
+    if (m_window != nullptr) {
+        m_window->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+bool Dialog::MapDialogRect(Rect& rect) const {
+    if (m_window == nullptr) {
+        return false;
+    }
+    rect = detail::MapDialogRect(rect, m_window->BaseUnits());
+    return true;
+}
+
+ScreenSize Dialog::GetScreenSize() const {
+    if (const std::optional<ScreenSize>& screen = detail::TheHooks().screen) {
+        return *screen;
+    }
+    QScreen* screen = m_window != nullptr ? m_window->screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return {};
+    }
+    const QRect geometry = screen->geometry();
+    return {geometry.width(), geometry.height()};
+}
+
+} // namespace fw

@@ -1,0 +1,17 @@
+#pragma once
+// The state behind the test hooks, read by the framework's parts.
+
+#include "framework/test_hooks.h"
+
+namespace fw::detail {
+
+struct Hooks {
+    std::function<void(Dialog&)> modalRun;
+    std::vector<testing::MessageBoxCall>* messageBoxes = nullptr;
+    std::optional<ScreenSize> screen;
+    std::optional<SipState> lastSip;
+};
+
+Hooks& TheHooks();
+
+} // namespace fw::detail

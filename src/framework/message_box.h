@@ -1,0 +1,17 @@
+#pragma once
+// The message box with a single OK button.
+
+#include <string_view>
+
+namespace fw {
+
+class Dialog;
+
+enum class MessageBoxIcon { None, Error, Warning, Information };
+
+// Shows the box modally over the owner's window (none: no owner) and returns
+// IDOK once it is closed.
+int MessageBox(Dialog* owner, std::u16string_view text, std::u16string_view caption,
+               MessageBoxIcon icon);
+
+} // namespace fw
