@@ -1,0 +1,197 @@
+#include "dictionary_build.h"
+
+#include "index/index_writer.h"
+#include "index/my_less.h"
+#include "index/x_less.h"
+
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <stdexcept>
+#include <unistd.h>
+
+namespace {
+
+// Headwords in order of first appearance, each with its references in source order.
+class HeadwordCollector {
+public:
+    void Add(std::string key, ArticleRef ref, std::size_t line) {
+        if (key.empty()) {
+            throw SourceError(line, "the headword is empty once its marks are removed");
+        }
+        if (key.size() > 255) {
+            throw SourceError(line, "a headword is longer than 255 bytes");
+        }
+        auto [it, fresh] = m_positions.try_emplace(key, m_headwords.size());
+        if (fresh) {
+            m_headwords.push_back({std::move(key), {}});
+        }
+        std::vector<ArticleRef>& refs = m_headwords[it->second].refs;
+        if (refs.size() == 255) {
+            throw SourceError(line, "a headword has more than 255 articles");
+        }
+        refs.push_back(ref);
+    }
+    const std::vector<HeadwordSource>& Headwords() const { return m_headwords; }
+
+private:
+    std::map<std::string, std::size_t> m_positions;
+    std::vector<HeadwordSource> m_headwords;
+};
+
+const pro_less& OrderOf(Language language) {
+    static const my_less russian;
+    static const x_less esperanto;
+    return language == Language::Esperanto ? static_cast<const pro_less&>(esperanto) : russian;
+}
+
+// Files written under temporary names in the output folder and put in place
+// together; whatever is not committed is removed.
+class StagedFiles {
+public:
+    explicit StagedFiles(std::filesystem::path dir) : m_dir(std::move(dir)) {}
+    ~StagedFiles() {
+        for (const auto& [temp, final] : m_files) {
+            std::error_code ignored;
+            std::filesystem::remove(temp, ignored);
+        }
+    }
+    void Write(const std::string& name, const std::string& bytes) {
+        const auto temp = m_dir / ("." + name + ".tmp" + std::to_string(::getpid()));
+        m_files.emplace_back(temp, m_dir / name);
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        out.close();
+        if (!out) {
+            throw std::runtime_error("cannot write " + temp.string());
+        }
+    }
+    void Commit() {
+        for (const auto& [temp, final] : m_files) {
+            std::filesystem::rename(temp, final);
+        }
+        m_files.clear();
+    }
+
+private:
+    std::filesystem::path m_dir;
+    std::vector<std::pair<std::filesystem::path, std::filesystem::path>> m_files;
+};
+
+std::string ReadFile(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        throw std::runtime_error("cannot read " + file.string());
+    }
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool IsBlankLine(std::string_view line) {
+    return line.find_first_not_of(" \t\r") == std::string_view::npos;
+}
+
+} // namespace
+
+BuildSummary BuildFromSource(Language language, const std::vector<SourceArticle>& articles,
+                             const std::filesystem::path& outDir) {
+    std::string text;
+    HeadwordCollector collector;
+    for (const SourceArticle& article : articles) {
+        std::string bytes;
+        try {
+            bytes = EncodeArticle(language, article.text);
+        } catch (const std::runtime_error& e) {
+            throw SourceError(article.line, e.what());
+        }
+        if (bytes.size() > kMaxArticleBytes) {
+            throw SourceError(article.line, "the article is longer than 2048 bytes (" +
+                                                std::to_string(bytes.size()) + ")");
+        }
+        if (!text.empty()) {
+            text += "\n\n";
+        }
+        const ArticleRef ref{static_cast<std::uint32_t>(text.size()),
+                             static_cast<std::uint32_t>(text.size() + bytes.size())};
+        text += bytes;
+        if (text.size() > UINT32_MAX) {
+            throw SourceError(article.line, "the dictionary text exceeds 4 GiB");
+        }
+        try {
+            collector.Add(HeadwordKey(language, article.headword), ref, article.line);
+            for (const std::string& extra : article.extraHeadwords) {
+                collector.Add(HeadwordKey(language, extra), ref, article.line);
+            }
+        } catch (const SourceError&) {
+            throw;
+        } catch (const std::runtime_error& e) {
+            throw SourceError(article.line, e.what());
+        }
+    }
+    text += "\n";
+
+    const std::string index = BuildIndex(OrderOf(language), collector.Headwords());
+    const DirectionFiles files = FilesOf(language);
+    StagedFiles staged(outDir);
+    staged.Write(files.text, text);
+    staged.Write(files.index, index);
+    staged.Commit();
+    return {articles.size(), collector.Headwords().size(), text.size(), index.size()};
+}
+
+BuildSummary BuildFromParagraphs(Language language, const std::filesystem::path& textFile,
+                                 const std::filesystem::path& outDir) {
+    const std::string text = ReadFile(textFile);
+    HeadwordCollector collector;
+    std::size_t articles = 0;
+    std::size_t pos = 0;
+    std::size_t line = 1;
+    while (pos < text.size()) {
+        // Skip blank lines before the article.
+        std::size_t eol = text.find('\n', pos);
+        std::string_view current(text.data() + pos,
+                                 (eol == std::string::npos ? text.size() : eol) - pos);
+        if (IsBlankLine(current)) {
+            pos = eol == std::string::npos ? text.size() : eol + 1;
+            ++line;
+            continue;
+        }
+        // The article runs to the next blank line; its span leaves out the final line end.
+        const std::size_t start = pos;
+        const std::size_t firstLine = line;
+        std::size_t end = pos;
+        while (pos < text.size()) {
+            eol = text.find('\n', pos);
+            const std::size_t lineEnd = eol == std::string::npos ? text.size() : eol;
+            if (IsBlankLine(std::string_view(text.data() + pos, lineEnd - pos))) {
+                break;
+            }
+            end = lineEnd;
+            pos = eol == std::string::npos ? text.size() : eol + 1;
+            ++line;
+        }
+        while (end > start && text[end - 1] == '\r') {
+            --end;
+        }
+        if (end - start > kMaxArticleBytes) {
+            throw SourceError(firstLine, "the article is longer than 2048 bytes");
+        }
+        const std::string_view article(text.data() + start, end - start);
+        const std::string_view word = article.substr(0, article.find_first_of(" \t\r\n"));
+        try {
+            collector.Add(HeadwordKeyFromText(language, word),
+                          {static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(end)},
+                          firstLine);
+        } catch (const SourceError&) {
+            throw;
+        } catch (const std::runtime_error& e) {
+            throw SourceError(firstLine, e.what());
+        }
+        ++articles;
+    }
+
+    const std::string index = BuildIndex(OrderOf(language), collector.Headwords());
+    StagedFiles staged(outDir);
+    staged.Write(FilesOf(language).index, index);
+    staged.Commit();
+    return {articles, collector.Headwords().size(), text.size(), index.size()};
+}

@@ -1,0 +1,33 @@
+#pragma once
+// Making a direction's dictionary files: the text file and its headword index.
+
+#include "dictionary_direction.h"
+#include "tsv_source.h"
+
+#include <cstddef>
+#include <filesystem>
+#include <vector>
+
+struct BuildSummary {
+    std::size_t articles = 0;
+    std::size_t headwords = 0;
+    std::size_t textBytes = 0;
+    std::size_t indexBytes = 0;
+};
+
+// Longest article a dictionary may hold, in bytes of its text file.
+inline constexpr std::size_t kMaxArticleBytes = 2048;
+
+// Writes the direction's text file and index into `outDir` from the articles
+// of a source. Articles are separated by blank lines. Throws SourceError
+// naming the source line for what the files cannot hold; the outputs are
+// written under temporary names and renamed only when both are complete, so a
+// failed build changes nothing.
+BuildSummary BuildFromSource(Language language, const std::vector<SourceArticle>& articles,
+                             const std::filesystem::path& outDir);
+
+// Indexes an existing text file of the direction without rewriting it: its
+// articles are separated by blank lines, and each article's headword is its
+// first word. Writes only the index into `outDir`. Throws SourceError.
+BuildSummary BuildFromParagraphs(Language language, const std::filesystem::path& textFile,
+                                 const std::filesystem::path& outDir);

@@ -1,0 +1,81 @@
+#include "dictionary_direction.h"
+
+#include "platform/code_page.h"
+#include "platform/cp1251.h"
+#include "text/esperanto_x.h"
+#include "text/strip_chars.h"
+#include "utf8_text.h"
+
+#include <stdexcept>
+
+namespace {
+
+constexpr char16_t kMarksOfHeadwords[] = u"/`\u0301";
+
+std::u16string Utf16Strict(std::string_view utf8) {
+    std::u16string wide = FromUtf8(utf8);
+    if (wide.find(u'\uFFFD') != std::u16string::npos &&
+        utf8.find("\xEF\xBF\xBD") == std::string_view::npos) {
+        throw std::runtime_error("the text is not valid UTF-8");
+    }
+    return wide;
+}
+
+// Windows-1251 bytes of the text; no character may be replaced.
+std::string Cp1251Strict(std::u16string_view wide) {
+    std::string out;
+    out.reserve(wide.size());
+    for (const char16_t c : wide) {
+        const int byte = (c >= 0xD800 && c <= 0xDFFF) ? -1 : platform::Cp1251FromUnicode(c);
+        if (byte < 0) {
+            throw std::runtime_error("the character \"" + ToUtf8(std::u16string_view(&c, 1)) +
+                                     "\" cannot be stored in Windows-1251");
+        }
+        out += static_cast<char>(static_cast<unsigned char>(byte));
+    }
+    return out;
+}
+
+std::u16string FromCp1251(std::string_view bytes) {
+    std::u16string wide(bytes.size(), u'\0');
+    wide.resize(platform::MultiByteToWide(platform::kAnsiCodePage, bytes.data(), bytes.size(),
+                                          wide.data(), wide.size()));
+    return wide;
+}
+
+} // namespace
+
+DirectionFiles FilesOf(Language language) {
+    return language == Language::Esperanto
+               ? DirectionFiles{"EoRu_kelimbo.txt", "EoRu_kelimbo.bsi"}
+               : DirectionFiles{"tarnesk_rusa_esperanto.txt", "tarnesk_rusa_esperanto.bsi"};
+}
+
+Language ParseLanguage(std::string_view name) {
+    if (name == "eo") {
+        return Language::Esperanto;
+    }
+    if (name == "ru") {
+        return Language::Russian;
+    }
+    throw std::invalid_argument("the language is eo or ru");
+}
+
+std::string HeadwordKey(Language language, std::string_view utf8) {
+    const std::u16string bare = strip_chars(Utf16Strict(utf8), kMarksOfHeadwords);
+    return Cp1251Strict(language == Language::Esperanto ? accented_to_x(bare) : bare);
+}
+
+std::string HeadwordKeyFromText(Language language, std::string_view fileBytes) {
+    const std::u16string wide =
+        language == Language::Esperanto ? FromCp1251(fileBytes) : Utf16Strict(fileBytes);
+    return Cp1251Strict(strip_chars(wide, kMarksOfHeadwords));
+}
+
+std::string EncodeArticle(Language language, std::string_view utf8) {
+    const std::u16string wide = Utf16Strict(utf8);
+    if (language == Language::Esperanto) {
+        return Cp1251Strict(accented_to_x(wide));
+    }
+    return std::string(utf8);
+}

@@ -1,0 +1,96 @@
+#include "index_check.h"
+
+#include "app/exc_msg.h"
+#include "index/language_indexes.h"
+#include "text/index_key.h"
+#include "utf8_text.h"
+
+#include <memory>
+
+namespace {
+
+std::string Shown(const cIndex& index, std::uint32_t i) {
+    return "\"" + ToUtf8(from_index_key(index.HeadwordText(i))) + "\"";
+}
+
+void Report(IndexCheck& check, std::string problem) {
+    if (check.problems.size() < IndexCheck::kMaxListed) {
+        check.problems.push_back(std::move(problem));
+    }
+    ++check.problemCount;
+}
+
+void CheckOrder(const cIndex& index, IndexCheck& check) {
+    const pro_less& order = index.GetLess();
+    for (std::uint32_t i = 1; i < index.Count(); ++i) {
+        if (order.less(index.HeadwordText(i), index.HeadwordText(i - 1))) {
+            Report(check, "headwords " + std::to_string(i - 1) + " " + Shown(index, i - 1) +
+                              " and " + std::to_string(i) + " " + Shown(index, i) +
+                              " are out of order");
+            return; // the first pair tells; the rest would only repeat it
+        }
+    }
+}
+
+void CheckSelfLookup(const cIndex& index, IndexCheck& check) {
+    for (std::uint32_t i = 0; i < index.Count(); ++i) {
+        const HeadwordRange range = index.FindPrefix(index.HeadwordText(i));
+        if (i < range.first || i >= range.last) {
+            Report(check, "headword " + std::to_string(i) + " " + Shown(index, i) +
+                              " is not found by its own text");
+        }
+    }
+}
+
+void CheckReferences(const cIndex& index, const std::filesystem::path& textFile,
+                     IndexCheck& check) {
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(textFile, error);
+    if (error) {
+        Report(check, "cannot read the text file " + textFile.string());
+        return;
+    }
+    for (std::uint32_t i = 0; i < index.Count(); ++i) {
+        for (const ArticleRef& ref : index.GetRefs(i)) {
+            const std::string where = "headword " + std::to_string(i) + " " + Shown(index, i) +
+                                      ": article " + std::to_string(ref.start) + "-" +
+                                      std::to_string(ref.end);
+            if (ref.end < ref.start) {
+                Report(check, where + " ends before it starts");
+            } else if (ref.end - ref.start > 2048) {
+                Report(check, where + " is longer than 2048 bytes");
+            } else if (ref.end > size) {
+                Report(check, where + " runs past the end of the text file");
+            }
+        }
+    }
+}
+
+} // namespace
+
+IndexCheck CheckIndex(Language language, const std::string& ansiIndexPath,
+                      const std::optional<std::filesystem::path>& textFile) {
+    IndexCheck check;
+    std::unique_ptr<cIndex> index;
+    if (language == Language::Esperanto) {
+        index = std::make_unique<cIndexEo>();
+    } else {
+        index = std::make_unique<cIndexRu>();
+    }
+    try {
+        index->Load(ansiIndexPath.c_str());
+    } catch (const cExcMsg& e) {
+        Report(check, ToUtf8(e.GetMsg()));
+        return check;
+    }
+    check.headwords = index->Count();
+    for (std::uint32_t i = 0; i < index->Count(); ++i) {
+        check.references += index->GetRefs(i).size();
+    }
+    CheckOrder(*index, check);
+    CheckSelfLookup(*index, check);
+    if (textFile) {
+        CheckReferences(*index, *textFile, check);
+    }
+    return check;
+}

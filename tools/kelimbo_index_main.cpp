@@ -1,0 +1,169 @@
+// kelimbo-index: makes, checks and lists the dictionary files.
+//
+//   kelimbo-index build --lang eo|ru --out DIR SOURCE.tsv
+//   kelimbo-index build --lang eo|ru --out DIR --paragraphs TEXT
+//   kelimbo-index check --lang eo|ru INDEX.bsi [TEXT.txt]
+//   kelimbo-index dump  --lang eo|ru INDEX.bsi
+#include "app/exc_msg.h"
+#include "dictionary_build.h"
+#include "index/language_indexes.h"
+#include "index_check.h"
+#include "platform/file_open.h"
+#include "text/index_key.h"
+#include "utf8_text.h"
+
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kUsageError = 2;
+
+int Usage() {
+    std::cerr << "usage: kelimbo-index build --lang eo|ru --out DIR SOURCE.tsv\n"
+                 "       kelimbo-index build --lang eo|ru --out DIR --paragraphs TEXT\n"
+                 "       kelimbo-index check --lang eo|ru INDEX.bsi [TEXT.txt]\n"
+                 "       kelimbo-index dump --lang eo|ru INDEX.bsi\n";
+    return kUsageError;
+}
+
+struct Options {
+    std::optional<Language> language;
+    std::optional<std::string> out;
+    std::optional<std::string> paragraphs;
+    std::vector<std::string> files;
+};
+
+// Parses the options after the command; nullopt on a usage error.
+std::optional<Options> ParseOptions(int argc, char** argv) {
+    Options options;
+    for (int i = 2; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (arg == "--lang" && hasValue) {
+            try {
+                options.language = ParseLanguage(argv[++i]);
+            } catch (const std::invalid_argument&) {
+                return std::nullopt;
+            }
+        } else if (arg == "--out" && hasValue) {
+            options.out = argv[++i];
+        } else if (arg == "--paragraphs" && hasValue) {
+            options.paragraphs = argv[++i];
+        } else if (arg.starts_with("--")) {
+            return std::nullopt;
+        } else {
+            options.files.push_back(arg);
+        }
+    }
+    if (!options.language) {
+        return std::nullopt;
+    }
+    return options;
+}
+
+int Build(const Options& options) {
+    const bool fromText = options.paragraphs.has_value();
+    if (!options.out || options.files.size() != (fromText ? 0u : 1u)) {
+        return Usage();
+    }
+    try {
+        BuildSummary summary;
+        if (fromText) {
+            summary = BuildFromParagraphs(*options.language, *options.paragraphs, *options.out);
+        } else {
+            std::ifstream source(options.files[0], std::ios::binary);
+            if (!source) {
+                std::cerr << "kelimbo-index: cannot read " << options.files[0] << "\n";
+                return 1;
+            }
+            summary = BuildFromSource(*options.language, ReadTsvSource(source), *options.out);
+        }
+        std::cout << summary.articles << " articles, " << summary.headwords << " headwords; text "
+                  << summary.textBytes << " bytes, index " << summary.indexBytes << " bytes\n";
+        return 0;
+    } catch (const SourceError& e) {
+        const std::string& file = fromText ? *options.paragraphs : options.files[0];
+        std::cerr << "kelimbo-index: " << file << ": " << e.what() << "\n";
+    } catch (const std::exception& e) {
+        std::cerr << "kelimbo-index: " << e.what() << "\n";
+    }
+    return 1;
+}
+
+int Check(const Options& options) {
+    if (options.files.empty() || options.files.size() > 2) {
+        return Usage();
+    }
+    std::optional<std::filesystem::path> text;
+    if (options.files.size() == 2) {
+        text = options.files[1];
+    }
+    const IndexCheck check =
+        CheckIndex(*options.language, platform::AnsiPath(options.files[0]), text);
+    if (check.problemCount == 0) {
+        std::cout << options.files[0] << ": " << check.headwords << " headwords, "
+                  << check.references << " references: OK\n";
+        return 0;
+    }
+    for (const std::string& problem : check.problems) {
+        std::cout << problem << "\n";
+    }
+    std::cout << options.files[0] << ": " << check.problemCount << " problem(s)\n";
+    return 1;
+}
+
+int Dump(const Options& options) {
+    if (options.files.size() != 1) {
+        return Usage();
+    }
+    std::unique_ptr<cIndex> index;
+    if (*options.language == Language::Esperanto) {
+        index = std::make_unique<cIndexEo>();
+    } else {
+        index = std::make_unique<cIndexRu>();
+    }
+    try {
+        index->Load(platform::AnsiPath(options.files[0]).c_str());
+    } catch (const cExcMsg& e) {
+        std::cerr << ToUtf8(e.GetMsg()) << "\n";
+        return 1;
+    }
+    for (std::uint32_t i = 0; i < index->Count(); ++i) {
+        std::cout << i << '\t' << ToUtf8(from_index_key(index->HeadwordText(i))) << '\t';
+        const char* separator = "";
+        for (const ArticleRef& ref : index->GetRefs(i)) {
+            std::cout << separator << ref.start << '-' << ref.end;
+            separator = ",";
+        }
+        std::cout << '\n';
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        return Usage();
+    }
+    const std::string command = argv[1];
+    const std::optional<Options> options = ParseOptions(argc, argv);
+    if (!options) {
+        return Usage();
+    }
+    if (command == "build") {
+        return Build(*options);
+    }
+    if (command == "check") {
+        return Check(*options);
+    }
+    if (command == "dump") {
+        return Dump(*options);
+    }
+    return Usage();
+}
