@@ -1,0 +1,20 @@
+#pragma once
+// Replacing a file whole: a new version is written beside it, made durable and
+// renamed over the old one, so that a reader finds either the old file or the
+// new one, never a mixture.
+
+#include <cstdio>
+#include <string_view>
+
+namespace platform {
+
+// Flushes the stream's buffers and has the system write the file to the disk.
+bool FlushToDisk(std::FILE* file);
+
+// Renames a file at an ANSI path to another, replacing the target in one step.
+bool ReplaceFile(std::string_view ansiFrom, std::string_view ansiTo);
+
+// Removes the file at an ANSI path; false when there was none or it could not go.
+bool RemoveFile(std::string_view ansiPath);
+
+} // namespace platform
