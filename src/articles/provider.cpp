@@ -1,0 +1,74 @@
+#include "articles/provider.h"
+
+#include "app/checked_io.h"
+#include "app/exc_msg.h"
+#include "platform/ansi_literal.h"
+#include "platform/code_page.h"
+#include "platform/file_open.h"
+
+#include <cstdio>
+
+namespace {
+
+constexpr auto kOpenError = platform::Ansi(u8"Ошибка при открытии файла словаря:\n%s");
+constexpr auto kContextWord = platform::Ansi(u8"словаря:\n \"");
+
+// Copies `raw` up to its first NUL into `out`, writing every LF that does not
+// follow a CR as CR LF, then drops all CR and LF bytes at the end. `out` has
+// room for twice the raw text and a terminator. Returns the length written.
+std::size_t NormaliseLineEnds(const char* raw, char* out) {
+    std::size_t w = 0;
+    for (std::size_t i = 0; raw[i] != '\0'; ++i) {
+        if (raw[i] == '\n' && (i == 0 || raw[i - 1] != '\r')) {
+            out[w++] = '\r';
+        }
+        out[w++] = raw[i];
+    }
+    while (w > 0 && (out[w - 1] == '\r' || out[w - 1] == '\n')) {
+        --w;
+    }
+    out[w] = '\0';
+    return w;
+}
+
+} // namespace
+
+void cKelimboProv::GetArticles(std::u16string& out, const std::vector<ArticleRef>& refs) {
+    out.clear();
+    std::u16string text; // built aside, so that a failure hands back no partial text
+    for (const ArticleRef& ref : refs) {
+        text += GetArticle(ref.start, ref.end);
+        text += u"\r\n";
+    }
+    out = std::move(text);
+}
+
+std::size_t cKelimboProv::ReadSpan(std::uint32_t start, std::uint32_t end, char16_t* out,
+                                   std::size_t capacity, unsigned codePage) {
+    const std::uint32_t length = end - start; // wraps to a huge length when end < start
+    if (length > kMaxArticleBytes) {
+        return 0;
+    }
+
+    platform::FileHandle file = platform::OpenFile(path, "rb");
+    if (!file) {
+        RaiseMsg(kOpenError.c_str(), path.c_str());
+    }
+    const std::string context = kContextWord.c_str() + path + "\"";
+    SetFileContext(context.c_str());
+
+    char raw[kMaxArticleBytes + 1];
+    // Offsets beyond the signed range make the seek fail, which reports a read error.
+    SeekChecked(file.get(), static_cast<std::int32_t>(start), SEEK_SET);
+    ReadChecked(raw, 1, length, file.get());
+    file.reset();
+    SetFileContext("");
+    raw[length] = '\0';
+
+    char normalised[2 * kMaxArticleBytes + 1];
+    const std::size_t bytes = NormaliseLineEnds(raw, normalised);
+
+    const std::size_t units = platform::MultiByteToWide(codePage, normalised, bytes, out, capacity);
+    out[units] = u'\0';
+    return units;
+}

@@ -1,0 +1,42 @@
+#pragma once
+// Reads articles from a dictionary text file: each ArticleRef names one byte
+// span of the file, which is read, given CR LF line ends and decoded to UTF-16.
+
+#include "index/article_ref.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Longest span that is read; a longer one (or one whose end lies before its
+// start) gives an empty article without touching the file.
+inline constexpr std::uint32_t kMaxArticleBytes = 2048;
+
+// Room for a decoded article: every LF may gain a CR, so the text after line-end
+// normalisation can be twice the span, and no byte decodes to more than one unit.
+inline constexpr std::size_t kMaxArticleUnits = 2 * kMaxArticleBytes;
+
+class cKelimboProv {
+public:
+    // Full path of the dictionary text file (ANSI code page); set once at start-up.
+    std::string path;
+
+    // Makes `out` the texts of all references, in order, each followed by CR LF.
+    // A failure leaves `out` empty and propagates.
+    virtual void GetArticles(std::u16string& out, const std::vector<ArticleRef>& refs);
+
+    // The shown text of the article [start, end).
+    virtual std::u16string GetArticle(std::uint32_t start, std::uint32_t end) = 0;
+
+    virtual ~cKelimboProv() = default;
+
+    // Reads the span [start, end) of the file, normalises its line ends to CR LF,
+    // drops the line ends at its end, cuts it at the first NUL and decodes it from
+    // `codePage` into `out`, which has room for `capacity` units and a terminator.
+    // Returns the units written: 0 for a span that is too long, or whose text
+    // needs more than `capacity` units or cannot be decoded. Raises cExcMsg when
+    // the file cannot be opened or the span cannot be read whole.
+    std::size_t ReadSpan(std::uint32_t start, std::uint32_t end, char16_t* out,
+                         std::size_t capacity, unsigned codePage);
+};

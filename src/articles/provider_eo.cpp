@@ -1,0 +1,17 @@
+#include "articles/provider_eo.h"
+
+#include "platform/code_page.h"
+#include "text/esperanto_x.h"
+#include "text/strip_chars.h"
+
+std::u16string cKelimboProvEo::GetArticle(std::uint32_t start, std::uint32_t end) {
+    char16_t units[kMaxArticleUnits + 1];
+    const std::size_t count =
+        ReadSpan(start, end, units, kMaxArticleUnits, platform::kAnsiCodePage);
+    if (count == 0) {
+        return {};
+    }
+    // The letters are converted before the markup is removed, so that a mark
+    // between a base letter and an x keeps them apart ("c/x" shows as "cx").
+    return strip_chars(x_to_accented(std::u16string_view(units, count)), u"`/");
+}

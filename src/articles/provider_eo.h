@@ -1,0 +1,10 @@
+#pragma once
+// Esperanto→Russian articles: Windows-1251 text with Esperanto letters in
+// x-system form; grave accents and slashes are markup and never shown.
+
+#include "articles/provider.h"
+
+class cKelimboProvEo : public cKelimboProv {
+public:
+    std::u16string GetArticle(std::uint32_t start, std::uint32_t end) override;
+};
