@@ -1,0 +1,65 @@
+#pragma once
+// The back/forward history of lookups and articles.
+//
+// The cursor is read in one of two ways, chosen by `searchView`:
+// - search window in front (true): the current entry is entries[cursor - 1]
+//   (none when cursor is 0); entries[cursor..] lie ahead;
+// - reader open (false): the shown entry is entries[cursor]; entries[cursor + 1..]
+//   lie ahead.
+// Push and CurrentQuery always read the search-window way; Forward and
+// CanGoForward follow the flag; Back and CanGoBack are the same either way.
+// The cursor stays within 0..entries.size().
+
+#include "history/history_entry.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Push never lets the history grow past this; a loaded file may hold more,
+// and such a history then keeps its length.
+inline constexpr std::size_t HISTORY_MAX_ENTRIES = 40;
+
+class cHistory {
+public:
+    bool searchView = true;           // which window is in front; never saved
+    std::string historyPath;          // set by Load, used by Save
+    std::string eoTextPath;           // "EoRu_kelimbo.txt", for the file's stamp
+    std::string ruTextPath;           // "tarnesk_rusa_esperanto.txt", for the file's stamp
+    std::deque<HistoryEntry> entries; // oldest first
+    std::int32_t cursor = 0;
+
+    // Records the windows' state as the newest and current entry. A query equal
+    // to the current entry (same text, references and direction) only drops
+    // what lies ahead of it. The query is taken up to its first NUL.
+    void Push(std::u16string_view query, const std::vector<ArticleRef>& refs, bool isEsperanto);
+
+    // Steps back: cursor - 1, and returns that entry. Requires CanGoBack().
+    const HistoryEntry& Back();
+    // Search window: returns entries[cursor] and leaves the cursor; reader:
+    // cursor + 1 and returns that entry. Requires CanGoForward().
+    // Both return a reference valid until the history next changes. Called
+    // without their precondition they stop a debug build; a release build
+    // returns the nearest entry (an empty one when there is none) and leaves
+    // the cursor as it was.
+    const HistoryEntry& Forward();
+
+    // The current entry's query in the search-window reading; empty when there is none.
+    std::u16string CurrentQuery() const;
+    bool CanGoBack() const;
+    bool CanGoForward() const;
+
+    // Reads the history file (history_file.cpp). A missing file leaves the
+    // history as it is; a foreign, outdated or damaged one leaves it empty.
+    void Load(const char* historyFile, const char* eoTextFile, const char* ruTextFile);
+    // Replaces the history file with the history; a failure keeps the old file.
+    void Save();
+
+private:
+    std::size_t Size() const { return entries.size(); }
+    // The entry nearest to `index` for a call made against its precondition.
+    const HistoryEntry& Nearest(std::int64_t index) const;
+};

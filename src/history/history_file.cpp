@@ -1,0 +1,214 @@
+#include "history/history_file.h"
+
+#include "app/checked_io.h"
+#include "app/exc_msg.h"
+#include "history/history.h"
+#include "platform/ansi_literal.h"
+#include "platform/file_open.h"
+#include "platform/file_replace.h"
+#include "platform/file_time.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <exception>
+#include <string>
+
+namespace {
+
+constexpr auto kContext = platform::Ansi(u8"истории");
+constexpr auto kWriteError = platform::Ansi(u8"Ошибка при записи файла %s");
+constexpr std::size_t kMaxCount = 255; // counts are stored in one byte
+
+HistoryWriteFault g_writeFault = nullptr;
+
+// Whether the test's failing disk refuses the next step.
+bool FaultInjected() {
+    return g_writeFault != nullptr && g_writeFault();
+}
+
+[[noreturn]] void RaiseWriteError() {
+    RaiseMsg(kWriteError.c_str(), fileContext.c_str());
+}
+
+void PutLe32(unsigned char* out, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) {
+        out[i] = static_cast<unsigned char>(value >> (8 * i));
+    }
+}
+
+std::uint32_t GetLe32(const unsigned char* in) {
+    std::uint32_t value = 0;
+    for (int i = 3; i >= 0; --i) {
+        value = (value << 8) | in[i];
+    }
+    return value;
+}
+
+// One field of the file, through the checked write.
+void Put(const void* data, std::size_t size, std::size_t count, std::FILE* file) {
+    if (FaultInjected()) {
+        RaiseWriteError();
+    }
+    WriteChecked(data, size, count, file);
+}
+
+void PutByte(std::size_t value, std::FILE* file) {
+    const auto byte = static_cast<unsigned char>(value);
+    Put(&byte, 1, 1, file);
+}
+
+void PutPair(std::uint32_t first, std::uint32_t second, std::FILE* file) {
+    unsigned char bytes[8];
+    PutLe32(bytes, first);
+    PutLe32(bytes + 4, second);
+    Put(bytes, 1, sizeof bytes, file);
+}
+
+std::uint8_t GetByte(std::FILE* file) {
+    unsigned char byte = 0;
+    ReadChecked(&byte, 1, 1, file);
+    return byte;
+}
+
+DictionaryStamps GetStamps(std::FILE* file) {
+    unsigned char bytes[8];
+    ReadChecked(bytes, 1, sizeof bytes, file);
+    return {GetLe32(bytes), GetLe32(bytes + 4)};
+}
+
+std::uint32_t StampOf(std::string_view path) {
+    return static_cast<std::uint32_t>(platform::LastWriteFileTime(path).value_or(0));
+}
+
+} // namespace
+
+void SetHistoryWriteFault(HistoryWriteFault fault) {
+    g_writeFault = fault;
+}
+
+DictionaryStamps DictionaryStamp(std::string_view eoTextPath, std::string_view ruTextPath) {
+    return {StampOf(eoTextPath), StampOf(ruTextPath)};
+}
+
+void WriteEntry(const HistoryEntry& entry, std::FILE* file) {
+    const std::size_t refCount = std::min(entry.refs.size(), kMaxCount);
+    const std::size_t length = std::min(entry.query.size(), kMaxCount);
+    PutByte(refCount, file);
+    PutByte(length, file);
+    PutByte(entry.isEsperanto ? 1 : 0, file);
+    for (std::size_t i = 0; i < refCount; ++i) {
+        PutPair(entry.refs[i].start, entry.refs[i].end, file);
+    }
+    unsigned char units[2 * kMaxCount];
+    for (std::size_t i = 0; i < length; ++i) {
+        units[2 * i] = static_cast<unsigned char>(entry.query[i]);
+        units[2 * i + 1] = static_cast<unsigned char>(entry.query[i] >> 8);
+    }
+    Put(units, 2, length, file);
+}
+
+void ReadEntry(HistoryEntry& entry, std::FILE* file) {
+    const std::uint8_t refCount = GetByte(file);
+    const std::uint8_t length = GetByte(file);
+    entry.isEsperanto = GetByte(file) != 0;
+    for (std::size_t i = 0; i < refCount; ++i) {
+        unsigned char bytes[8];
+        ReadChecked(bytes, 1, sizeof bytes, file);
+        entry.refs.push_back({GetLe32(bytes), GetLe32(bytes + 4)});
+    }
+    unsigned char bytes[2 * kMaxCount];
+    ReadChecked(bytes, 2, length, file);
+    char16_t units[kMaxCount + 1];
+    for (std::size_t i = 0; i < length; ++i) {
+        units[i] = static_cast<char16_t>(bytes[2 * i] | bytes[2 * i + 1] << 8);
+    }
+    units[length] = u'\0';
+    entry.query = units; // up to the first NUL
+}
+
+void cHistory::Load(const char* historyFile, const char* eoTextFile, const char* ruTextFile) {
+    historyPath = historyFile;
+    eoTextPath = eoTextFile;
+    ruTextPath = ruTextFile;
+
+    platform::FileHandle file = platform::OpenFile(historyPath, "rb");
+    if (!file) {
+        return;
+    }
+    try {
+        SetFileContext(kContext.c_str());
+        const std::uint8_t version = GetByte(file.get());
+        GetByte(file.get()); // reserved
+        if (version == HISTORY_FILE_VERSION) {
+            const std::uint8_t count = GetByte(file.get());
+            GetByte(file.get()); // reserved
+            const DictionaryStamps stored = GetStamps(file.get());
+            if (stored == DictionaryStamp(eoTextPath, ruTextPath)) {
+                std::deque<HistoryEntry> loaded;
+                for (std::size_t i = 0; i < count; ++i) {
+                    ReadEntry(loaded.emplace_back(), file.get());
+                }
+                unsigned char bytes[4];
+                ReadChecked(bytes, 1, sizeof bytes, file.get());
+                const auto storedCursor = static_cast<std::int32_t>(GetLe32(bytes));
+                // The program never writes a cursor outside 0..N: such a file is damaged.
+                if (storedCursor >= 0 && storedCursor <= count) {
+                    entries = std::move(loaded);
+                    cursor = storedCursor;
+                } else {
+                    entries.clear();
+                    cursor = 0;
+                }
+            }
+        }
+        SetFileContext("");
+    } catch (const std::exception&) {
+        entries.clear();
+        cursor = 0;
+    }
+}
+
+void cHistory::Save() {
+    // The new history is written beside the old one and renamed over it only
+    // when it is whole and on the disk, so a failure never costs the old file.
+    if (historyPath.empty()) {
+        return; // no file was ever named: nothing to replace
+    }
+    const std::string tempPath = historyPath + ".tmp";
+    platform::FileHandle file = platform::OpenFile(tempPath, "wb");
+    if (!file) {
+        return;
+    }
+    try {
+        SetFileContext(kContext.c_str());
+        const std::size_t count = std::min(entries.size(), kMaxCount);
+        const DictionaryStamps stamps = DictionaryStamp(eoTextPath, ruTextPath);
+        PutByte(HISTORY_FILE_VERSION, file.get());
+        PutByte(0, file.get());
+        PutByte(count, file.get());
+        PutByte(0, file.get());
+        PutPair(stamps.eoStamp, stamps.ruStamp, file.get());
+        for (std::size_t i = 0; i < count; ++i) {
+            WriteEntry(entries[i], file.get());
+        }
+        unsigned char bytes[4];
+        PutLe32(bytes, static_cast<std::uint32_t>(
+                           std::clamp<std::int64_t>(cursor, 0, static_cast<std::int64_t>(count))));
+        Put(bytes, 1, sizeof bytes, file.get());
+
+        if (FaultInjected() || !platform::FlushToDisk(file.get())) {
+            RaiseWriteError();
+        }
+        const bool refused = FaultInjected();
+        if (std::fclose(file.release()) != 0 || refused) {
+            RaiseWriteError();
+        }
+        if (FaultInjected() || !platform::ReplaceFile(tempPath, historyPath)) {
+            RaiseWriteError();
+        }
+        SetFileContext("");
+    } catch (const std::exception&) {
+        file.reset();
+        platform::RemoveFile(tempPath);
+    }
+}

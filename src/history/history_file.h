@@ -1,0 +1,44 @@
+#pragma once
+// The history file "historio.bin": the whole navigation history and its cursor,
+// stamped with the two dictionary text files, since its article references are
+// byte offsets into them. All integers little-endian, no padding:
+//
+//   version (1 byte, 1) · reserved 0 · entry count N (1 byte) · reserved 0 ·
+//   eoStamp (4) · ruStamp (4) · N entry records, oldest first · cursor (4, signed)
+//
+//   entry record: R (1) · L (1) · direction (1, non-zero = Esperanto) ·
+//                 R × (start 4, end 4) · L UTF-16 units, no terminator
+//
+// cHistory::Load and cHistory::Save are defined beside these functions.
+
+#include "history/history_entry.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <string_view>
+
+inline constexpr std::uint8_t HISTORY_FILE_VERSION = 1;
+
+// Low 32 bits of the last-write times of the two dictionary text files; 0 for
+// a file whose time cannot be queried.
+struct DictionaryStamps {
+    std::uint32_t eoStamp = 0;
+    std::uint32_t ruStamp = 0;
+
+    friend bool operator==(const DictionaryStamps&, const DictionaryStamps&) = default;
+};
+
+DictionaryStamps DictionaryStamp(std::string_view eoTextPath, std::string_view ruTextPath);
+
+// One entry record, field by field through the checked writes and reads; a
+// short write or read raises cExcMsg. An entry with more than 255 references
+// or query units is written cut to 255 of each, so that its counts stay true.
+void WriteEntry(const HistoryEntry& entry, std::FILE* file);
+// Fills an empty entry; a NUL inside the stored query cuts it there.
+void ReadEntry(HistoryEntry& entry, std::FILE* file);
+
+// For tests that need a disk which fails: consulted before every step of Save
+// that writes (each field, the flush to disk, the close, the rename); returning
+// true makes that step fail. Null, the default, lets every step proceed.
+using HistoryWriteFault = bool (*)();
+void SetHistoryWriteFault(HistoryWriteFault fault);
