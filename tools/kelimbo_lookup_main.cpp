@@ -1,0 +1,149 @@
+// kelimbo-lookup: the search window without a window.
+//
+//   kelimbo-lookup [--dir DIR] [--range] QUERY     the list for QUERY, one line each
+//   kelimbo-lookup [--dir DIR] --open K QUERY      the reader's text for list line K
+//   kelimbo-lookup [--dir DIR] --stdin             one query a line, answers apart by blank lines
+//
+// Exit status: 0 done, 1 a dictionary file could not be read (the program's own
+// message on stderr), 2 a usage error or a list line that does not exist.
+#include "app/exc_msg.h"
+#include "dictionary_lookup.h"
+#include "platform/file_open.h"
+#include "utf8_text.h"
+
+#include <charconv>
+#include <iostream>
+#include <optional>
+#include <string>
+
+namespace {
+
+constexpr int kFailure = 1;
+constexpr int kUsageError = 2;
+
+int Usage() {
+    std::cerr << "usage: kelimbo-lookup [--dir DIR] [--range] QUERY\n"
+                 "       kelimbo-lookup [--dir DIR] --open K QUERY\n"
+                 "       kelimbo-lookup [--dir DIR] [--range] --stdin\n";
+    return kUsageError;
+}
+
+struct Arguments {
+    std::optional<std::string> dir;
+    bool range = false;
+    bool fromStdin = false;
+    std::optional<std::size_t> open;
+    std::optional<std::string> query;
+};
+
+std::optional<std::size_t> ParseLine(const std::string& text) {
+    std::size_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::optional<Arguments> Parse(int argc, char** argv) {
+    Arguments args;
+    int i = 1;
+    for (; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--") {
+            ++i;
+            break;
+        }
+        if (arg == "--dir" && i + 1 < argc) {
+            args.dir = argv[++i];
+        } else if (arg == "--range") {
+            args.range = true;
+        } else if (arg == "--stdin") {
+            args.fromStdin = true;
+        } else if (arg == "--open" && i + 1 < argc) {
+            args.open = ParseLine(argv[++i]);
+            if (!args.open) {
+                return std::nullopt;
+            }
+        } else if (arg.starts_with("-") && arg != "-") {
+            return std::nullopt;
+        } else {
+            break;
+        }
+    }
+    const int rest = argc - i;
+    if (args.fromStdin) {
+        return rest == 0 && !args.open ? std::optional(args) : std::nullopt;
+    }
+    if (rest != 1) {
+        return std::nullopt;
+    }
+    args.query = argv[i];
+    return args;
+}
+
+// The ANSI form of a folder given on the command line, with its separator.
+std::string FolderPath(const std::string& utf8) {
+    std::string folder = platform::AnsiPath(utf8);
+    if (!folder.empty() && folder.back() != '/') {
+        folder += '/';
+    }
+    return folder;
+}
+
+void PrintList(const ListResult& list, bool range) {
+    if (list.query.empty()) {
+        return;
+    }
+    if (range) {
+        std::cout << list.range.first << ' ' << list.range.last << '\n';
+    }
+    for (const std::u16string& line : list.lines) {
+        std::cout << ToUtf8(line) << '\n';
+    }
+}
+
+int Run(const Arguments& args) {
+    DictionaryFolder folder(args.dir ? FolderPath(*args.dir) : ExecutableFolder());
+    if (args.fromStdin) {
+        std::string line;
+        bool first = true;
+        while (std::getline(std::cin, line)) {
+            if (!first) {
+                std::cout << '\n';
+            }
+            first = false;
+            PrintList(folder.List(FromUtf8(line)), args.range);
+        }
+        return 0;
+    }
+    const ListResult list = folder.List(FromUtf8(*args.query));
+    if (!args.open) {
+        PrintList(list, args.range);
+        return 0;
+    }
+    if (*args.open >= list.lines.size()) {
+        std::cerr << "kelimbo-lookup: the list has no line " << *args.open << "\n";
+        return Usage();
+    }
+    std::cout << ToUtf8(folder.Article(list, *args.open));
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::optional<Arguments> args = Parse(argc, argv);
+    if (!args) {
+        return Usage();
+    }
+    try {
+        return Run(*args);
+    } catch (const cExcMsg& e) {
+        std::cerr << ToUtf8(e.GetMsg()) << "\n";
+        return kFailure;
+    } catch (const std::exception& e) {
+        std::cerr << "kelimbo-lookup: " << e.what() << "\n";
+        return kFailure;
+    }
+}
