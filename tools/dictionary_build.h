@@ -1,6 +1,7 @@
 #pragma once
 // Making a direction's dictionary files: the text file and its headword index.
 
+#include "articles/provider.h"
 #include "dictionary_direction.h"
 #include "tsv_source.h"
 
@@ -14,9 +15,6 @@ struct BuildSummary {
     std::size_t textBytes = 0;
     std::size_t indexBytes = 0;
 };
-
-// Longest article a dictionary may hold, in bytes of its text file.
-inline constexpr std::size_t kMaxArticleBytes = 2048;
 
 // Writes the direction's text file and index into `outDir` from the articles
 // of a source. Articles are separated by blank lines. Throws SourceError

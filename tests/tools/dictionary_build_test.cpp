@@ -1,0 +1,186 @@
+#include "dictionary_build.h"
+#include "dictionary_lookup.h"
+#include "index/index_writer.h"
+#include "index/my_less.h"
+#include "index_check.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace {
+
+using testing_support::Cp1251;
+using testing_support::ReadBytes;
+using testing_support::TempDir;
+using testing_support::Utf16;
+using testing_support::Utf8;
+using testing_support::WriteBytes;
+
+std::vector<SourceArticle> Source(const std::string& tsv) {
+    std::istringstream in(tsv);
+    return ReadTsvSource(in);
+}
+
+std::vector<std::string> ListOf(DictionaryFolder& folder, const char* typed) {
+    std::vector<std::string> lines;
+    for (const auto& line : folder.List(Utf16(typed)).lines) {
+        lines.push_back(Utf8(line));
+    }
+    return lines;
+}
+
+std::string FolderOf(const TempDir& dir) {
+    return dir.AnsiPath("");
+}
+
+TEST(BuildFromSource, RoundTripsThroughIndexAndReader) {
+    TempDir dir;
+    BuildFromSource(Language::Esperanto,
+                    Source("ĉapel/o\tĉapel/o шля`па\n"
+                           "ŝip/o\tŝip/o корабль\\nсудно\tŝipeto\n"
+                           "ŝip/o\tŝip/o (второе значение)\n"),
+                    dir.Path());
+    BuildFromSource(Language::Russian, Source("доро́га\tдоро́га vojo\n"), dir.Path());
+    DictionaryFolder folder(FolderOf(dir));
+
+    EXPECT_EQ(ListOf(folder, "cxap"), (std::vector<std::string>{"ĉapelo"}));
+    EXPECT_EQ(ListOf(folder, "sxip"), (std::vector<std::string>{"ŝipeto", "ŝipo"}));
+    EXPECT_EQ(ListOf(folder, "дор"), (std::vector<std::string>{"дорога"}));
+
+    // Marks stay in the file and are removed when shown; homonyms come in source order.
+    EXPECT_EQ(Utf8(folder.Article(folder.List(u"ĉapelo"), 0)), "ĉapelo шляпа\r\n");
+    EXPECT_EQ(Utf8(folder.Article(folder.List(u"ŝipo"), 0)),
+              "ŝipo корабль\r\nсудно\r\nŝipo (второе значение)\r\n");
+    EXPECT_EQ(Utf8(folder.Article(folder.List(u"ŝipeto"), 0)), "ŝipo корабль\r\nсудно\r\n");
+    EXPECT_EQ(Utf8(folder.Article(folder.List(u"дорога"), 0)), "дорога vojo\r\n");
+    EXPECT_NE(ReadBytes(dir.File("EoRu_kelimbo.txt")).find("cxapel/o " + Cp1251("шля`па")),
+              std::string::npos);
+}
+
+TEST(BuildFromSource, RejectsWhatTheFilesCannotHoldAndWritesNothing) {
+    const struct {
+        Language language;
+        std::string tsv;
+        std::size_t line;
+    } table[] = {
+        {Language::Esperanto, "a\tok\nb\t" + std::string(2049, 'x') + "\n", 2},
+        {Language::Esperanto, "a\tok\n" + std::string(256, 'h') + "\tx\n", 2},
+        {Language::Russian, "café\tx\n", 1},
+        {Language::Esperanto, "a\tдоро́га\n", 1},
+        {Language::Esperanto, "/`\tonly marks\n", 1},
+    };
+    for (const auto& c : table) {
+        TempDir dir;
+        WriteBytes(dir.File("EoRu_kelimbo.txt"), "old text");
+        try {
+            BuildFromSource(c.language, Source(c.tsv), dir.Path());
+            ADD_FAILURE() << "accepted line " << c.line;
+        } catch (const SourceError& e) {
+            EXPECT_EQ(e.Line(), c.line);
+        }
+        // Nothing new, nothing half-written, the old file untouched.
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
+            names.push_back(entry.path().filename().string());
+        }
+        EXPECT_EQ(names, std::vector<std::string>{"EoRu_kelimbo.txt"});
+        EXPECT_EQ(ReadBytes(dir.File("EoRu_kelimbo.txt")), "old text");
+    }
+}
+
+TEST(BuildFromSource, ManyReferencesOfOneHeadwordAreCapped) {
+    std::string tsv;
+    for (int i = 0; i < 256; ++i) {
+        tsv += "a\tarticle " + std::to_string(i) + "\n";
+    }
+    TempDir dir;
+    try {
+        BuildFromSource(Language::Esperanto, Source(tsv), dir.Path());
+        ADD_FAILURE() << "accepted 256 references";
+    } catch (const SourceError& e) {
+        EXPECT_EQ(e.Line(), 256u);
+    }
+}
+
+TEST(BuildFromParagraphs, IndexesAnExistingTextWithoutRewritingIt) {
+    TempDir dir;
+    const std::string text = "\ncxapel/o " + Cp1251("шляпа") + "\r\n" + Cp1251("ещё строка") +
+                             "\r\n\r\n\nsxip/o " + Cp1251("корабль") + "\n";
+    WriteBytes(dir.File("EoRu_kelimbo.txt"), text);
+    const BuildSummary summary =
+        BuildFromParagraphs(Language::Esperanto, dir.File("EoRu_kelimbo.txt"), dir.Path());
+    EXPECT_EQ(summary.articles, 2u);
+    EXPECT_EQ(ReadBytes(dir.File("EoRu_kelimbo.txt")), text);
+    WriteBytes(dir.File("tarnesk_rusa_esperanto.bsi"),
+               std::string("\x01", 1) + std::string(27, '\0'));
+    DictionaryFolder folder(FolderOf(dir));
+    EXPECT_EQ(Utf8(folder.Article(folder.List(u"cxapelo"), 0)), "ĉapelo шляпа\r\nещё строка\r\n");
+    EXPECT_EQ(Utf8(folder.Article(folder.List(u"sxipo"), 0)), "ŝipo корабль\r\n");
+}
+
+// Writes an index of the given headwords (already in the wanted order, not sorted).
+void WriteRawIndex(const std::filesystem::path& file, std::vector<HeadwordSource> headwords) {
+    struct KeepOrder : pro_less {
+        bool less(std::string_view, std::string_view) const override { return false; }
+        int compare(std::string_view a, std::string_view b) const override {
+            return russian.compare(a, b);
+        }
+        bool long_enough(std::string_view q, std::string_view h) const override {
+            return russian.long_enough(q, h);
+        }
+        my_less russian;
+    } keep;
+    WriteBytes(file, BuildIndex(keep, headwords));
+}
+
+TEST(CheckIndex, FindsEachKindOfDamage) {
+    TempDir dir;
+    WriteBytes(dir.File("text.txt"), std::string(100, 'x'));
+    const struct {
+        const char* what;
+        std::vector<HeadwordSource> headwords;
+        const char* problem;
+    } table[] = {
+        {"order", {{"b", {{0, 1}}}, {"a", {{0, 1}}}}, "out of order"},
+        {"past the end", {{"a", {{90, 101}}}}, "runs past the end"},
+        {"too long", {{"a", {{0, 2049}}}}, "longer than 2048"},
+        {"backwards", {{"a", {{5, 4}}}}, "ends before it starts"},
+    };
+    for (const auto& c : table) {
+        WriteRawIndex(dir.File("x.bsi"), c.headwords);
+        const IndexCheck check =
+            CheckIndex(Language::Russian, dir.AnsiPath("x.bsi"), dir.File("text.txt"));
+        ASSERT_FALSE(check.problems.empty()) << c.what;
+        EXPECT_NE(check.problems[0].find(c.problem), std::string::npos) << check.problems[0];
+    }
+
+    WriteRawIndex(dir.File("good.bsi"), {{"a", {{0, 10}}}, {"b", {{10, 100}}}});
+    EXPECT_EQ(
+        CheckIndex(Language::Russian, dir.AnsiPath("good.bsi"), dir.File("text.txt")).problemCount,
+        0u);
+
+    // A damaged file is reported with the program's own load message.
+    const std::string good = ReadBytes(dir.File("good.bsi"));
+    WriteBytes(dir.File("cut.bsi"), good.substr(0, good.size() - 1));
+    const IndexCheck cut = CheckIndex(Language::Russian, dir.AnsiPath("cut.bsi"), std::nullopt);
+    ASSERT_EQ(cut.problems.size(), 1u);
+    EXPECT_EQ(cut.problems[0].rfind("Ошибка при чтении файла индекса:", 0), 0u) << cut.problems[0];
+}
+
+TEST(CheckIndex, ListsAtMostTwentyProblemsButCountsAll) {
+    TempDir dir;
+    WriteBytes(dir.File("text.txt"), "x");
+    std::vector<HeadwordSource> headwords;
+    for (char c = 'a'; c <= 'z'; ++c) {
+        headwords.push_back({std::string(1, c), {{0, 5}}});
+    }
+    WriteRawIndex(dir.File("x.bsi"), headwords);
+    const IndexCheck check =
+        CheckIndex(Language::Russian, dir.AnsiPath("x.bsi"), dir.File("text.txt"));
+    EXPECT_EQ(check.problems.size(), IndexCheck::kMaxListed);
+    EXPECT_EQ(check.problemCount, 26u);
+}
+
+} // namespace

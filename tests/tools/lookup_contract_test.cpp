@@ -1,0 +1,137 @@
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <sys/wait.h>
+
+namespace {
+
+using testing_support::ReadBytes;
+using testing_support::TempDir;
+using testing_support::WriteBytes;
+
+struct Outcome {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+std::string Quote(const std::string& arg) {
+    std::string quoted = "'";
+    for (const char c : arg) {
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return quoted + "'";
+}
+
+Outcome Lookup(const std::vector<std::string>& args, const std::string& input = "") {
+    TempDir io;
+    WriteBytes(io.File("in"), input);
+    std::string command = Quote(KELIMBO_LOOKUP);
+    for (const std::string& arg : args) {
+        command += " " + Quote(arg);
+    }
+    command += " <" + Quote(io.File("in").string()) + " >" + Quote(io.File("out").string()) +
+               " 2>" + Quote(io.File("err").string());
+    const int raw = std::system(command.c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadBytes(io.File("out")),
+            ReadBytes(io.File("err"))};
+}
+
+TEST(LookupContract, ListsHeadwordsAsUtf8Lines) {
+    const struct {
+        std::vector<std::string> args;
+        std::string out;
+    } table[] = {
+        {{"cxapel"}, "ĉapelo\n"},
+        {{"CXAPEL"}, "ĉapelo\n"}, // case of Latin letters is folded
+        {
+            {"--range", "male"},
+            "",
+        },                          // checked below: the range line comes first
+        {{"--", "-ad-"}, "-ad-\n"}, // a query may begin with '-'
+        {{"ёж"}, "ёж\n"},
+        {{"--range", "qqqqq"}, "0 0\n"}, // a miss: the empty range, no lines
+        {{"!!!"}, ""},
+    };
+    for (const auto& c : table) {
+        const Outcome r = Lookup(c.args);
+        EXPECT_EQ(r.status, 0) << c.args.back();
+        if (!c.out.empty() || c.args.back() == "!!!") {
+            EXPECT_EQ(r.out, c.out) << c.args.back();
+        }
+    }
+    const Outcome male = Lookup({"--range", "male"});
+    EXPECT_EQ(male.out.substr(male.out.find('\n') + 1),
+              "male\nmalebla\nmalegala\nmalespero\nmalestimi\n");
+}
+
+TEST(LookupContract, ListIsCappedAtFiftyLines) {
+    const Outcome r = Lookup({"--range", "a"});
+    ASSERT_EQ(r.status, 0);
+    unsigned first = 0, last = 0;
+    ASSERT_EQ(std::sscanf(r.out.c_str(), "%u %u", &first, &last), 2);
+    const auto lines = static_cast<unsigned>(std::count(r.out.begin(), r.out.end(), '\n')) - 1;
+    EXPECT_EQ(lines, std::min(last - first, 50u));
+}
+
+TEST(LookupContract, EmptyQueryPrintsNothing) {
+    for (const std::vector<std::string>& args : {std::vector<std::string>{""}, {"--range", ""}}) {
+        const Outcome r = Lookup(args);
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.out, "");
+    }
+}
+
+TEST(LookupContract, OpenWritesTheReadersTextByteForByte) {
+    const Outcome r = Lookup({"--open", "0", "cxapelo"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.rfind("ĉapelo ", 0), 0u) << r.out;
+    EXPECT_EQ(r.out.substr(r.out.size() - 2), "\r\n");
+    EXPECT_EQ(r.out.find('/'), std::string::npos); // root slashes are not shown
+}
+
+TEST(LookupContract, UsageErrorsAndMissingLinesExitTwo) {
+    for (const std::vector<std::string>& args : {std::vector<std::string>{},
+                                                 {"a", "b"},
+                                                 {"--bogus", "a"},
+                                                 {"--open", "x", "a"},
+                                                 {"--open", "999", "cxapelo"},
+                                                 {"--open", "0", "qqqqq"}}) {
+        const Outcome r = Lookup(args);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.out, "");
+        EXPECT_NE(r.err.find("usage:"), std::string::npos);
+    }
+}
+
+TEST(LookupContract, DataFolderFailuresGiveTheProgramsMessage) {
+    TempDir dir;
+    Outcome r = Lookup({"--dir", dir.Path().string(), "a"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Ошибка при открытии файла индекса:\n" + dir.Path().string() +
+                         "/tarnesk_rusa_esperanto.bsi\n");
+
+    // Indexes present, a text file missing: the list works, the article does not.
+    for (const char* name : {"tarnesk_rusa_esperanto.bsi", "EoRu_kelimbo.bsi"}) {
+        std::filesystem::copy_file(std::filesystem::path(KELIMBO_SAMPLE_DIR) / name,
+                                   dir.File(name));
+    }
+    r = Lookup({"--dir", dir.Path().string(), "cxapelo"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "ĉapelo\n");
+    r = Lookup({"--dir", dir.Path().string(), "--open", "0", "cxapelo"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err,
+              "Ошибка при открытии файла словаря:\n" + dir.Path().string() + "/EoRu_kelimbo.txt\n");
+}
+
+TEST(LookupContract, StdinAnswersEachLineApartByBlankLines) {
+    const Outcome r = Lookup({"--stdin"}, "cxapel\n\nёж\n");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "ĉapelo\n\n\nёж\n");
+}
+
+} // namespace
