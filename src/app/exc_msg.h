@@ -17,4 +17,4 @@ private:
 // Formats a narrow (Windows-1251) printf-style format with its arguments into a
 // bounded buffer, converts it to UTF-16 and throws it as cExcMsg. Text beyond
 // 1023 bytes is cut; nothing ever overflows.
-[[noreturn]] void RaiseMsg(const char* format, ...) __attribute__((format(printf, 1, 2)));
+[[noreturn]] void RaiseMsg(const char* format, ...);
