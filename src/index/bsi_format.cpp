@@ -1,0 +1,95 @@
+#include "index/bsi_format.h"
+
+#include <bit>
+#include <cstdint>
+#include <type_traits>
+
+namespace bsi {
+
+static_assert(sizeof(HeadwordEntry) == kRecordSize && std::is_trivially_copyable_v<HeadwordEntry>);
+static_assert(sizeof(ArticleRef) == kRecordSize && std::is_trivially_copyable_v<ArticleRef>);
+
+namespace {
+
+// Byte offsets of the six fields in the header.
+constexpr std::size_t kFieldsStart = 4;
+constexpr std::size_t kFieldCount = 6;
+
+void Put32(unsigned char* out, std::uint32_t value) {
+    for (int k = 0; k < 4; ++k) {
+        out[k] = static_cast<unsigned char>(value >> (8 * k));
+    }
+}
+
+std::uint32_t Get32(const unsigned char* in) {
+    return std::uint32_t{in[0]} | std::uint32_t{in[1]} << 8 | std::uint32_t{in[2]} << 16 |
+           std::uint32_t{in[3]} << 24;
+}
+
+void AppendWords(std::string& out, std::uint32_t first, std::uint32_t second) {
+    unsigned char bytes[kRecordSize];
+    Put32(bytes, first);
+    Put32(bytes + 4, second);
+    out.append(reinterpret_cast<const char*>(bytes), kRecordSize);
+}
+
+// A word read from the file as it lies in memory, taken as little-endian.
+[[maybe_unused]] std::uint32_t FromLittleEndian(std::uint32_t word) {
+    return Get32(reinterpret_cast<const unsigned char*>(&word));
+}
+
+} // namespace
+
+HeaderBytes EncodeHeader(const Header& header) {
+    HeaderBytes bytes{};
+    bytes[0] = kVersion;
+    const std::uint32_t fields[kFieldCount] = {header.headwordOffset, header.headwordCount,
+                                               header.refOffset,      header.refCount,
+                                               header.textOffset,     header.textSize};
+    for (std::size_t k = 0; k < kFieldCount; ++k) {
+        Put32(bytes.data() + kFieldsStart + 4 * k, fields[k]);
+    }
+    return bytes;
+}
+
+Header DecodeHeader(const HeaderBytes& bytes) {
+    const auto field = [&](std::size_t k) { return Get32(bytes.data() + kFieldsStart + 4 * k); };
+    return {field(0), field(1), field(2), field(3), field(4), field(5)};
+}
+
+void AppendRecord(std::string& out, const HeadwordEntry& entry) {
+    AppendWords(out, entry.text, entry.refs);
+}
+
+void AppendRecord(std::string& out, const ArticleRef& ref) {
+    AppendWords(out, ref.start, ref.end);
+}
+
+void FromFileOrder([[maybe_unused]] HeadwordEntry* records, [[maybe_unused]] std::size_t count) {
+    if constexpr (std::endian::native != std::endian::little) {
+        for (std::size_t k = 0; k < count; ++k) {
+            records[k] = {FromLittleEndian(records[k].text), FromLittleEndian(records[k].refs)};
+        }
+    }
+}
+
+void FromFileOrder([[maybe_unused]] ArticleRef* records, [[maybe_unused]] std::size_t count) {
+    if constexpr (std::endian::native != std::endian::little) {
+        for (std::size_t k = 0; k < count; ++k) {
+            records[k] = {FromLittleEndian(records[k].start), FromLittleEndian(records[k].end)};
+        }
+    }
+}
+
+bool BlockInside(std::uint32_t offset, std::uint32_t count, std::size_t itemSize,
+                 std::uint64_t fileSize) {
+    const std::uint64_t end = std::uint64_t{offset} + std::uint64_t{count} * itemSize;
+    return offset <= static_cast<std::uint32_t>(INT32_MAX) && end <= fileSize;
+}
+
+bool RecordInside(const HeadwordEntry& entry, std::uint32_t textSize, std::uint32_t refCount) {
+    return std::uint64_t{entry.TextOffset()} + entry.TextLength() <= textSize &&
+           std::uint64_t{entry.FirstRef()} + entry.RefCount() <= refCount;
+}
+
+} // namespace bsi

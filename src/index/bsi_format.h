@@ -1,0 +1,68 @@
+#pragma once
+// The .bsi headword index file, written and read only through here.
+//
+// A 28-byte header: version (1 byte, must be 1), reserved (1 byte, 2 bytes),
+// then six 32-bit fields: headword table offset, headword count, reference
+// table offset, reference count, text offset, text size. The three blocks may
+// lie anywhere in the file, in any order. The headword table holds one 8-byte
+// record per headword, the reference table one 8-byte ArticleRef per article;
+// the text block holds the headwords' bytes without terminators. All integers
+// are unsigned little-endian; a record is two 32-bit words, first word first.
+
+#include "index/article_ref.h"
+#include "index/headword_entry.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace bsi {
+
+inline constexpr std::uint8_t kVersion = 1;
+inline constexpr std::size_t kHeaderSize = 28;
+inline constexpr std::size_t kRecordSize = 8; // a headword record and an ArticleRef alike
+
+// Text offsets and first-reference indexes are 24-bit; text lengths and
+// reference counts take one byte.
+inline constexpr std::uint32_t kOffsetLimit = 1u << 24;
+inline constexpr std::uint32_t kByteLimit = 256;
+
+// The header after its version byte, item by item as it is read: the two
+// reserved items, then the six fields in file order.
+inline constexpr std::array<std::size_t, 8> kHeaderItemSizes = {1, 2, 4, 4, 4, 4, 4, 4};
+
+struct Header {
+    std::uint32_t headwordOffset = 0;
+    std::uint32_t headwordCount = 0;
+    std::uint32_t refOffset = 0;
+    std::uint32_t refCount = 0;
+    std::uint32_t textOffset = 0;
+    std::uint32_t textSize = 0;
+};
+
+using HeaderBytes = std::array<unsigned char, kHeaderSize>;
+
+// Version 1, reserved bytes zero, the six fields.
+HeaderBytes EncodeHeader(const Header& header);
+// The six fields; the version and reserved bytes are not looked at.
+Header DecodeHeader(const HeaderBytes& bytes);
+
+void AppendRecord(std::string& out, const HeadwordEntry& entry);
+void AppendRecord(std::string& out, const ArticleRef& ref);
+
+// Records read straight from the file into memory, put into the machine's byte
+// order (nothing to do on a little-endian machine).
+void FromFileOrder(HeadwordEntry* records, std::size_t count);
+void FromFileOrder(ArticleRef* records, std::size_t count);
+
+// True when `count` items of `itemSize` bytes starting at `offset` lie inside a
+// file of `fileSize` bytes, at an offset that a 32-bit signed seek reaches.
+bool BlockInside(std::uint32_t offset, std::uint32_t count, std::size_t itemSize,
+                 std::uint64_t fileSize);
+
+// True when the record's text lies inside a text block of `textSize` bytes and
+// its references inside a reference table of `refCount` records.
+bool RecordInside(const HeadwordEntry& entry, std::uint32_t textSize, std::uint32_t refCount);
+
+} // namespace bsi

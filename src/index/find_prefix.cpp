@@ -1,0 +1,69 @@
+// The prefix lookup: three binary searches over the sorted headword table.
+// Phase 1 finds any headword that begins with the query, phase 2 the first one
+// (searching left of it), phase 3 the end of the run (searching right of it,
+// by the sign of the comparison alone). Every probe compares the query with
+// the headword's bytes where they lie in the text block.
+
+#include "index/headword_index.h"
+
+HeadwordRange cIndex::FindPrefix(std::string_view query) const {
+    const std::uint32_t count = m_count;
+    if (count == 0) {
+        return {};
+    }
+    const pro_less& order = GetLess();
+    const auto compareAt = [&](std::uint32_t k) {
+        return order.compare(query, TextOf(m_headwords[k]));
+    };
+    // Whether a headword that compares equal is long enough to begin with the query.
+    const auto longEnoughAt = [&](std::uint32_t k) {
+        const std::string_view headword = TextOf(m_headwords[k]);
+        return query.size() <= headword.size() && order.long_enough(query, headword);
+    };
+    const auto middle = [](std::uint32_t low, std::uint32_t high) {
+        return low + (high - low) / 2;
+    };
+
+    std::uint32_t lo = 0;
+    std::uint32_t hi = count;
+    std::uint32_t mid = 0;
+    for (;;) {
+        if (lo >= hi) {
+            return {};
+        }
+        mid = middle(lo, hi);
+        const int c = compareAt(mid);
+        if (c < 0) {
+            hi = mid;
+        } else if (c > 0 || !longEnoughAt(mid)) {
+            lo = mid + 1;
+        } else {
+            break;
+        }
+    }
+
+    std::uint32_t l = lo;
+    std::uint32_t h = mid;
+    do {
+        const std::uint32_t m = middle(l, h);
+        const int c = compareAt(m);
+        if (c > 0 || (c == 0 && !longEnoughAt(m))) {
+            l = m + 1;
+        } else {
+            h = m;
+        }
+    } while (l < h);
+    const std::uint32_t first = l;
+
+    l = mid;
+    h = hi;
+    do {
+        const std::uint32_t m = middle(l, h);
+        if (compareAt(m) < 0) {
+            h = m;
+        } else {
+            l = m + 1;
+        }
+    } while (l < h);
+    return {first, h};
+}

@@ -1,0 +1,57 @@
+#pragma once
+// Builds a .bsi headword index from headwords and their article references:
+// sorts the headwords by the comparator's `less` (stably, so equal headwords
+// keep their input order) and lays out the header and the three blocks.
+
+#include "index/article_ref.h"
+#include "index/pro_less.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+struct HeadwordSource {
+    std::string text;             // narrow (ANSI) bytes, at most 255
+    std::vector<ArticleRef> refs; // at most 255
+};
+
+// The blocks after the header, in file order.
+enum class BsiBlock { Headwords, References, Text };
+using BsiBlockOrder = std::array<BsiBlock, 3>;
+inline constexpr BsiBlockOrder kDefaultBlockOrder = {BsiBlock::Headwords, BsiBlock::References,
+                                                     BsiBlock::Text};
+
+// Input that the format cannot hold.
+class IndexWriteError : public std::runtime_error {
+public:
+    // Headword() for a fault of the index as a whole rather than of one headword.
+    static constexpr std::size_t kWholeIndex = SIZE_MAX;
+
+    IndexWriteError(const std::string& what, std::size_t headword)
+        : std::runtime_error(what), m_headword(headword) {}
+    // Position of the offending headword in the input list, or kWholeIndex.
+    std::size_t Headword() const { return m_headword; }
+
+private:
+    std::size_t m_headword;
+};
+
+// The bytes of the index file. Throws IndexWriteError for a headword longer than
+// 255 bytes or with more than 255 references, for a text block or a reference
+// table of 2^24 or more, or a file beyond 2 GiB; std::invalid_argument when
+// `blocks` does not name each block once.
+std::string BuildIndex(const pro_less& order, std::span<const HeadwordSource> headwords,
+                       const BsiBlockOrder& blocks = kDefaultBlockOrder);
+
+// BuildIndex, written to an open file or to a file at an ANSI path. A failed
+// write or open throws std::runtime_error.
+void WriteIndex(std::FILE* out, const pro_less& order, std::span<const HeadwordSource> headwords,
+                const BsiBlockOrder& blocks = kDefaultBlockOrder);
+void WriteIndexFile(const char* ansiPath, const pro_less& order,
+                    std::span<const HeadwordSource> headwords,
+                    const BsiBlockOrder& blocks = kDefaultBlockOrder);
