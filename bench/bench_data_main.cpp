@@ -1,0 +1,72 @@
+// kelimbo-bench-data: the benchmark dictionaries outside the benchmarks.
+//
+//   kelimbo-bench-data CACHE COUNT
+//       makes sure CACHE/COUNT holds the generated dictionary; prints its folder
+//   kelimbo-bench-data CACHE COUNT --stardict FOLDER NAME
+//       also writes its Russian direction as a StarDict dictionary
+//   kelimbo-bench-data CACHE COUNT --queries N
+//       also prints N Russian queries (UTF-8), one a line: headwords and
+//       prefixes of them, drawn with a fixed seed
+#include "bench_dictionary.h"
+#include "platform/code_page.h"
+#include "stardict_writer.h"
+
+#include <exception>
+#include <iostream>
+#include <random>
+#include <string>
+
+namespace {
+
+std::string Utf8(const std::string& ansi) {
+    std::u16string wide(ansi.size() + 1, u'\0');
+    wide.resize(platform::MultiByteToWide(platform::kAnsiCodePage, ansi.data(), ansi.size(),
+                                          wide.data(), wide.size()));
+    std::string utf8(wide.size() * 3 + 1, '\0');
+    utf8.resize(platform::WideToMultiByte(platform::kUtf8CodePage, wide.data(), wide.size(),
+                                          utf8.data(), utf8.size()));
+    return utf8;
+}
+
+void PrintQueries(const bench_data::DictionaryFolder& folder, std::size_t n) {
+    const std::vector<std::string> headwords = folder.Headwords(bench_data::Language::Russian);
+    std::mt19937 random(10000);
+    for (std::size_t q = 0; q < n; ++q) {
+        const std::string& word = headwords[random() % headwords.size()];
+        // Half whole headwords, half prefixes of 2-6 letters.
+        const std::size_t length = q % 2 == 0 ? word.size() : 2 + random() % 5;
+        std::cout << Utf8(word.substr(0, length)) << '\n';
+    }
+}
+
+int Usage() {
+    std::cerr << "usage: kelimbo-bench-data CACHE COUNT [--stardict FOLDER NAME | --queries N]\n";
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3 && argc != 5 && argc != 6) {
+        return Usage();
+    }
+    try {
+        const bench_data::DictionaryFolder folder =
+            bench_data::EnsureDictionary(argv[1], std::stoul(argv[2]));
+        const std::string option = argc > 3 ? argv[3] : "";
+        if (option == "--stardict" && argc == 6) {
+            const std::size_t words = bench_data::WriteStarDict(folder, argv[4], argv[5]);
+            std::cerr << words << " StarDict words\n";
+        } else if (option == "--queries" && argc == 5) {
+            PrintQueries(folder, std::stoul(argv[4]));
+            return 0;
+        } else if (!option.empty()) {
+            return Usage();
+        }
+        std::cout << folder.path << '\n';
+    } catch (const std::exception& e) {
+        std::cerr << "kelimbo-bench-data: " << e.what() << '\n';
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,137 @@
+// The index: its loading, the prefix lookup, and the whole path of one
+// keystroke in the search window without the widgets.
+
+#include "bench_setup.h"
+#include "counting_new.h"
+#include "language_rule.h"
+#include "platform/code_page.h"
+#include "text/esperanto_x.h"
+#include "text/index_key.h"
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+using bench_setup::Language;
+
+constexpr std::size_t kQueries = 4096;
+constexpr std::uint32_t kListLines = 50;
+
+Language LanguageArg(const benchmark::State& state) {
+    return state.range(1) == 0 ? Language::Russian : Language::Esperanto;
+}
+
+std::size_t CountArg(const benchmark::State& state) {
+    return static_cast<std::size_t>(state.range(0));
+}
+
+void BothSizesAndLanguages(benchmark::internal::Benchmark* b) {
+    for (const std::int64_t count : {bench_setup::kSmall, bench_setup::kLarge}) {
+        for (const std::int64_t language : {0, 1}) {
+            b->Args({count, language});
+        }
+    }
+    b->ArgNames({"headwords", "eo"});
+}
+
+void BM_FindPrefix(benchmark::State& state) {
+    const Language language = LanguageArg(state);
+    const std::size_t count = CountArg(state);
+    const cIndex& index = bench_setup::LoadedIndex(language, count);
+    const std::vector<std::string> queries = bench_setup::RandomPrefixes(language, count, kQueries);
+    std::size_t q = 0;
+    std::uint64_t found = 0;
+    for (auto _ : state) {
+        const HeadwordRange range = index.FindPrefix(queries[q]);
+        benchmark::DoNotOptimize(range);
+        found += range.last - range.first;
+        q = (q + 1) % queries.size();
+    }
+    state.counters["matches/query"] =
+        benchmark::Counter(static_cast<double>(found), benchmark::Counter::kAvgIterations);
+    state.SetLabel(bench_setup::Label(language, count));
+}
+BENCHMARK(BM_FindPrefix)->Apply(BothSizesAndLanguages);
+
+// What the search box holds after a keystroke: the query as typed, x-system
+// pairs not yet turned into accented letters, the caret at its end.
+std::vector<std::u16string> BoxTexts(const std::vector<std::string>& queries) {
+    std::vector<std::u16string> texts;
+    for (const std::string& query : queries) {
+        std::u16string text(query.size() + 1, u'\0');
+        text.resize(platform::MultiByteToWide(platform::kAnsiCodePage, query.data(), query.size(),
+                                              text.data(), text.size()));
+        texts.push_back(std::move(text));
+    }
+    return texts;
+}
+
+void BM_KeystrokeWithoutWidgets(benchmark::State& state) {
+    const std::size_t count = CountArg(state);
+    const Language typed = LanguageArg(state);
+    const cIndex& ru = bench_setup::LoadedIndex(Language::Russian, count);
+    const cIndex& eo = bench_setup::LoadedIndex(Language::Esperanto, count);
+    const std::vector<std::u16string> boxes =
+        BoxTexts(bench_setup::RandomPrefixes(typed, count, kQueries));
+    std::vector<std::u16string> list;
+    list.reserve(kListLines);
+    std::size_t q = 0;
+    std::uint64_t lines = 0;
+    std::uint64_t resultAllocations = 0;
+    const std::uint64_t allocationsBefore = bench_alloc::Count();
+    for (auto _ : state) {
+        const std::u16string& box = boxes[q];
+        std::size_t start = box.size();
+        std::size_t end = box.size();
+        const std::u16string shown = x_to_accented(box, &start, &end);
+        benchmark::DoNotOptimize(start + end);
+        const std::string query = to_index_key(shown);
+        list.clear();
+        if (!query.empty()) {
+            const cIndex& index = bench_language::IsEsperantoQuery(query) ? eo : ru;
+            const HeadwordRange range = index.FindPrefix(query);
+            for (std::uint32_t p = range.first; p < range.last && p < range.first + kListLines;
+                 ++p) {
+                const std::uint64_t before = bench_alloc::Count();
+                list.push_back(from_index_key(index.HeadwordText(p)));
+                resultAllocations += bench_alloc::Count() - before;
+            }
+        }
+        lines += list.size();
+        benchmark::DoNotOptimize(list.data());
+        q = (q + 1) % boxes.size();
+    }
+    const double allocations = static_cast<double>(bench_alloc::Count() - allocationsBefore);
+    state.counters["allocs"] = benchmark::Counter(allocations, benchmark::Counter::kAvgIterations);
+    state.counters["allocs_beyond_list"] = benchmark::Counter(
+        allocations - static_cast<double>(resultAllocations), benchmark::Counter::kAvgIterations);
+    state.counters["lines"] =
+        benchmark::Counter(static_cast<double>(lines), benchmark::Counter::kAvgIterations);
+    state.SetLabel(bench_setup::Label(typed, count));
+}
+BENCHMARK(BM_KeystrokeWithoutWidgets)->Apply(BothSizesAndLanguages);
+
+void BM_IndexLoad(benchmark::State& state) {
+    const Language language = LanguageArg(state);
+    const std::size_t count = CountArg(state);
+    const std::string path = bench_setup::Folder(count).IndexPath(language);
+    std::unique_ptr<cIndex> index;
+    if (language == Language::Russian) {
+        index = std::make_unique<cIndexRu>();
+    } else {
+        index = std::make_unique<cIndexEo>();
+    }
+    index->Load(path.c_str()); // into the page cache
+    for (auto _ : state) {
+        index->Load(path.c_str());
+        benchmark::DoNotOptimize(index->Count());
+    }
+    state.SetLabel(bench_setup::Label(language, count));
+}
+BENCHMARK(BM_IndexLoad)->Apply(BothSizesAndLanguages)->Unit(benchmark::kMillisecond);
+
+} // namespace

@@ -1,0 +1,92 @@
+#include "stardict_writer.h"
+
+#include "index/language_indexes.h"
+#include "platform/code_page.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+
+namespace bench_data {
+namespace {
+
+struct Entry {
+    std::string word; // UTF-8
+    std::uint32_t offset = 0;
+    std::uint32_t size = 0;
+};
+
+std::string Utf8(std::string_view ansi) {
+    std::u16string wide(ansi.size() + 1, u'\0');
+    wide.resize(platform::MultiByteToWide(platform::kAnsiCodePage, ansi.data(), ansi.size(),
+                                          wide.data(), wide.size()));
+    std::string utf8(wide.size() * 3 + 1, '\0');
+    utf8.resize(platform::WideToMultiByte(platform::kUtf8CodePage, wide.data(), wide.size(),
+                                          utf8.data(), utf8.size()));
+    return utf8;
+}
+
+// StarDict's order: ASCII letters without case first, then plain bytes.
+int AsciiCaseCompare(const std::string& a, const std::string& b) {
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        auto fold = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; };
+        const int x = fold(static_cast<unsigned char>(a[i]));
+        const int y = fold(static_cast<unsigned char>(b[i]));
+        if (x != y) {
+            return x - y;
+        }
+    }
+    return static_cast<int>(a.size()) - static_cast<int>(b.size());
+}
+
+void PutBigEndian(std::string& out, std::uint32_t v) {
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        out.push_back(static_cast<char>((v >> shift) & 0xFF));
+    }
+}
+
+} // namespace
+
+std::size_t WriteStarDict(const DictionaryFolder& dictionary, const std::string& folder,
+                          const std::string& name) {
+    cIndexRu index;
+    index.Load(dictionary.IndexPath(Language::Russian).c_str());
+    std::vector<Entry> entries;
+    entries.reserve(index.Count());
+    for (std::uint32_t i = 0; i < index.Count(); ++i) {
+        const std::vector<ArticleRef> refs = index.GetRefs(i);
+        if (refs.empty()) {
+            continue;
+        }
+        entries.push_back({Utf8(index.HeadwordText(i)), refs.front().start,
+                           refs.back().end - refs.front().start});
+    }
+    std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+        const int c = AsciiCaseCompare(a.word, b.word);
+        return c != 0 ? c < 0 : a.word < b.word;
+    });
+    std::string idx;
+    for (const Entry& entry : entries) {
+        idx += entry.word;
+        idx.push_back('\0');
+        PutBigEndian(idx, entry.offset);
+        PutBigEndian(idx, entry.size);
+    }
+    std::filesystem::create_directories(folder);
+    const std::string base = folder + "/" + name;
+    std::ofstream(base + ".idx", std::ios::binary)
+        .write(idx.data(), static_cast<std::streamsize>(idx.size()));
+    std::filesystem::copy_file(dictionary.TextPath(Language::Russian), base + ".dict",
+                               std::filesystem::copy_options::overwrite_existing);
+    std::ofstream ifo(base + ".ifo", std::ios::binary);
+    ifo << "StarDict's dict ifo file\nversion=2.4.2\nwordcount=" << entries.size()
+        << "\nidxfilesize=" << idx.size() << "\nbookname=" << name << "\nsametypesequence=m\n";
+    if (!ifo) {
+        throw std::runtime_error("cannot write " + base + ".ifo");
+    }
+    return entries.size();
+}
+
+} // namespace bench_data
