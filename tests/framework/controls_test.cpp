@@ -1,0 +1,223 @@
+// Controls by id and the notifications that the windows rely on: setting an
+// edit box's text always notifies, synchronously; a list box notifies only the
+// user's own choices.
+#include "framework/controls.h"
+#include "framework/test_hooks.h"
+#include "gui_driver.h"
+#include "test_dialog.h"
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QTextCursor>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using fw::testing::ControlWidget;
+using fw::testing::ScopedModalRun;
+using test_dialog::Note;
+using test_dialog::TestDialog;
+
+// Runs the test dialog once with `body` as the user, then ends it.
+void WithDialog(TestDialog& dlg, const std::function<void(TestDialog&)>& body) {
+    ScopedModalRun run([&](fw::Dialog&) {
+        dlg.notes.clear();
+        body(dlg);
+        dlg.EndDialog(fw::IDOK);
+    });
+    dlg.DoModal();
+}
+
+std::vector<Note> Only(const std::vector<Note>& notes, fw::Msg msg) {
+    std::vector<Note> out;
+    std::copy_if(notes.begin(), notes.end(), std::back_inserter(out),
+                 [&](const Note& n) { return n.msg == msg; });
+    return out;
+}
+
+TEST(EditTest, SettingTheTextAlwaysNotifiesInsideTheCall) {
+    TestDialog dlg;
+    WithDialog(dlg, [](TestDialog& d) {
+        const fw::Edit edit = d.GetEdit(test_dialog::kEdit);
+        for (const std::u16string_view text : {u"abc", u"abc", u"", u""}) {
+            const std::size_t before = d.notes.size();
+            edit.SetWindowText(text);
+            ASSERT_EQ(d.notes.size(), before + 1)
+                << "setting \"" << gui_driver::Qt(text).toStdString() << "\"";
+            EXPECT_EQ(d.notes.back().text, text) << "the new text is in place when it notifies";
+        }
+    });
+}
+
+TEST(EditTest, TheUsersTypingNotifiesEachChange) {
+    TestDialog dlg;
+    WithDialog(dlg, [](TestDialog& d) {
+        QWidget* edit = ControlWidget(d, test_dialog::kEdit);
+        gui_driver::Type(edit, u"ŝa");
+        gui_driver::Key(edit, Qt::Key_Backspace);
+        const std::vector<Note> notes = Only(d.notes, fw::Msg::EditChange);
+        ASSERT_EQ(notes.size(), 3u);
+        EXPECT_EQ(notes[0].text, u"ŝ");
+        EXPECT_EQ(notes[1].text, u"ŝa");
+        EXPECT_EQ(notes[2].text, u"ŝ");
+    });
+}
+
+TEST(EditTest, SettingTheTextFromInsideItsOwnNotificationIsSafe) {
+    TestDialog dlg;
+    bool inside = false;
+    dlg.then = [&](TestDialog& d, const Note& note) {
+        if (note.msg == fw::Msg::EditChange && !inside && note.text == u"ab") {
+            inside = true;
+            d.GetEdit(test_dialog::kEdit).SetWindowText(u"AB");
+            d.GetEdit(test_dialog::kEdit).SetSel(1, 1);
+            inside = false;
+        }
+    };
+    WithDialog(dlg, [](TestDialog& d) {
+        QWidget* edit = ControlWidget(d, test_dialog::kEdit);
+        gui_driver::Type(edit, u"ab");
+        gui_driver::Type(edit, u"c");
+        EXPECT_EQ(d.GetEdit(test_dialog::kEdit).GetWindowText(), u"AcB");
+    });
+}
+
+TEST(EditTest, SelectionIsOrderedAndTheCaretEndsAtTheGivenEnd) {
+    TestDialog dlg;
+    WithDialog(dlg, [](TestDialog& d) {
+        const fw::Edit edit = d.GetEdit(test_dialog::kEdit);
+        auto* line = dynamic_cast<QLineEdit*>(ControlWidget(d, test_dialog::kEdit));
+        edit.SetWindowText(u"abcdef");
+        struct Case {
+            int start, end;
+            fw::Selection expected;
+            int caret;
+        };
+        const Case cases[] = {
+            {1, 4, {1, 4}, 4}, {4, 1, {1, 4}, 1},  {0, -1, {0, 6}, 6},
+            {2, 2, {2, 2}, 2}, {3, 99, {3, 6}, 6},
+        };
+        for (const Case& c : cases) {
+            edit.SetSel(c.start, c.end);
+            EXPECT_EQ(edit.GetSel(), c.expected) << c.start << "," << c.end;
+            EXPECT_EQ(line->cursorPosition(), c.caret) << c.start << "," << c.end;
+        }
+        edit.SetSel(1, 4);
+        edit.SetSel(-1, 0);
+        EXPECT_EQ(edit.GetSel(), (fw::Selection{4, 4})) << "-1 removes the selection";
+
+        // A selection the user makes backwards still reads start <= end.
+        line->setCursorPosition(5);
+        gui_driver::Key(line, Qt::Key_Left, Qt::ShiftModifier);
+        gui_driver::Key(line, Qt::Key_Left, Qt::ShiftModifier);
+        EXPECT_EQ(edit.GetSel(), (fw::Selection{3, 5}));
+    });
+}
+
+TEST(TextBoxTest, PositionsCountCrLfAsTwoUnits) {
+    TestDialog dlg;
+    WithDialog(dlg, [](TestDialog& d) {
+        const fw::Edit box = d.GetEdit(test_dialog::kTextBox);
+        auto* view = dynamic_cast<QPlainTextEdit*>(ControlWidget(d, test_dialog::kTextBox));
+        const std::u16string text = u"ab\r\ncd\r\n\r\nef";
+        const std::size_t before = d.notes.size();
+        box.SetWindowText(text);
+        EXPECT_EQ(d.notes.size(), before) << "a multi-line box does not notify its setting";
+        EXPECT_EQ(box.GetWindowText(), text);
+        EXPECT_EQ(view->toPlainText(), QStringLiteral("ab\ncd\n\nef"));
+
+        struct Case {
+            int start, end;
+            const char* shown;
+        };
+        const Case cases[] = {
+            {4, 6, "cd"}, {0, 12, "ab\ncd\n\nef"}, {10, 12, "ef"}, {1, 5, "b\nc"}};
+        for (const Case& c : cases) {
+            box.SetSel(c.start, c.end);
+            EXPECT_EQ(view->textCursor().selectedText().replace(QChar::ParagraphSeparator, '\n'),
+                      QString::fromUtf8(c.shown));
+            EXPECT_EQ(box.GetSel(), (fw::Selection{c.start, c.end}));
+        }
+        // The user's selection of "ef" reads back in the text's units.
+        QTextCursor cursor = view->textCursor();
+        cursor.setPosition(7);
+        cursor.setPosition(9, QTextCursor::KeepAnchor);
+        view->setTextCursor(cursor);
+        EXPECT_EQ(box.GetSel(), (fw::Selection{10, 12}));
+        EXPECT_TRUE(view->isReadOnly());
+    });
+}
+
+TEST(ListBoxTest, LinesAndSelectionByCode) {
+    TestDialog dlg;
+    WithDialog(dlg, [](TestDialog& d) {
+        const fw::ListBox& list = d.m_list;
+        EXPECT_EQ(list.GetCurSel(), fw::LB_ERR);
+        EXPECT_EQ(list.AddString(u"ĉapelo"), 0);
+        EXPECT_EQ(list.AddString(u"ёж"), 1);
+        EXPECT_EQ(list.GetCount(), 2);
+        EXPECT_EQ(list.GetText(1), u"ёж");
+        EXPECT_TRUE(list.SetCurSel(1));
+        EXPECT_EQ(list.GetCurSel(), 1);
+        EXPECT_FALSE(list.SetCurSel(fw::LB_ERR));
+        EXPECT_EQ(list.GetCurSel(), fw::LB_ERR);
+        list.ResetContent();
+        EXPECT_EQ(list.GetCount(), 0);
+    });
+}
+
+TEST(ListBoxTest, NotifiesOnlyTheUsersOwnChoices) {
+    TestDialog dlg;
+    WithDialog(dlg, [](TestDialog& d) {
+        const fw::ListBox& list = d.m_list;
+        auto* view = ControlWidget(d, test_dialog::kList);
+        gui_driver::Activate(view);
+        const auto choices = [&] { return Only(d.notes, fw::Msg::ListSelChange); };
+
+        // The program's own doings: none of them notifies.
+        for (const char16_t* line : {u"a", u"b", u"c", u"d"}) {
+            list.AddString(line);
+        }
+        list.SetCurSel(2);
+        list.ResetContent();
+        for (const char16_t* line : {u"a", u"b", u"c", u"d"}) {
+            list.AddString(line);
+        }
+        view->setFocus(Qt::TabFocusReason);
+        EXPECT_EQ(list.GetCurSel(), fw::LB_ERR) << "focus alone selects nothing";
+        EXPECT_TRUE(choices().empty());
+
+        // The user's: each one notifies with the new selection in place.
+        gui_driver::Key(view, Qt::Key_Down); // the first key chooses the first line
+        gui_driver::Key(view, Qt::Key_Down);
+        gui_driver::Key(view, Qt::Key_Up);
+        gui_driver::Key(view, Qt::Key_Up); // at the top: nothing moves, nothing is sent
+        gui_driver::ClickLine(view, 3);
+        gui_driver::ClickLine(view, 3); // the selected line again
+        std::vector<int> seen;
+        for (const Note& note : choices()) {
+            seen.push_back(note.curSel);
+        }
+        EXPECT_EQ(seen, (std::vector<int>{0, 1, 0, 3, 3}));
+
+        list.SetCurSel(1);
+        EXPECT_EQ(choices().size(), 5u) << "selection by code after the user's";
+    });
+}
+
+TEST(StaticTest, TextAndImage) {
+    TestDialog dlg;
+    WithDialog(dlg, [](TestDialog& d) {
+        const fw::Static label = d.GetStatic(test_dialog::kStatic);
+        label.SetWindowText(u"Перевод");
+        EXPECT_EQ(label.GetWindowText(), u"Перевод");
+        EXPECT_FALSE(label.HasImage());
+        EXPECT_EQ(d.GetDlgItem(4242).GetWindowText(), u"") << "a missing control reads empty";
+        EXPECT_FALSE(d.GetDlgItem(4242).IsValid());
+    });
+}
+
+} // namespace

@@ -1,0 +1,46 @@
+#include "gui_driver.h"
+
+#include <QApplication>
+#include <QListWidget>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace gui_driver {
+
+void Type(QWidget* widget, std::u16string_view text) {
+    for (char16_t unit : text) {
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(QChar(unit)),
+                            Qt::NoModifier);
+    }
+}
+
+void Key(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers) {
+    QTest::keyClick(widget, key, modifiers);
+}
+
+void ClickLine(QWidget* list, int row) {
+    auto* view = dynamic_cast<QListWidget*>(list);
+    ASSERT_TRUE(view != nullptr);
+    const QRect rect = view->visualItemRect(view->item(row));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
+}
+
+void Activate(QWidget* widget) {
+    QWidget* window = widget->window();
+    window->activateWindow();
+    QApplication::processEvents();
+    [[maybe_unused]] const bool active = QTest::qWaitForWindowActive(window, 1000);
+}
+
+std::u16string Wide(const QString& text) {
+    return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()),
+                          static_cast<std::size_t>(text.size()));
+}
+
+QString Qt(std::u16string_view text) {
+    return QString(reinterpret_cast<const QChar*>(text.data()),
+                   static_cast<qsizetype>(text.size()));
+}
+
+} // namespace gui_driver

@@ -1,0 +1,26 @@
+#pragma once
+// Drives real widgets as a user would: typing, keys and clicks sent as the
+// toolkit's input events.
+
+#include <QString>
+#include <Qt>
+
+#include <string>
+#include <string_view>
+
+class QWidget;
+
+namespace gui_driver {
+
+// Types each UTF-16 unit as one key press with that text.
+void Type(QWidget* widget, std::u16string_view text);
+void Key(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+// A left click on a line of a list widget.
+void ClickLine(QWidget* list, int row);
+// Makes the widget's window the active one, so that focus and shortcuts work.
+void Activate(QWidget* widget);
+
+std::u16string Wide(const QString& text);
+QString Qt(std::u16string_view text);
+
+} // namespace gui_driver
