@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs what the benchmarks need, builds them in build-perf and runs them:
+# every benchmark (median of 5 repetitions), then the side-by-side with sdcv.
+#   bench/run.sh [extra Google Benchmark options, e.g. --benchmark_filter=FindPrefix]
+set -euo pipefail
+source "$(dirname "$0")/../scripts/lib.sh"
+
+ensure_packages "${BUILD_PACKAGES[@]}" libbenchmark-dev wesperanto hunspell-ru sdcv time bc
+build=$KELIMBO_ROOT/build-perf
+cmake -S "$KELIMBO_ROOT" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DKELIMBO_BUILD_BENCH=ON -DBUILD_TESTING=OFF
+cmake --build "$build" -j 2 --target kelimbo-bench kelimbo-bench-data kelimbo-lookup
+
+"$build/bin/kelimbo-bench" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
+    --benchmark_min_time=0.5 "$@"
+"$KELIMBO_ROOT/bench/compare.sh" "$build"
