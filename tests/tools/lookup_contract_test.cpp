@@ -1,10 +1,9 @@
+#include "support/process.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <sys/wait.h>
 
 namespace {
 
@@ -12,32 +11,12 @@ using testing_support::ReadBytes;
 using testing_support::TempDir;
 using testing_support::WriteBytes;
 
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-std::string Quote(const std::string& arg) {
-    std::string quoted = "'";
-    for (const char c : arg) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return quoted + "'";
-}
+using Outcome = testing_support::ProcessOutcome;
 
 Outcome Lookup(const std::vector<std::string>& args, const std::string& input = "") {
-    TempDir io;
-    WriteBytes(io.File("in"), input);
-    std::string command = Quote(KELIMBO_LOOKUP);
-    for (const std::string& arg : args) {
-        command += " " + Quote(arg);
-    }
-    command += " <" + Quote(io.File("in").string()) + " >" + Quote(io.File("out").string()) +
-               " 2>" + Quote(io.File("err").string());
-    const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadBytes(io.File("out")),
-            ReadBytes(io.File("err"))};
+    std::vector<std::string> argv{KELIMBO_LOOKUP};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return testing_support::RunProcess(argv, input);
 }
 
 TEST(LookupContract, ListsHeadwordsAsUtf8Lines) {

@@ -1,0 +1,265 @@
+// Every data file a user can hand the program, damaged in every way we can
+// think of: the lookup path (indexes and text files) and the history file must
+// give their message or their quiet fallback, never crash or read outside their
+// data, and never change a dictionary file.
+#include "app/checked_io.h"
+#include "app/exc_msg.h"
+#include "damage.h"
+#include "dictionary_lookup.h"
+#include "history/history.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::ReadBytes;
+using testing_support::TempDir;
+using testing_support::Utf16;
+using testing_support::Utf8;
+using testing_support::WriteBytes;
+
+constexpr const char* kRuIndex = "tarnesk_rusa_esperanto.bsi";
+constexpr const char* kEoIndex = "EoRu_kelimbo.bsi";
+constexpr const char* kRuText = "tarnesk_rusa_esperanto.txt";
+constexpr const char* kEoText = "EoRu_kelimbo.txt";
+constexpr const char* kHistory = "historio.bin";
+
+// Queries that reach many headwords of both dictionaries.
+const char* const kQueries[] = {"a", "cx", "male", "-", "\"", "к", "ё", "1", "«", "zzzz"};
+
+class DamagedFiles : public testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* name : {kRuIndex, kEoIndex, kRuText, kEoText}) {
+            good[name] = ReadBytes(fs::path(KELIMBO_SAMPLE_DIR) / name);
+            ASSERT_FALSE(good[name].empty()) << name;
+        }
+        Restore();
+    }
+
+    void Restore() {
+        for (const auto& [name, bytes] : good) {
+            std::error_code ignored;
+            fs::remove_all(dir.File(name), ignored);
+            WriteBytes(dir.File(name), bytes);
+        }
+    }
+
+    std::string Path(const char* name) const { return dir.Path().string() + "/" + name; }
+
+    // The files other than `damaged` are exactly as they were. Reading them all
+    // back costs more than the lookups, so callers sample it.
+    void ExpectOthersUnchanged(const char* damaged, const std::string& variant) {
+        for (const auto& [name, bytes] : good) {
+            if (name != damaged) {
+                ASSERT_EQ(ReadBytes(dir.File(name)), bytes) << name << " changed: " << variant;
+            }
+        }
+    }
+
+    TempDir dir;
+    std::map<std::string, std::string> good;
+};
+
+// Loads both indexes as start-up does and looks every query up, reading the
+// first article of each list. Returns the message of a failed load ("" when
+// the indexes loaded); article failures must carry a dictionary-file message.
+std::string LookUpEverything(const std::string& folder, const std::string& variant) {
+    SetFileContext(""); // as at start-up
+    try {
+        DictionaryFolder dictionaries(folder);
+        for (const char* query : kQueries) {
+            const ListResult list = dictionaries.List(Utf16(query));
+            EXPECT_LE(list.lines.size(), 50u) << variant;
+            EXPECT_LE(list.shown.first, list.shown.last) << variant;
+            if (list.lines.empty()) {
+                continue;
+            }
+            try {
+                dictionaries.Article(list, 0);
+            } catch (const cExcMsg& e) {
+                const std::string message = Utf8(e.GetMsg());
+                EXPECT_TRUE(message.starts_with("Ошибка при открытии файла словаря:\n") ||
+                            message.starts_with("Ошибка при чтении файла словаря:\n \""))
+                    << variant << ": " << message;
+            }
+        }
+    } catch (const cExcMsg& e) {
+        return Utf8(e.GetMsg());
+    }
+    return "";
+}
+
+TEST_F(DamagedFiles, IndexesGiveALoadMessageOrWorkingLookups) {
+    for (const char* name : {kRuIndex, kEoIndex}) {
+        std::vector<damage::Variant> variants = damage::CutAtEveryByte(good[name]);
+        for (auto& v : damage::FlippedBytes(good[name], 2000, 1251)) {
+            variants.push_back(std::move(v));
+        }
+        for (auto& v : damage::HugeFields(good[name], 28)) {
+            variants.push_back(std::move(v));
+        }
+        const std::string path = Path(name);
+        const std::vector<std::string> allowed = {
+            "Ошибка при открытии файла индекса:\n" + path,
+            "Неподходящая версия индексного файла",
+            "Ошибка при чтении файла ",
+            "Ошибка при чтении файла индекса:\n \"" + path + "\"",
+            "Недостаточно памяти",
+        };
+        std::size_t failed = 0;
+        std::size_t checked = 0;
+        for (const damage::Variant& variant : variants) {
+            WriteBytes(dir.File(name), variant.bytes);
+            const std::string message = LookUpEverything(dir.AnsiPath(""), variant.name);
+            if (!message.empty()) {
+                ++failed;
+                EXPECT_NE(std::find(allowed.begin(), allowed.end(), message), allowed.end())
+                    << name << " " << variant.name << ": " << message;
+            }
+            if (++checked % 97 == 0) {
+                ASSERT_EQ(ReadBytes(dir.File(name)), variant.bytes) << "the index was changed";
+                ExpectOthersUnchanged(name, variant.name);
+            }
+        }
+        // Every cut loses part of the file, so at least every cut is refused.
+        EXPECT_GE(failed, good[name].size()) << name;
+        Restore();
+    }
+}
+
+TEST_F(DamagedFiles, MissingEmptyOrDirectoryIndexIsReportedByName) {
+    for (const char* name : {kRuIndex, kEoIndex}) {
+        const std::string path = Path(name);
+        fs::remove(dir.File(name));
+        EXPECT_EQ(LookUpEverything(dir.AnsiPath(""), "missing"),
+                  "Ошибка при открытии файла индекса:\n" + path);
+        WriteBytes(dir.File(name), "");
+        EXPECT_EQ(LookUpEverything(dir.AnsiPath(""), "empty"), "Ошибка при чтении файла ");
+        fs::remove(dir.File(name));
+        fs::create_directory(dir.File(name));
+        const std::string message = LookUpEverything(dir.AnsiPath(""), "directory");
+        EXPECT_TRUE(message == "Ошибка при чтении файла " ||
+                    message == "Ошибка при открытии файла индекса:\n" + path)
+            << message;
+        Restore();
+    }
+}
+
+TEST_F(DamagedFiles, TextFilesGiveTheArticleOrTheReadMessage) {
+    for (const bool esperanto : {true, false}) {
+        const char* name = esperanto ? kEoText : kRuText;
+        const char* indexName = esperanto ? kEoIndex : kRuIndex;
+        cIndexRu ru;
+        cIndexEo eo;
+        cIndex& index = esperanto ? static_cast<cIndex&>(eo) : ru;
+        index.Load(Path(indexName).c_str());
+        cKelimboProvRu ruProv;
+        cKelimboProvEo eoProv;
+        cKelimboProv& provider = esperanto ? static_cast<cKelimboProv&>(eoProv) : ruProv;
+        provider.path = Path(name);
+
+        // The articles in file order, with the text each shows from the good file.
+        std::vector<std::pair<ArticleRef, std::u16string>> articles;
+        for (std::uint32_t i = 0; i < index.Count(); ++i) {
+            for (const ArticleRef& ref : index.GetRefs(i)) {
+                articles.emplace_back(ref, provider.GetArticle(ref.start, ref.end));
+            }
+        }
+        std::sort(articles.begin(), articles.end(),
+                  [](const auto& a, const auto& b) { return a.first.end < b.first.end; });
+        const std::string readError = "Ошибка при чтении файла словаря:\n \"" + Path(name) + "\"";
+
+        // Cut at every byte: an article that ends within the cut reads as before,
+        // the first one past it raises the read message.
+        for (const damage::Variant& variant : damage::CutAtEveryByte(good[name])) {
+            WriteBytes(dir.File(name), variant.bytes);
+            const auto past = std::upper_bound(
+                articles.begin(), articles.end(), variant.bytes.size(),
+                [](std::size_t size, const auto& a) { return size < a.first.end; });
+            if (past != articles.begin()) {
+                const auto& [ref, text] = *(past - 1);
+                ASSERT_EQ(provider.GetArticle(ref.start, ref.end), text) << variant.name;
+            }
+            if (past != articles.end()) {
+                try {
+                    provider.GetArticle(past->first.start, past->first.end);
+                    ADD_FAILURE() << variant.name << ": read past the end";
+                } catch (const cExcMsg& e) {
+                    ASSERT_EQ(Utf8(e.GetMsg()), readError) << variant.name;
+                }
+            }
+            if (variant.bytes.size() % 97 == 0) {
+                ExpectOthersUnchanged(name, variant.name);
+            }
+        }
+        // Any bytes at all: every article reads, never past its buffers.
+        for (const damage::Variant& variant : damage::FlippedBytes(good[name], 2000, 65001)) {
+            WriteBytes(dir.File(name), variant.bytes);
+            for (std::size_t k = 0; k < articles.size(); k += 7) {
+                const std::u16string text =
+                    provider.GetArticle(articles[k].first.start, articles[k].first.end);
+                ASSERT_LE(text.size(), 2 * 2048u) << variant.name;
+            }
+        }
+        // Missing: the open message, naming the file.
+        fs::remove(dir.File(name));
+        try {
+            provider.GetArticle(articles[0].first.start, articles[0].first.end);
+            ADD_FAILURE() << "a missing file read";
+        } catch (const cExcMsg& e) {
+            EXPECT_EQ(Utf8(e.GetMsg()), "Ошибка при открытии файла словаря:\n" + Path(name));
+        }
+        Restore();
+    }
+}
+
+TEST_F(DamagedFiles, HistoryFallsBackQuietlyAndSavesWhole) {
+    // A good history with a few entries, stamped with the sample text files.
+    {
+        cHistory history;
+        history.Load(Path(kHistory).c_str(), Path(kEoText).c_str(), Path(kRuText).c_str());
+        history.Push(u"ĉapelo", {{0, 16}}, true);
+        history.Push(u"дорога", {{20, 40}, {50, 60}}, false);
+        history.Push(u"ŝipo", {}, true);
+        history.Save();
+    }
+    const std::string goodHistory = ReadBytes(dir.File(kHistory));
+    ASSERT_GT(goodHistory.size(), 16u);
+
+    std::vector<damage::Variant> variants = damage::CutAtEveryByte(goodHistory);
+    for (auto& v : damage::FlippedBytes(goodHistory, 2000, 5)) {
+        variants.push_back(std::move(v));
+    }
+    for (auto& v : damage::HugeFields(goodHistory, goodHistory.size())) {
+        variants.push_back(std::move(v));
+    }
+    std::size_t restored = 0;
+    std::size_t checked = 0;
+    for (const damage::Variant& variant : variants) {
+        WriteBytes(dir.File(kHistory), variant.bytes);
+        cHistory history;
+        history.Load(Path(kHistory).c_str(), Path(kEoText).c_str(), Path(kRuText).c_str());
+        ASSERT_GE(history.cursor, 0) << variant.name;
+        ASSERT_LE(history.cursor, static_cast<std::int32_t>(history.entries.size()))
+            << variant.name;
+        restored += history.entries.empty() ? 0 : 1;
+        history.Save();
+        cHistory again;
+        again.Load(Path(kHistory).c_str(), Path(kEoText).c_str(), Path(kRuText).c_str());
+        ASSERT_EQ(again.entries, history.entries) << variant.name;
+        ASSERT_EQ(again.cursor, history.cursor) << variant.name;
+        if (++checked % 97 == 0) {
+            ExpectOthersUnchanged(kHistory, variant.name);
+        }
+    }
+    // Cuts never load partly: only flips that keep the file well-formed restore.
+    EXPECT_LT(restored, variants.size() - goodHistory.size());
+}
+
+} // namespace
