@@ -1,0 +1,54 @@
+#include "app/kelimbo_app.h"
+
+#include "app/exc_msg.h"
+#include "app/program_objects.h"
+#include "framework/message_box.h"
+#include "platform/ansi_literal.h"
+#include "platform/code_page.h"
+#include "platform/module_path.h"
+#include "ui/kelimbo_dlg.h"
+#include "ui/legilo_dlg.h"
+
+std::string ModuleFolder(std::u16string_view modulePath) {
+    // Windows-1251 takes one byte per unit: the path is never cut.
+    std::string path(modulePath.size() + 1, '\0');
+    path.resize(platform::WideToMultiByte(platform::kAnsiCodePage, modulePath.data(),
+                                          modulePath.size(), path.data(), path.size()));
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+bool CKelimboApp::InitInstance() {
+    return Run(platform::ModuleFileName());
+}
+
+bool CKelimboApp::Run(std::u16string_view modulePath) {
+    try {
+        if (modulePath.empty()) {
+            RaiseMsg("%s", platform::Ansi(u8"Ошибка: GetModuleFileName").c_str());
+        }
+        const std::string folder = ModuleFolder(modulePath);
+
+        ruIndex.Load((folder + kRuIndexFile).c_str());
+        eoIndex.Load((folder + kEoIndexFile).c_str());
+        ruProv.path = folder + kRuTextFile;
+        eoProv.path = folder + kEoTextFile;
+        theHistory.Load((folder + kHistoryFile).c_str(), (folder + kEoTextFile).c_str(),
+                        (folder + kRuTextFile).c_str());
+
+        CKelimboDlg dlg(nullptr);
+        m_pMainWnd = &dlg;
+        struct ForgetMainWindow {
+            fw::Dialog*& window;
+            ~ForgetMainWindow() { window = nullptr; }
+        } forget{m_pMainWnd};
+        CLegiloDlg legilo(&dlg);
+        dlg.m_pLegilo = &legilo;
+
+        dlg.DoModal();
+        theHistory.Save();
+    } catch (const cExcMsg& e) {
+        fw::MessageBox(nullptr, e.GetMsg(), u"Ошибка", fw::MessageBoxIcon::Error);
+    }
+    return false; // no message loop of the framework's own
+}

@@ -1,0 +1,30 @@
+#pragma once
+// The application object: its start-up hook is the whole run of the program.
+
+#include "framework/app.h"
+
+#include <string>
+#include <string_view>
+
+// File names in the executable's folder.
+inline constexpr const char* kRuIndexFile = "tarnesk_rusa_esperanto.bsi";
+inline constexpr const char* kEoIndexFile = "EoRu_kelimbo.bsi";
+inline constexpr const char* kRuTextFile = "tarnesk_rusa_esperanto.txt";
+inline constexpr const char* kEoTextFile = "EoRu_kelimbo.txt";
+inline constexpr const char* kHistoryFile = "historio.bin";
+
+// The folder of an executable path, with its trailing '/', in the ANSI code
+// page; empty for a path without any '/'.
+std::string ModuleFolder(std::u16string_view modulePath);
+
+class CKelimboApp : public fw::App {
+public:
+    // Runs the program for the executable that is running; always false.
+    bool InitInstance() override;
+
+    // The run for an executable at modulePath (empty: the system could not
+    // tell): loads both indexes, sets the providers' paths, loads the history,
+    // runs the main window, saves the history. A cExcMsg on the way is shown
+    // in the "Ошибка" box and ends the run. Always false.
+    bool Run(std::u16string_view modulePath);
+};

@@ -1,0 +1,113 @@
+#include "ui/kelimbo_dlg.h"
+
+#include "app/program_objects.h"
+#include "framework/input_panel.h"
+#include "text/esperanto_x.h"
+#include "text/index_key.h"
+#include "ui/kelimbo_resources.h"
+#include "ui/query_rules.h"
+#include "ui/resource_ids.h"
+#include "ui/template_layout.h"
+
+#include <span>
+
+namespace {
+
+// The box is read into 256 UTF-16 units: at most 255 of text and a terminator.
+constexpr std::size_t kBoxTextUnits = 256;
+
+std::u16string ReadBox(const fw::Control& box) {
+    return box.GetWindowText().substr(0, kBoxTextUnits - 1);
+}
+
+} // namespace
+
+// The reader loop's handlers (list choice, "назад", "вперёд") join this map.
+const fw::MessageMapEntry<CKelimboDlg> CKelimboDlg::kMessageMap[] = {
+    {fw::Msg::Size, 0, &CKelimboDlg::OnSize},
+    {fw::Msg::EditChange, IDC_SEARCH, &CKelimboDlg::OnSearchChange},
+};
+
+CKelimboDlg::CKelimboDlg(fw::Dialog* pParent)
+    : fw::Dialog(KelimboResources(), IDD_KELIMBO_DIALOG, pParent),
+      m_hIcon(KelimboResources().FindIcon(IDI_KELIMBO)) {}
+
+CKelimboDlg::~CKelimboDlg() = default;
+
+void CKelimboDlg::DoDataExchange() {
+    BindControl(IDC_LIST, m_list);
+}
+
+bool CKelimboDlg::OnMessage(fw::Msg msg, int id) {
+    return fw::DispatchMessage<CKelimboDlg>(*this, kMessageMap, msg, id) ||
+           fw::Dialog::OnMessage(msg, id);
+}
+
+bool CKelimboDlg::OnInitDialog() {
+    fw::Dialog::OnInitDialog();
+    SetIcon(m_hIcon, true);
+    SetIcon(m_hIcon, false);
+    // Here the reader loop puts the history's current entry into the box and
+    // builds the soft-key bar.
+    fw::SipPreference(*this, fw::SipState::Up);
+    SetFocus();
+    GetDlgItem(IDC_SEARCH).SetFocus();
+    return false; // the focus is placed
+}
+
+void CKelimboDlg::OnSize() {
+    const fw::ScreenSize screen = GetScreenSize();
+    const std::uint16_t layout = screen.cy > screen.cx ? IDD_KELIMBO_DIALOG : IDD_KELIMBO_WIDE;
+    ApplyTemplateLayout(Module(), *this, layout);
+}
+
+void CKelimboDlg::OnSearchChange() {
+    if (m_updating) {
+        return;
+    }
+    {
+        m_updating = true;
+        struct Done {
+            bool& flag;
+            ~Done() { flag = false; }
+        } done{m_updating};
+
+        const fw::Edit box = GetEdit(IDC_SEARCH);
+        const std::u16string text = ReadBox(box);
+        const fw::Selection selection = box.GetSel();
+        std::size_t start = static_cast<std::size_t>(selection.start);
+        std::size_t end = static_cast<std::size_t>(selection.end);
+        const std::u16string converted = x_to_accented(text, &start, &end);
+        // Always set, converted or not; the notification this sends is ignored.
+        box.SetWindowText(converted);
+        box.SetSel(static_cast<int>(start), static_cast<int>(end));
+        box.ScrollCaret();
+    }
+    FillList();
+}
+
+std::string CKelimboDlg::GetQuery() {
+    return to_index_key(ReadBox(GetDlgItem(IDC_SEARCH)));
+}
+
+bool CKelimboDlg::IsEsperantoQuery(std::string_view query) {
+    return ::IsEsperantoQuery(query);
+}
+
+void CKelimboDlg::FillList() {
+    const std::string query = GetQuery();
+    m_list.ResetContent();
+    if (query.empty()) {
+        return; // the index, the provider and m_first stay as they were
+    }
+    const bool esperanto = IsEsperantoQuery(query);
+    m_pIndex = esperanto ? static_cast<cIndex*>(&eoIndex) : &ruIndex;
+    m_pProv = esperanto ? static_cast<cKelimboProv*>(&eoProv) : &ruProv;
+    const HeadwordRange range = m_pIndex->FindPrefix(query);
+    m_first = range.first;
+    // Line k shows the headword at m_first + k.
+    const HeadwordRange listed = ListedRange(range);
+    for (std::uint32_t p = listed.first; p < listed.last; ++p) {
+        m_list.AddString(from_index_key(m_pIndex->GetHeadword(p)));
+    }
+}

@@ -1,0 +1,50 @@
+#pragma once
+// The main search window on dialog template 102: the search box 1000 and the
+// headword list 1003. Typing turns x-system pairs into accented letters in
+// place, the query's language picks the dictionary, and the list shows at most
+// MAX_LIST_LINES headwords from the first that begins with the query.
+
+#include "articles/provider.h"
+#include "framework/controls.h"
+#include "framework/dialog.h"
+#include "framework/message_map.h"
+#include "index/headword_index.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+class CLegiloDlg;
+
+class CKelimboDlg : public fw::Dialog {
+public:
+    explicit CKelimboDlg(fw::Dialog* pParent = nullptr);
+    ~CKelimboDlg() override;
+
+    fw::ListBox m_list;              // the headword list, bound to control 1003
+    CLegiloDlg* m_pLegilo = nullptr; // the one reader window object; not owned
+    std::uint32_t m_first = 0;       // position in m_pIndex of the list's first line
+    cIndex* m_pIndex = nullptr;      // eoIndex or ruIndex, by the last non-empty query
+    cKelimboProv* m_pProv = nullptr; // eoProv or ruProv, chosen with m_pIndex
+    fw::IconHandle m_hIcon;          // icon 128
+    bool m_updating = false;         // true while OnSearchChange rewrites the box
+
+    // Re-lays the controls out for the screen's orientation.
+    void OnSize();
+    // Converts the box's text in place, keeping the selection, then FillList.
+    void OnSearchChange();
+    // The box's text in index form.
+    std::string GetQuery();
+    // The language rule: true for an Esperanto query.
+    static bool IsEsperantoQuery(std::string_view query);
+    // Looks the query up and fills the list.
+    void FillList();
+
+protected:
+    bool OnInitDialog() override;
+    void DoDataExchange() override;
+    bool OnMessage(fw::Msg msg, int id) override;
+
+private:
+    static const fw::MessageMapEntry<CKelimboDlg> kMessageMap[];
+};

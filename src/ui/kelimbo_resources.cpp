@@ -1,0 +1,111 @@
+#include "ui/kelimbo_resources.h"
+
+#include "ui/resource_ids.h"
+
+#include <array>
+#include <string_view>
+
+namespace {
+
+using namespace fw::style;
+using fw::ControlClass;
+using fw::DialogItem;
+using fw::DialogTemplate;
+using fw::MenuItem;
+
+// Both windows: a caption with the OK button, the program's font as written.
+constexpr std::uint32_t kDialogStyle =
+    kPopup | kCaption | kSysMenu | kDialogModalFrame | kDialogSetFont;
+constexpr std::uint32_t kDialogExStyle = kExCaptionOkButton | kExAppWindow;
+constexpr std::u16string_view kCaptionText = u"Kelimbo";
+constexpr std::u16string_view kFont = u"MS Shell Dlg";
+
+constexpr std::array kMainItems = {
+    DialogItem{kChild | kVisible | kBorder | kVScroll | kTabStop | kListNotify |
+                   kListNoIntegralHeight,
+               0, 3, 19, 148, 99, IDC_LIST, ControlClass::ListBox, u"", 0},
+    DialogItem{kChild | kVisible | kBorder | kTabStop | kEditAutoHScroll, 0, 3, 1, 148, 13,
+               IDC_SEARCH, ControlClass::Edit, u"", 0},
+};
+
+constexpr std::array kWideItems = {
+    DialogItem{kChild | kVisible, 0, 7, 7, 196, 115, IDC_WIDE_STATIC, ControlClass::Static,
+               u"Kelimbo", 0},
+};
+
+constexpr std::array kLegiloItems = {
+    DialogItem{kChild | kVisible | kBorder | kVScroll | kTabStop | kEditMultiLine | kEditReadOnly,
+               0, 3, 1, 148, 137, IDC_ARTICLE, ControlClass::Edit, u"", 0},
+    DialogItem{kChild | kVisible | kTabStop, 0, 48, 142, 103, 12, IDC_TRANSLATE,
+               ControlClass::Button, u"Перевести выделенное -->", 0},
+};
+
+constexpr std::array kDialogs = {
+    DialogTemplate{IDD_KELIMBO_DIALOG, kDialogStyle, kDialogExStyle, 0, 0, 156, 122, kCaptionText,
+                   kFont, 8, kMainItems},
+    DialogTemplate{IDD_KELIMBO_WIDE, kDialogStyle, kDialogExStyle, 0, 0, 210, 129, kCaptionText,
+                   kFont, 8, kWideItems},
+    DialogTemplate{IDD_LEGILO_DIALOG, kDialogStyle, kDialogExStyle, 0, 0, 156, 159, kCaptionText,
+                   kFont, 8, kLegiloItems},
+};
+
+// The soft keys; Alt+Left and Alt+Right press "назад" and "вперёд".
+constexpr std::string_view kBackKey = "Alt+Left";
+constexpr std::string_view kForwardKey = "Alt+Right";
+
+constexpr std::array kMenuBackForward = {
+    MenuItem{u"назад", ID_BACK, false, kBackKey},
+    MenuItem{u"вперёд", ID_FORWARD, false, kForwardKey},
+};
+constexpr std::array kMenuBack = {
+    MenuItem{u"назад", ID_BACK, false, kBackKey},
+};
+constexpr std::array kMenuForward = {
+    MenuItem{u"назад ", ID_BACK, true, kBackKey},
+    MenuItem{u"вперёд", ID_FORWARD, false, kForwardKey},
+};
+
+constexpr std::array kMenus = {
+    fw::Menu{IDR_MENU_BACK_FORWARD, kMenuBackForward},
+    fw::Menu{IDR_MENU_BACK, kMenuBack},
+    fw::Menu{IDR_MENU_FORWARD, kMenuForward},
+};
+
+// The program icon: the green star on a green field.
+constexpr std::array<std::string_view, 32> kIconRows = {
+    "................................", ".....dddddddddddddddddddddd.....",
+    "...ddggggggggggggggggggggggdd...", "..ddggggggggggggggggggggggggdd..",
+    "..dggggggggggggggggggggggggggd..", ".dgggggggggggggllgggggggggggggd.",
+    ".dgggggggggggggllgggggggggggggd.", ".dgggggggggggggwwgggggggggggggd.",
+    ".dgggggggggggglwwlggggggggggggd.", ".dgggggggggggglwwlggggggggggggd.",
+    ".dggggggggggggwwwwggggggggggggd.", ".dggggggggggglwwwwlgggggggggggd.",
+    ".dgggggggggggwwwwwwgggggggggggd.", ".dgglwwwwwwwwwwwwwwwwwwwwwwlggd.",
+    ".dggggwwwwwwwwwwwwwwwwwwwwggggd.", ".dggggglwwwwwwwwwwwwwwwwlgggggd.",
+    ".dgggggglwwwwwwwwwwwwwwlggggggd.", ".dggggggglwwwwwwwwwwwwlgggggggd.",
+    ".dgggggggggwwwwwwwwwwgggggggggd.", ".dgggggggggwwwwwwwwwwgggggggggd.",
+    ".dgggggggglwwwwwwwwwwlggggggggd.", ".dgggggggglwwwwwwwwwwlggggggggd.",
+    ".dggggggggwwwwwllwwwwwggggggggd.", ".dggggggglwwwwggggwwwwlgggggggd.",
+    ".dggggggglwwlgggggglwwlgggggggd.", ".dgggggggwwggggggggggwwgggggggd.",
+    ".dggggggglgggggggggggglgggggggd.", "..dggggggggggggggggggggggggggd..",
+    "..ddggggggggggggggggggggggggdd..", "...ddggggggggggggggggggggggdd...",
+    ".....dddddddddddddddddddddd.....", "................................",
+};
+
+constexpr std::array kIconPalette = {
+    fw::PaletteEntry{'d', 0xFF1B5E20}, // border
+    fw::PaletteEntry{'g', 0xFF2E9B3E}, // field
+    fw::PaletteEntry{'l', 0xFFA8D8AE}, // the star's soft edge
+    fw::PaletteEntry{'w', 0xFFFFFFFF}, // the star
+};
+
+constexpr std::array kIcons = {
+    fw::Icon{IDI_KELIMBO, kIconRows, kIconPalette},
+};
+
+constexpr fw::ResourceModule kModule{kDialogs, kMenus, kIcons};
+
+} // namespace
+
+const fw::ResourceModule& KelimboResources() {
+    return kModule;
+}

@@ -1,0 +1,28 @@
+#pragma once
+// Ids of the program's resources, controls and commands.
+
+#include <cstdint>
+
+// Dialog templates.
+inline constexpr std::uint16_t IDD_KELIMBO_DIALOG = 102; // the search window
+inline constexpr std::uint16_t IDD_KELIMBO_WIDE = 103;   // the layout of a screen wider than tall
+inline constexpr std::uint16_t IDD_LEGILO_DIALOG = 104;  // the reader
+
+// Icon.
+inline constexpr std::uint16_t IDI_KELIMBO = 128;
+
+// Soft-key menus.
+inline constexpr std::uint16_t IDR_MENU_BACK_FORWARD = 130; // "назад" and "вперёд"
+inline constexpr std::uint16_t IDR_MENU_BACK = 131;         // "назад" alone
+inline constexpr std::uint16_t IDR_MENU_FORWARD = 133;      // "назад " greyed, "вперёд"
+
+// Controls.
+inline constexpr int IDC_SEARCH = 1000;
+inline constexpr int IDC_ARTICLE = 1002;
+inline constexpr int IDC_LIST = 1003;
+inline constexpr int IDC_TRANSLATE = 1007;
+inline constexpr int IDC_WIDE_STATIC = 200;
+
+// Commands of the soft keys.
+inline constexpr int ID_BACK = 32775;    // "назад"
+inline constexpr int ID_FORWARD = 32776; // "вперёд"

@@ -1,0 +1,85 @@
+#include "dictionary_fixture.h"
+
+#include "app/program_objects.h"
+#include "index/index_writer.h"
+#include "index/my_less.h"
+#include "index/x_less.h"
+
+#include <cstdio>
+#include <new>
+
+namespace dictionary_fixture {
+
+using testing_support::Cp1251;
+
+std::vector<std::string> RussianHeadwords() {
+    std::vector<std::string> words;
+    for (int i = 0; i < 60; ++i) {
+        char number[8];
+        std::snprintf(number, sizeof number, "%03d", i);
+        words.push_back(std::string("аба") + number);
+    }
+    for (const char* word : {"абажур", "абзац", "ёж", "жук", "123", "«Ура»"}) {
+        words.emplace_back(word);
+    }
+    return words;
+}
+
+std::vector<std::string> EsperantoHeadwords() {
+    return {"sxafo", "sxanco", "cxapelo", "Cxinio", "1a", "abc", "ab"};
+}
+
+namespace {
+
+std::vector<HeadwordSource> Sources(const std::vector<std::string>& words, bool russian) {
+    std::vector<HeadwordSource> sources;
+    std::uint32_t start = 0;
+    for (const std::string& word : words) {
+        sources.push_back({russian ? Cp1251(word) : word, {{start, start + 8}}});
+        start += 8;
+    }
+    return sources;
+}
+
+template <class T> void Renew(T& object) {
+    object.~T();
+    new (&object) T();
+}
+
+} // namespace
+
+void WriteDataFiles(const testing_support::TempDir& dir, bool withRuIndex) {
+    if (withRuIndex) {
+        WriteIndexFile(dir.AnsiPath("tarnesk_rusa_esperanto.bsi").c_str(), my_less(),
+                       Sources(RussianHeadwords(), true));
+    }
+    WriteIndexFile(dir.AnsiPath("EoRu_kelimbo.bsi").c_str(), x_less(),
+                   Sources(EsperantoHeadwords(), false));
+    testing_support::WriteBytes(dir.File("tarnesk_rusa_esperanto.txt"),
+                                std::string(8 * RussianHeadwords().size(), 'r'));
+    testing_support::WriteBytes(dir.File("EoRu_kelimbo.txt"),
+                                std::string(8 * EsperantoHeadwords().size(), 'e'));
+}
+
+void LoadIndexes(const testing_support::TempDir& dir) {
+    ruIndex.Load(dir.AnsiPath("tarnesk_rusa_esperanto.bsi").c_str());
+    eoIndex.Load(dir.AnsiPath("EoRu_kelimbo.bsi").c_str());
+    ruProv.path = dir.AnsiPath("tarnesk_rusa_esperanto.txt");
+    eoProv.path = dir.AnsiPath("EoRu_kelimbo.txt");
+}
+
+void ResetProgramObjects() {
+    wordToTranslate.clear();
+    Renew(ruIndex);
+    Renew(eoIndex);
+    Renew(ruProv);
+    Renew(eoProv);
+    Renew(theHistory);
+    fileContext.clear();
+}
+
+std::u16string ModulePath(const testing_support::TempDir& dir) {
+    return testing_support::Utf16((dir.Path() / "kelimbo").string());
+}
+
+} // namespace dictionary_fixture

@@ -1,0 +1,194 @@
+// Start-up: the executable's folder, the indexes and the history loaded from
+// it, the main window run, the history saved; and the "Ошибка" box for a
+// failure before any window.
+#include "app/exc_msg.h"
+#include "app/kelimbo_app.h"
+#include "app/program_objects.h"
+#include "dictionary_fixture.h"
+#include "framework/test_hooks.h"
+#include "ui/kelimbo_dlg.h"
+#include "ui/legilo_dlg.h"
+#include "ui/resource_ids.h"
+
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+using fw::testing::MessageBoxCapture;
+using fw::testing::ScopedModalRun;
+using testing_support::Cp1251;
+using testing_support::TempDir;
+using testing_support::Utf16;
+
+class StartupTest : public ::testing::Test {
+protected:
+    void SetUp() override { dictionary_fixture::ResetProgramObjects(); }
+    void TearDown() override { dictionary_fixture::ResetProgramObjects(); }
+
+    TempDir dir;
+    MessageBoxCapture boxes;
+};
+
+TEST(ModuleFolderTest, CutsAfterTheLastSlashInTheAnsiCodePage) {
+    struct Case {
+        std::u16string path;
+        std::string folder;
+    };
+    const std::u16string deep = u"/" + std::u16string(300, u'd') + u"/kelimbo";
+    const Case cases[] = {
+        {u"/opt/kelimbo/bin/kelimbo", "/opt/kelimbo/bin/"},
+        {u"/kelimbo", "/"},
+        {u"kelimbo", ""},
+        {u"/home/словарь/kelimbo", Cp1251("/home/словарь/")},
+        {deep, "/" + std::string(300, 'd') + "/"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ModuleFolder(c.path), c.folder) << testing_support::Utf8(c.path);
+    }
+}
+
+TEST_F(StartupTest, RunsTheMainWindowOnTheFolderDataAndSavesTheHistory) {
+    dictionary_fixture::WriteDataFiles(dir);
+    ASSERT_FALSE(std::filesystem::exists(dir.File("historio.bin")));
+    int runs = 0;
+    ScopedModalRun run([&](fw::Dialog& d) {
+        ++runs;
+        auto& dlg = dynamic_cast<CKelimboDlg&>(d);
+        EXPECT_EQ(theApp.m_pMainWnd, &dlg);
+        ASSERT_NE(dlg.m_pLegilo, nullptr);
+        EXPECT_EQ(dlg.m_pLegilo->Parent(), &dlg);
+        EXPECT_EQ(ruIndex.Count(), dictionary_fixture::RussianHeadwords().size());
+        EXPECT_EQ(eoIndex.Count(), dictionary_fixture::EsperantoHeadwords().size());
+        EXPECT_EQ(ruProv.path, dir.AnsiPath("tarnesk_rusa_esperanto.txt"));
+        EXPECT_EQ(eoProv.path, dir.AnsiPath("EoRu_kelimbo.txt"));
+        EXPECT_EQ(theHistory.historyPath, dir.AnsiPath("historio.bin"));
+        EXPECT_EQ(theHistory.eoTextPath, dir.AnsiPath("EoRu_kelimbo.txt"));
+        EXPECT_EQ(theHistory.ruTextPath, dir.AnsiPath("tarnesk_rusa_esperanto.txt"));
+        EXPECT_TRUE(theHistory.entries.empty()) << "no history file: an empty start";
+        EXPECT_EQ(dlg.GetEdit(IDC_SEARCH).GetWindowText(), u"");
+        EXPECT_EQ(dlg.m_list.GetCount(), 0);
+        fw::testing::WindowWidget(dlg)->close(); // the caption's button
+    });
+    EXPECT_FALSE(theApp.Run(dictionary_fixture::ModulePath(dir)));
+    EXPECT_EQ(runs, 1);
+    EXPECT_TRUE(boxes.Calls().empty());
+    EXPECT_TRUE(std::filesystem::exists(dir.File("historio.bin"))) << "written after closing";
+    EXPECT_EQ(theApp.m_pMainWnd, nullptr);
+}
+
+TEST_F(StartupTest, AMissingRussianIndexIsShownBeforeAnyWindowAndNothingElseIsTouched) {
+    dictionary_fixture::WriteDataFiles(dir, /*withRuIndex=*/false);
+    testing_support::WriteBytes(dir.File("historio.bin"), "not a history");
+    bool windowShown = false;
+    ScopedModalRun run([&](fw::Dialog& d) {
+        windowShown = true;
+        d.EndDialog(fw::IDOK);
+    });
+    EXPECT_FALSE(theApp.Run(dictionary_fixture::ModulePath(dir)));
+
+    ASSERT_EQ(boxes.Calls().size(), 1u);
+    const fw::testing::MessageBoxCall& box = boxes.Calls()[0];
+    EXPECT_EQ(box.owner, nullptr);
+    EXPECT_EQ(box.caption, u"Ошибка");
+    EXPECT_EQ(box.icon, fw::MessageBoxIcon::Error);
+    EXPECT_EQ(box.text, u"Ошибка при открытии файла индекса:\n" +
+                            Utf16((dir.Path() / "tarnesk_rusa_esperanto.bsi").string()));
+    EXPECT_FALSE(windowShown);
+    EXPECT_EQ(eoIndex.Count(), 0u) << "EoRu_kelimbo.bsi, a good index, is never opened";
+    EXPECT_TRUE(theHistory.historyPath.empty()) << "the history is not read";
+    EXPECT_EQ(testing_support::ReadBytes(dir.File("historio.bin")), "not a history")
+        << "nor written";
+}
+
+TEST_F(StartupTest, EveryStartUpFailureEndsTheRunInTheErrorBox) {
+    struct Case {
+        const char* what;
+        std::function<void(const TempDir&)> prepare;
+        std::function<std::u16string(const TempDir&)> module;
+        std::u16string message;
+    };
+    const Case cases[] = {
+        {"no module path", [](const TempDir&) {}, [](const TempDir&) { return std::u16string(); },
+         u"Ошибка: GetModuleFileName"},
+        {"a Russian index of another version",
+         [](const TempDir& d) {
+             dictionary_fixture::WriteDataFiles(d);
+             testing_support::WriteBytes(d.File("tarnesk_rusa_esperanto.bsi"),
+                                         std::string(28, '\2'));
+         },
+         dictionary_fixture::ModulePath, u"Неподходящая версия индексного файла"},
+        {"no Esperanto index",
+         [](const TempDir& d) {
+             dictionary_fixture::WriteDataFiles(d);
+             std::filesystem::remove(d.File("EoRu_kelimbo.bsi"));
+         },
+         dictionary_fixture::ModulePath,
+         u"Ошибка при открытии файла индекса:\n" +
+             Utf16((dir.Path() / "EoRu_kelimbo.bsi").string())},
+    };
+    for (const Case& c : cases) {
+        dictionary_fixture::ResetProgramObjects();
+        MessageBoxCapture captured;
+        c.prepare(dir);
+        bool windowShown = false;
+        ScopedModalRun run([&](fw::Dialog& d) {
+            windowShown = true;
+            d.EndDialog(fw::IDOK);
+        });
+        EXPECT_FALSE(theApp.Run(c.module(dir))) << c.what;
+        ASSERT_EQ(captured.Calls().size(), 1u) << c.what;
+        EXPECT_EQ(captured.Calls()[0].text, c.message) << c.what;
+        EXPECT_EQ(captured.Calls()[0].caption, u"Ошибка") << c.what;
+        EXPECT_FALSE(windowShown) << c.what;
+        EXPECT_FALSE(std::filesystem::exists(dir.File("historio.bin"))) << c.what;
+    }
+}
+
+TEST_F(StartupTest, MissingDictionaryTextsDoNotStopTheStart) {
+    dictionary_fixture::WriteDataFiles(dir);
+    std::filesystem::remove(dir.File("EoRu_kelimbo.txt"));
+    std::filesystem::remove(dir.File("tarnesk_rusa_esperanto.txt"));
+    bool windowShown = false;
+    ScopedModalRun run([&](fw::Dialog& d) {
+        windowShown = true;
+        d.EndDialog(fw::IDOK);
+    });
+    EXPECT_FALSE(theApp.Run(dictionary_fixture::ModulePath(dir)));
+    EXPECT_TRUE(windowShown);
+    EXPECT_TRUE(boxes.Calls().empty());
+}
+
+TEST_F(StartupTest, AnExceptionLeavingTheMainWindowIsShownAndTheHistoryIsNotSaved) {
+    dictionary_fixture::WriteDataFiles(dir);
+    ScopedModalRun run([](fw::Dialog&) { RaiseMsg("%s", "boom"); });
+    EXPECT_FALSE(theApp.Run(dictionary_fixture::ModulePath(dir)));
+    ASSERT_EQ(boxes.Calls().size(), 1u);
+    EXPECT_EQ(boxes.Calls()[0].text, u"boom");
+    EXPECT_FALSE(std::filesystem::exists(dir.File("historio.bin")));
+}
+
+TEST_F(StartupTest, TheHistoryOfTheLastRunIsLoadedAtTheNext) {
+    dictionary_fixture::WriteDataFiles(dir);
+    ScopedModalRun first([](fw::Dialog& d) {
+        theHistory.Push(u"ŝafo", {{0, 8}}, true);
+        d.EndDialog(fw::IDOK);
+    });
+    theApp.Run(dictionary_fixture::ModulePath(dir));
+    dictionary_fixture::ResetProgramObjects();
+
+    std::vector<HistoryEntry> seen;
+    ScopedModalRun second([&](fw::Dialog& d) {
+        seen.assign(theHistory.entries.begin(), theHistory.entries.end());
+        d.EndDialog(fw::IDOK);
+    });
+    theApp.Run(dictionary_fixture::ModulePath(dir));
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].query, u"ŝafo");
+    EXPECT_TRUE(seen[0].isEsperanto);
+}
+
+} // namespace
