@@ -3,10 +3,10 @@
 
 #include "bench_setup.h"
 #include "counting_new.h"
-#include "language_rule.h"
 #include "platform/code_page.h"
 #include "text/esperanto_x.h"
 #include "text/index_key.h"
+#include "ui/query_rules.h"
 
 #include <benchmark/benchmark.h>
 
@@ -19,7 +19,6 @@ namespace {
 using bench_setup::Language;
 
 constexpr std::size_t kQueries = 4096;
-constexpr std::uint32_t kListLines = 50;
 
 Language LanguageArg(const benchmark::State& state) {
     return state.range(1) == 0 ? Language::Russian : Language::Esperanto;
@@ -78,7 +77,7 @@ void BM_KeystrokeWithoutWidgets(benchmark::State& state) {
     const std::vector<std::u16string> boxes =
         BoxTexts(bench_setup::RandomPrefixes(typed, count, kQueries));
     std::vector<std::u16string> list;
-    list.reserve(kListLines);
+    list.reserve(MAX_LIST_LINES);
     std::size_t q = 0;
     std::uint64_t lines = 0;
     std::uint64_t resultAllocations = 0;
@@ -92,9 +91,9 @@ void BM_KeystrokeWithoutWidgets(benchmark::State& state) {
         const std::string query = to_index_key(shown);
         list.clear();
         if (!query.empty()) {
-            const cIndex& index = bench_language::IsEsperantoQuery(query) ? eo : ru;
+            const cIndex& index = IsEsperantoQuery(query) ? eo : ru;
             const HeadwordRange range = index.FindPrefix(query);
-            for (std::uint32_t p = range.first; p < range.last && p < range.first + kListLines;
+            for (std::uint32_t p = range.first; p < range.last && p < range.first + MAX_LIST_LINES;
                  ++p) {
                 const std::uint64_t before = bench_alloc::Count();
                 list.push_back(from_index_key(index.HeadwordText(p)));
