@@ -72,6 +72,11 @@ void SoftKeyBar::Show(const Menu* menu) {
     for (; used < kSlots; ++used) {
         m_layout->addStretch(1);
     }
+    // Shown and placed at once, not when the event loop next runs.
+    m_layout->activate();
+    for (const Key& key : m_keys) {
+        key.button->show();
+    }
 }
 
 std::vector<SoftKey> SoftKeyBar::Keys() const {

@@ -41,6 +41,10 @@ TEST(SoftKeysTest, KeysFollowTheMenuAndItsGreyedItems) {
     ScopedModalRun run([](fw::Dialog& d) {
         EXPECT_TRUE(fw::SoftKeys(d).empty()) << "the framework's start-up gives an empty bar";
         ASSERT_TRUE(fw::CreateMenuBar(d, fw::kMenuBarMenu, &kBoth));
+        QWidget* back = fw::testing::SoftKeyWidget(d, test_dialog::kCommand);
+        ASSERT_NE(back, nullptr);
+        EXPECT_TRUE(back->isVisible()) << "shown at once, before the event loop runs";
+        EXPECT_GT(back->width(), 0);
         EXPECT_EQ(fw::SoftKeys(d),
                   (std::vector<fw::SoftKey>{{u"назад", test_dialog::kCommand, true},
                                             {u"вперёд", kOther, true}}));
