@@ -1,6 +1,6 @@
 #pragma once
 // The toolkit widgets behind a dialog's controls. Each carries its control id
-// and reports to its window in the handheld's way: an edit box notifies every
+// and reports to its window as the windows rely on: an edit box notifies every
 // setting of its text, a list box only the user's own choices.
 
 #include "framework/controls.h"

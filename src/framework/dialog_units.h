@@ -1,5 +1,5 @@
 #pragma once
-// Dialog units, as the handheld's dialog manager maps them: a horizontal unit
+// Dialog units, as the classic dialog manager maps them: a horizontal unit
 // is a quarter of the font's average letter width, a vertical unit an eighth
 // of its height.
 

@@ -98,7 +98,7 @@ void DialogWindow::keyPressEvent(QKeyEvent* event) {
 }
 
 void DialogWindow::closeEvent(QCloseEvent* event) {
-    // The caption's button is the handheld's OK button.
+    // The caption's close button is the dialog's OK.
     event->ignore();
     Route(Msg::Command, IDOK);
 }

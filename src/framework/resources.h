@@ -1,8 +1,8 @@
 #pragma once
 // The program's resources as plain data: dialog templates with their items,
 // soft-key menus and pixel-art icons, gathered in one resource module. The
-// numbers (styles, class ordinals) are those of the handheld's dialog manager,
-// so a template reads as it did there.
+// numbers (styles, class ordinals) are those of the classic dialog templates,
+// so a template reads as such templates always have.
 
 #include <cstdint>
 #include <span>

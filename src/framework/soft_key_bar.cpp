@@ -12,7 +12,7 @@ namespace fw::detail {
 
 namespace {
 constexpr int kMargin = 2;
-constexpr int kSlots = 2; // the handheld's two soft keys
+constexpr int kSlots = 2; // a left and a right soft key
 } // namespace
 
 SoftKeyBar::SoftKeyBar(DialogWindow& window) : QWidget(&window), m_window(window) {

@@ -53,7 +53,7 @@ private:
 };
 
 // Makes every window see a screen of the given size; each change sends
-// Msg::Size to every live dialog, as turning the handheld does.
+// Msg::Size to every live dialog, as turning the screen does.
 class ScopedScreenSize {
 public:
     ScopedScreenSize(int cx, int cy);
