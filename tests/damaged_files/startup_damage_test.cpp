@@ -1,0 +1,153 @@
+// Damaged data files through the window program's start-up: a damaged index
+// stops it with the "Ошибка" box before any window, leaving the history file
+// alone; a damaged history file starts it quietly with what could be read,
+// and the history it saves on closing is whole.
+#include "app/kelimbo_app.h"
+#include "app/program_objects.h"
+#include "damage.h"
+#include "dictionary_fixture.h"
+#include "framework/test_hooks.h"
+#include "history/history.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::ReadBytes;
+using testing_support::TempDir;
+using testing_support::Utf16;
+using testing_support::Utf8;
+using testing_support::WriteBytes;
+
+struct StartupOutcome {
+    int windows = 0;                // main windows run
+    std::vector<std::string> boxes; // texts of the message boxes shown
+};
+
+class StartupWithDamagedFiles : public testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* name : {kRuIndexFile, kEoIndexFile, kRuTextFile, kEoTextFile}) {
+            fs::copy_file(fs::path(KELIMBO_SAMPLE_DIR) / name, dir.File(name));
+        }
+    }
+
+    // One run of the program from the folder; the main window is closed at once.
+    StartupOutcome Start() {
+        dictionary_fixture::ResetProgramObjects();
+        StartupOutcome outcome;
+        fw::testing::MessageBoxCapture boxes;
+        fw::testing::ScopedModalRun run([&](fw::Dialog& d) {
+            ++outcome.windows;
+            d.EndDialog(1);
+        });
+        theApp.Run(dictionary_fixture::ModulePath(dir));
+        for (const auto& box : boxes.Calls()) {
+            EXPECT_EQ(Utf8(box.caption), "Ошибка");
+            EXPECT_EQ(box.owner, nullptr);
+            outcome.boxes.push_back(Utf8(box.text));
+        }
+        dictionary_fixture::ResetProgramObjects();
+        return outcome;
+    }
+
+    std::string Path(const char* name) const { return dir.Path().string() + "/" + name; }
+
+    TempDir dir;
+};
+
+TEST_F(StartupWithDamagedFiles, DamagedIndexShowsTheBoxAndNoWindow) {
+    for (const char* name : {kRuIndexFile, kEoIndexFile}) {
+        const std::string good = ReadBytes(dir.File(name));
+        std::vector<damage::Variant> variants;
+        const auto cuts = damage::CutAtEveryByte(good);
+        for (std::size_t i = 0; i < cuts.size(); i += (i < 64 ? 1 : 37)) {
+            variants.push_back(cuts[i]);
+        }
+        for (auto& v : damage::HugeFields(good, 28)) {
+            variants.push_back(std::move(v));
+        }
+        for (auto& v : damage::FlippedBytes(good, 300, 1)) {
+            variants.push_back(std::move(v));
+        }
+        const std::vector<std::string> allowed = {
+            "Неподходящая версия индексного файла",
+            "Ошибка при чтении файла ",
+            "Ошибка при чтении файла индекса:\n \"" + Path(name) + "\"",
+            "Недостаточно памяти",
+        };
+        WriteBytes(dir.File(kHistoryFile), "untouched");
+        for (const damage::Variant& variant : variants) {
+            WriteBytes(dir.File(name), variant.bytes);
+            const StartupOutcome outcome = Start();
+            if (outcome.windows == 0) {
+                ASSERT_EQ(outcome.boxes.size(), 1u) << variant.name;
+                EXPECT_NE(std::find(allowed.begin(), allowed.end(), outcome.boxes[0]),
+                          allowed.end())
+                    << name << " " << variant.name << ": " << outcome.boxes[0];
+                ASSERT_EQ(ReadBytes(dir.File(kHistoryFile)), "untouched") << variant.name;
+            } else {
+                // The flip left a loadable index: a normal run that saved the history.
+                EXPECT_TRUE(outcome.boxes.empty()) << variant.name;
+                WriteBytes(dir.File(kHistoryFile), "untouched");
+            }
+            ASSERT_EQ(ReadBytes(dir.File(name)), variant.bytes) << "the index was changed";
+        }
+        WriteBytes(dir.File(name), good);
+    }
+}
+
+TEST_F(StartupWithDamagedFiles, MissingIndexNamesItsPath) {
+    fs::remove(dir.File(kEoIndexFile));
+    StartupOutcome outcome = Start();
+    EXPECT_EQ(outcome.windows, 0);
+    EXPECT_EQ(outcome.boxes, std::vector<std::string>{"Ошибка при открытии файла индекса:\n" +
+                                                      Path(kEoIndexFile)});
+    EXPECT_FALSE(fs::exists(dir.File(kHistoryFile)));
+}
+
+TEST_F(StartupWithDamagedFiles, DamagedHistoryStartsQuietlyAndIsSavedWhole) {
+    // A good history of a few entries, made through the program's own Save.
+    {
+        cHistory history;
+        history.Load(Path(kHistoryFile).c_str(), Path(kEoTextFile).c_str(),
+                     Path(kRuTextFile).c_str());
+        history.Push(u"ĉapelo", {{0, 16}}, true);
+        history.Push(u"дорога", {{20, 40}}, false);
+        history.Save();
+    }
+    const std::string good = ReadBytes(dir.File(kHistoryFile));
+    std::vector<damage::Variant> variants = damage::CutAtEveryByte(good);
+    for (auto& v : damage::FlippedBytes(good, 200, 3)) {
+        variants.push_back(std::move(v));
+    }
+    variants.push_back({"directory", ""});
+    for (const damage::Variant& variant : variants) {
+        std::error_code ignored;
+        fs::remove_all(dir.File(kHistoryFile), ignored);
+        if (variant.name == "directory") {
+            fs::create_directory(dir.File(kHistoryFile));
+        } else {
+            WriteBytes(dir.File(kHistoryFile), variant.bytes);
+        }
+        const StartupOutcome outcome = Start();
+        ASSERT_EQ(outcome.windows, 1) << variant.name;
+        ASSERT_TRUE(outcome.boxes.empty()) << variant.name;
+        if (variant.name == "directory") {
+            continue; // nothing can replace a folder; it stays as it was
+        }
+        // What was saved loads whole, with a cursor inside its entries.
+        cHistory saved;
+        saved.Load(Path(kHistoryFile).c_str(), Path(kEoTextFile).c_str(),
+                   Path(kRuTextFile).c_str());
+        ASSERT_GE(saved.cursor, 0);
+        ASSERT_LE(saved.cursor, static_cast<std::int32_t>(saved.entries.size()));
+        ASSERT_GE(ReadBytes(dir.File(kHistoryFile)).size(), 16u) << variant.name;
+    }
+}
+
+} // namespace
