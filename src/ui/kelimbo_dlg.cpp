@@ -7,6 +7,7 @@
 #include "ui/kelimbo_resources.h"
 #include "ui/query_rules.h"
 #include "ui/resource_ids.h"
+#include "ui/soft_key_menus.h"
 #include "ui/template_layout.h"
 
 #include <span>
@@ -22,10 +23,12 @@ std::u16string ReadBox(const fw::Control& box) {
 
 } // namespace
 
-// The reader loop's handlers (list choice, "назад", "вперёд") join this map.
 const fw::MessageMapEntry<CKelimboDlg> CKelimboDlg::kMessageMap[] = {
     {fw::Msg::Size, 0, &CKelimboDlg::OnSize},
     {fw::Msg::EditChange, IDC_SEARCH, &CKelimboDlg::OnSearchChange},
+    {fw::Msg::ListSelChange, IDC_LIST, &CKelimboDlg::OnListSelChange},
+    {fw::Msg::Command, ID_BACK, &CKelimboDlg::OnBack},
+    {fw::Msg::Command, ID_FORWARD, &CKelimboDlg::OnForward},
 };
 
 CKelimboDlg::CKelimboDlg(fw::Dialog* pParent)
@@ -47,8 +50,15 @@ bool CKelimboDlg::OnInitDialog() {
     fw::Dialog::OnInitDialog();
     SetIcon(m_hIcon, true);
     SetIcon(m_hIcon, false);
-    // Here the reader loop puts the history's current entry into the box and
-    // builds the soft-key bar.
+    if (theHistory.cursor > 0) {
+        // Setting the text converts it and fills the list before the call returns.
+        const std::u16string query = theHistory.CurrentQuery();
+        const fw::Edit box = GetEdit(IDC_SEARCH);
+        box.SetWindowText(query);
+        box.SetSel(0, static_cast<int>(query.size()));
+        box.ScrollCaret();
+    }
+    UpdateSoftKeys(*this);
     fw::SipPreference(*this, fw::SipState::Up);
     SetFocus();
     GetDlgItem(IDC_SEARCH).SetFocus();

@@ -3,11 +3,14 @@
 // headword list 1003. Typing turns x-system pairs into accented letters in
 // place, the query's language picks the dictionary, and the list shows at most
 // MAX_LIST_LINES headwords from the first that begins with the query.
+// Choosing a line opens the reader on its articles (reader_loop.cpp); "назад"
+// and "вперёд" walk the history from either window.
 
 #include "articles/provider.h"
 #include "framework/controls.h"
 #include "framework/dialog.h"
 #include "framework/message_map.h"
+#include "history/history_entry.h"
 #include "index/headword_index.h"
 
 #include <cstdint>
@@ -39,6 +42,20 @@ public:
     static bool IsEsperantoQuery(std::string_view query);
     // Looks the query up and fills the list.
     void FillList();
+
+    // The reader loop (reader_loop.cpp).
+    // The list's choice: the reader on the chosen headword's articles.
+    void OnListSelChange();
+    // "назад" and "вперёд" of the search window: the reader on the history's entry.
+    void OnBack();
+    void OnForward();
+    // Pushes what the windows show into the history.
+    void RecordState();
+    // Puts an entry into the search box and the reader.
+    void ShowEntry(const HistoryEntry& entry);
+    // Runs the reader until it is left for good; `fresh` when its article came
+    // from the list and is not in the history yet.
+    void RunReader(bool fresh);
 
 protected:
     bool OnInitDialog() override;

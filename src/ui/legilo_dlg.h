@@ -1,20 +1,40 @@
 #pragma once
 // The article reader window on dialog template 104: the article box 1002 and
-// the button 1007. The main window writes m_refs and m_pProv before each run.
+// the button 1007. The main window writes m_refs and m_pProv before each run;
+// the reader shows their articles and ends with a code that says what the user
+// wants next.
 
 #include "articles/provider.h"
 #include "framework/dialog.h"
+#include "framework/message_map.h"
 #include "index/article_ref.h"
-#include "ui/kelimbo_resources.h"
-#include "ui/resource_ids.h"
 
 #include <vector>
 
+// End codes of a reader run besides the ordinary OK and cancel: translate the
+// selected word (in wordToTranslate), and the soft keys' own commands ID_BACK
+// and ID_FORWARD (ui/resource_ids.h).
+inline constexpr int RESULT_TRANSLATE = 12;
+
 class CLegiloDlg : public fw::Dialog {
 public:
-    explicit CLegiloDlg(fw::Dialog* pParent)
-        : fw::Dialog(KelimboResources(), IDD_LEGILO_DIALOG, pParent) {}
+    explicit CLegiloDlg(fw::Dialog* pParent);
+    ~CLegiloDlg() override;
 
     std::vector<ArticleRef> m_refs;  // the articles to show, in order
     cKelimboProv* m_pProv = nullptr; // the provider of the references' direction
+
+    // Hands the selected word, trimmed to its letters, to wordToTranslate and
+    // ends with RESULT_TRANSLATE.
+    void OnTranslateSelection();
+    // End with ID_BACK and ID_FORWARD; the main window steps the history.
+    void OnBack();
+    void OnForward();
+
+protected:
+    bool OnInitDialog() override;
+    bool OnMessage(fw::Msg msg, int id) override;
+
+private:
+    static const fw::MessageMapEntry<CLegiloDlg> kMessageMap[];
 };

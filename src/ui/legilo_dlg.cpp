@@ -1,0 +1,64 @@
+#include "ui/legilo_dlg.h"
+
+#include "app/exc_msg.h"
+#include "app/program_objects.h"
+#include "framework/input_panel.h"
+#include "framework/message_box.h"
+#include "ui/kelimbo_resources.h"
+#include "ui/resource_ids.h"
+#include "ui/selected_word.h"
+#include "ui/soft_key_menus.h"
+
+#include <string>
+
+const fw::MessageMapEntry<CLegiloDlg> CLegiloDlg::kMessageMap[] = {
+    {fw::Msg::Command, IDC_TRANSLATE, &CLegiloDlg::OnTranslateSelection},
+    {fw::Msg::Command, ID_BACK, &CLegiloDlg::OnBack},
+    {fw::Msg::Command, ID_FORWARD, &CLegiloDlg::OnForward},
+};
+
+CLegiloDlg::CLegiloDlg(fw::Dialog* pParent)
+    : fw::Dialog(KelimboResources(), IDD_LEGILO_DIALOG, pParent) {}
+
+CLegiloDlg::~CLegiloDlg() = default;
+
+bool CLegiloDlg::OnMessage(fw::Msg msg, int id) {
+    return fw::DispatchMessage<CLegiloDlg>(*this, kMessageMap, msg, id) ||
+           fw::Dialog::OnMessage(msg, id);
+}
+
+bool CLegiloDlg::OnInitDialog() {
+    fw::Dialog::OnInitDialog();
+    // The main window has set searchView to false: the keys follow the reader's
+    // reading of the cursor.
+    UpdateSoftKeys(*this);
+    if (m_pProv != nullptr) {
+        try {
+            std::u16string text;
+            m_pProv->GetArticles(text, m_refs);
+            GetEdit(IDC_ARTICLE).SetWindowText(text);
+        } catch (const cExcMsg& e) {
+            // The article stays empty; the keys and the button go on working.
+            fw::MessageBox(this, e.GetMsg(), u"Ошибка", fw::MessageBoxIcon::Error);
+        }
+    }
+    fw::SipPreference(*this, fw::SipState::Down);
+    return false; // no focus placed here
+}
+
+void CLegiloDlg::OnTranslateSelection() {
+    // The whole text: a selection anywhere in a long article translates.
+    const fw::Edit box = GetEdit(IDC_ARTICLE);
+    const fw::Selection selection = box.GetSel();
+    wordToTranslate = SelectedWord(box.GetWindowText(), static_cast<std::size_t>(selection.start),
+                                   static_cast<std::size_t>(selection.end));
+    EndDialog(RESULT_TRANSLATE);
+}
+
+void CLegiloDlg::OnBack() {
+    EndDialog(ID_BACK);
+}
+
+void CLegiloDlg::OnForward() {
+    EndDialog(ID_FORWARD);
+}

@@ -1,0 +1,132 @@
+// The reader loop of the search window: the reader opened on a chosen headword
+// or on a history entry, run again for every step back, forward or translation
+// made inside it, with the history kept in step with what the windows show.
+#include "app/program_objects.h"
+#include "framework/input_panel.h"
+#include "ui/kelimbo_dlg.h"
+#include "ui/legilo_dlg.h"
+#include "ui/resource_ids.h"
+#include "ui/soft_key_menus.h"
+
+#include <cstdint>
+#include <string>
+
+namespace {
+// The box is read into 256 UTF-16 units: at most 255 of text and a terminator.
+constexpr std::size_t kBoxTextUnits = 256;
+} // namespace
+
+void CKelimboDlg::OnListSelChange() {
+    const int k = m_list.GetCurSel();
+    if (k == fw::LB_ERR || m_pIndex == nullptr || m_pLegilo == nullptr) {
+        return;
+    }
+    m_pLegilo->m_refs = m_pIndex->GetRefs(m_first + static_cast<std::uint32_t>(k));
+    m_pLegilo->m_pProv = m_pProv;
+    RunReader(true);
+}
+
+void CKelimboDlg::OnBack() {
+    // The key is offered only while the history can go back; a stale press does nothing.
+    if (!theHistory.CanGoBack()) {
+        return;
+    }
+    const HistoryEntry entry = theHistory.Back();
+    ShowEntry(entry);
+    RunReader(false);
+}
+
+void CKelimboDlg::OnForward() {
+    if (!theHistory.CanGoForward()) {
+        return;
+    }
+    const HistoryEntry entry = theHistory.Forward();
+    ShowEntry(entry);
+    RunReader(false);
+}
+
+void CKelimboDlg::ShowEntry(const HistoryEntry& entry) {
+    m_pProv = entry.isEsperanto ? static_cast<cKelimboProv*>(&eoProv) : &ruProv;
+    // Converts the text and refills the list before the call returns; a
+    // non-empty query chooses the index and the provider anew.
+    const fw::Edit box = GetEdit(IDC_SEARCH);
+    box.SetWindowText(entry.query);
+    box.SetSel(0, static_cast<int>(entry.query.size()));
+    box.ScrollCaret();
+    if (m_pLegilo != nullptr) {
+        m_pLegilo->m_refs = entry.refs;
+        m_pLegilo->m_pProv = m_pProv;
+    }
+}
+
+void CKelimboDlg::RecordState() {
+    const std::u16string query =
+        GetDlgItem(IDC_SEARCH).GetWindowText().substr(0, kBoxTextUnits - 1);
+    const std::vector<ArticleRef> noRefs;
+    theHistory.Push(query, m_pLegilo != nullptr ? m_pLegilo->m_refs : noRefs, m_pIndex == &eoIndex);
+}
+
+void CKelimboDlg::RunReader(bool fresh) {
+    if (m_pLegilo == nullptr) {
+        return;
+    }
+    fw::SipPreference(*this, fw::SipState::ForceDown);
+    theHistory.searchView = false;
+
+    // While the reader shows a history entry, the cursor names that entry.
+    bool translate = false;
+    for (;;) {
+        const std::intptr_t code = m_pLegilo->DoModal();
+        HistoryEntry entry;
+        if (code == RESULT_TRANSLATE) {
+            translate = true;
+            break;
+        }
+        if (code == ID_BACK) {
+            if (theHistory.cursor < 1) {
+                break;
+            }
+            if (fresh) {
+                // The article from the list enters the history, then the step
+                // back over it lands on the entry before.
+                RecordState();
+                if (theHistory.cursor < 2) {
+                    // The article equalled the first entry: nothing lies before it.
+                    break;
+                }
+                theHistory.Back();
+            }
+            entry = theHistory.Back();
+        } else if (code == ID_FORWARD) {
+            if (!theHistory.CanGoForward()) {
+                break;
+            }
+            entry = theHistory.Forward();
+        } else {
+            break; // closed
+        }
+        ShowEntry(entry);
+        fresh = false;
+    }
+
+    // Back to the search window's reading of the cursor: one step past the
+    // shown entry when entries lie ahead of it, else a record of what the
+    // windows show.
+    if (fresh || !theHistory.CanGoForward()) {
+        RecordState();
+    } else {
+        theHistory.Forward();
+    }
+    if (translate) {
+        // Converts the word and fills the list for it before the call returns.
+        GetDlgItem(IDC_SEARCH).SetWindowText(wordToTranslate);
+    }
+
+    theHistory.searchView = true;
+    UpdateSoftKeys(*this);
+    const fw::Edit box = GetEdit(IDC_SEARCH);
+    box.SetFocus();
+    box.SetSel(0, -1);
+    box.ScrollCaret();
+    fw::SipPreference(*this, fw::SipState::Up);
+}

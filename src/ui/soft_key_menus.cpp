@@ -1,0 +1,23 @@
+#include "ui/soft_key_menus.h"
+
+#include "app/program_objects.h"
+#include "framework/soft_keys.h"
+#include "ui/kelimbo_resources.h"
+#include "ui/resource_ids.h"
+
+SoftKeyChoice ChooseSoftKeys(bool back, bool forward) {
+    SoftKeyChoice choice;
+    if (forward) {
+        choice.menu = back ? IDR_MENU_BACK_FORWARD : IDR_MENU_FORWARD;
+    } else {
+        choice.menu = IDR_MENU_BACK;
+    }
+    // With nowhere to go the bar shows no keys at all.
+    choice.flags = back || forward ? fw::kMenuBarMenu : fw::kMenuBarEmpty;
+    return choice;
+}
+
+void UpdateSoftKeys(fw::Dialog& window) {
+    const SoftKeyChoice choice = ChooseSoftKeys(theHistory.CanGoBack(), theHistory.CanGoForward());
+    fw::CreateMenuBar(window, choice.flags, KelimboResources().FindMenu(choice.menu));
+}
