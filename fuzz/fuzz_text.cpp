@@ -40,6 +40,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t secondIn = second;
 
     const std::u16string accented = x_to_accented(text, &first, &second);
+    std::u16string inPlace = text;
+    inPlace.resize(x_to_accented_in_place(inPlace.data(), inPlace.size()));
+    Require(inPlace == accented);
     Require(accented.size() <= text.size());
     // Positions inside the text stay inside the result; positions past it are untouched.
     Require(firstIn > textUnits ? first == firstIn : first <= accented.size());

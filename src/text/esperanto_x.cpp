@@ -74,37 +74,48 @@ void MapPosition(std::size_t* position, std::size_t from, std::size_t to) {
 
 } // namespace
 
-std::u16string x_to_accented(std::u16string_view text, std::size_t* first, std::size_t* second) {
-    std::u16string result(text);
-    const std::size_t n = text.size();
+std::size_t x_to_accented_in_place(char16_t* text, std::size_t n, std::size_t* first,
+                                   std::size_t* second) {
     std::size_t w = 0;
+    char16_t previous = 0; // the input character before i, as it stood in the input
     for (std::size_t i = 0; i < n; ++i) {
         MapPosition(first, i, w);
         MapPosition(second, i, w);
         const char16_t c = text[i];
-        const char16_t accented = (c == u'x' || c == u'X') && i > 0 ? AccentedOf(text[i - 1]) : 0;
+        const char16_t accented = (c == u'x' || c == u'X') && i > 0 ? AccentedOf(previous) : 0;
         if (accented != 0) {
-            result[w - 1] = accented; // the x is dropped
+            text[w - 1] = accented; // the x is dropped
         } else {
-            result[w++] = c;
+            text[w++] = c;
         }
+        previous = c;
     }
     MapPosition(first, n, w);
     MapPosition(second, n, w);
-    result.resize(w);
+    return w;
+}
+
+std::u16string x_to_accented(std::u16string_view text, std::size_t* first, std::size_t* second) {
+    std::u16string result(text);
+    result.resize(x_to_accented_in_place(result.data(), result.size(), first, second));
     return result;
 }
 
-std::u16string accented_to_x(std::u16string_view text) {
-    std::u16string result;
-    result.reserve(text.size() * 2);
+std::size_t accented_to_x_into(std::u16string_view text, char16_t* out) {
+    std::size_t w = 0;
     for (const char16_t c : text) {
         if (const char16_t base = BaseOf(c); base != 0) {
-            result += base;
-            result += u'x';
+            out[w++] = base;
+            out[w++] = u'x';
         } else {
-            result += c;
+            out[w++] = c;
         }
     }
+    return w;
+}
+
+std::u16string accented_to_x(std::u16string_view text) {
+    std::u16string result(text.size() * 2, u'\0');
+    result.resize(accented_to_x_into(text, result.data()));
     return result;
 }

@@ -12,5 +12,14 @@
 std::u16string x_to_accented(std::u16string_view text, std::size_t* first = nullptr,
                              std::size_t* second = nullptr);
 
+// The same conversion in place, over the first n units of a buffer (the result
+// is never longer than the text). Returns the length of the result.
+std::size_t x_to_accented_in_place(char16_t* text, std::size_t n, std::size_t* first = nullptr,
+                                   std::size_t* second = nullptr);
+
 // Writes each accented letter as its base letter and a lower-case x.
 std::u16string accented_to_x(std::u16string_view text);
+
+// The same conversion into a buffer with room for twice the text's length.
+// Returns the number of units written.
+std::size_t accented_to_x_into(std::u16string_view text, char16_t* out);

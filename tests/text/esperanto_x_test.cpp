@@ -98,3 +98,26 @@ TEST(AccentedToX, RoundTripsExceptMarkerCaseAndStrayX) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(InPlaceForms, AgreeWithTheStringForms) {
+    for (const char* input : {"", "cx", "Sxangxajo cxx", "xcx CX ux", "слово aŭto"}) {
+        const std::u16string text = testing_support::Utf16(input);
+        std::u16string buffer = text;
+        std::size_t first = 1;
+        std::size_t second = text.size();
+        std::size_t firstRef = first;
+        std::size_t secondRef = second;
+        buffer.resize(x_to_accented_in_place(buffer.data(), buffer.size(), &first, &second));
+        EXPECT_EQ(buffer, x_to_accented(text, &firstRef, &secondRef)) << input;
+        EXPECT_EQ(first, firstRef);
+        EXPECT_EQ(second, secondRef);
+
+        std::u16string out(text.size() * 2, u'\0');
+        out.resize(accented_to_x_into(buffer, out.data()));
+        EXPECT_EQ(out, accented_to_x(buffer)) << input;
+    }
+}
+
+} // namespace
