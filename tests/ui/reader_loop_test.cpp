@@ -1,0 +1,248 @@
+// The reader loop of the search window, step by step with both windows real:
+// what the box, the list, the article and the soft keys show, and where the
+// history and its cursor stand, after each choice, key and translation.
+#include "framework/input_panel.h"
+#include "reader_loop_harness.h"
+
+namespace {
+
+using namespace reader_loop_harness;
+using window_probe::HistoryState;
+using window_probe::kNoKeys;
+
+TEST_F(ReaderLoopTest, ALineOpensItsHeadwordAndTheArticleEntersTheHistoryWhenTheReaderCloses) {
+    Run(
+        [&] {
+            ExpectSearch(u"", {}, kNoKeys, __LINE__);
+            Type(u"до");
+            ASSERT_EQ(window_probe::Lines(main), (std::vector<std::u16string>{u"дом", u"дома"}));
+            fw::testing::ResetSipRequests();
+            Choose(1);
+            ExpectSearch(u"до", {u"дом", u"дома"}, IDR_MENU_BACK, __LINE__);
+            ExpectHistory({{u"до"}, 1}, __LINE__);
+            EXPECT_TRUE(theHistory.searchView);
+            EXPECT_EQ(theHistory.entries[0].refs, RuRefs("дома"));
+            EXPECT_FALSE(theHistory.entries[0].isEsperanto);
+            EXPECT_EQ(fw::testing::WindowWidget(main)->focusWidget(),
+                      fw::testing::ControlWidget(main, IDC_SEARCH));
+            EXPECT_EQ(fw::testing::LastSipRequest(), fw::SipState::Up);
+        },
+        {[&] {
+            // Line 1 is the headword at m_first + 1.
+            ExpectReader(kDoma, kNoKeys, u"до", __LINE__);
+            EXPECT_EQ(reader.m_refs, ruIndex.GetRefs(main.m_first + 1));
+            ExpectHistory({{}, 0}, __LINE__); // not recorded while it is read
+            CloseReader();
+        }});
+}
+
+TEST_F(ReaderLoopTest, BackFromAListArticleRecordsItAndForwardShowsItAgain) {
+    Run(
+        [&] {
+            Type(u"hu");
+            Choose(0);
+            ExpectSearch(u"hu", {u"hundo"}, IDR_MENU_BACK, __LINE__);
+            Type(u"ka"); // over the selected text
+            Choose(0);
+            ExpectSearch(u"ka", {u"kato"}, IDR_MENU_BACK, __LINE__);
+            ExpectHistory({{u"hu", u"ka"}, 2}, __LINE__);
+            EXPECT_EQ(theHistory.entries[1].refs, EoRefs("kato"));
+            EXPECT_TRUE(theHistory.entries[1].isEsperanto);
+        },
+        {
+            [&] { CloseReader(); },
+            [&] {
+                ExpectReader(kKato, IDR_MENU_BACK, u"ka", __LINE__);
+                ExpectHistory({{u"hu"}, 1}, __LINE__);
+                ReaderKey(ID_BACK);
+            },
+            [&] {
+                ExpectReader(kHundo, IDR_MENU_FORWARD, u"hu", __LINE__);
+                EXPECT_EQ(window_probe::Lines(main), (std::vector<std::u16string>{u"hundo"}));
+                EXPECT_EQ(window_probe::BoxSel(main), (fw::Selection{0, 2}));
+                ExpectHistory({{u"hu", u"ka"}, 0}, __LINE__);
+                ReaderKey(ID_FORWARD);
+            },
+            [&] {
+                ExpectReader(kKato, IDR_MENU_BACK, u"ka", __LINE__);
+                ExpectHistory({{u"hu", u"ka"}, 1}, __LINE__);
+                CloseReader();
+            },
+        });
+}
+
+TEST_F(ReaderLoopTest, TheSearchWindowsKeysReopenTheCurrentEntryAndShowTheNextInPlace) {
+    theHistory.Push(u"hu", EoRefs("hundo"), true);
+    theHistory.Push(u"ka", EoRefs("kato"), true);
+    theHistory.Push(u"до", RuRefs("дома"), false);
+    Run(
+        [&] {
+            // A cursor above 0 at the start: its entry's text, wholly selected, and its list.
+            ExpectSearch(u"до", {u"дом", u"дома"}, IDR_MENU_BACK, __LINE__);
+            MainKey(ID_BACK);
+            // Closing on an entry with entries after it steps forward, records nothing.
+            ExpectSearch(u"ka", {u"kato"}, IDR_MENU_BACK_FORWARD, __LINE__);
+            ExpectHistory({{u"hu", u"ka", u"до"}, 2}, __LINE__);
+            MainKey(ID_FORWARD);
+            ExpectSearch(u"до", {u"дом", u"дома"}, IDR_MENU_BACK, __LINE__);
+            ExpectHistory({{u"hu", u"ka", u"до"}, 3}, __LINE__);
+            EXPECT_FALSE(theHistory.entries[2].isEsperanto);
+        },
+        {
+            [&] {
+                // "назад" from the search window reopens the entry shown last.
+                ExpectReader(kDoma, IDR_MENU_BACK, u"до", __LINE__);
+                ExpectHistory({{u"hu", u"ka", u"до"}, 2}, __LINE__);
+                ReaderKey(ID_BACK);
+            },
+            [&] {
+                ExpectReader(kKato, IDR_MENU_BACK_FORWARD, u"ka", __LINE__);
+                ExpectHistory({{u"hu", u"ka", u"до"}, 1}, __LINE__);
+                CloseReader();
+            },
+            [&] {
+                // "вперёд" from the search window shows the next entry; the cursor stays.
+                ExpectReader(kDoma, IDR_MENU_BACK, u"до", __LINE__);
+                ExpectHistory({{u"hu", u"ka", u"до"}, 2}, __LINE__);
+                CloseReader();
+            },
+        });
+}
+
+TEST_F(ReaderLoopTest, BackFromAListArticleEqualToTheCurrentEntry) {
+    struct Case {
+        std::vector<std::u16string> before; // queries; "hu" last, the current entry
+        std::vector<std::u16string> reads;  // box of each reader run
+        HistoryState after;
+    };
+    const Case cases[] = {
+        // Nothing lies before the first entry: the loop ends as closing does.
+        {{u"hu"}, {u"hu"}, {{u"hu"}, 1}},
+        // The entry before the current one is shown.
+        {{u"ka", u"hu"}, {u"hu", u"ka"}, {{u"ka", u"hu"}, 1}},
+    };
+    for (const Case& c : cases) {
+        dictionary_fixture::ResetProgramObjects();
+        dictionary_fixture::LoadIndexes(dir);
+        for (const std::u16string& query : c.before) {
+            theHistory.Push(query, EoRefs(query == u"hu" ? "hundo" : "kato"), true);
+        }
+        std::vector<std::u16string> boxes;
+        std::vector<std::function<void()>> reads;
+        for (std::size_t i = 0; i < c.reads.size(); ++i) {
+            reads.push_back([&, i] {
+                boxes.push_back(window_probe::BoxText(main));
+                if (i == 0) {
+                    ReaderKey(ID_BACK);
+                } else {
+                    reader.EndDialog(fw::IDOK);
+                }
+            });
+        }
+        Run(
+            [&] {
+                ASSERT_EQ(window_probe::BoxText(main), u"hu");
+                Choose(0); // hundo, the current entry's article
+            },
+            reads);
+        EXPECT_EQ(boxes, c.reads);
+        EXPECT_EQ(window_probe::History(), c.after);
+    }
+}
+
+TEST_F(ReaderLoopTest, AStaleBackWithTheCursorAtZeroClosesTheReader) {
+    theHistory.Push(u"hu", EoRefs("hundo"), true);
+    theHistory.cursor = 0; // as a history file may leave it
+    Run(
+        [&] {
+            ExpectSearch(u"", {}, IDR_MENU_FORWARD, __LINE__);
+            Type(u"ka");
+            Choose(0);
+            ExpectSearch(u"ka", {u"kato"}, IDR_MENU_BACK, __LINE__);
+            ExpectHistory({{u"ka"}, 1}, __LINE__); // entry 0 overwritten
+        },
+        {[&] {
+            ExpectReader(kKato, kNoKeys, u"ka", __LINE__);
+            reader.SendMessage(fw::Msg::Command, ID_BACK);
+        }});
+}
+
+TEST_F(ReaderLoopTest, TranslatingFromAListArticleRecordsItAndLooksTheWordUp) {
+    Run(
+        [&] {
+            Type(u"hu");
+            Choose(0);
+            ExpectSearch(u"собака", {u"собака"}, IDR_MENU_BACK, __LINE__);
+            ExpectHistory({{u"hu"}, 1}, __LINE__);
+            EXPECT_EQ(fw::testing::WindowWidget(main)->focusWidget(),
+                      fw::testing::ControlWidget(main, IDC_SEARCH));
+            Choose(0);
+            // A selection without letters hands over the empty word.
+            ExpectSearch(u"", {}, IDR_MENU_BACK, __LINE__);
+            ExpectHistory({{u"hu", u"собака"}, 2}, __LINE__);
+            EXPECT_EQ(theHistory.entries[1].refs, RuRefs("собака"));
+            EXPECT_FALSE(theHistory.entries[1].isEsperanto);
+        },
+        {
+            [&] {
+                ExpectReader(kHundo, kNoKeys, u"hu", __LINE__);
+                Translate(u"\r\nсобака, ");
+            },
+            [&] {
+                ExpectReader(kSobaka, IDR_MENU_BACK, u"собака", __LINE__);
+                Translate(u"\r\n");
+            },
+        });
+}
+
+TEST_F(ReaderLoopTest, TranslatingFromAHistoryEntryStepsForwardOrRecordsWhenItIsTheLast) {
+    theHistory.Push(u"hu", EoRefs("hundo"), true);
+    theHistory.Push(u"ka", EoRefs("kato"), true);
+    Run(
+        [&] {
+            MainKey(ID_BACK);
+            // Entries lay ahead of "hu": one step forward, nothing recorded.
+            ExpectSearch(u"пёс", {}, IDR_MENU_BACK_FORWARD, __LINE__);
+            ExpectHistory({{u"hu", u"ka"}, 1}, __LINE__);
+            MainKey(ID_FORWARD);
+            // "ka" was the last entry: recorded again, in its place.
+            ExpectSearch(u"кошка", {u"кошка"}, IDR_MENU_BACK, __LINE__);
+            ExpectHistory({{u"hu", u"ka"}, 2}, __LINE__);
+        },
+        {
+            [&] {
+                ExpectReader(kKato, IDR_MENU_BACK, u"ka", __LINE__);
+                ReaderKey(ID_BACK);
+            },
+            [&] {
+                ExpectReader(kHundo, IDR_MENU_FORWARD, u"hu", __LINE__);
+                ExpectHistory({{u"hu", u"ka"}, 0}, __LINE__);
+                Translate(u" пёс;");
+            },
+            [&] {
+                ExpectReader(kKato, IDR_MENU_BACK, u"ka", __LINE__);
+                ExpectHistory({{u"hu", u"ka"}, 1}, __LINE__);
+                Translate(u"кошка");
+            },
+        });
+}
+
+TEST_F(ReaderLoopTest, AnUnreadableDictionaryLeavesTheLoopWorking) {
+    std::filesystem::remove(dir.File("EoRu_kelimbo.txt"));
+    fw::testing::MessageBoxCapture boxes;
+    Run(
+        [&] {
+            Type(u"hu");
+            Choose(0);
+            ExpectSearch(u"hu", {u"hundo"}, IDR_MENU_BACK, __LINE__);
+            ExpectHistory({{u"hu"}, 1}, __LINE__);
+        },
+        {[&] {
+            ExpectReader(u"", kNoKeys, u"hu", __LINE__);
+            ASSERT_EQ(boxes.Calls().size(), 1u);
+            EXPECT_EQ(boxes.Calls()[0].owner, &reader);
+            gui_driver::Key(fw::testing::WindowWidget(reader), Qt::Key_Escape);
+        }});
+}
+
+} // namespace
