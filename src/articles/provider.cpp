@@ -54,6 +54,8 @@ std::size_t cKelimboProv::ReadSpan(std::uint32_t start, std::uint32_t end, char1
     if (!file) {
         RaiseMsg(kOpenError.c_str(), path.c_str());
     }
+    // One read of at most 2 KB: no stream buffer (and no size query to make one).
+    std::setvbuf(file.get(), nullptr, _IONBF, 0);
     const std::string context = kContextWord.c_str() + path + "\"";
     SetFileContext(context.c_str());
 

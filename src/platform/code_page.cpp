@@ -30,11 +30,15 @@ private:
     bool m_overflow = false;
 };
 
-std::size_t Cp1251ToWide(const char* src, std::size_t len, Sink<char16_t>& out) {
-    for (std::size_t i = 0; i < len; ++i) {
-        out.Put(Cp1251ToUnicode(static_cast<unsigned char>(src[i])));
+// One unit per byte, so the size is known before the pass.
+std::size_t Cp1251ToWide(const char* src, std::size_t len, char16_t* dst, std::size_t cap) {
+    if (len > cap) {
+        return 0;
     }
-    return out.Result();
+    for (std::size_t i = 0; i < len; ++i) {
+        dst[i] = Cp1251ToUnicode(static_cast<unsigned char>(src[i]));
+    }
+    return len;
 }
 
 void PutCodePoint(Sink<char16_t>& out, char32_t c) {
@@ -138,7 +142,7 @@ std::size_t MultiByteToWide(unsigned codePage, const char* src, std::size_t srcL
     Sink<char16_t> out(dst, dstCap);
     switch (codePage) {
     case kAnsiCodePage:
-        return Cp1251ToWide(src, srcLen, out);
+        return Cp1251ToWide(src, srcLen, dst, dstCap);
     case kUtf8CodePage:
         return Utf8ToWide(src, srcLen, out);
     default:

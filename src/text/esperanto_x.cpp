@@ -72,10 +72,30 @@ void MapPosition(std::size_t* position, std::size_t from, std::size_t to) {
     }
 }
 
+// The common case of whole articles and list lines: no positions to carry.
+std::size_t ConvertWithoutPositions(char16_t* text, std::size_t n) {
+    std::size_t w = 0;
+    char16_t previous = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const char16_t c = text[i];
+        const char16_t accented = (c | 0x20) == u'x' && i > 0 ? AccentedOf(previous) : 0;
+        if (accented != 0) {
+            text[w - 1] = accented;
+        } else {
+            text[w++] = c;
+        }
+        previous = c;
+    }
+    return w;
+}
+
 } // namespace
 
 std::size_t x_to_accented_in_place(char16_t* text, std::size_t n, std::size_t* first,
                                    std::size_t* second) {
+    if (first == nullptr && second == nullptr) {
+        return ConvertWithoutPositions(text, n);
+    }
     std::size_t w = 0;
     char16_t previous = 0; // the input character before i, as it stood in the input
     for (std::size_t i = 0; i < n; ++i) {

@@ -1,16 +1,36 @@
 #include "text/strip_chars.h"
 
-#include <algorithm>
+#include <type_traits>
 
 namespace {
 
 template <typename Char>
 std::basic_string<Char> StripChars(std::basic_string_view<Char> s, const Char* set) {
-    const std::basic_string_view<Char> drop(set);
-    std::basic_string<Char> result;
-    result.reserve(s.size());
-    std::copy_if(s.begin(), s.end(), std::back_inserter(result),
-                 [drop](Char c) { return drop.find(c) == drop.npos; });
+    // The sets are a few characters, mostly ASCII: a table for the low ones
+    // makes the pass over a whole article cheap.
+    bool lowDropped[256] = {};
+    std::basic_string_view<Char> highSet;
+    std::basic_string<Char> high;
+    for (const Char* p = set; *p != Char{}; ++p) {
+        const auto unit = static_cast<std::make_unsigned_t<Char>>(*p);
+        if (unit < 256) {
+            lowDropped[unit] = true;
+        } else {
+            high += *p;
+        }
+    }
+    highSet = high;
+
+    std::basic_string<Char> result(s.size(), Char{});
+    std::size_t w = 0;
+    for (const Char c : s) {
+        const auto unit = static_cast<std::make_unsigned_t<Char>>(c);
+        const bool dropped =
+            unit < 256 ? lowDropped[unit] : highSet.find(c) != std::basic_string_view<Char>::npos;
+        result[w] = c;
+        w += dropped ? 0 : 1;
+    }
+    result.resize(w);
     return result;
 }
 
