@@ -18,7 +18,7 @@ inline void Require(bool property) {
 
 // A path in the temporary folder unique to this process and purpose.
 inline std::string ScratchPath(const char* purpose) {
-    return "/tmp/kelimbo-fuzz-" + std::to_string(::getpid()) + "-" + purpose;
+    return "/dev/shm/kelimbo-fuzz-" + std::to_string(::getpid()) + "-" + purpose;
 }
 
 inline void WriteFile(const std::string& path, const std::uint8_t* data, std::size_t size) {
