@@ -1,6 +1,7 @@
 #include "app/kelimbo_app.h"
 
 #include "app/exc_msg.h"
+#include "app/history_location.h"
 #include "app/program_objects.h"
 #include "framework/message_box.h"
 #include "platform/ansi_literal.h"
@@ -33,8 +34,8 @@ bool CKelimboApp::Run(std::u16string_view modulePath) {
         eoIndex.Load((folder + kEoIndexFile).c_str());
         ruProv.path = folder + kRuTextFile;
         eoProv.path = folder + kEoTextFile;
-        theHistory.Load((folder + kHistoryFile).c_str(), (folder + kEoTextFile).c_str(),
-                        (folder + kRuTextFile).c_str());
+        theHistory.Load(HistoryFilePath(folder, kHistoryFile).c_str(),
+                        (folder + kEoTextFile).c_str(), (folder + kRuTextFile).c_str());
 
         CKelimboDlg dlg(nullptr);
         m_pMainWnd = &dlg;

@@ -1,0 +1,143 @@
+#include "app/history_location.h"
+
+#include "support/process.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::Cp1251;
+using testing_support::ReadBytes;
+using testing_support::TempDir;
+using testing_support::WriteBytes;
+
+struct FolderCase {
+    const char* what;
+    bool writable;
+    std::optional<std::string> xdgStateHome;
+    std::optional<std::string> home;
+    std::string expected;
+};
+
+TEST(HistoryFolder, FollowsWritabilityAndTheXdgRules) {
+    const std::string program = "/usr/lib/kelimbo/";
+    const std::vector<FolderCase> cases = {
+        {"writable folder, state home set", true, "/s", "/h", program},
+        {"writable folder, nothing set", true, std::nullopt, std::nullopt, program},
+        {"state home", false, "/var/st", "/h", "/var/st/kelimbo/"},
+        {"state home with a slash", false, "/var/st/", "/h", "/var/st/kelimbo/"},
+        {"no state home", false, std::nullopt, "/home/ana", "/home/ana/.local/state/kelimbo/"},
+        {"empty state home", false, "", "/home/ana", "/home/ana/.local/state/kelimbo/"},
+        {"relative state home", false, "st", "/home/ana", "/home/ana/.local/state/kelimbo/"},
+        {"home with a slash", false, std::nullopt, "/home/ana/", "/home/ana/.local/state/kelimbo/"},
+        {"home is the root", false, std::nullopt, "/", "/.local/state/kelimbo/"},
+        {"nothing set", false, std::nullopt, std::nullopt, program},
+        {"relative home", false, "", "ana", program},
+        {"empty home", false, std::nullopt, "", program},
+    };
+    for (const FolderCase& c : cases) {
+        const HistorySurroundings surroundings{c.writable, c.xdgStateHome, c.home};
+        EXPECT_EQ(HistoryFolder(program, surroundings), c.expected) << c.what;
+    }
+}
+
+TEST(HistoryFolder, StateFolderIsInTheAnsiCodePage) {
+    const HistorySurroundings surroundings{false, std::nullopt, "/home/Иван"};
+    EXPECT_EQ(HistoryFolder("/opt/k/", surroundings), Cp1251("/home/Иван/.local/state/kelimbo/"));
+}
+
+TEST(HistoryFolder, EmptyProgramFolderStaysEmptyWhenWritable) {
+    EXPECT_EQ(HistoryFolder("", HistorySurroundings{true, "/s", "/h"}), "");
+    EXPECT_EQ(HistoryFolder("", HistorySurroundings{false, "/s", "/h"}), "/s/kelimbo/");
+}
+
+std::string Folder(const TempDir& dir) {
+    return dir.AnsiPath("");
+}
+
+TEST(CanWriteFileIn, WritableFolderLeavesNoProbeBehind) {
+    TempDir dir;
+    EXPECT_TRUE(CanWriteFileIn(Folder(dir), "historio.bin"));
+    EXPECT_FALSE(fs::exists(dir.File("historio.bin")));
+}
+
+TEST(CanWriteFileIn, ExistingFileKeepsItsBytes) {
+    TempDir dir;
+    WriteBytes(dir.File("historio.bin"), std::string("\x01\x00\x02", 3));
+    EXPECT_TRUE(CanWriteFileIn(Folder(dir), "historio.bin"));
+    EXPECT_EQ(ReadBytes(dir.File("historio.bin")), std::string("\x01\x00\x02", 3));
+}
+
+TEST(CanWriteFileIn, MissingFolderOrFolderInTheWayIsNotWritable) {
+    TempDir dir;
+    EXPECT_FALSE(CanWriteFileIn(dir.AnsiPath("missing/"), "historio.bin"));
+    fs::create_directory(dir.File("historio.bin"));
+    EXPECT_FALSE(CanWriteFileIn(Folder(dir), "historio.bin"));
+}
+
+// Sets an environment variable for one test and puts the old value back.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const std::string& value) : m_name(name) {
+        if (const char* old = std::getenv(name)) {
+            m_old = old;
+        }
+        ::setenv(name, value.c_str(), 1);
+    }
+    ~ScopedEnv() {
+        if (m_old) {
+            ::setenv(m_name, m_old->c_str(), 1);
+        } else {
+            ::unsetenv(m_name);
+        }
+    }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    const char* m_name;
+    std::optional<std::string> m_old;
+};
+
+TEST(HistoryFilePath, WritableProgramFolderKeepsTheHistoryBesideIt) {
+    TempDir program;
+    TempDir state;
+    ScopedEnv env("XDG_STATE_HOME", state.Path().string());
+    EXPECT_EQ(HistoryFilePath(Folder(program), "historio.bin"), program.AnsiPath("historio.bin"));
+    EXPECT_FALSE(fs::exists(state.File("kelimbo")));
+}
+
+// A real folder the program cannot write needs another user than root;
+// the probe program is run as nobody for that.
+TEST(HistoryFilePath, ReadOnlyProgramFolderMovesTheHistoryToTheStateFolder) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "needs root to run the probe as another user";
+    }
+    TempDir program;
+    TempDir state;
+    fs::permissions(program.Path(), fs::perms::owner_all | fs::perms::group_read |
+                                        fs::perms::group_exec | fs::perms::others_read |
+                                        fs::perms::others_exec);
+    fs::permissions(state.Path(), fs::perms::all);
+    const std::string folder = program.Path().string() + "/";
+    const auto outcome = testing_support::RunProcess(
+        {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "/usr/bin/env",
+         "XDG_STATE_HOME=" + state.Path().string(), KELIMBO_HISTORY_PROBE, folder});
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(outcome.out, (state.Path() / "kelimbo" / "historio.bin").string() + "\n");
+    const fs::path created = state.File("kelimbo");
+    ASSERT_TRUE(fs::is_directory(created));
+    EXPECT_EQ(fs::status(created).permissions(), fs::perms::owner_all);
+    EXPECT_TRUE(fs::is_empty(program.Path()));
+}
+
+} // namespace
