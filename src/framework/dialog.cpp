@@ -48,6 +48,11 @@ std::intptr_t Dialog::DoModal() {
         }
     }
     window->hide();
+    // The owner takes the keyboard back when a nested run ends, as it would on
+    // the handheld; without a window manager nothing else would give it back.
+    if (parentWindow != nullptr) {
+        parentWindow->activateWindow();
+    }
     if (m_pending) {
         std::exception_ptr pending = std::exchange(m_pending, nullptr);
         std::rethrow_exception(pending);

@@ -155,6 +155,33 @@ TEST(DialogTest, NestedModalRunsReturnTheirOwnCodes) {
     EXPECT_EQ(innerCodes, (std::vector<std::intptr_t>{12, fw::IDOK}));
 }
 
+TEST(DialogTest, TheOwnerIsActiveAgainWhenANestedRunEnds) {
+    TestDialog outer;
+    TestDialog inner(test_dialog::kSmallTemplate, &outer);
+    QWidget* activeAfterInner = nullptr;
+    QWidget* outerWindow = nullptr;
+    outer.then = [&](TestDialog& self, const test_dialog::Note& note) {
+        if (note.msg == fw::Msg::Command && note.id == test_dialog::kButton) {
+            outerWindow = WindowWidget(self);
+            inner.DoModal();
+            QCoreApplication::processEvents();
+            activeAfterInner = QApplication::activeWindow();
+            self.EndDialog(fw::IDOK);
+        }
+    };
+    ScopedModalRun run([&](fw::Dialog& d) {
+        if (&d == &outer) {
+            QTest::mouseClick(ControlWidget(d, test_dialog::kButton), Qt::LeftButton);
+            return;
+        }
+        EXPECT_EQ(QApplication::activeWindow(), WindowWidget(d));
+        d.EndDialog(fw::IDOK);
+    });
+    outer.DoModal();
+    ASSERT_NE(outerWindow, nullptr);
+    EXPECT_EQ(activeAfterInner, outerWindow);
+}
+
 TEST(DialogTest, AnExceptionFromAHandlerEndsTheRunsAndLeavesDoModal) {
     TestDialog outer;
     TestDialog inner(test_dialog::kSmallTemplate, &outer);
