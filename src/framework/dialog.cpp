@@ -5,6 +5,7 @@
 #include "framework/icon_image.h"
 #include "framework/soft_keys.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QScreen>
@@ -49,8 +50,10 @@ std::intptr_t Dialog::DoModal() {
     }
     window->hide();
     // The owner takes the keyboard back when a nested run ends, as it would on
-    // the handheld; without a window manager nothing else would give it back.
-    if (parentWindow != nullptr) {
+    // the handheld. A window manager usually sees to that; without one no
+    // window is active now, and the owner is activated here.
+    QCoreApplication::processEvents();
+    if (parentWindow != nullptr && QApplication::activeWindow() == nullptr) {
         parentWindow->activateWindow();
     }
     if (m_pending) {
