@@ -7,9 +7,9 @@
 #include "index/headword_entry.h"
 #include "index/headword_range.h"
 #include "index/pro_less.h"
+#include "platform/large_block.h"
 
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,8 +44,8 @@ private:
         return {m_text.get() + entry.TextOffset(), entry.TextLength()};
     }
 
-    std::unique_ptr<HeadwordEntry[]> m_headwords;
-    std::unique_ptr<ArticleRef[]> m_refs;
-    std::unique_ptr<char[]> m_text;
+    platform::LargeBlock<HeadwordEntry> m_headwords;
+    platform::LargeBlock<ArticleRef> m_refs;
+    platform::LargeBlock<char> m_text;
     std::uint32_t m_count = 0;
 };

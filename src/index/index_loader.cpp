@@ -8,10 +8,10 @@
 #include "index/headword_index.h"
 #include "platform/ansi_literal.h"
 #include "platform/file_open.h"
+#include "platform/large_block.h"
 
 #include <cstdint>
 #include <cstdio>
-#include <new>
 
 namespace {
 
@@ -36,12 +36,12 @@ std::uint64_t FileSize(std::FILE* file) {
 
 // A table of 8-byte records, or null when memory is short or the table would
 // not fit 32 bits of bytes.
-template <typename Record> Record* AllocateRecords(std::uint32_t count) {
+template <typename Record> platform::LargeBlock<Record> AllocateRecords(std::uint32_t count) {
     static_assert(sizeof(Record) == bsi::kRecordSize);
     if (std::uint64_t{count} * sizeof(Record) > UINT32_MAX) {
         return nullptr;
     }
-    return new (std::nothrow) Record[count];
+    return platform::MakeLargeBlock<Record>(count);
 }
 
 void ReadBlock(std::FILE* file, std::uint32_t offset, void* into, std::size_t size,
@@ -81,9 +81,9 @@ void cIndex::Load(const char* path) {
         RaiseReadError();
     }
 
-    m_headwords.reset(AllocateRecords<HeadwordEntry>(header.headwordCount));
-    m_refs.reset(AllocateRecords<ArticleRef>(header.refCount));
-    m_text.reset(new (std::nothrow) char[header.textSize]);
+    m_headwords = AllocateRecords<HeadwordEntry>(header.headwordCount);
+    m_refs = AllocateRecords<ArticleRef>(header.refCount);
+    m_text = platform::MakeLargeBlock<char>(header.textSize);
     if (!m_headwords || !m_refs || !m_text) {
         RaiseMsg(kNoMemory.c_str());
     }
