@@ -7,6 +7,7 @@
 #include "platform/file_open.h"
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -17,12 +18,23 @@ constexpr auto kContextWord = platform::Ansi(u8"словаря:\n \"");
 // follow a CR as CR LF, then drops all CR and LF bytes at the end. `out` has
 // room for twice the raw text and a terminator. Returns the length written.
 std::size_t NormaliseLineEnds(const char* raw, char* out) {
+    const std::size_t n = std::strlen(raw);
     std::size_t w = 0;
-    for (std::size_t i = 0; raw[i] != '\0'; ++i) {
-        if (raw[i] == '\n' && (i == 0 || raw[i - 1] != '\r')) {
+    std::size_t i = 0;
+    while (i < n) {
+        const void* lf = std::memchr(raw + i, '\n', n - i);
+        const std::size_t stop =
+            lf != nullptr ? static_cast<std::size_t>(static_cast<const char*>(lf) - raw) : n;
+        std::memcpy(out + w, raw + i, stop - i);
+        w += stop - i;
+        if (stop == n) {
+            break;
+        }
+        if (stop == 0 || raw[stop - 1] != '\r') {
             out[w++] = '\r';
         }
-        out[w++] = raw[i];
+        out[w++] = '\n';
+        i = stop + 1;
     }
     while (w > 0 && (out[w - 1] == '\r' || out[w - 1] == '\n')) {
         --w;

@@ -13,5 +13,6 @@ std::u16string cKelimboProvEo::GetArticle(std::uint32_t start, std::uint32_t end
     }
     // The letters are converted before the markup is removed, so that a mark
     // between a base letter and an x keeps them apart ("c/x" shows as "cx").
-    return strip_chars(x_to_accented(std::u16string_view(units, count)), u"`/");
+    const std::size_t converted = x_to_accented_in_place(units, count);
+    return strip_chars(std::u16string_view(units, converted), u"`/");
 }

@@ -30,6 +30,18 @@ private:
     bool m_overflow = false;
 };
 
+// For a destination known to be large enough: writes without checking.
+template <typename Unit> class RoomySink {
+public:
+    explicit RoomySink(Unit* dst) : m_dst(dst) {}
+    void Put(Unit u) { m_dst[m_count++] = u; }
+    std::size_t Result() const { return m_count; }
+
+private:
+    Unit* m_dst;
+    std::size_t m_count = 0;
+};
+
 // One unit per byte, so the size is known before the pass.
 std::size_t Cp1251ToWide(const char* src, std::size_t len, char16_t* dst, std::size_t cap) {
     if (len > cap) {
@@ -41,7 +53,7 @@ std::size_t Cp1251ToWide(const char* src, std::size_t len, char16_t* dst, std::s
     return len;
 }
 
-void PutCodePoint(Sink<char16_t>& out, char32_t c) {
+template <typename Out> void PutCodePoint(Out& out, char32_t c) {
     if (c >= 0x10000) {
         c -= 0x10000;
         out.Put(static_cast<char16_t>(0xD800 + (c >> 10)));
@@ -52,7 +64,8 @@ void PutCodePoint(Sink<char16_t>& out, char32_t c) {
 }
 
 // Decodes UTF-8; each maximal invalid or truncated sequence gives one U+FFFD.
-std::size_t Utf8ToWide(const char* src, std::size_t len, Sink<char16_t>& out) {
+// Never more units than bytes: one unit for up to three bytes, two for four.
+template <typename Out> std::size_t Utf8ToWide(const char* src, std::size_t len, Out& out) {
     const auto* s = reinterpret_cast<const unsigned char*>(src);
     std::size_t i = 0;
     while (i < len) {
@@ -139,12 +152,17 @@ std::size_t WideToUtf8(const char16_t* src, std::size_t len, Sink<char>& out) {
 
 std::size_t MultiByteToWide(unsigned codePage, const char* src, std::size_t srcLen, char16_t* dst,
                             std::size_t dstCap) {
-    Sink<char16_t> out(dst, dstCap);
     switch (codePage) {
     case kAnsiCodePage:
         return Cp1251ToWide(src, srcLen, dst, dstCap);
     case kUtf8CodePage:
-        return Utf8ToWide(src, srcLen, out);
+        if (srcLen <= dstCap) {
+            RoomySink<char16_t> out(dst);
+            return Utf8ToWide(src, srcLen, out);
+        } else {
+            Sink<char16_t> out(dst, dstCap);
+            return Utf8ToWide(src, srcLen, out);
+        }
     default:
         return 0;
     }

@@ -27,8 +27,18 @@ inline constexpr std::array<char16_t, 128> kCp1251High = {
     u'\u0448', u'\u0449', u'\u044A', u'\u044B', u'\u044C', u'\u044D', u'\u044E', u'\u044F',
 };
 
+// Unicode of every byte: one lookup without a branch, for decoding whole articles.
+inline constexpr std::array<char16_t, 256> kCp1251Unicode = [] {
+    std::array<char16_t, 256> table{};
+    for (std::size_t i = 0; i < 0x80; ++i) {
+        table[i] = static_cast<char16_t>(i);
+        table[0x80 + i] = kCp1251High[i];
+    }
+    return table;
+}();
+
 constexpr char16_t Cp1251ToUnicode(unsigned char byte) {
-    return byte < 0x80 ? char16_t{byte} : kCp1251High[byte - 0x80u];
+    return kCp1251Unicode[byte];
 }
 
 // The Windows-1251 byte of a character, or -1 when the code page lacks it.

@@ -4,31 +4,44 @@
 
 namespace {
 
+// Whether c is one of the few characters of a set; cheaper than a search call
+// for the one or two characters that sets hold above 0xFF.
+template <typename Char> bool IsIn(std::basic_string_view<Char> set, Char c) {
+    for (const Char d : set) {
+        if (d == c) {
+            return true;
+        }
+    }
+    return false;
+}
+
 template <typename Char>
 std::basic_string<Char> StripChars(std::basic_string_view<Char> s, const Char* set) {
-    // The sets are a few characters, mostly ASCII: a table for the low ones
-    // makes the pass over a whole article cheap.
-    bool lowDropped[256] = {};
-    std::basic_string_view<Char> highSet;
+    // The sets are a few characters, mostly ASCII: a table says for each
+    // character below 0x100 whether it goes, and its last slot stands for all
+    // characters above, which are looked up among the set's high ones only
+    // when the set has any.
+    constexpr unsigned kHigh = 256;
+    bool dropped[kHigh + 1] = {};
     std::basic_string<Char> high;
     for (const Char* p = set; *p != Char{}; ++p) {
         const auto unit = static_cast<std::make_unsigned_t<Char>>(*p);
-        if (unit < 256) {
-            lowDropped[unit] = true;
+        if (unit < kHigh) {
+            dropped[unit] = true;
         } else {
             high += *p;
         }
     }
-    highSet = high;
+    dropped[kHigh] = !high.empty();
+    const std::basic_string_view<Char> highSet = high;
 
     std::basic_string<Char> result(s.size(), Char{});
     std::size_t w = 0;
     for (const Char c : s) {
         const auto unit = static_cast<std::make_unsigned_t<Char>>(c);
-        const bool dropped =
-            unit < 256 ? lowDropped[unit] : highSet.find(c) != std::basic_string_view<Char>::npos;
+        const unsigned slot = unit < kHigh ? unit : kHigh;
         result[w] = c;
-        w += dropped ? 0 : 1;
+        w += dropped[slot] && (slot < kHigh || IsIn(highSet, c)) ? 0 : 1;
     }
     result.resize(w);
     return result;

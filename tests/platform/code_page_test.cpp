@@ -107,6 +107,19 @@ TEST(Conversions, TooSmallDestinationGivesZero) {
     EXPECT_EQ(WideToMultiByte(1252, u"a", 1, narrow, 2), 0u); // no other code page
 }
 
+TEST(Utf8, FillsARoomSmallerThanTheBytesWhenTheUnitsFit) {
+    char16_t wide[2];
+    ASSERT_EQ(MultiByteToWide(kUtf8CodePage, "\xD0\xB6\xD0\xB6", 4, wide, 2), 2u);
+    EXPECT_EQ(std::u16string(wide, 2), u"жж");
+    ASSERT_EQ(MultiByteToWide(kUtf8CodePage, "\xF0\x9F\x98\x80", 4, wide, 2), 2u);
+    EXPECT_EQ(std::u16string(wide, 2), u"\U0001F600");
+    EXPECT_EQ(MultiByteToWide(kUtf8CodePage,
+                              "\xD0\xB6\xD0\xB6"
+                              "a",
+                              5, wide, 2),
+              0u);
+}
+
 static_assert(platform::Cp1251FromUnicode(U'ё') == 0xB8);
 static_assert(platform::Cp1251FromUnicode(U'ĉ') == -1);
 

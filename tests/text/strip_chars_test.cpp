@@ -17,6 +17,7 @@ TEST(StripChars, WideRemovesEveryOccurrenceOfTheSet) {
         {u"a/b", u"", u"a/b"},
         {u"", u"/", u""},
         {u"\u0301a\u0301", u"\u0301", u"a"},
+        {u"же\u0301/ст\u0300", u"/\u0301", u"жест\u0300"}, // high and low in one set
     };
     for (const auto& c : table) {
         EXPECT_EQ(strip_chars(c.input, c.set), c.expected);
