@@ -10,7 +10,10 @@
 namespace {
 
 std::string Shown(const cIndex& index, std::uint32_t i) {
-    return "\"" + ToUtf8(from_index_key(index.HeadwordText(i))) + "\"";
+    std::string shown(1, '"');
+    shown += ToUtf8(from_index_key(index.HeadwordText(i)));
+    shown += '"';
+    return shown;
 }
 
 void Report(IndexCheck& check, std::string problem) {
