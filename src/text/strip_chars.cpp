@@ -1,19 +1,9 @@
 #include "text/strip_chars.h"
 
+#include <algorithm>
 #include <type_traits>
 
 namespace {
-
-// Whether c is one of the few characters of a set; cheaper than a search call
-// for the one or two characters that sets hold above 0xFF.
-template <typename Char> bool IsIn(std::basic_string_view<Char> set, Char c) {
-    for (const Char d : set) {
-        if (d == c) {
-            return true;
-        }
-    }
-    return false;
-}
 
 template <typename Char>
 std::basic_string<Char> StripChars(std::basic_string_view<Char> s, const Char* set) {
@@ -33,15 +23,16 @@ std::basic_string<Char> StripChars(std::basic_string_view<Char> s, const Char* s
         }
     }
     dropped[kHigh] = !high.empty();
-    const std::basic_string_view<Char> highSet = high;
 
     std::basic_string<Char> result(s.size(), Char{});
     std::size_t w = 0;
     for (const Char c : s) {
         const auto unit = static_cast<std::make_unsigned_t<Char>>(c);
         const unsigned slot = unit < kHigh ? unit : kHigh;
+        const bool goes =
+            dropped[slot] && (slot < kHigh || std::find(high.begin(), high.end(), c) != high.end());
         result[w] = c;
-        w += dropped[slot] && (slot < kHigh || IsIn(highSet, c)) ? 0 : 1;
+        w += goes ? 0 : 1;
     }
     result.resize(w);
     return result;
