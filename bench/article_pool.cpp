@@ -10,14 +10,7 @@ namespace {
 
 // 8-bit x-system text as the Russian file holds it: UTF-8, accented letters.
 std::string Utf8Accented(const std::string& ansi) {
-    std::u16string wide(ansi.size() + 1, u'\0');
-    wide.resize(platform::MultiByteToWide(platform::kAnsiCodePage, ansi.data(), ansi.size(),
-                                          wide.data(), wide.size()));
-    const std::u16string accented = x_to_accented(wide);
-    std::string utf8(accented.size() * 3 + 1, '\0');
-    utf8.resize(platform::WideToMultiByte(platform::kUtf8CodePage, accented.data(), accented.size(),
-                                          utf8.data(), utf8.size()));
-    return utf8;
+    return platform::ToUtf8(x_to_accented(platform::FromAnsi(ansi)));
 }
 
 class ArticleWriter {

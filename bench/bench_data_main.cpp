@@ -19,13 +19,7 @@
 namespace {
 
 std::string Utf8(const std::string& ansi) {
-    std::u16string wide(ansi.size() + 1, u'\0');
-    wide.resize(platform::MultiByteToWide(platform::kAnsiCodePage, ansi.data(), ansi.size(),
-                                          wide.data(), wide.size()));
-    std::string utf8(wide.size() * 3 + 1, '\0');
-    utf8.resize(platform::WideToMultiByte(platform::kUtf8CodePage, wide.data(), wide.size(),
-                                          utf8.data(), utf8.size()));
-    return utf8;
+    return platform::ToUtf8(platform::FromAnsi(ansi));
 }
 
 void PrintQueries(const bench_data::DictionaryFolder& folder, std::size_t n) {

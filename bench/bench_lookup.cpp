@@ -63,10 +63,7 @@ BENCHMARK(BM_FindPrefix)->Apply(BothSizesAndLanguages);
 std::vector<std::u16string> BoxTexts(const std::vector<std::string>& queries) {
     std::vector<std::u16string> texts;
     for (const std::string& query : queries) {
-        std::u16string text(query.size() + 1, u'\0');
-        text.resize(platform::MultiByteToWide(platform::kAnsiCodePage, query.data(), query.size(),
-                                              text.data(), text.size()));
-        texts.push_back(std::move(text));
+        texts.push_back(platform::FromAnsi(query));
     }
     return texts;
 }

@@ -31,11 +31,7 @@ using Clock = std::chrono::steady_clock;
 
 // The program's path inside a dictionary folder: start-up finds the files beside it.
 std::u16string ProgramIn(const std::string& folder) {
-    const std::string path = folder + "/kelimbo";
-    std::u16string wide(path.size() + 1, u'\0');
-    wide.resize(platform::MultiByteToWide(platform::kUtf8CodePage, path.data(), path.size(),
-                                          wide.data(), wide.size()));
-    return wide;
+    return platform::FromUtf8(folder + "/kelimbo");
 }
 
 // Runs the program on `folder` with `drive` in place of the modal loop; false
@@ -54,10 +50,7 @@ bool RunWindow(const std::string& folder, const std::function<void(CKelimboDlg&)
 std::vector<std::u16string> BoxTexts(Language language, std::size_t count) {
     std::vector<std::u16string> texts;
     for (const std::string& query : bench_setup::RandomPrefixes(language, count, 1024)) {
-        std::u16string text(query.size() + 1, u'\0');
-        text.resize(platform::MultiByteToWide(platform::kAnsiCodePage, query.data(), query.size(),
-                                              text.data(), text.size()));
-        texts.push_back(std::move(text));
+        texts.push_back(platform::FromAnsi(query));
     }
     return texts;
 }

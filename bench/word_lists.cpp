@@ -11,20 +11,11 @@
 namespace bench_data {
 namespace {
 
-std::u16string FromUtf8(const std::string& line) {
-    std::u16string wide(line.size() + 1, u'\0');
-    const std::size_t n = platform::MultiByteToWide(platform::kUtf8CodePage, line.data(),
-                                                    line.size(), wide.data(), wide.size());
-    wide.resize(n);
-    return wide;
-}
+using platform::FromUtf8;
 
 // Windows-1251 bytes, or empty when a character has no place in that code page.
 std::string ToAnsi(std::u16string_view wide) {
-    std::string bytes(wide.size() + 1, '\0');
-    const std::size_t n = platform::WideToMultiByte(platform::kAnsiCodePage, wide.data(),
-                                                    wide.size(), bytes.data(), bytes.size());
-    bytes.resize(n);
+    std::string bytes = platform::ToAnsi(wide);
     return bytes.find('?') == std::string::npos ? bytes : std::string();
 }
 

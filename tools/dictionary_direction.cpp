@@ -4,11 +4,13 @@
 #include "platform/cp1251.h"
 #include "text/esperanto_x.h"
 #include "text/strip_chars.h"
-#include "utf8_text.h"
 
 #include <stdexcept>
 
 namespace {
+
+using platform::FromUtf8;
+using platform::ToUtf8;
 
 constexpr char16_t kMarksOfHeadwords[] = u"/`\u0301";
 
@@ -36,13 +38,6 @@ std::string Cp1251Strict(std::u16string_view wide) {
     return out;
 }
 
-std::u16string FromCp1251(std::string_view bytes) {
-    std::u16string wide(bytes.size(), u'\0');
-    wide.resize(platform::MultiByteToWide(platform::kAnsiCodePage, bytes.data(), bytes.size(),
-                                          wide.data(), wide.size()));
-    return wide;
-}
-
 } // namespace
 
 DirectionFiles FilesOf(Language language) {
@@ -68,7 +63,7 @@ std::string HeadwordKey(Language language, std::string_view utf8) {
 
 std::string HeadwordKeyFromText(Language language, std::string_view fileBytes) {
     const std::u16string wide =
-        language == Language::Esperanto ? FromCp1251(fileBytes) : Utf16Strict(fileBytes);
+        language == Language::Esperanto ? platform::FromAnsi(fileBytes) : Utf16Strict(fileBytes);
     return Cp1251Strict(strip_chars(wide, kMarksOfHeadwords));
 }
 

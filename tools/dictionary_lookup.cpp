@@ -1,8 +1,6 @@
 #include "dictionary_lookup.h"
 
 #include "dictionary_direction.h"
-#include "platform/code_page.h"
-#include "platform/module_path.h"
 #include "text/esperanto_x.h"
 #include "text/index_key.h"
 #include "ui/query_rules.h"
@@ -44,12 +42,4 @@ std::u16string DictionaryFolder::Article(const ListResult& list, std::size_t lin
     std::u16string text;
     provider.GetArticles(text, index.GetRefs(list.shown.first + static_cast<std::uint32_t>(line)));
     return text;
-}
-
-std::string ExecutableFolder() {
-    const std::u16string path = platform::ModuleFileName();
-    std::string ansi(path.size(), '\0');
-    ansi.resize(platform::WideToMultiByte(platform::kAnsiCodePage, path.data(), path.size(),
-                                          ansi.data(), ansi.size()));
-    return ansi.substr(0, ansi.rfind('/') + 1); // no separator: the empty folder
 }

@@ -35,6 +35,3 @@ private:
     cKelimboProvRu m_ruProv;
     cKelimboProvEo m_eoProv;
 };
-
-// The executable's folder in the ANSI code page, with its trailing separator.
-std::string ExecutableFolder();

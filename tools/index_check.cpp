@@ -2,12 +2,14 @@
 
 #include "app/exc_msg.h"
 #include "index/language_indexes.h"
+#include "platform/code_page.h"
 #include "text/index_key.h"
-#include "utf8_text.h"
 
 #include <memory>
 
 namespace {
+
+using platform::ToUtf8;
 
 std::string Shown(const cIndex& index, std::uint32_t i) {
     std::string shown(1, '"');

@@ -8,9 +8,9 @@
 #include "dictionary_build.h"
 #include "index/language_indexes.h"
 #include "index_check.h"
+#include "platform/code_page.h"
 #include "platform/file_open.h"
 #include "text/index_key.h"
-#include "utf8_text.h"
 
 #include <fstream>
 #include <iostream>
@@ -20,6 +20,8 @@
 #include <vector>
 
 namespace {
+
+using platform::ToUtf8;
 
 constexpr int kUsageError = 2;
 

@@ -8,8 +8,9 @@
 // message on stderr), 2 a usage error or a list line that does not exist.
 #include "app/exc_msg.h"
 #include "dictionary_lookup.h"
+#include "platform/code_page.h"
 #include "platform/file_open.h"
-#include "utf8_text.h"
+#include "platform/module_path.h"
 
 #include <charconv>
 #include <iostream>
@@ -17,6 +18,9 @@
 #include <string>
 
 namespace {
+
+using platform::FromUtf8;
+using platform::ToUtf8;
 
 constexpr int kFailure = 1;
 constexpr int kUsageError = 2;
@@ -104,7 +108,8 @@ void PrintList(const ListResult& list, bool range) {
 }
 
 int Run(const Arguments& args) {
-    DictionaryFolder folder(args.dir ? FolderPath(*args.dir) : ExecutableFolder());
+    DictionaryFolder folder(args.dir ? FolderPath(*args.dir)
+                                     : platform::ModuleFolder(platform::ModuleFileName()));
     if (args.fromStdin) {
         std::string line;
         bool first = true;

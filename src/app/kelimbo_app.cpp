@@ -5,19 +5,9 @@
 #include "app/program_objects.h"
 #include "framework/message_box.h"
 #include "platform/ansi_literal.h"
-#include "platform/code_page.h"
 #include "platform/module_path.h"
 #include "ui/kelimbo_dlg.h"
 #include "ui/legilo_dlg.h"
-
-std::string ModuleFolder(std::u16string_view modulePath) {
-    // Windows-1251 takes one byte per unit: the path is never cut.
-    std::string path(modulePath.size() + 1, '\0');
-    path.resize(platform::WideToMultiByte(platform::kAnsiCodePage, modulePath.data(),
-                                          modulePath.size(), path.data(), path.size()));
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
 
 bool CKelimboApp::InitInstance() {
     return Run(platform::ModuleFileName());
@@ -28,7 +18,7 @@ bool CKelimboApp::Run(std::u16string_view modulePath) {
         if (modulePath.empty()) {
             RaiseMsg("%s", platform::Ansi(u8"Ошибка: GetModuleFileName").c_str());
         }
-        const std::string folder = ModuleFolder(modulePath);
+        const std::string folder = platform::ModuleFolder(modulePath);
 
         ruIndex.Load((folder + kRuIndexFile).c_str());
         eoIndex.Load((folder + kEoIndexFile).c_str());

@@ -13,10 +13,6 @@ inline constexpr const char* kRuTextFile = "tarnesk_rusa_esperanto.txt";
 inline constexpr const char* kEoTextFile = "EoRu_kelimbo.txt";
 inline constexpr const char* kHistoryFile = "historio.bin";
 
-// The folder of an executable path, with its trailing '/', in the ANSI code
-// page; empty for a path without any '/'.
-std::string ModuleFolder(std::u16string_view modulePath);
-
 class CKelimboApp : public fw::App {
 public:
     // Runs the program for the executable that is running; always false.

@@ -7,6 +7,7 @@
 #include "platform/file_open.h"
 #include "platform/file_replace.h"
 #include "platform/file_time.h"
+#include "platform/little_endian.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -14,6 +15,11 @@
 #include <string>
 
 namespace {
+
+using platform::GetLe16;
+using platform::GetLe32;
+using platform::PutLe16;
+using platform::PutLe32;
 
 constexpr auto kContext = platform::Ansi(u8"истории");
 constexpr auto kWriteError = platform::Ansi(u8"Ошибка при записи файла %s");
@@ -28,20 +34,6 @@ bool FaultInjected() {
 
 [[noreturn]] void RaiseWriteError() {
     RaiseMsg(kWriteError.c_str(), fileContext.c_str());
-}
-
-void PutLe32(unsigned char* out, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) {
-        out[i] = static_cast<unsigned char>(value >> (8 * i));
-    }
-}
-
-std::uint32_t GetLe32(const unsigned char* in) {
-    std::uint32_t value = 0;
-    for (int i = 3; i >= 0; --i) {
-        value = (value << 8) | in[i];
-    }
-    return value;
 }
 
 // One field of the file, through the checked write.
@@ -101,8 +93,7 @@ void WriteEntry(const HistoryEntry& entry, std::FILE* file) {
     }
     unsigned char units[2 * kMaxCount];
     for (std::size_t i = 0; i < length; ++i) {
-        units[2 * i] = static_cast<unsigned char>(entry.query[i]);
-        units[2 * i + 1] = static_cast<unsigned char>(entry.query[i] >> 8);
+        PutLe16(units + 2 * i, entry.query[i]);
     }
     Put(units, 2, length, file);
 }
@@ -120,7 +111,7 @@ void ReadEntry(HistoryEntry& entry, std::FILE* file) {
     ReadChecked(bytes, 2, length, file);
     char16_t units[kMaxCount + 1];
     for (std::size_t i = 0; i < length; ++i) {
-        units[i] = static_cast<char16_t>(bytes[2 * i] | bytes[2 * i + 1] << 8);
+        units[i] = GetLe16(bytes + 2 * i);
     }
     units[length] = u'\0';
     entry.query = units; // up to the first NUL

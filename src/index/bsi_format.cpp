@@ -1,5 +1,7 @@
 #include "index/bsi_format.h"
 
+#include "platform/little_endian.h"
+
 #include <bit>
 #include <cstdint>
 #include <type_traits>
@@ -15,27 +17,19 @@ namespace {
 constexpr std::size_t kFieldsStart = 4;
 constexpr std::size_t kFieldCount = 6;
 
-void Put32(unsigned char* out, std::uint32_t value) {
-    for (int k = 0; k < 4; ++k) {
-        out[k] = static_cast<unsigned char>(value >> (8 * k));
-    }
-}
-
-std::uint32_t Get32(const unsigned char* in) {
-    return std::uint32_t{in[0]} | std::uint32_t{in[1]} << 8 | std::uint32_t{in[2]} << 16 |
-           std::uint32_t{in[3]} << 24;
-}
+using platform::GetLe32;
+using platform::PutLe32;
 
 void AppendWords(std::string& out, std::uint32_t first, std::uint32_t second) {
     unsigned char bytes[kRecordSize];
-    Put32(bytes, first);
-    Put32(bytes + 4, second);
+    PutLe32(bytes, first);
+    PutLe32(bytes + 4, second);
     out.append(reinterpret_cast<const char*>(bytes), kRecordSize);
 }
 
 // A word read from the file as it lies in memory, taken as little-endian.
 [[maybe_unused]] std::uint32_t FromLittleEndian(std::uint32_t word) {
-    return Get32(reinterpret_cast<const unsigned char*>(&word));
+    return GetLe32(reinterpret_cast<const unsigned char*>(&word));
 }
 
 } // namespace
@@ -47,13 +41,13 @@ HeaderBytes EncodeHeader(const Header& header) {
                                                header.refOffset,      header.refCount,
                                                header.textOffset,     header.textSize};
     for (std::size_t k = 0; k < kFieldCount; ++k) {
-        Put32(bytes.data() + kFieldsStart + 4 * k, fields[k]);
+        PutLe32(bytes.data() + kFieldsStart + 4 * k, fields[k]);
     }
     return bytes;
 }
 
 Header DecodeHeader(const HeaderBytes& bytes) {
-    const auto field = [&](std::size_t k) { return Get32(bytes.data() + kFieldsStart + 4 * k); };
+    const auto field = [&](std::size_t k) { return GetLe32(bytes.data() + kFieldsStart + 4 * k); };
     return {field(0), field(1), field(2), field(3), field(4), field(5)};
 }
 

@@ -181,4 +181,31 @@ std::size_t WideToMultiByte(unsigned codePage, const char16_t* src, std::size_t 
     }
 }
 
+std::u16string FromUtf8(std::string_view utf8) {
+    // Never more units than bytes.
+    std::u16string wide(utf8.size(), u'\0');
+    wide.resize(MultiByteToWide(kUtf8CodePage, utf8.data(), utf8.size(), wide.data(), wide.size()));
+    return wide;
+}
+
+std::string ToUtf8(std::u16string_view wide) {
+    // At most three bytes per unit: a surrogate pair's four bytes take two units.
+    std::string utf8(wide.size() * 3, '\0');
+    utf8.resize(WideToMultiByte(kUtf8CodePage, wide.data(), wide.size(), utf8.data(), utf8.size()));
+    return utf8;
+}
+
+std::u16string FromAnsi(std::string_view ansi) {
+    std::u16string wide(ansi.size(), u'\0');
+    wide.resize(MultiByteToWide(kAnsiCodePage, ansi.data(), ansi.size(), wide.data(), wide.size()));
+    return wide;
+}
+
+std::string ToAnsi(std::u16string_view wide) {
+    // One byte per unit at most: a surrogate pair becomes a single '?'.
+    std::string ansi(wide.size(), '\0');
+    ansi.resize(WideToMultiByte(kAnsiCodePage, wide.data(), wide.size(), ansi.data(), ansi.size()));
+    return ansi;
+}
+
 } // namespace platform

@@ -1,10 +1,13 @@
 #pragma once
-// Conversions between a code page and UTF-16, standing in for the handheld's
-// system calls. Both take the source length explicitly and a destination of
-// fixed capacity, and return the count of units written, or 0 when the
-// destination is too small (the destination then holds nothing usable).
+// Conversions between a code page and UTF-16. The two buffer functions take
+// the source length explicitly and a destination of fixed capacity, and return
+// the count of units written, or 0 when the destination is too small (the
+// destination then holds nothing usable). The string functions below them are
+// the same conversions for whole strings, sized so that they never fall short.
 
 #include <cstddef>
+#include <string>
+#include <string_view>
 
 namespace platform {
 
@@ -22,5 +25,12 @@ std::size_t MultiByteToWide(unsigned codePage, const char* src, std::size_t srcL
 // lacks becomes '?'; towards UTF-8 a lone surrogate becomes U+FFFD.
 std::size_t WideToMultiByte(unsigned codePage, const char16_t* src, std::size_t srcLen, char* dst,
                             std::size_t dstCap);
+
+// Whole strings: UTF-8 and ANSI (Windows-1251) bytes to UTF-16 and back, with
+// the same replacements as above.
+std::u16string FromUtf8(std::string_view utf8);
+std::string ToUtf8(std::u16string_view wide);
+std::u16string FromAnsi(std::string_view ansi);
+std::string ToAnsi(std::u16string_view wide);
 
 } // namespace platform

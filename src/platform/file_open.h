@@ -1,6 +1,7 @@
 #pragma once
-// Opening files by narrow path. Narrow paths are in the ANSI code page, as on
-// the handheld; the file system wants UTF-8, so the path is converted first.
+// Opening files by narrow path. Narrow paths are in the ANSI code page, like
+// all of the program's narrow text; the file system wants UTF-8, so the path
+// is converted first.
 
 #include <cstdio>
 #include <memory>

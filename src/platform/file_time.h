@@ -1,6 +1,6 @@
 #pragma once
-// A file's last-write time as the handheld reports it: 100-nanosecond
-// intervals since 1601-01-01 UTC.
+// A file's last-write time in the form the history file keeps it:
+// 100-nanosecond intervals since 1601-01-01 UTC.
 
 #include <cstdint>
 #include <optional>

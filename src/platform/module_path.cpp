@@ -13,9 +13,14 @@ std::u16string ModuleFileName() {
     if (error || utf8.empty()) {
         return {};
     }
-    std::u16string wide(utf8.size(), u'\0');
-    wide.resize(MultiByteToWide(kUtf8CodePage, utf8.data(), utf8.size(), wide.data(), wide.size()));
-    return wide;
+    return FromUtf8(utf8);
+}
+
+std::string ModuleFolder(std::u16string_view modulePath) {
+    // Windows-1251 takes one byte per unit: the path is never cut.
+    const std::string path = ToAnsi(modulePath);
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
 } // namespace platform

@@ -1,5 +1,6 @@
 #include "app/checked_io.h"
 #include "app/exc_msg.h"
+#include "platform/code_page.h"
 #include "platform/file_open.h"
 #include "support/temp_dir.h"
 
@@ -9,14 +10,14 @@
 
 namespace {
 
+using platform::ToUtf8;
 using testing_support::TempDir;
-using testing_support::Utf8;
 
 std::string MessageOf(const std::function<void()>& action) {
     try {
         action();
     } catch (const cExcMsg& e) {
-        return Utf8(e.GetMsg());
+        return ToUtf8(e.GetMsg());
     }
     return "(nothing raised)";
 }

@@ -1,18 +1,19 @@
 #include "app/exc_msg.h"
 #include "platform/ansi_literal.h"
+#include "platform/code_page.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-using testing_support::Utf8;
+using platform::ToUtf8;
 
 std::string MessageOf(void (*raise)()) {
     try {
         raise();
     } catch (const cExcMsg& e) {
-        return Utf8(e.GetMsg());
+        return ToUtf8(e.GetMsg());
     }
     return "(nothing raised)";
 }
@@ -37,7 +38,7 @@ TEST(CExcMsg, IsAStandardExceptionAndCopiesItsMessage) {
         const auto* own = dynamic_cast<const cExcMsg*>(&e);
         ASSERT_NE(own, nullptr);
         const cExcMsg copy(*own);
-        EXPECT_EQ(Utf8(copy.GetMsg()), "Недостаточно памяти");
+        EXPECT_EQ(ToUtf8(copy.GetMsg()), "Недостаточно памяти");
     }
 }
 

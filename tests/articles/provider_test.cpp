@@ -2,6 +2,7 @@
 #include "app/exc_msg.h"
 #include "articles/provider_eo.h"
 #include "articles/provider_ru.h"
+#include "platform/code_page.h"
 #include "platform/file_open.h"
 #include "support/temp_dir.h"
 
@@ -12,17 +13,17 @@
 
 namespace {
 
+using platform::FromUtf8;
+using platform::ToUtf8;
 using testing_support::Cp1251;
 using testing_support::TempDir;
-using testing_support::Utf16;
-using testing_support::Utf8;
 using testing_support::WriteBytes;
 
 std::string MessageOf(const std::function<void()>& action) {
     try {
         action();
     } catch (const cExcMsg& e) {
-        return Utf8(e.GetMsg());
+        return ToUtf8(e.GetMsg());
     }
     return "(nothing raised)";
 }
@@ -73,8 +74,8 @@ TEST_F(Providers, LineEndsAndNulAreTheSameInBothFiles) {
         SCOPED_TRACE(c.name);
         Both("<<" + c.bytes + ">>");
         const std::uint32_t end = 2 + Size(c.bytes);
-        EXPECT_EQ(Utf8(ru.GetArticle(2, end)), Utf8(c.shown));
-        EXPECT_EQ(Utf8(eo.GetArticle(2, end)), Utf8(c.shown));
+        EXPECT_EQ(ToUtf8(ru.GetArticle(2, end)), ToUtf8(c.shown));
+        EXPECT_EQ(ToUtf8(eo.GetArticle(2, end)), ToUtf8(c.shown));
     }
 }
 
@@ -96,7 +97,7 @@ TEST_F(Providers, EsperantoFileIsConvertedAndStrippedOfMarks) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         WriteBytes(dir.File("EoRu_kelimbo.txt"), c.bytes);
-        EXPECT_EQ(Utf8(eo.GetArticle(0, Size(c.bytes))), c.shown);
+        EXPECT_EQ(ToUtf8(eo.GetArticle(0, Size(c.bytes))), c.shown);
     }
 }
 
@@ -110,7 +111,7 @@ TEST_F(Providers, RussianFileIsUtf8WithoutStressMarks) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         WriteBytes(dir.File("tarnesk_rusa_esperanto.txt"), c.bytes);
-        EXPECT_EQ(Utf8(ru.GetArticle(0, Size(c.bytes))), c.shown);
+        EXPECT_EQ(ToUtf8(ru.GetArticle(0, Size(c.bytes))), c.shown);
     }
 }
 

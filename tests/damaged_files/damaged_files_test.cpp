@@ -7,6 +7,7 @@
 #include "damage.h"
 #include "dictionary_lookup.h"
 #include "history/history.h"
+#include "platform/code_page.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -17,10 +18,10 @@
 namespace {
 
 namespace fs = std::filesystem;
+using platform::FromUtf8;
+using platform::ToUtf8;
 using testing_support::ReadBytes;
 using testing_support::TempDir;
-using testing_support::Utf16;
-using testing_support::Utf8;
 using testing_support::WriteBytes;
 
 constexpr const char* kRuIndex = "tarnesk_rusa_esperanto.bsi";
@@ -74,7 +75,7 @@ std::string LookUpEverything(const std::string& folder, const std::string& varia
     try {
         DictionaryFolder dictionaries(folder);
         for (const char* query : kQueries) {
-            const ListResult list = dictionaries.List(Utf16(query));
+            const ListResult list = dictionaries.List(FromUtf8(query));
             EXPECT_LE(list.lines.size(), 50u) << variant;
             EXPECT_LE(list.shown.first, list.shown.last) << variant;
             if (list.lines.empty()) {
@@ -83,14 +84,14 @@ std::string LookUpEverything(const std::string& folder, const std::string& varia
             try {
                 dictionaries.Article(list, 0);
             } catch (const cExcMsg& e) {
-                const std::string message = Utf8(e.GetMsg());
+                const std::string message = ToUtf8(e.GetMsg());
                 EXPECT_TRUE(message.starts_with("Ошибка при открытии файла словаря:\n") ||
                             message.starts_with("Ошибка при чтении файла словаря:\n \""))
                     << variant << ": " << message;
             }
         }
     } catch (const cExcMsg& e) {
-        return Utf8(e.GetMsg());
+        return ToUtf8(e.GetMsg());
     }
     return "";
 }
@@ -191,7 +192,7 @@ TEST_F(DamagedFiles, TextFilesGiveTheArticleOrTheReadMessage) {
                     provider.GetArticle(past->first.start, past->first.end);
                     ADD_FAILURE() << variant.name << ": read past the end";
                 } catch (const cExcMsg& e) {
-                    ASSERT_EQ(Utf8(e.GetMsg()), readError) << variant.name;
+                    ASSERT_EQ(ToUtf8(e.GetMsg()), readError) << variant.name;
                 }
             }
             if (variant.bytes.size() % 97 == 0) {
@@ -213,7 +214,7 @@ TEST_F(DamagedFiles, TextFilesGiveTheArticleOrTheReadMessage) {
             provider.GetArticle(articles[0].first.start, articles[0].first.end);
             ADD_FAILURE() << "a missing file read";
         } catch (const cExcMsg& e) {
-            EXPECT_EQ(Utf8(e.GetMsg()), "Ошибка при открытии файла словаря:\n" + Path(name));
+            EXPECT_EQ(ToUtf8(e.GetMsg()), "Ошибка при открытии файла словаря:\n" + Path(name));
         }
         Restore();
     }

@@ -8,6 +8,7 @@
 #include "dictionary_fixture.h"
 #include "framework/test_hooks.h"
 #include "history/history.h"
+#include "platform/code_page.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -17,10 +18,10 @@
 namespace {
 
 namespace fs = std::filesystem;
+using platform::FromUtf8;
+using platform::ToUtf8;
 using testing_support::ReadBytes;
 using testing_support::TempDir;
-using testing_support::Utf16;
-using testing_support::Utf8;
 using testing_support::WriteBytes;
 
 struct StartupOutcome {
@@ -47,9 +48,9 @@ protected:
         });
         theApp.Run(dictionary_fixture::ModulePath(dir));
         for (const auto& box : boxes.Calls()) {
-            EXPECT_EQ(Utf8(box.caption), "Ошибка");
+            EXPECT_EQ(ToUtf8(box.caption), "Ошибка");
             EXPECT_EQ(box.owner, nullptr);
-            outcome.boxes.push_back(Utf8(box.text));
+            outcome.boxes.push_back(ToUtf8(box.text));
         }
         dictionary_fixture::ResetProgramObjects();
         return outcome;

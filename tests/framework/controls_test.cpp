@@ -2,6 +2,7 @@
 // edit box's text always notifies, synchronously; a list box notifies only the
 // user's own choices.
 #include "framework/controls.h"
+#include "framework/qt_text.h"
 #include "framework/test_hooks.h"
 #include "gui_driver.h"
 #include "test_dialog.h"
@@ -46,7 +47,7 @@ TEST(EditTest, SettingTheTextAlwaysNotifiesInsideTheCall) {
             const std::size_t before = d.notes.size();
             edit.SetWindowText(text);
             ASSERT_EQ(d.notes.size(), before + 1)
-                << "setting \"" << gui_driver::Qt(text).toStdString() << "\"";
+                << "setting \"" << fw::detail::ToQString(text).toStdString() << "\"";
             EXPECT_EQ(d.notes.back().text, text) << "the new text is in place when it notifies";
         }
     });

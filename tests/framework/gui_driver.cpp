@@ -33,14 +33,4 @@ void Activate(QWidget* widget) {
     [[maybe_unused]] const bool active = QTest::qWaitForWindowActive(window, 1000);
 }
 
-std::u16string Wide(const QString& text) {
-    return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()),
-                          static_cast<std::size_t>(text.size()));
-}
-
-QString Qt(std::u16string_view text) {
-    return QString(reinterpret_cast<const QChar*>(text.data()),
-                   static_cast<qsizetype>(text.size()));
-}
-
 } // namespace gui_driver

@@ -2,7 +2,6 @@
 // Drives real widgets as a user would: typing, keys and clicks sent as the
 // toolkit's input events.
 
-#include <QString>
 #include <Qt>
 
 #include <string>
@@ -19,8 +18,5 @@ void Key(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoM
 void ClickLine(QWidget* list, int row);
 // Makes the widget's window the active one, so that focus and shortcuts work.
 void Activate(QWidget* widget);
-
-std::u16string Wide(const QString& text);
-QString Qt(std::u16string_view text);
 
 } // namespace gui_driver

@@ -1,4 +1,5 @@
 #include "history/history.h"
+#include "platform/code_page.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -8,14 +9,14 @@
 
 namespace {
 
-using testing_support::Utf8;
+using platform::ToUtf8;
 using namespace std::literals;
 
 // The entries as text: each query, with '*' for an Esperanto entry.
 std::string Describe(const cHistory& h) {
     std::string out;
     for (const HistoryEntry& e : h.entries) {
-        out += (out.empty() ? "" : " ") + Utf8(e.query) + (e.isEsperanto ? "*" : "");
+        out += (out.empty() ? "" : " ") + ToUtf8(e.query) + (e.isEsperanto ? "*" : "");
     }
     return out;
 }
@@ -172,11 +173,11 @@ TEST(History, OperationSequencesUnderBothConventions) {
                 break;
             case Op::Back:
                 ASSERT_TRUE(h.CanGoBack());
-                returned = Utf8(h.Back().query);
+                returned = ToUtf8(h.Back().query);
                 break;
             case Op::Forward:
                 ASSERT_TRUE(h.CanGoForward());
-                returned = Utf8(h.Forward().query);
+                returned = ToUtf8(h.Forward().query);
                 break;
             case Op::ToSearch:
                 h.searchView = true;
@@ -303,7 +304,7 @@ TEST(HistoryDeathTest, BackAndForwardNeverReadOutsideTheEntries) {
         const HistoryEntry* got = nullptr;
         EXPECT_DEBUG_DEATH(got = c.back ? &h.Back() : &h.Forward(), "without an entry");
         if (got != nullptr) { // release build: the call returned
-            EXPECT_EQ(Utf8(got->query), c.returned);
+            EXPECT_EQ(ToUtf8(got->query), c.returned);
             EXPECT_EQ(h.cursor, c.cursor);
         }
     }

@@ -1,6 +1,7 @@
 #include "index_files.h"
 
 #include "app/exc_msg.h"
+#include "platform/code_page.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +24,7 @@ std::string LoadFile(cIndex& index, const std::string& ansiPath) {
     try {
         index.Load(ansiPath.c_str());
     } catch (const cExcMsg& e) {
-        return testing_support::Utf8(e.GetMsg());
+        return platform::ToUtf8(e.GetMsg());
     }
     return "";
 }

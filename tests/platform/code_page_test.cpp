@@ -120,6 +120,48 @@ TEST(Utf8, FillsARoomSmallerThanTheBytesWhenTheUnitsFit) {
               0u);
 }
 
+// The string forms size their results for the widest case, so no text comes
+// back empty or cut: three UTF-8 bytes for a unit, four for a surrogate pair,
+// one ANSI byte for a pair.
+TEST(WholeStrings, EachTextConvertsCompletely) {
+    const std::u16string euros(100, u'€');
+    const std::string euroBytes = [] {
+        std::string bytes;
+        for (int i = 0; i < 100; ++i) {
+            bytes += "\xE2\x82\xAC";
+        }
+        return bytes;
+    }();
+    struct Case {
+        std::u16string wide;
+        std::string utf8;
+        std::string ansi;
+    };
+    const Case cases[] = {
+        {u"", "", ""},
+        {euros, euroBytes, std::string(100, '\x88')},
+        {u"\U0001F600\U0001F600", "\xF0\x9F\x98\x80\xF0\x9F\x98\x80", "??"},
+        {u"ĉapelo шляпа",
+         "\xC4\x89"
+         "apelo \xD1\x88\xD0\xBB\xD1\x8F\xD0\xBF\xD0\xB0",
+         "?apelo \xF8\xEB\xFF\xEF\xE0"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(platform::ToUtf8(c.wide), c.utf8) << c.utf8;
+        EXPECT_EQ(platform::FromUtf8(c.utf8), c.wide) << c.utf8;
+        EXPECT_EQ(platform::ToAnsi(c.wide), c.ansi) << c.utf8;
+    }
+    // ANSI bytes decode one unit each, every byte included.
+    std::string allBytes;
+    for (int b = 1; b < 256; ++b) {
+        allBytes += static_cast<char>(b);
+    }
+    EXPECT_EQ(platform::ToAnsi(platform::FromAnsi(allBytes)), allBytes);
+    EXPECT_EQ(platform::FromUtf8("a\xFF"
+                                 "b"),
+              u"a\uFFFDb");
+}
+
 static_assert(platform::Cp1251FromUnicode(U'ё') == 0xB8);
 static_assert(platform::Cp1251FromUnicode(U'ĉ') == -1);
 

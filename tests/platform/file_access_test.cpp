@@ -1,3 +1,4 @@
+#include "platform/code_page.h"
 #include "platform/file_open.h"
 #include "platform/file_time.h"
 #include "platform/module_path.h"
@@ -45,6 +46,24 @@ TEST(ModuleFileName, NamesThisTestProgram) {
     ASSERT_FALSE(path.empty());
     EXPECT_EQ(path.front(), u'/');
     EXPECT_NE(path.find(u"platform_tests"), std::u16string::npos);
+}
+
+TEST(ModuleFolderTest, CutsAfterTheLastSlashInTheAnsiCodePage) {
+    struct Case {
+        std::u16string path;
+        std::string folder;
+    };
+    const std::u16string deep = u"/" + std::u16string(300, u'd') + u"/kelimbo";
+    const Case cases[] = {
+        {u"/opt/kelimbo/bin/kelimbo", "/opt/kelimbo/bin/"},
+        {u"/kelimbo", "/"},
+        {u"kelimbo", ""},
+        {u"/home/словарь/kelimbo", Cp1251("/home/словарь/")},
+        {deep, "/" + std::string(300, 'd') + "/"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(platform::ModuleFolder(c.path), c.folder) << platform::ToUtf8(c.path);
+    }
 }
 
 } // namespace

@@ -48,26 +48,8 @@ std::string ReadBytes(const std::filesystem::path& file) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-std::u16string Utf16(std::string_view utf8) {
-    std::u16string out(utf8.size(), u'\0');
-    out.resize(platform::MultiByteToWide(platform::kUtf8CodePage, utf8.data(), utf8.size(),
-                                         out.data(), out.size()));
-    return out;
-}
-
-std::string Utf8(std::u16string_view utf16) {
-    std::string out(utf16.size() * 3, '\0');
-    out.resize(platform::WideToMultiByte(platform::kUtf8CodePage, utf16.data(), utf16.size(),
-                                         out.data(), out.size()));
-    return out;
-}
-
 std::string Cp1251(std::string_view utf8) {
-    const std::u16string wide = Utf16(utf8);
-    std::string out(wide.size(), '\0');
-    out.resize(platform::WideToMultiByte(platform::kAnsiCodePage, wide.data(), wide.size(),
-                                         out.data(), out.size()));
-    return out;
+    return platform::ToAnsi(platform::FromUtf8(utf8));
 }
 
 } // namespace testing_support

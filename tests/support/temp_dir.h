@@ -31,9 +31,5 @@ std::string ReadBytes(const std::filesystem::path& file);
 
 // Windows-1251 bytes of UTF-8 text (test data stays readable in the source).
 std::string Cp1251(std::string_view utf8);
-// UTF-16 of UTF-8 text.
-std::u16string Utf16(std::string_view utf8);
-// UTF-8 of UTF-16 text, for readable failure messages.
-std::string Utf8(std::u16string_view utf16);
 
 } // namespace testing_support

@@ -1,3 +1,4 @@
+#include "platform/code_page.h"
 #include "support/temp_dir.h"
 #include "text/esperanto_x.h"
 
@@ -7,8 +8,8 @@
 
 namespace {
 
-using testing_support::Utf16;
-using testing_support::Utf8;
+using platform::FromUtf8;
+using platform::ToUtf8;
 
 struct XCase {
     const char* input;
@@ -19,7 +20,7 @@ class XToAccented : public testing::TestWithParam<XCase> {};
 
 TEST_P(XToAccented, ConvertsPairsAndLeavesEverythingElse) {
     const XCase& c = GetParam();
-    EXPECT_EQ(Utf8(x_to_accented(Utf16(c.input))), c.expected) << "input: " << c.input;
+    EXPECT_EQ(ToUtf8(x_to_accented(FromUtf8(c.input))), c.expected) << "input: " << c.input;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -47,7 +48,7 @@ TEST_P(XToAccentedPositions, MapsBothPositions) {
     const PositionCase& c = GetParam();
     std::size_t first = c.first;
     std::size_t second = c.second;
-    EXPECT_EQ(Utf8(x_to_accented(Utf16(c.input), &first, &second)), c.expected);
+    EXPECT_EQ(ToUtf8(x_to_accented(FromUtf8(c.input), &first, &second)), c.expected);
     EXPECT_EQ(first, c.firstAfter);
     EXPECT_EQ(second, c.secondAfter);
 }
@@ -64,10 +65,10 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(XToAccentedPositions, OnePositionAlone) {
     std::size_t caret = 2;
-    EXPECT_EQ(Utf8(x_to_accented(u"sx", &caret)), "ŝ");
+    EXPECT_EQ(ToUtf8(x_to_accented(u"sx", &caret)), "ŝ");
     EXPECT_EQ(caret, 1u);
     std::size_t second = 4;
-    EXPECT_EQ(Utf8(x_to_accented(u"abcx", nullptr, &second)), "abĉ");
+    EXPECT_EQ(ToUtf8(x_to_accented(u"abcx", nullptr, &second)), "abĉ");
     EXPECT_EQ(second, 3u);
 }
 
@@ -82,7 +83,7 @@ TEST(AccentedToX, WritesLowerCaseMarker) {
                                                          {"", ""},
                                                          {"слово", "слово"}};
     for (const auto& [input, expected] : table) {
-        EXPECT_EQ(Utf8(accented_to_x(Utf16(input))), expected) << input;
+        EXPECT_EQ(ToUtf8(accented_to_x(FromUtf8(input))), expected) << input;
     }
 }
 
@@ -93,7 +94,7 @@ TEST(AccentedToX, RoundTripsExceptMarkerCaseAndStrayX) {
                                                          {"ĉx", "cxx"},
                                                          {"Sxangxajo", "Sxangxajo"}};
     for (const auto& [input, expected] : table) {
-        EXPECT_EQ(Utf8(accented_to_x(x_to_accented(Utf16(input)))), expected) << input;
+        EXPECT_EQ(ToUtf8(accented_to_x(x_to_accented(FromUtf8(input)))), expected) << input;
     }
 }
 
@@ -103,7 +104,7 @@ namespace {
 
 TEST(InPlaceForms, AgreeWithTheStringForms) {
     for (const char* input : {"", "cx", "Sxangxajo cxx", "xcx CX ux", "слово aŭto"}) {
-        const std::u16string text = testing_support::Utf16(input);
+        const std::u16string text = platform::FromUtf8(input);
         std::u16string buffer = text;
         std::size_t first = 1;
         std::size_t second = text.size();

@@ -1,3 +1,4 @@
+#include "platform/code_page.h"
 #include "support/temp_dir.h"
 #include "text/index_key.h"
 
@@ -5,9 +6,9 @@
 
 namespace {
 
+using platform::FromUtf8;
+using platform::ToUtf8;
 using testing_support::Cp1251;
-using testing_support::Utf16;
-using testing_support::Utf8;
 
 TEST(ToIndexKey, WritesXSystemAndWindows1251) {
     const std::pair<const char*, std::string> table[] = {
@@ -16,7 +17,7 @@ TEST(ToIndexKey, WritesXSystemAndWindows1251) {
         {"«a»", Cp1251("«a»")},
     };
     for (const auto& [box, expected] : table) {
-        EXPECT_EQ(to_index_key(Utf16(box)), expected) << box;
+        EXPECT_EQ(to_index_key(FromUtf8(box)), expected) << box;
     }
 }
 
@@ -36,7 +37,7 @@ TEST(FromIndexKey, ShowsAccentedLetters) {
         {"a-b.\"c\"", "a-b.\"c\""},
     };
     for (const auto& [key, expected] : table) {
-        EXPECT_EQ(Utf8(from_index_key(key)), expected) << expected;
+        EXPECT_EQ(ToUtf8(from_index_key(key)), expected) << expected;
     }
 }
 

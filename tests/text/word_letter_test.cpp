@@ -1,3 +1,4 @@
+#include "platform/code_page.h"
 #include "support/temp_dir.h"
 #include "text/word_letter.h"
 
@@ -5,16 +6,16 @@
 
 namespace {
 
-using testing_support::Utf16;
+using platform::FromUtf8;
 
 TEST(IsWordLetter, LettersOfAllThreeAlphabets) {
-    for (const char16_t c : Utf16("azAZжЯаяĉĈĝĜĥĤĵĴŝŜŭŬЁё")) {
+    for (const char16_t c : FromUtf8("azAZжЯаяĉĈĝĜĥĤĵĴŝŜŭŬЁё")) {
         EXPECT_TRUE(is_word_letter(c)) << static_cast<unsigned>(c);
     }
 }
 
 TEST(IsWordLetter, EverythingElse) {
-    for (const char16_t c : Utf16("05 -.,;:!?\"'()«»—–\t\r\nЂђЄєІіЇї№€éß日")) {
+    for (const char16_t c : FromUtf8("05 -.,;:!?\"'()«»—–\t\r\nЂђЄєІіЇї№€éß日")) {
         EXPECT_FALSE(is_word_letter(c)) << static_cast<unsigned>(c);
     }
     EXPECT_FALSE(is_word_letter(u'\0'));

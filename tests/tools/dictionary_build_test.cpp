@@ -3,6 +3,7 @@
 #include "index/index_writer.h"
 #include "index/my_less.h"
 #include "index_check.h"
+#include "platform/code_page.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -11,11 +12,11 @@
 
 namespace {
 
+using platform::FromUtf8;
+using platform::ToUtf8;
 using testing_support::Cp1251;
 using testing_support::ReadBytes;
 using testing_support::TempDir;
-using testing_support::Utf16;
-using testing_support::Utf8;
 using testing_support::WriteBytes;
 
 std::vector<SourceArticle> Source(const std::string& tsv) {
@@ -25,8 +26,8 @@ std::vector<SourceArticle> Source(const std::string& tsv) {
 
 std::vector<std::string> ListOf(DictionaryFolder& folder, const char* typed) {
     std::vector<std::string> lines;
-    for (const auto& line : folder.List(Utf16(typed)).lines) {
-        lines.push_back(Utf8(line));
+    for (const auto& line : folder.List(FromUtf8(typed)).lines) {
+        lines.push_back(ToUtf8(line));
     }
     return lines;
 }
@@ -50,11 +51,11 @@ TEST(BuildFromSource, RoundTripsThroughIndexAndReader) {
     EXPECT_EQ(ListOf(folder, "дор"), (std::vector<std::string>{"дорога"}));
 
     // Marks stay in the file and are removed when shown; homonyms come in source order.
-    EXPECT_EQ(Utf8(folder.Article(folder.List(u"ĉapelo"), 0)), "ĉapelo шляпа\r\n");
-    EXPECT_EQ(Utf8(folder.Article(folder.List(u"ŝipo"), 0)),
+    EXPECT_EQ(ToUtf8(folder.Article(folder.List(u"ĉapelo"), 0)), "ĉapelo шляпа\r\n");
+    EXPECT_EQ(ToUtf8(folder.Article(folder.List(u"ŝipo"), 0)),
               "ŝipo корабль\r\nсудно\r\nŝipo (второе значение)\r\n");
-    EXPECT_EQ(Utf8(folder.Article(folder.List(u"ŝipeto"), 0)), "ŝipo корабль\r\nсудно\r\n");
-    EXPECT_EQ(Utf8(folder.Article(folder.List(u"дорога"), 0)), "дорога vojo\r\n");
+    EXPECT_EQ(ToUtf8(folder.Article(folder.List(u"ŝipeto"), 0)), "ŝipo корабль\r\nсудно\r\n");
+    EXPECT_EQ(ToUtf8(folder.Article(folder.List(u"дорога"), 0)), "дорога vojo\r\n");
     EXPECT_NE(ReadBytes(dir.File("EoRu_kelimbo.txt")).find("cxapel/o " + Cp1251("шля`па")),
               std::string::npos);
 }
@@ -116,8 +117,8 @@ TEST(BuildFromParagraphs, IndexesAnExistingTextWithoutRewritingIt) {
     WriteBytes(dir.File("tarnesk_rusa_esperanto.bsi"),
                std::string("\x01", 1) + std::string(27, '\0'));
     DictionaryFolder folder(FolderOf(dir));
-    EXPECT_EQ(Utf8(folder.Article(folder.List(u"cxapelo"), 0)), "ĉapelo шляпа\r\nещё строка\r\n");
-    EXPECT_EQ(Utf8(folder.Article(folder.List(u"sxipo"), 0)), "ŝipo корабль\r\n");
+    EXPECT_EQ(ToUtf8(folder.Article(folder.List(u"cxapelo"), 0)), "ĉapelo шляпа\r\nещё строка\r\n");
+    EXPECT_EQ(ToUtf8(folder.Article(folder.List(u"sxipo"), 0)), "ŝipo корабль\r\n");
 }
 
 // Writes an index of the given headwords (already in the wanted order, not sorted).

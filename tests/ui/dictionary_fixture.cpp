@@ -4,6 +4,7 @@
 #include "index/index_writer.h"
 #include "index/my_less.h"
 #include "index/x_less.h"
+#include "platform/code_page.h"
 
 #include <cstdio>
 #include <new>
@@ -79,7 +80,7 @@ void ResetProgramObjects() {
 }
 
 std::u16string ModulePath(const testing_support::TempDir& dir) {
-    return testing_support::Utf16((dir.Path() / "kelimbo").string());
+    return platform::FromUtf8((dir.Path() / "kelimbo").string());
 }
 
 } // namespace dictionary_fixture

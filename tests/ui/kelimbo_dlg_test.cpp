@@ -6,6 +6,7 @@
 #include "framework/input_panel.h"
 #include "framework/test_hooks.h"
 #include "gui_driver.h"
+#include "platform/code_page.h"
 #include "text/index_key.h"
 #include "ui/kelimbo_dlg.h"
 #include "ui/query_rules.h"
@@ -20,7 +21,7 @@ namespace {
 
 using fw::testing::ControlWidget;
 using fw::testing::ScopedModalRun;
-using testing_support::Utf8;
+using platform::ToUtf8;
 
 class KelimboDlgTest : public ::testing::Test {
 protected:
@@ -86,9 +87,9 @@ TEST_F(KelimboDlgTest, TypingTurnsXSystemPairsIntoLettersWithTheCaretAfterThem) 
     for (const Case& c : cases) {
         WithWindow([&](CKelimboDlg& dlg) {
             gui_driver::Type(Box(dlg), c.typed);
-            EXPECT_EQ(BoxText(dlg), c.box) << Utf8(c.typed);
-            EXPECT_EQ(Box(dlg)->cursorPosition(), c.caret) << Utf8(c.typed);
-            EXPECT_FALSE(Box(dlg)->hasSelectedText()) << Utf8(c.typed);
+            EXPECT_EQ(BoxText(dlg), c.box) << ToUtf8(c.typed);
+            EXPECT_EQ(Box(dlg)->cursorPosition(), c.caret) << ToUtf8(c.typed);
+            EXPECT_FALSE(Box(dlg)->hasSelectedText()) << ToUtf8(c.typed);
             EXPECT_FALSE(dlg.m_updating);
         });
     }
@@ -136,10 +137,10 @@ TEST_F(KelimboDlgTest, TheQuerysLanguagePicksTheDictionary) {
         WithWindow([&](CKelimboDlg& dlg) {
             gui_driver::Type(Box(dlg), c.typed);
             EXPECT_EQ(dlg.m_pIndex, c.esperanto ? static_cast<cIndex*>(&eoIndex) : &ruIndex)
-                << Utf8(c.typed);
+                << ToUtf8(c.typed);
             EXPECT_EQ(dlg.m_pProv, c.esperanto ? static_cast<cKelimboProv*>(&eoProv) : &ruProv)
-                << Utf8(c.typed);
-            EXPECT_EQ(Lines(dlg), c.lines) << Utf8(c.typed);
+                << ToUtf8(c.typed);
+            EXPECT_EQ(Lines(dlg), c.lines) << ToUtf8(c.typed);
         });
     }
 }

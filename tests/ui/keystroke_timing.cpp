@@ -10,6 +10,7 @@
 #include "index/index_writer.h"
 #include "index/my_less.h"
 #include "index/x_less.h"
+#include "platform/code_page.h"
 #include "support/temp_dir.h"
 #include "ui/kelimbo_dlg.h"
 #include "ui/resource_ids.h"
@@ -131,9 +132,9 @@ int main(int argc, char** argv) {
         dlg.EndDialog(fw::IDOK);
     });
     fw::testing::MessageBoxCapture boxes;
-    theApp.Run(testing_support::Utf16((dir.Path() / "kelimbo").string()));
+    theApp.Run(platform::FromUtf8((dir.Path() / "kelimbo").string()));
     if (!boxes.Calls().empty()) {
-        std::fprintf(stderr, "%s\n", testing_support::Utf8(boxes.Calls()[0].text).c_str());
+        std::fprintf(stderr, "%s\n", platform::ToUtf8(boxes.Calls()[0].text).c_str());
         return 1;
     }
     std::printf("headwords: ru %u, eo %u\n", ruIndex.Count(), eoIndex.Count());

@@ -7,6 +7,7 @@
 #include "dictionary_fixture.h"
 #include "framework/test_hooks.h"
 #include "gui_driver.h"
+#include "platform/code_page.h"
 #include "reading_dictionary.h"
 #include "support/temp_dir.h"
 #include "ui/kelimbo_dlg.h"
@@ -87,7 +88,7 @@ protected:
     void Translate(std::u16string_view selected) {
         const std::u16string text = window_probe::Article(reader);
         const std::size_t at = text.rfind(selected);
-        ASSERT_NE(at, std::u16string::npos) << testing_support::Utf8(selected);
+        ASSERT_NE(at, std::u16string::npos) << platform::ToUtf8(selected);
         reader.GetEdit(IDC_ARTICLE)
             .SetSel(static_cast<int>(at), static_cast<int>(at + selected.size()));
         Click(fw::testing::ControlWidget(reader, IDC_TRANSLATE));

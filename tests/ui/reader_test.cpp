@@ -5,6 +5,7 @@
 #include "framework/input_panel.h"
 #include "framework/test_hooks.h"
 #include "gui_driver.h"
+#include "platform/code_page.h"
 #include "reading_dictionary.h"
 #include "support/temp_dir.h"
 #include "ui/legilo_dlg.h"
@@ -27,8 +28,8 @@ using fw::testing::MessageBoxCapture;
 using fw::testing::ScopedModalRun;
 using fw::testing::SoftKeyWidget;
 using fw::testing::WindowWidget;
-using testing_support::Utf16;
-using testing_support::Utf8;
+using platform::FromUtf8;
+using platform::ToUtf8;
 using window_probe::Article;
 using window_probe::MenuKeys;
 
@@ -144,7 +145,7 @@ TEST_F(ReaderTest, TranslateHandsOverTheSelectionTrimmedToItsLetters) {
         const std::intptr_t code = Read([&] {
             const std::u16string text = Article(reader);
             const std::size_t found = c.selected.empty() ? 3 : text.rfind(c.selected);
-            ASSERT_NE(found, std::u16string::npos) << Utf8(c.selected);
+            ASSERT_NE(found, std::u16string::npos) << ToUtf8(c.selected);
             at = static_cast<int>(found);
             const int end = at + static_cast<int>(c.selected.size());
             if (c.backwards) {
@@ -154,8 +155,8 @@ TEST_F(ReaderTest, TranslateHandsOverTheSelectionTrimmedToItsLetters) {
             }
             Click(ControlWidget(reader, IDC_TRANSLATE));
         });
-        EXPECT_EQ(code, RESULT_TRANSLATE) << Utf8(c.selected);
-        EXPECT_EQ(wordToTranslate, c.word) << Utf8(c.selected);
+        EXPECT_EQ(code, RESULT_TRANSLATE) << ToUtf8(c.selected);
+        EXPECT_EQ(wordToTranslate, c.word) << ToUtf8(c.selected);
         if (std::string(c.headword) == "longa") {
             EXPECT_GT(at, 2047) << "the word lies past the first 2047 units";
         }
@@ -267,7 +268,7 @@ TEST_F(ReaderTest, AnUnreadableDictionaryIsShownInTheReadersBoxThenAnEmptyArticl
     EXPECT_EQ(box.caption, u"Ошибка");
     EXPECT_EQ(box.icon, fw::MessageBoxIcon::Error);
     EXPECT_EQ(box.text, u"Ошибка при открытии файла словаря:\n" +
-                            Utf16((dir.Path() / "EoRu_kelimbo.txt").string()));
+                            FromUtf8((dir.Path() / "EoRu_kelimbo.txt").string()));
     EXPECT_EQ(shown, u"");
     EXPECT_EQ(code, ID_FORWARD) << "the keys still work";
 

@@ -3,6 +3,7 @@
 #include "index/index_writer.h"
 #include "index/my_less.h"
 #include "index/x_less.h"
+#include "platform/code_page.h"
 
 #include <vector>
 
@@ -68,7 +69,7 @@ std::vector<Article> RussianArticles() {
 
 std::u16string CrLf(const std::string& utf8) {
     std::u16string text;
-    for (char16_t c : testing_support::Utf16(utf8)) {
+    for (char16_t c : platform::FromUtf8(utf8)) {
         if (c == u'\n') {
             text += u'\r';
         }

@@ -7,6 +7,7 @@
 #include "app/program_objects.h"
 #include "framework/test_hooks.h"
 #include "gui_driver.h"
+#include "platform/code_page.h"
 #include "support/temp_dir.h"
 #include "ui/resource_ids.h"
 
@@ -28,7 +29,7 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     const QString out = QString::fromLocal8Bit(argv[1]);
     const std::filesystem::path data = argv[2];
-    const std::u16string typed = argc > 3 ? gui_driver::Wide(QString::fromUtf8(argv[3])) : u"cx";
+    const std::u16string typed = argc > 3 ? platform::FromUtf8(argv[3]) : u"cx";
 
     // A copy, so the data folder's history stays as it was.
     testing_support::TempDir folder;
@@ -45,9 +46,9 @@ int main(int argc, char** argv) {
         saved = fw::testing::WindowWidget(dlg)->grab().save(out);
         dlg.EndDialog(fw::IDOK);
     });
-    theApp.Run(testing_support::Utf16((folder.Path() / "kelimbo").string()));
+    theApp.Run(platform::FromUtf8((folder.Path() / "kelimbo").string()));
     for (const auto& box : boxes.Calls()) {
-        std::fprintf(stderr, "%s\n", testing_support::Utf8(box.text).c_str());
+        std::fprintf(stderr, "%s\n", platform::ToUtf8(box.text).c_str());
     }
     return saved ? 0 : 1;
 }

@@ -6,6 +6,7 @@
 #include "app/program_objects.h"
 #include "dictionary_fixture.h"
 #include "framework/test_hooks.h"
+#include "platform/code_page.h"
 #include "ui/kelimbo_dlg.h"
 #include "ui/legilo_dlg.h"
 #include "ui/resource_ids.h"
@@ -20,9 +21,9 @@ namespace {
 
 using fw::testing::MessageBoxCapture;
 using fw::testing::ScopedModalRun;
+using platform::FromUtf8;
 using testing_support::Cp1251;
 using testing_support::TempDir;
-using testing_support::Utf16;
 
 class StartupTest : public ::testing::Test {
 protected:
@@ -32,24 +33,6 @@ protected:
     TempDir dir;
     MessageBoxCapture boxes;
 };
-
-TEST(ModuleFolderTest, CutsAfterTheLastSlashInTheAnsiCodePage) {
-    struct Case {
-        std::u16string path;
-        std::string folder;
-    };
-    const std::u16string deep = u"/" + std::u16string(300, u'd') + u"/kelimbo";
-    const Case cases[] = {
-        {u"/opt/kelimbo/bin/kelimbo", "/opt/kelimbo/bin/"},
-        {u"/kelimbo", "/"},
-        {u"kelimbo", ""},
-        {u"/home/словарь/kelimbo", Cp1251("/home/словарь/")},
-        {deep, "/" + std::string(300, 'd') + "/"},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(ModuleFolder(c.path), c.folder) << testing_support::Utf8(c.path);
-    }
-}
 
 TEST_F(StartupTest, RunsTheMainWindowOnTheFolderDataAndSavesTheHistory) {
     dictionary_fixture::WriteDataFiles(dir);
@@ -96,7 +79,7 @@ TEST_F(StartupTest, AMissingRussianIndexIsShownBeforeAnyWindowAndNothingElseIsTo
     EXPECT_EQ(box.caption, u"Ошибка");
     EXPECT_EQ(box.icon, fw::MessageBoxIcon::Error);
     EXPECT_EQ(box.text, u"Ошибка при открытии файла индекса:\n" +
-                            Utf16((dir.Path() / "tarnesk_rusa_esperanto.bsi").string()));
+                            FromUtf8((dir.Path() / "tarnesk_rusa_esperanto.bsi").string()));
     EXPECT_FALSE(windowShown);
     EXPECT_EQ(eoIndex.Count(), 0u) << "EoRu_kelimbo.bsi, a good index, is never opened";
     EXPECT_TRUE(theHistory.historyPath.empty()) << "the history is not read";
@@ -128,7 +111,7 @@ TEST_F(StartupTest, EveryStartUpFailureEndsTheRunInTheErrorBox) {
          },
          dictionary_fixture::ModulePath,
          u"Ошибка при открытии файла индекса:\n" +
-             Utf16((dir.Path() / "EoRu_kelimbo.bsi").string())},
+             FromUtf8((dir.Path() / "EoRu_kelimbo.bsi").string())},
     };
     for (const Case& c : cases) {
         dictionary_fixture::ResetProgramObjects();

@@ -4,6 +4,7 @@
 #include "app/program_objects.h"
 #include "framework/soft_keys.h"
 #include "framework/test_hooks.h"
+#include "platform/code_page.h"
 #include "support/temp_dir.h"
 #include "ui/kelimbo_dlg.h"
 #include "ui/kelimbo_resources.h"
@@ -67,7 +68,7 @@ inline HistoryState History() {
 inline void PrintTo(const HistoryState& state, std::ostream* os) {
     *os << "{";
     for (const std::u16string& query : state.queries) {
-        *os << "\"" << testing_support::Utf8(query) << "\" ";
+        *os << "\"" << platform::ToUtf8(query) << "\" ";
     }
     *os << "cursor " << state.cursor << "}";
 }
@@ -76,7 +77,7 @@ inline void PrintTo(const HistoryState& state, std::ostream* os) {
 
 namespace fw {
 inline void PrintTo(const SoftKey& key, std::ostream* os) {
-    *os << "{\"" << testing_support::Utf8(key.text) << "\", " << key.command
+    *os << "{\"" << platform::ToUtf8(key.text) << "\", " << key.command
         << (key.enabled ? ", enabled}" : ", greyed}");
 }
 inline void PrintTo(const Selection& sel, std::ostream* os) {
