@@ -7,7 +7,6 @@
 //   kelimbo-bench-window --start-once FOLDER   start up on FOLDER, exit once the window shows
 
 #include "app/kelimbo_app.h"
-#include "app/program_objects.h"
 #include "bench_setup.h"
 #include "framework/test_hooks.h"
 #include "platform/code_page.h"
@@ -43,7 +42,9 @@ bool RunWindow(const std::string& folder, const std::function<void(CKelimboDlg&)
         drive(dlg);
         dlg.EndDialog(fw::IDOK);
     });
-    theApp.Run(ProgramIn(folder));
+    ProgramObjects objects;
+    CKelimboApp app;
+    app.Run(objects, ProgramIn(folder));
     return boxes.Calls().empty();
 }
 

@@ -8,6 +8,8 @@ constexpr auto kReadError = platform::Ansi(u8"Ошибка при чтении �
 constexpr auto kWriteError = platform::Ansi(u8"Ошибка при записи файла %s");
 } // namespace
 
+std::string fileContext;
+
 void SetFileContext(const char* text) {
     fileContext = text;
 }

@@ -9,7 +9,8 @@
 
 // Names the file in use, in the words the messages need ("индекса:\n \"path\"").
 // Set by the user of a file once it is open, cleared after a clean close, left
-// as it was by a failure.
+// as it was by a failure. One per process, defined beside the checked
+// operations that read it.
 extern std::string fileContext;
 
 void SetFileContext(const char* text);

@@ -2,7 +2,6 @@
 
 #include "app/exc_msg.h"
 #include "app/history_location.h"
-#include "app/program_objects.h"
 #include "framework/message_box.h"
 #include "platform/ansi_literal.h"
 #include "platform/module_path.h"
@@ -10,34 +9,35 @@
 #include "ui/legilo_dlg.h"
 
 bool CKelimboApp::InitInstance() {
-    return Run(platform::ModuleFileName());
+    ProgramObjects objects;
+    return Run(objects, platform::ModuleFileName());
 }
 
-bool CKelimboApp::Run(std::u16string_view modulePath) {
+bool CKelimboApp::Run(ProgramObjects& objects, std::u16string_view modulePath) {
     try {
         if (modulePath.empty()) {
             RaiseMsg("%s", platform::Ansi(u8"Ошибка: GetModuleFileName").c_str());
         }
         const std::string folder = platform::ModuleFolder(modulePath);
 
-        ruIndex.Load((folder + kRuIndexFile).c_str());
-        eoIndex.Load((folder + kEoIndexFile).c_str());
-        ruProv.path = folder + kRuTextFile;
-        eoProv.path = folder + kEoTextFile;
-        theHistory.Load(HistoryFilePath(folder, kHistoryFile).c_str(),
-                        (folder + kEoTextFile).c_str(), (folder + kRuTextFile).c_str());
+        objects.ruIndex.Load((folder + kRuIndexFile).c_str());
+        objects.eoIndex.Load((folder + kEoIndexFile).c_str());
+        objects.ruProv.path = folder + kRuTextFile;
+        objects.eoProv.path = folder + kEoTextFile;
+        objects.theHistory.Load(HistoryFilePath(folder, kHistoryFile).c_str(),
+                                (folder + kEoTextFile).c_str(), (folder + kRuTextFile).c_str());
 
-        CKelimboDlg dlg(nullptr);
+        CKelimboDlg dlg(objects, nullptr);
         m_pMainWnd = &dlg;
         struct ForgetMainWindow {
             fw::Dialog*& window;
             ~ForgetMainWindow() { window = nullptr; }
         } forget{m_pMainWnd};
-        CLegiloDlg legilo(&dlg);
+        CLegiloDlg legilo(objects, &dlg);
         dlg.m_pLegilo = &legilo;
 
         dlg.DoModal();
-        theHistory.Save();
+        objects.theHistory.Save();
     } catch (const cExcMsg& e) {
         fw::MessageBox(nullptr, e.GetMsg(), u"Ошибка", fw::MessageBoxIcon::Error);
     }

@@ -2,6 +2,7 @@
 // The application object: its start-up hook is the whole run of the program.
 
 #include "framework/app.h"
+#include "ui/program_objects.h"
 
 #include <string>
 #include <string_view>
@@ -15,12 +16,14 @@ inline constexpr const char* kHistoryFile = "historio.bin";
 
 class CKelimboApp : public fw::App {
 public:
-    // Runs the program for the executable that is running; always false.
+    // Runs the program for the executable that is running, with the
+    // program's objects created here for the whole run; always false.
     bool InitInstance() override;
 
     // The run for an executable at modulePath (empty: the system could not
-    // tell): loads both indexes, sets the providers' paths, loads the history,
-    // runs the main window, saves the history. A cExcMsg on the way is shown
-    // in the "Ошибка" box and ends the run. Always false.
-    bool Run(std::u16string_view modulePath);
+    // tell) over the given objects: loads both indexes, sets the providers'
+    // paths, loads the history, runs the main window, saves the history. A
+    // cExcMsg on the way is shown in the "Ошибка" box and ends the run.
+    // Always false.
+    bool Run(ProgramObjects& objects, std::u16string_view modulePath);
 };

@@ -1,10 +1,10 @@
 #include "ui/kelimbo_dlg.h"
 
-#include "app/program_objects.h"
 #include "framework/input_panel.h"
 #include "text/esperanto_x.h"
 #include "text/index_key.h"
 #include "ui/kelimbo_resources.h"
+#include "ui/program_objects.h"
 #include "ui/query_rules.h"
 #include "ui/resource_ids.h"
 #include "ui/soft_key_menus.h"
@@ -31,9 +31,9 @@ const fw::MessageMapEntry<CKelimboDlg> CKelimboDlg::kMessageMap[] = {
     {fw::Msg::Command, ID_FORWARD, &CKelimboDlg::OnForward},
 };
 
-CKelimboDlg::CKelimboDlg(fw::Dialog* pParent)
+CKelimboDlg::CKelimboDlg(ProgramObjects& objects, fw::Dialog* pParent)
     : fw::Dialog(KelimboResources(), IDD_KELIMBO_DIALOG, pParent),
-      m_hIcon(KelimboResources().FindIcon(IDI_KELIMBO)) {}
+      m_hIcon(KelimboResources().FindIcon(IDI_KELIMBO)), m_objects(objects) {}
 
 CKelimboDlg::~CKelimboDlg() = default;
 
@@ -50,15 +50,15 @@ bool CKelimboDlg::OnInitDialog() {
     fw::Dialog::OnInitDialog();
     SetIcon(m_hIcon, true);
     SetIcon(m_hIcon, false);
-    if (theHistory.cursor > 0) {
+    if (m_objects.theHistory.cursor > 0) {
         // Setting the text converts it and fills the list before the call returns.
-        const std::u16string query = theHistory.CurrentQuery();
+        const std::u16string query = m_objects.theHistory.CurrentQuery();
         const fw::Edit box = GetEdit(IDC_SEARCH);
         box.SetWindowText(query);
         box.SetSel(0, static_cast<int>(query.size()));
         box.ScrollCaret();
     }
-    UpdateSoftKeys(*this);
+    UpdateSoftKeys(*this, m_objects.theHistory);
     fw::SipPreference(*this, fw::SipState::Up);
     SetFocus();
     GetDlgItem(IDC_SEARCH).SetFocus();
@@ -111,8 +111,8 @@ void CKelimboDlg::FillList() {
         return; // the index, the provider and m_first stay as they were
     }
     const bool esperanto = IsEsperantoQuery(query);
-    m_pIndex = esperanto ? static_cast<cIndex*>(&eoIndex) : &ruIndex;
-    m_pProv = esperanto ? static_cast<cKelimboProv*>(&eoProv) : &ruProv;
+    m_pIndex = esperanto ? static_cast<cIndex*>(&m_objects.eoIndex) : &m_objects.ruIndex;
+    m_pProv = esperanto ? static_cast<cKelimboProv*>(&m_objects.eoProv) : &m_objects.ruProv;
     const HeadwordRange range = m_pIndex->FindPrefix(query);
     m_first = range.first;
     // Line k shows the headword at m_first + k.

@@ -18,17 +18,19 @@
 #include <string_view>
 
 class CLegiloDlg;
+struct ProgramObjects;
 
 class CKelimboDlg : public fw::Dialog {
 public:
-    explicit CKelimboDlg(fw::Dialog* pParent = nullptr);
+    // The window works on the program's objects of `objects`, which outlives it.
+    explicit CKelimboDlg(ProgramObjects& objects, fw::Dialog* pParent = nullptr);
     ~CKelimboDlg() override;
 
     fw::ListBox m_list;              // the headword list, bound to control 1003
     CLegiloDlg* m_pLegilo = nullptr; // the one reader window object; not owned
     std::uint32_t m_first = 0;       // position in m_pIndex of the list's first line
-    cIndex* m_pIndex = nullptr;      // eoIndex or ruIndex, by the last non-empty query
-    cKelimboProv* m_pProv = nullptr; // eoProv or ruProv, chosen with m_pIndex
+    cIndex* m_pIndex = nullptr;      // the owner's eoIndex or ruIndex, by the last non-empty query
+    cKelimboProv* m_pProv = nullptr; // the owner's eoProv or ruProv, chosen with m_pIndex
     fw::IconHandle m_hIcon;          // icon 128
     bool m_updating = false;         // true while OnSearchChange rewrites the box
 
@@ -64,4 +66,6 @@ protected:
 
 private:
     static const fw::MessageMapEntry<CKelimboDlg> kMessageMap[];
+
+    ProgramObjects& m_objects;
 };

@@ -1,10 +1,10 @@
 #include "ui/legilo_dlg.h"
 
 #include "app/exc_msg.h"
-#include "app/program_objects.h"
 #include "framework/input_panel.h"
 #include "framework/message_box.h"
 #include "ui/kelimbo_resources.h"
+#include "ui/program_objects.h"
 #include "ui/resource_ids.h"
 #include "ui/selected_word.h"
 #include "ui/soft_key_menus.h"
@@ -17,8 +17,8 @@ const fw::MessageMapEntry<CLegiloDlg> CLegiloDlg::kMessageMap[] = {
     {fw::Msg::Command, ID_FORWARD, &CLegiloDlg::OnForward},
 };
 
-CLegiloDlg::CLegiloDlg(fw::Dialog* pParent)
-    : fw::Dialog(KelimboResources(), IDD_LEGILO_DIALOG, pParent) {}
+CLegiloDlg::CLegiloDlg(ProgramObjects& objects, fw::Dialog* pParent)
+    : fw::Dialog(KelimboResources(), IDD_LEGILO_DIALOG, pParent), m_objects(objects) {}
 
 CLegiloDlg::~CLegiloDlg() = default;
 
@@ -31,7 +31,7 @@ bool CLegiloDlg::OnInitDialog() {
     fw::Dialog::OnInitDialog();
     // The main window has set searchView to false: the keys follow the reader's
     // reading of the cursor.
-    UpdateSoftKeys(*this);
+    UpdateSoftKeys(*this, m_objects.theHistory);
     if (m_pProv != nullptr) {
         try {
             std::u16string text;
@@ -50,8 +50,9 @@ void CLegiloDlg::OnTranslateSelection() {
     // The whole text: a selection anywhere in a long article translates.
     const fw::Edit box = GetEdit(IDC_ARTICLE);
     const fw::Selection selection = box.GetSel();
-    wordToTranslate = SelectedWord(box.GetWindowText(), static_cast<std::size_t>(selection.start),
-                                   static_cast<std::size_t>(selection.end));
+    m_objects.wordToTranslate =
+        SelectedWord(box.GetWindowText(), static_cast<std::size_t>(selection.start),
+                     static_cast<std::size_t>(selection.end));
     EndDialog(RESULT_TRANSLATE);
 }
 

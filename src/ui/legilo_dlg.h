@@ -12,19 +12,22 @@
 #include <vector>
 
 // End codes of a reader run besides the ordinary OK and cancel: translate the
-// selected word (in wordToTranslate), and the soft keys' own commands ID_BACK
+// selected word (in the owner's wordToTranslate), and the soft keys' own commands ID_BACK
 // and ID_FORWARD (ui/resource_ids.h).
 inline constexpr int RESULT_TRANSLATE = 12;
 
+struct ProgramObjects;
+
 class CLegiloDlg : public fw::Dialog {
 public:
-    explicit CLegiloDlg(fw::Dialog* pParent);
+    // The window works on the program's objects of `objects`, which outlives it.
+    CLegiloDlg(ProgramObjects& objects, fw::Dialog* pParent);
     ~CLegiloDlg() override;
 
     std::vector<ArticleRef> m_refs;  // the articles to show, in order
     cKelimboProv* m_pProv = nullptr; // the provider of the references' direction
 
-    // Hands the selected word, trimmed to its letters, to wordToTranslate and
+    // Hands the selected word, trimmed to its letters, to the owner's wordToTranslate and
     // ends with RESULT_TRANSLATE.
     void OnTranslateSelection();
     // End with ID_BACK and ID_FORWARD; the main window steps the history.
@@ -37,4 +40,6 @@ protected:
 
 private:
     static const fw::MessageMapEntry<CLegiloDlg> kMessageMap[];
+
+    ProgramObjects& m_objects;
 };

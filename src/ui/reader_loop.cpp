@@ -1,10 +1,10 @@
 // The reader loop of the search window: the reader opened on a chosen headword
 // or on a history entry, run again for every step back, forward or translation
 // made inside it, with the history kept in step with what the windows show.
-#include "app/program_objects.h"
 #include "framework/input_panel.h"
 #include "ui/kelimbo_dlg.h"
 #include "ui/legilo_dlg.h"
+#include "ui/program_objects.h"
 #include "ui/resource_ids.h"
 #include "ui/soft_key_menus.h"
 
@@ -28,25 +28,25 @@ void CKelimboDlg::OnListSelChange() {
 
 void CKelimboDlg::OnBack() {
     // The key is offered only while the history can go back; a stale press does nothing.
-    if (!theHistory.CanGoBack()) {
+    if (!m_objects.theHistory.CanGoBack()) {
         return;
     }
-    const HistoryEntry entry = theHistory.Back();
+    const HistoryEntry entry = m_objects.theHistory.Back();
     ShowEntry(entry);
     RunReader(false);
 }
 
 void CKelimboDlg::OnForward() {
-    if (!theHistory.CanGoForward()) {
+    if (!m_objects.theHistory.CanGoForward()) {
         return;
     }
-    const HistoryEntry entry = theHistory.Forward();
+    const HistoryEntry entry = m_objects.theHistory.Forward();
     ShowEntry(entry);
     RunReader(false);
 }
 
 void CKelimboDlg::ShowEntry(const HistoryEntry& entry) {
-    m_pProv = entry.isEsperanto ? static_cast<cKelimboProv*>(&eoProv) : &ruProv;
+    m_pProv = entry.isEsperanto ? static_cast<cKelimboProv*>(&m_objects.eoProv) : &m_objects.ruProv;
     // Converts the text and refills the list before the call returns; a
     // non-empty query chooses the index and the provider anew.
     const fw::Edit box = GetEdit(IDC_SEARCH);
@@ -63,13 +63,15 @@ void CKelimboDlg::RecordState() {
     const std::u16string query =
         GetDlgItem(IDC_SEARCH).GetWindowText().substr(0, kBoxTextUnits - 1);
     const std::vector<ArticleRef> noRefs;
-    theHistory.Push(query, m_pLegilo != nullptr ? m_pLegilo->m_refs : noRefs, m_pIndex == &eoIndex);
+    m_objects.theHistory.Push(query, m_pLegilo != nullptr ? m_pLegilo->m_refs : noRefs,
+                              m_pIndex == &m_objects.eoIndex);
 }
 
 void CKelimboDlg::RunReader(bool fresh) {
     if (m_pLegilo == nullptr) {
         return;
     }
+    cHistory& theHistory = m_objects.theHistory;
     fw::SipPreference(*this, fw::SipState::ForceDown);
     theHistory.searchView = false;
 
@@ -119,11 +121,11 @@ void CKelimboDlg::RunReader(bool fresh) {
     }
     if (translate) {
         // Converts the word and fills the list for it before the call returns.
-        GetDlgItem(IDC_SEARCH).SetWindowText(wordToTranslate);
+        GetDlgItem(IDC_SEARCH).SetWindowText(m_objects.wordToTranslate);
     }
 
     theHistory.searchView = true;
-    UpdateSoftKeys(*this);
+    UpdateSoftKeys(*this, theHistory);
     const fw::Edit box = GetEdit(IDC_SEARCH);
     box.SetFocus();
     box.SetSel(0, -1);

@@ -1,7 +1,7 @@
 #include "ui/soft_key_menus.h"
 
-#include "app/program_objects.h"
 #include "framework/soft_keys.h"
+#include "history/history.h"
 #include "ui/kelimbo_resources.h"
 #include "ui/resource_ids.h"
 
@@ -17,7 +17,7 @@ SoftKeyChoice ChooseSoftKeys(bool back, bool forward) {
     return choice;
 }
 
-void UpdateSoftKeys(fw::Dialog& window) {
-    const SoftKeyChoice choice = ChooseSoftKeys(theHistory.CanGoBack(), theHistory.CanGoForward());
+void UpdateSoftKeys(fw::Dialog& window, const cHistory& history) {
+    const SoftKeyChoice choice = ChooseSoftKeys(history.CanGoBack(), history.CanGoForward());
     fw::CreateMenuBar(window, choice.flags, KelimboResources().FindMenu(choice.menu));
 }

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+class cHistory;
+
 namespace fw {
 class Dialog;
 }
@@ -15,6 +17,6 @@ struct SoftKeyChoice {
 };
 SoftKeyChoice ChooseSoftKeys(bool back, bool forward);
 
-// Gives the window a new bar from CanGoBack and CanGoForward of theHistory, in
+// Gives the window a new bar from CanGoBack and CanGoForward of the history, in
 // the convention its searchView has at the time of the call.
-void UpdateSoftKeys(fw::Dialog& window);
+void UpdateSoftKeys(fw::Dialog& window, const cHistory& history);

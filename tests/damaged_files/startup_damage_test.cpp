@@ -3,7 +3,6 @@
 // alone; a damaged history file starts it quietly with what could be read,
 // and the history it saves on closing is whole.
 #include "app/kelimbo_app.h"
-#include "app/program_objects.h"
 #include "damage.h"
 #include "dictionary_fixture.h"
 #include "framework/test_hooks.h"
@@ -37,22 +36,23 @@ protected:
         }
     }
 
-    // One run of the program from the folder; the main window is closed at once.
+    // One run of the program from the folder, on program objects of its own;
+    // the main window is closed at once.
     StartupOutcome Start() {
-        dictionary_fixture::ResetProgramObjects();
+        ProgramObjects objects;
+        CKelimboApp app;
         StartupOutcome outcome;
         fw::testing::MessageBoxCapture boxes;
         fw::testing::ScopedModalRun run([&](fw::Dialog& d) {
             ++outcome.windows;
             d.EndDialog(1);
         });
-        theApp.Run(dictionary_fixture::ModulePath(dir));
+        app.Run(objects, dictionary_fixture::ModulePath(dir));
         for (const auto& box : boxes.Calls()) {
             EXPECT_EQ(ToUtf8(box.caption), "Ошибка");
             EXPECT_EQ(box.owner, nullptr);
             outcome.boxes.push_back(ToUtf8(box.text));
         }
-        dictionary_fixture::ResetProgramObjects();
         return outcome;
     }
 

@@ -1,13 +1,11 @@
 #include "dictionary_fixture.h"
 
-#include "app/program_objects.h"
 #include "index/index_writer.h"
 #include "index/my_less.h"
 #include "index/x_less.h"
 #include "platform/code_page.h"
 
 #include <cstdio>
-#include <new>
 
 namespace dictionary_fixture {
 
@@ -42,11 +40,6 @@ std::vector<HeadwordSource> Sources(const std::vector<std::string>& words, bool 
     return sources;
 }
 
-template <class T> void Renew(T& object) {
-    object.~T();
-    new (&object) T();
-}
-
 } // namespace
 
 void WriteDataFiles(const testing_support::TempDir& dir, bool withRuIndex) {
@@ -62,21 +55,11 @@ void WriteDataFiles(const testing_support::TempDir& dir, bool withRuIndex) {
                                 std::string(8 * EsperantoHeadwords().size(), 'e'));
 }
 
-void LoadIndexes(const testing_support::TempDir& dir) {
-    ruIndex.Load(dir.AnsiPath("tarnesk_rusa_esperanto.bsi").c_str());
-    eoIndex.Load(dir.AnsiPath("EoRu_kelimbo.bsi").c_str());
-    ruProv.path = dir.AnsiPath("tarnesk_rusa_esperanto.txt");
-    eoProv.path = dir.AnsiPath("EoRu_kelimbo.txt");
-}
-
-void ResetProgramObjects() {
-    wordToTranslate.clear();
-    Renew(ruIndex);
-    Renew(eoIndex);
-    Renew(ruProv);
-    Renew(eoProv);
-    Renew(theHistory);
-    fileContext.clear();
+void LoadIndexes(ProgramObjects& objects, const testing_support::TempDir& dir) {
+    objects.ruIndex.Load(dir.AnsiPath("tarnesk_rusa_esperanto.bsi").c_str());
+    objects.eoIndex.Load(dir.AnsiPath("EoRu_kelimbo.bsi").c_str());
+    objects.ruProv.path = dir.AnsiPath("tarnesk_rusa_esperanto.txt");
+    objects.eoProv.path = dir.AnsiPath("EoRu_kelimbo.txt");
 }
 
 std::u16string ModulePath(const testing_support::TempDir& dir) {

@@ -1,8 +1,9 @@
 #pragma once
 // A data folder for window tests: small indexes written with the index writer,
-// the two dictionary text files, and a way back to fresh program-wide objects.
+// the two dictionary text files, and the program's objects of one test.
 
 #include "support/temp_dir.h"
+#include "ui/program_objects.h"
 
 #include <cstdint>
 #include <string>
@@ -20,11 +21,22 @@ std::vector<std::string> EsperantoHeadwords();
 // to), and both text files, into the folder.
 void WriteDataFiles(const testing_support::TempDir& dir, bool withRuIndex = true);
 
-// Loads ruIndex and eoIndex from the folder's index files.
-void LoadIndexes(const testing_support::TempDir& dir);
+// Loads the owner's ruIndex and eoIndex from the folder's index files and
+// points its providers at the folder's text files.
+void LoadIndexes(ProgramObjects& objects, const testing_support::TempDir& dir);
 
-// Makes every program-wide object as it is before start-up.
-void ResetProgramObjects();
+// A test's own program objects, fresh for each test, each also under its usual
+// name. A fixture derives from this before it declares the windows that use it.
+class WithProgramObjects {
+protected:
+    ProgramObjects objects;
+    std::u16string& wordToTranslate = objects.wordToTranslate;
+    cIndexRu& ruIndex = objects.ruIndex;
+    cIndexEo& eoIndex = objects.eoIndex;
+    cKelimboProvRu& ruProv = objects.ruProv;
+    cKelimboProvEo& eoProv = objects.eoProv;
+    cHistory& theHistory = objects.theHistory;
+};
 
 // The path of an executable named "kelimbo" in the folder.
 std::u16string ModulePath(const testing_support::TempDir& dir);

@@ -5,6 +5,7 @@
 #include "reader_loop_harness.h"
 
 #include <filesystem>
+#include <memory>
 
 namespace {
 
@@ -15,14 +16,11 @@ using window_probe::HistoryState;
 
 class FullRunTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dictionary_fixture::ResetProgramObjects();
-        reading_dictionary::Write(dir);
-    }
-    void TearDown() override { dictionary_fixture::ResetProgramObjects(); }
+    void SetUp() override { reading_dictionary::Write(dir); }
 
-    // Starts the program; the main window and each reader run are handed to
-    // `main` and to the next of `reads`.
+    // Starts the program on program objects of its own, as a new process
+    // does; the main window and each reader run are handed to `main` and to
+    // the next of `reads`.
     void Start(const std::function<void(CKelimboDlg&)>& main,
                const std::vector<std::function<void(CKelimboDlg&, CLegiloDlg&)>>& reads) {
         std::size_t next = 0;
@@ -39,8 +37,15 @@ protected:
             main(*mainWindow);
             WindowWidget(d)->close(); // the caption's button
         });
-        EXPECT_FALSE(theApp.Run(dictionary_fixture::ModulePath(dir)));
+        objects = std::make_unique<ProgramObjects>();
+        CKelimboApp app;
+        EXPECT_FALSE(app.Run(*objects, dictionary_fixture::ModulePath(dir)));
         EXPECT_EQ(next, reads.size()) << "reader runs";
+    }
+
+    // The history of the run in progress.
+    window_probe::HistoryState History() const {
+        return window_probe::History(objects->theHistory);
     }
 
     static void Key(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
@@ -51,6 +56,7 @@ protected:
 
     testing_support::TempDir dir;
     fw::testing::MessageBoxCapture boxes;
+    std::unique_ptr<ProgramObjects> objects;
 };
 
 TEST_F(FullRunTest, LookUpReadTranslateBackForwardCloseAndStartAgain) {
@@ -78,7 +84,7 @@ TEST_F(FullRunTest, LookUpReadTranslateBackForwardCloseAndStartAgain) {
 
             EXPECT_EQ(window_probe::BoxText(main), u"собака");
             EXPECT_EQ(Focused(main), box);
-            EXPECT_EQ(window_probe::History(), (HistoryState{{u"hu", u"собака"}, 2}));
+            EXPECT_EQ(History(), (HistoryState{{u"hu", u"собака"}, 2}));
         },
         {
             [&](CKelimboDlg&, CLegiloDlg& reader) {
@@ -99,7 +105,7 @@ TEST_F(FullRunTest, LookUpReadTranslateBackForwardCloseAndStartAgain) {
                 gui_driver::Activate(WindowWidget(reader));
                 EXPECT_EQ(window_probe::Article(reader), kSobaka);
                 EXPECT_EQ(fw::SoftKeys(reader), window_probe::MenuKeys(IDR_MENU_BACK));
-                EXPECT_EQ(window_probe::History(), (HistoryState{{u"hu"}, 1}));
+                EXPECT_EQ(History(), (HistoryState{{u"hu"}, 1}));
                 (void)main;
                 Key(Focused(reader), Qt::Key_Left, Qt::AltModifier);
             },
@@ -108,14 +114,14 @@ TEST_F(FullRunTest, LookUpReadTranslateBackForwardCloseAndStartAgain) {
                 EXPECT_EQ(window_probe::Article(reader), kHundo);
                 EXPECT_EQ(window_probe::BoxText(main), u"hu");
                 EXPECT_EQ(fw::SoftKeys(reader), window_probe::MenuKeys(IDR_MENU_FORWARD));
-                EXPECT_EQ(window_probe::History(), (HistoryState{{u"hu", u"собака"}, 0}));
+                EXPECT_EQ(History(), (HistoryState{{u"hu", u"собака"}, 0}));
                 Key(Focused(reader), Qt::Key_Right, Qt::AltModifier);
             },
             [&](CKelimboDlg& main, CLegiloDlg& reader) {
                 gui_driver::Activate(WindowWidget(reader));
                 EXPECT_EQ(window_probe::Article(reader), kSobaka);
                 EXPECT_EQ(window_probe::BoxText(main), u"собака");
-                EXPECT_EQ(window_probe::History(), (HistoryState{{u"hu", u"собака"}, 1}));
+                EXPECT_EQ(History(), (HistoryState{{u"hu", u"собака"}, 1}));
                 Key(Focused(reader), Qt::Key_Escape);
             },
         });
@@ -123,7 +129,6 @@ TEST_F(FullRunTest, LookUpReadTranslateBackForwardCloseAndStartAgain) {
     EXPECT_TRUE(boxes.Calls().empty());
 
     // The second run starts where the first ended.
-    dictionary_fixture::ResetProgramObjects();
     Start(
         [&](CKelimboDlg& main) {
             QWidget* box = ControlWidget(main, IDC_SEARCH);
@@ -133,9 +138,9 @@ TEST_F(FullRunTest, LookUpReadTranslateBackForwardCloseAndStartAgain) {
             EXPECT_EQ(window_probe::BoxSel(main), (fw::Selection{0, 6}));
             EXPECT_EQ(window_probe::Lines(main), (std::vector<std::u16string>{u"собака"}));
             EXPECT_EQ(fw::SoftKeys(main), window_probe::MenuKeys(IDR_MENU_BACK));
-            EXPECT_EQ(window_probe::History(), (HistoryState{{u"hu", u"собака"}, 2}));
+            EXPECT_EQ(History(), (HistoryState{{u"hu", u"собака"}, 2}));
             Key(box, Qt::Key_Left, Qt::AltModifier); // reopens "собака"
-            EXPECT_EQ(window_probe::History(), (HistoryState{{u"hu", u"собака"}, 2}));
+            EXPECT_EQ(History(), (HistoryState{{u"hu", u"собака"}, 2}));
         },
         {[&](CKelimboDlg&, CLegiloDlg& reader) {
             EXPECT_EQ(window_probe::Article(reader), kSobaka);

@@ -1,7 +1,6 @@
 // The search window with real widgets: x-system typing converted in place, the
 // language rule picking the dictionary, the list of at most 50 headwords, and
 // the layout on tall and wide screens.
-#include "app/program_objects.h"
 #include "dictionary_fixture.h"
 #include "framework/input_panel.h"
 #include "framework/test_hooks.h"
@@ -23,18 +22,16 @@ using fw::testing::ControlWidget;
 using fw::testing::ScopedModalRun;
 using platform::ToUtf8;
 
-class KelimboDlgTest : public ::testing::Test {
+class KelimboDlgTest : public ::testing::Test, protected dictionary_fixture::WithProgramObjects {
 protected:
     void SetUp() override {
-        dictionary_fixture::ResetProgramObjects();
         dictionary_fixture::WriteDataFiles(dir);
-        dictionary_fixture::LoadIndexes(dir);
+        dictionary_fixture::LoadIndexes(objects, dir);
     }
-    void TearDown() override { dictionary_fixture::ResetProgramObjects(); }
 
     // Runs the window once with `user` at the keyboard, then closes it.
     void WithWindow(const std::function<void(CKelimboDlg&)>& user) {
-        CKelimboDlg dlg;
+        CKelimboDlg dlg(objects);
         ScopedModalRun run([&](fw::Dialog&) {
             user(dlg);
             dlg.EndDialog(fw::IDOK);
@@ -146,7 +143,7 @@ TEST_F(KelimboDlgTest, TheQuerysLanguagePicksTheDictionary) {
 }
 
 TEST_F(KelimboDlgTest, TheListShowsAtMostFiftyHeadwordsFromTheFirstMatch) {
-    WithWindow([](CKelimboDlg& dlg) {
+    WithWindow([&](CKelimboDlg& dlg) {
         gui_driver::Type(Box(dlg), u"аба");
         const std::vector<std::u16string> lines = Lines(dlg);
         ASSERT_EQ(lines.size(), std::size_t{MAX_LIST_LINES}) << "62 headwords begin with аба";
@@ -167,7 +164,7 @@ TEST_F(KelimboDlgTest, TheListShowsAtMostFiftyHeadwordsFromTheFirstMatch) {
 }
 
 TEST_F(KelimboDlgTest, EmptyingTheBoxEmptiesTheListAndKeepsTheDictionary) {
-    WithWindow([](CKelimboDlg& dlg) {
+    WithWindow([&](CKelimboDlg& dlg) {
         gui_driver::Type(Box(dlg), u"sxa");
         ASSERT_EQ(dlg.m_pIndex, &eoIndex);
         const std::uint32_t first = dlg.m_first;

@@ -5,7 +5,6 @@
 //   keystroke-timing --folder DATA_FOLDER
 //   keystroke-timing --generate N
 #include "app/kelimbo_app.h"
-#include "app/program_objects.h"
 #include "framework/test_hooks.h"
 #include "index/index_writer.h"
 #include "index/my_less.h"
@@ -132,12 +131,14 @@ int main(int argc, char** argv) {
         dlg.EndDialog(fw::IDOK);
     });
     fw::testing::MessageBoxCapture boxes;
-    theApp.Run(platform::FromUtf8((dir.Path() / "kelimbo").string()));
+    ProgramObjects objects;
+    CKelimboApp app;
+    app.Run(objects, platform::FromUtf8((dir.Path() / "kelimbo").string()));
     if (!boxes.Calls().empty()) {
         std::fprintf(stderr, "%s\n", platform::ToUtf8(boxes.Calls()[0].text).c_str());
         return 1;
     }
-    std::printf("headwords: ru %u, eo %u\n", ruIndex.Count(), eoIndex.Count());
+    std::printf("headwords: ru %u, eo %u\n", objects.ruIndex.Count(), objects.eoIndex.Count());
     handler.Report("OnSearchChange (list filled)");
     keystroke.Report("key event, handler and repaint");
     return 0;

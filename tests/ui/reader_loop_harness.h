@@ -3,7 +3,6 @@
 // and every nested reader run are taken over by one modal hook, which hands
 // each reader run to the next step of a script.
 
-#include "app/program_objects.h"
 #include "dictionary_fixture.h"
 #include "framework/test_hooks.h"
 #include "gui_driver.h"
@@ -33,27 +32,26 @@ inline const std::u16string kSobaka = u"собака\r\nhundo\r\n";
 inline const std::u16string kKoshka = u"кошка\r\nkato\r\n";
 inline const std::u16string kDoma = u"дома\r\nhejme\r\n";
 
-inline std::vector<ArticleRef> EoRefs(const char* headword) {
-    return eoIndex.GetRefs(eoIndex.FindPrefix(headword).first);
-}
-inline std::vector<ArticleRef> RuRefs(const char* utf8Headword) {
-    return ruIndex.GetRefs(ruIndex.FindPrefix(testing_support::Cp1251(utf8Headword)).first);
-}
-
 inline void Click(QWidget* widget) {
     ASSERT_NE(widget, nullptr);
     QTest::mouseClick(widget, Qt::LeftButton);
 }
 
-class ReaderLoopTest : public ::testing::Test {
+class ReaderLoopTest : public ::testing::Test, protected dictionary_fixture::WithProgramObjects {
 protected:
     void SetUp() override {
-        dictionary_fixture::ResetProgramObjects();
         reading_dictionary::Write(dir);
-        dictionary_fixture::LoadIndexes(dir);
+        dictionary_fixture::LoadIndexes(objects, dir);
         main.m_pLegilo = &reader;
     }
-    void TearDown() override { dictionary_fixture::ResetProgramObjects(); }
+
+    std::vector<ArticleRef> EoRefs(const char* headword) const {
+        return eoIndex.GetRefs(eoIndex.FindPrefix(headword).first);
+    }
+    std::vector<ArticleRef> RuRefs(const char* utf8Headword) const {
+        return ruIndex.GetRefs(ruIndex.FindPrefix(testing_support::Cp1251(utf8Headword)).first);
+    }
+    window_probe::HistoryState History() const { return window_probe::History(theHistory); }
 
     // Runs the main window with `user` at it, then closes it; each reader run
     // takes the next of `reads`, which ends it.
@@ -113,12 +111,12 @@ protected:
         EXPECT_EQ(window_probe::BoxText(main), box);
     }
     void ExpectHistory(const window_probe::HistoryState& state, int line) {
-        EXPECT_EQ(window_probe::History(), state) << "history, line " << line;
+        EXPECT_EQ(History(), state) << "history, line " << line;
     }
 
     testing_support::TempDir dir;
-    CKelimboDlg main;
-    CLegiloDlg reader{&main};
+    CKelimboDlg main{objects};
+    CLegiloDlg reader{objects, &main};
 };
 
 } // namespace reader_loop_harness

@@ -122,8 +122,7 @@ TEST_F(ReaderLoopTest, BackFromAListArticleEqualToTheCurrentEntry) {
         {{u"ka", u"hu"}, {u"hu", u"ka"}, {{u"ka", u"hu"}, 1}},
     };
     for (const Case& c : cases) {
-        dictionary_fixture::ResetProgramObjects();
-        dictionary_fixture::LoadIndexes(dir);
+        theHistory = cHistory();
         for (const std::u16string& query : c.before) {
             theHistory.Push(query, EoRefs(query == u"hu" ? "hundo" : "kato"), true);
         }
@@ -146,7 +145,7 @@ TEST_F(ReaderLoopTest, BackFromAListArticleEqualToTheCurrentEntry) {
             },
             reads);
         EXPECT_EQ(boxes, c.reads);
-        EXPECT_EQ(window_probe::History(), c.after);
+        EXPECT_EQ(History(), c.after);
     }
 }
 

@@ -1,6 +1,5 @@
 // The reader window alone: its articles, the word handed over by the translate
 // button, its end codes, its soft keys and a dictionary file it cannot open.
-#include "app/program_objects.h"
 #include "dictionary_fixture.h"
 #include "framework/input_panel.h"
 #include "framework/test_hooks.h"
@@ -38,26 +37,24 @@ std::vector<ArticleRef> RefsOf(const cIndex& index, const std::string& key) {
     return index.GetRefs(index.FindPrefix(key).first);
 }
 
-// A history of `n` entries with the cursor at `cursor`, read the reader's way.
-void SetHistory(int n, int cursor, bool searchView = false) {
-    theHistory.entries.clear();
-    for (int i = 0; i < n; ++i) {
-        theHistory.entries.push_back(
-            {{{0, 1}}, u"q" + std::u16string(static_cast<std::size_t>(i), u'q'), true});
-    }
-    theHistory.cursor = cursor;
-    theHistory.searchView = searchView;
-}
-
-class ReaderTest : public ::testing::Test {
+class ReaderTest : public ::testing::Test, protected dictionary_fixture::WithProgramObjects {
 protected:
     void SetUp() override {
-        dictionary_fixture::ResetProgramObjects();
         reading_dictionary::Write(dir);
-        dictionary_fixture::LoadIndexes(dir);
+        dictionary_fixture::LoadIndexes(objects, dir);
         theHistory.searchView = false; // as the main window sets it around a reader run
     }
-    void TearDown() override { dictionary_fixture::ResetProgramObjects(); }
+
+    // A history of `n` entries with the cursor at `cursor`, read the reader's way.
+    void SetHistory(int n, int cursor, bool searchView = false) {
+        theHistory.entries.clear();
+        for (int i = 0; i < n; ++i) {
+            theHistory.entries.push_back(
+                {{{0, 1}}, u"q" + std::u16string(static_cast<std::size_t>(i), u'q'), true});
+        }
+        theHistory.cursor = cursor;
+        theHistory.searchView = searchView;
+    }
 
     // Runs the reader with `user` at it; the end code.
     std::intptr_t Read(const std::function<void()>& user) {
@@ -76,7 +73,7 @@ protected:
     }
 
     testing_support::TempDir dir;
-    CLegiloDlg reader{nullptr};
+    CLegiloDlg reader{objects, nullptr};
     MessageBoxCapture boxes;
 };
 

@@ -4,7 +4,6 @@
 //
 //   kelimbo-screenshot OUT.png DATA_FOLDER [TYPED]
 #include "app/kelimbo_app.h"
-#include "app/program_objects.h"
 #include "framework/test_hooks.h"
 #include "gui_driver.h"
 #include "platform/code_page.h"
@@ -46,7 +45,9 @@ int main(int argc, char** argv) {
         saved = fw::testing::WindowWidget(dlg)->grab().save(out);
         dlg.EndDialog(fw::IDOK);
     });
-    theApp.Run(platform::FromUtf8((folder.Path() / "kelimbo").string()));
+    ProgramObjects objects;
+    CKelimboApp app;
+    app.Run(objects, platform::FromUtf8((folder.Path() / "kelimbo").string()));
     for (const auto& box : boxes.Calls()) {
         std::fprintf(stderr, "%s\n", platform::ToUtf8(box.text).c_str());
     }

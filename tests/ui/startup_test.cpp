@@ -3,7 +3,6 @@
 // failure before any window.
 #include "app/exc_msg.h"
 #include "app/kelimbo_app.h"
-#include "app/program_objects.h"
 #include "dictionary_fixture.h"
 #include "framework/test_hooks.h"
 #include "platform/code_page.h"
@@ -25,13 +24,11 @@ using platform::FromUtf8;
 using testing_support::Cp1251;
 using testing_support::TempDir;
 
-class StartupTest : public ::testing::Test {
+class StartupTest : public ::testing::Test, protected dictionary_fixture::WithProgramObjects {
 protected:
-    void SetUp() override { dictionary_fixture::ResetProgramObjects(); }
-    void TearDown() override { dictionary_fixture::ResetProgramObjects(); }
-
     TempDir dir;
     MessageBoxCapture boxes;
+    CKelimboApp theApp;
 };
 
 TEST_F(StartupTest, RunsTheMainWindowOnTheFolderDataAndSavesTheHistory) {
@@ -56,7 +53,7 @@ TEST_F(StartupTest, RunsTheMainWindowOnTheFolderDataAndSavesTheHistory) {
         EXPECT_EQ(dlg.m_list.GetCount(), 0);
         fw::testing::WindowWidget(dlg)->close(); // the caption's button
     });
-    EXPECT_FALSE(theApp.Run(dictionary_fixture::ModulePath(dir)));
+    EXPECT_FALSE(theApp.Run(objects, dictionary_fixture::ModulePath(dir)));
     EXPECT_EQ(runs, 1);
     EXPECT_TRUE(boxes.Calls().empty());
     EXPECT_TRUE(std::filesystem::exists(dir.File("historio.bin"))) << "written after closing";
@@ -71,7 +68,7 @@ TEST_F(StartupTest, AMissingRussianIndexIsShownBeforeAnyWindowAndNothingElseIsTo
         windowShown = true;
         d.EndDialog(fw::IDOK);
     });
-    EXPECT_FALSE(theApp.Run(dictionary_fixture::ModulePath(dir)));
+    EXPECT_FALSE(theApp.Run(objects, dictionary_fixture::ModulePath(dir)));
 
     ASSERT_EQ(boxes.Calls().size(), 1u);
     const fw::testing::MessageBoxCall& box = boxes.Calls()[0];
@@ -114,7 +111,7 @@ TEST_F(StartupTest, EveryStartUpFailureEndsTheRunInTheErrorBox) {
              FromUtf8((dir.Path() / "EoRu_kelimbo.bsi").string())},
     };
     for (const Case& c : cases) {
-        dictionary_fixture::ResetProgramObjects();
+        ProgramObjects fresh;
         MessageBoxCapture captured;
         c.prepare(dir);
         bool windowShown = false;
@@ -122,7 +119,7 @@ TEST_F(StartupTest, EveryStartUpFailureEndsTheRunInTheErrorBox) {
             windowShown = true;
             d.EndDialog(fw::IDOK);
         });
-        EXPECT_FALSE(theApp.Run(c.module(dir))) << c.what;
+        EXPECT_FALSE(theApp.Run(fresh, c.module(dir))) << c.what;
         ASSERT_EQ(captured.Calls().size(), 1u) << c.what;
         EXPECT_EQ(captured.Calls()[0].text, c.message) << c.what;
         EXPECT_EQ(captured.Calls()[0].caption, u"Ошибка") << c.what;
@@ -140,7 +137,7 @@ TEST_F(StartupTest, MissingDictionaryTextsDoNotStopTheStart) {
         windowShown = true;
         d.EndDialog(fw::IDOK);
     });
-    EXPECT_FALSE(theApp.Run(dictionary_fixture::ModulePath(dir)));
+    EXPECT_FALSE(theApp.Run(objects, dictionary_fixture::ModulePath(dir)));
     EXPECT_TRUE(windowShown);
     EXPECT_TRUE(boxes.Calls().empty());
 }
@@ -148,7 +145,7 @@ TEST_F(StartupTest, MissingDictionaryTextsDoNotStopTheStart) {
 TEST_F(StartupTest, AnExceptionLeavingTheMainWindowIsShownAndTheHistoryIsNotSaved) {
     dictionary_fixture::WriteDataFiles(dir);
     ScopedModalRun run([](fw::Dialog&) { RaiseMsg("%s", "boom"); });
-    EXPECT_FALSE(theApp.Run(dictionary_fixture::ModulePath(dir)));
+    EXPECT_FALSE(theApp.Run(objects, dictionary_fixture::ModulePath(dir)));
     ASSERT_EQ(boxes.Calls().size(), 1u);
     EXPECT_EQ(boxes.Calls()[0].text, u"boom");
     EXPECT_FALSE(std::filesystem::exists(dir.File("historio.bin")));
@@ -156,19 +153,19 @@ TEST_F(StartupTest, AnExceptionLeavingTheMainWindowIsShownAndTheHistoryIsNotSave
 
 TEST_F(StartupTest, TheHistoryOfTheLastRunIsLoadedAtTheNext) {
     dictionary_fixture::WriteDataFiles(dir);
-    ScopedModalRun first([](fw::Dialog& d) {
+    ScopedModalRun first([&](fw::Dialog& d) {
         theHistory.Push(u"ŝafo", {{0, 8}}, true);
         d.EndDialog(fw::IDOK);
     });
-    theApp.Run(dictionary_fixture::ModulePath(dir));
-    dictionary_fixture::ResetProgramObjects();
+    theApp.Run(objects, dictionary_fixture::ModulePath(dir));
 
+    ProgramObjects next; // the next process's
     std::vector<HistoryEntry> seen;
     ScopedModalRun second([&](fw::Dialog& d) {
-        seen.assign(theHistory.entries.begin(), theHistory.entries.end());
+        seen.assign(next.theHistory.entries.begin(), next.theHistory.entries.end());
         d.EndDialog(fw::IDOK);
     });
-    theApp.Run(dictionary_fixture::ModulePath(dir));
+    theApp.Run(next, dictionary_fixture::ModulePath(dir));
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].query, u"ŝafo");
     EXPECT_TRUE(seen[0].isEsperanto);

@@ -1,9 +1,9 @@
 #pragma once
 // What the two windows and the history show, read back for the reader tests.
 
-#include "app/program_objects.h"
 #include "framework/soft_keys.h"
 #include "framework/test_hooks.h"
+#include "history/history.h"
 #include "platform/code_page.h"
 #include "support/temp_dir.h"
 #include "ui/kelimbo_dlg.h"
@@ -56,12 +56,12 @@ struct HistoryState {
     bool operator==(const HistoryState&) const = default;
 };
 
-inline HistoryState History() {
+inline HistoryState History(const cHistory& history) {
     HistoryState state;
-    for (const HistoryEntry& entry : theHistory.entries) {
+    for (const HistoryEntry& entry : history.entries) {
         state.queries.push_back(entry.query);
     }
-    state.cursor = theHistory.cursor;
+    state.cursor = history.cursor;
     return state;
 }
 
