@@ -4,9 +4,9 @@
 #include "bench_setup.h"
 #include "counting_new.h"
 #include "platform/code_page.h"
+#include "query/query_rules.h"
 #include "text/esperanto_x.h"
 #include "text/index_key.h"
-#include "ui/query_rules.h"
 
 #include <benchmark/benchmark.h>
 

@@ -8,16 +8,6 @@ if(KELIMBO_SANITIZE)
     add_link_options(-fsanitize=address,undefined)
 endif()
 
-# Declares a static library of the project: sources, public include root and links.
-function(kelimbo_library name)
-    cmake_parse_arguments(ARG "" "" "SOURCES;LINKS" ${ARGN})
-    add_library(${name} STATIC ${ARG_SOURCES})
-    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
-    if(ARG_LINKS)
-        target_link_libraries(${name} PUBLIC ${ARG_LINKS})
-    endif()
-endfunction()
-
 # Fuzzing instruments every library for coverage; the fuzz targets link libFuzzer.
 if(KELIMBO_BUILD_FUZZ)
     add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer

@@ -1,9 +1,9 @@
 // ReadSpan and GetArticle of both providers over arbitrary file contents and
 // spans. Properties: no read outside the buffers (the sanitizers watch), the
 // decoded text within its capacity, and a failure only as cExcMsg.
-#include "app/exc_msg.h"
 #include "articles/provider_eo.h"
 #include "articles/provider_ru.h"
+#include "errors/exc_msg.h"
 #include "fuzz_support.h"
 
 #include <cstring>

@@ -2,7 +2,7 @@
 // input. Properties: never a read outside the tables (the sanitizers watch),
 // ranges within [0, N], and every headword of a range matches the query
 // whenever the query holds no ignored punctuation.
-#include "app/exc_msg.h"
+#include "errors/exc_msg.h"
 #include "fuzz_support.h"
 #include "index/language_indexes.h"
 

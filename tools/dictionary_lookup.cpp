@@ -1,9 +1,9 @@
 #include "dictionary_lookup.h"
 
-#include "dictionary_direction.h"
+#include "dictbuild/dictionary_direction.h"
+#include "query/query_rules.h"
 #include "text/esperanto_x.h"
 #include "text/index_key.h"
-#include "ui/query_rules.h"
 
 namespace {
 

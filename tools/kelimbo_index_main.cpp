@@ -4,10 +4,10 @@
 //   kelimbo-index build --lang eo|ru --out DIR --paragraphs TEXT
 //   kelimbo-index check --lang eo|ru INDEX.bsi [TEXT.txt]
 //   kelimbo-index dump  --lang eo|ru INDEX.bsi
-#include "app/exc_msg.h"
-#include "dictionary_build.h"
+#include "dictbuild/dictionary_build.h"
+#include "dictbuild/index_check.h"
+#include "errors/exc_msg.h"
 #include "index/language_indexes.h"
-#include "index_check.h"
 #include "platform/code_page.h"
 #include "platform/file_open.h"
 #include "text/index_key.h"

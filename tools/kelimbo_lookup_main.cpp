@@ -6,8 +6,8 @@
 //
 // Exit status: 0 done, 1 a dictionary file could not be read (the program's own
 // message on stderr), 2 a usage error or a list line that does not exist.
-#include "app/exc_msg.h"
 #include "dictionary_lookup.h"
+#include "errors/exc_msg.h"
 #include "platform/code_page.h"
 #include "platform/file_open.h"
 #include "platform/module_path.h"

@@ -1,8 +1,8 @@
 #include "app/kelimbo_app.h"
 
-#include "app/exc_msg.h"
-#include "app/history_location.h"
+#include "errors/exc_msg.h"
 #include "framework/message_box.h"
+#include "history/history_location.h"
 #include "platform/ansi_literal.h"
 #include "platform/module_path.h"
 #include "ui/kelimbo_dlg.h"

@@ -1,7 +1,7 @@
 #include "articles/provider.h"
 
-#include "app/checked_io.h"
-#include "app/exc_msg.h"
+#include "errors/checked_io.h"
+#include "errors/exc_msg.h"
 #include "platform/ansi_literal.h"
 #include "platform/code_page.h"
 #include "platform/file_open.h"

@@ -1,7 +1,7 @@
 #include "history/history_file.h"
 
-#include "app/checked_io.h"
-#include "app/exc_msg.h"
+#include "errors/checked_io.h"
+#include "errors/exc_msg.h"
 #include "history/history.h"
 #include "platform/ansi_literal.h"
 #include "platform/file_open.h"

@@ -2,8 +2,8 @@
 // block must lie inside the file before memory is taken for it, and every
 // headword record must point inside the text block and the reference table.
 
-#include "app/checked_io.h"
-#include "app/exc_msg.h"
+#include "errors/checked_io.h"
+#include "errors/exc_msg.h"
 #include "index/bsi_format.h"
 #include "index/headword_index.h"
 #include "platform/ansi_literal.h"

@@ -1,11 +1,11 @@
 #include "ui/kelimbo_dlg.h"
 
 #include "framework/input_panel.h"
+#include "query/query_rules.h"
 #include "text/esperanto_x.h"
 #include "text/index_key.h"
 #include "ui/kelimbo_resources.h"
 #include "ui/program_objects.h"
-#include "ui/query_rules.h"
 #include "ui/resource_ids.h"
 #include "ui/soft_key_menus.h"
 #include "ui/template_layout.h"

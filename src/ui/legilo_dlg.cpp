@@ -1,6 +1,6 @@
 #include "ui/legilo_dlg.h"
 
-#include "app/exc_msg.h"
+#include "errors/exc_msg.h"
 #include "framework/input_panel.h"
 #include "framework/message_box.h"
 #include "ui/kelimbo_resources.h"

@@ -1,5 +1,5 @@
-#include "app/checked_io.h"
-#include "app/exc_msg.h"
+#include "errors/checked_io.h"
+#include "errors/exc_msg.h"
 #include "platform/code_page.h"
 #include "platform/file_open.h"
 #include "support/temp_dir.h"

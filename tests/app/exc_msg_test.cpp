@@ -1,4 +1,4 @@
-#include "app/exc_msg.h"
+#include "errors/exc_msg.h"
 #include "platform/ansi_literal.h"
 #include "platform/code_page.h"
 #include "support/temp_dir.h"

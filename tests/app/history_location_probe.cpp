@@ -1,6 +1,6 @@
 // Prints where a program in the folder given as the argument keeps its
 // history, as this process sees it; tests run it as another user.
-#include "app/history_location.h"
+#include "history/history_location.h"
 
 #include <cstdio>
 

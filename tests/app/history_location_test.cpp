@@ -1,4 +1,4 @@
-#include "app/history_location.h"
+#include "history/history_location.h"
 
 #include "support/process.h"
 #include "support/temp_dir.h"

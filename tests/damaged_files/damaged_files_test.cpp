@@ -2,10 +2,10 @@
 // think of: the lookup path (indexes and text files) and the history file must
 // give their message or their quiet fallback, never crash or read outside their
 // data, and never change a dictionary file.
-#include "app/checked_io.h"
-#include "app/exc_msg.h"
 #include "damage.h"
 #include "dictionary_lookup.h"
+#include "errors/checked_io.h"
+#include "errors/exc_msg.h"
 #include "history/history.h"
 #include "platform/code_page.h"
 #include "support/temp_dir.h"

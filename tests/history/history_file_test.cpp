@@ -1,4 +1,4 @@
-#include "app/checked_io.h"
+#include "errors/checked_io.h"
 #include "history/history.h"
 #include "history/history_file.h"
 #include "support/temp_dir.h"

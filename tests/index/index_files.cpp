@@ -1,6 +1,6 @@
 #include "index_files.h"
 
-#include "app/exc_msg.h"
+#include "errors/exc_msg.h"
 #include "platform/code_page.h"
 
 #include <gtest/gtest.h>

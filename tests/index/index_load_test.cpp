@@ -1,4 +1,4 @@
-#include "app/checked_io.h"
+#include "errors/checked_io.h"
 #include "index/bsi_format.h"
 #include "index/language_indexes.h"
 #include "index_files.h"

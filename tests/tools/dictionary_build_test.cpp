@@ -1,8 +1,8 @@
-#include "dictionary_build.h"
+#include "dictbuild/dictionary_build.h"
+#include "dictbuild/index_check.h"
 #include "dictionary_lookup.h"
 #include "index/index_writer.h"
 #include "index/my_less.h"
-#include "index_check.h"
 #include "platform/code_page.h"
 #include "support/temp_dir.h"
 

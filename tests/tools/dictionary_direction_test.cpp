@@ -1,4 +1,4 @@
-#include "dictionary_direction.h"
+#include "dictbuild/dictionary_direction.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>

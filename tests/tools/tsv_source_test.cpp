@@ -1,4 +1,4 @@
-#include "tsv_source.h"
+#include "dictbuild/tsv_source.h"
 
 #include <gtest/gtest.h>
 

@@ -6,9 +6,9 @@
 #include "framework/test_hooks.h"
 #include "gui_driver.h"
 #include "platform/code_page.h"
+#include "query/query_rules.h"
 #include "text/index_key.h"
 #include "ui/kelimbo_dlg.h"
-#include "ui/query_rules.h"
 #include "ui/resource_ids.h"
 
 #include <QLineEdit>

@@ -1,9 +1,9 @@
 // Start-up: the executable's folder, the indexes and the history loaded from
 // it, the main window run, the history saved; and the "Ошибка" box for a
 // failure before any window.
-#include "app/exc_msg.h"
 #include "app/kelimbo_app.h"
 #include "dictionary_fixture.h"
+#include "errors/exc_msg.h"
 #include "framework/test_hooks.h"
 #include "platform/code_page.h"
 #include "ui/kelimbo_dlg.h"

@@ -1,4 +1,4 @@
-#include "app/history_location.h"
+#include "history/history_location.h"
 
 #include "platform/file_open.h"
 

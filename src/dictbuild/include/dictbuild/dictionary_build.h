@@ -2,8 +2,8 @@
 // Making a direction's dictionary files: the text file and its headword index.
 
 #include "articles/provider.h"
-#include "dictionary_direction.h"
-#include "tsv_source.h"
+#include "dictbuild/dictionary_direction.h"
+#include "dictbuild/tsv_source.h"
 
 #include <cstddef>
 #include <filesystem>

@@ -17,9 +17,9 @@
 // (errors/checked_io.h), which lies below every user of a file; the owner
 // refers to it and starts it empty, as a fresh process has it.
 
-#include "app/checked_io.h"
 #include "articles/provider_eo.h"
 #include "articles/provider_ru.h"
+#include "errors/checked_io.h"
 #include "history/history.h"
 #include "index/language_indexes.h"
 

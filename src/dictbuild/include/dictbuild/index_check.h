@@ -1,7 +1,7 @@
 #pragma once
 // Verifying a headword index against everything its format promises.
 
-#include "dictionary_direction.h"
+#include "dictbuild/dictionary_direction.h"
 
 #include <cstddef>
 #include <filesystem>

@@ -1,6 +1,6 @@
-#include "index_check.h"
+#include "dictbuild/index_check.h"
 
-#include "app/exc_msg.h"
+#include "errors/exc_msg.h"
 #include "index/language_indexes.h"
 #include "platform/code_page.h"
 #include "text/index_key.h"

@@ -1,4 +1,4 @@
-#include "dictionary_build.h"
+#include "dictbuild/dictionary_build.h"
 
 #include "index/index_writer.h"
 #include "index/my_less.h"

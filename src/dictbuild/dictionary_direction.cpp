@@ -1,4 +1,4 @@
-#include "dictionary_direction.h"
+#include "dictbuild/dictionary_direction.h"
 
 #include "platform/code_page.h"
 #include "platform/cp1251.h"

@@ -1,6 +1,6 @@
-#include "app/checked_io.h"
+#include "errors/checked_io.h"
 
-#include "app/exc_msg.h"
+#include "errors/exc_msg.h"
 #include "platform/ansi_literal.h"
 
 namespace {

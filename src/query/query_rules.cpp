@@ -1,4 +1,4 @@
-#include "ui/query_rules.h"
+#include "query/query_rules.h"
 
 bool IsEsperantoQuery(std::string_view query) {
     for (const char c : query) {
