@@ -4,7 +4,8 @@
 #   KELIMBO_WINDOW_LIBRARIES  those below the window line (Qt allowed)
 #   KELIMBO_USES_<name>       what the library may use
 # and declares kelimbo_library(). Included by the build and by the layering
-# test's script, so that both read the same table.
+# test's script, so that both read the same table (KELIMBO_LIBRARY_TABLE
+# names another table, for the test of that script).
 
 set(KELIMBO_LIBRARIES "")
 set(KELIMBO_WINDOW_LIBRARIES "")
@@ -22,7 +23,10 @@ macro(kelimbo_windows)
     set(_kelimbo_in_windows ON)
 endmacro()
 
-include(${CMAKE_CURRENT_LIST_DIR}/../src/libraries.cmake)
+if(NOT KELIMBO_LIBRARY_TABLE)
+    set(KELIMBO_LIBRARY_TABLE ${CMAKE_CURRENT_LIST_DIR}/../src/libraries.cmake)
+endif()
+include(${KELIMBO_LIBRARY_TABLE})
 
 # kelimbo_library(NAME sources...) in src/NAME/CMakeLists.txt: the static
 # library kelimbo_NAME, whose public include root is src/NAME/include and

@@ -1,0 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "low/low.h"
+#include "mid/mid.h"
+
+#include <QWidget>

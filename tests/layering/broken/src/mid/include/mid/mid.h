@@ -1,0 +1,3 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#pragma once
+#include "nowhere/thing.h"
