@@ -38,6 +38,7 @@ function(kelimbo_library name)
     set(target kelimbo_${name})
     add_library(${target} STATIC ${ARGN})
     target_include_directories(${target} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/include)
+    target_link_libraries(${target} PRIVATE kelimbo_build_flags)
     foreach(use IN LISTS KELIMBO_USES_${name})
         if(use MATCHES "::")
             # A package's target: found at the top, or in the library's own

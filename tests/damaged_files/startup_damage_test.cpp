@@ -4,10 +4,10 @@
 // and the history it saves on closing is whole.
 #include "app/kelimbo_app.h"
 #include "damage.h"
-#include "dictionary_fixture.h"
 #include "framework/test_hooks.h"
 #include "history/history.h"
 #include "platform/code_page.h"
+#include "support/dictionary_fixture.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 #include "framework/controls.h"
 #include "framework/qt_text.h"
 #include "framework/test_hooks.h"
-#include "gui_driver.h"
+#include "support/gui_driver.h"
 #include "test_dialog.h"
 
 #include <QLineEdit>

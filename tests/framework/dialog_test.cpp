@@ -5,7 +5,7 @@
 #include "framework/message_box.h"
 #include "framework/soft_key_bar.h"
 #include "framework/test_hooks.h"
-#include "gui_driver.h"
+#include "support/gui_driver.h"
 #include "test_dialog.h"
 
 #include <QApplication>

@@ -2,7 +2,7 @@
 // bar, replacement, and the Alt+arrow shortcuts.
 #include "framework/soft_keys.h"
 #include "framework/test_hooks.h"
-#include "gui_driver.h"
+#include "support/gui_driver.h"
 #include "test_dialog.h"
 
 #include <QTest>

@@ -15,6 +15,8 @@
 # must include; a library above the window line may not reach Qt; and the
 # build must link each library exactly as its line says. Any other folder may
 # include the headers of every library its targets link, directly or not.
+# Every target of the build links kelimbo_build_flags (warnings, sanitizers).
+# Files that the configuration does not build are left out.
 
 cmake_minimum_required(VERSION 3.25)
 
@@ -187,6 +189,14 @@ if(LINK_GRAPH)
         endif()
     endforeach()
 
+    # Every program and library is built with the project's warnings.
+    foreach(target IN LISTS KELIMBO_GRAPH_TARGETS)
+        if(NOT KELIMBO_GRAPH_${target}_TYPE STREQUAL "INTERFACE_LIBRARY"
+           AND NOT kelimbo_build_flags IN_LIST KELIMBO_GRAPH_${target}_LINKS)
+            problem("${target}: does not link kelimbo_build_flags, the project's warnings")
+        endif()
+    endforeach()
+
     # Every kelimbo library a target reaches through its links.
     function(closure target out)
         set(seen "")
@@ -203,11 +213,13 @@ if(LINK_GRAPH)
         set(${out} "${seen}" PARENT_SCOPE)
     endfunction()
 
-    # What each folder outside src/ may include: the libraries of its targets.
+    # What each file outside src/ may include: the libraries of the targets
+    # that compile it. A header goes with its own .cpp beside it, or else with
+    # every target of its folder (or of the nearest folder above that has any).
     set(dirs "")
     foreach(target IN LISTS KELIMBO_GRAPH_TARGETS)
         set(dir ${KELIMBO_GRAPH_${target}_DIR})
-        if(dir MATCHES "^${SOURCE_DIR}/src/")
+        if(dir MATCHES "^${SOURCE_DIR}/src/" OR KELIMBO_GRAPH_${target}_TYPE STREQUAL "INTERFACE_LIBRARY")
             continue()
         endif()
         closure(${target} reached)
@@ -215,6 +227,11 @@ if(LINK_GRAPH)
         string(MD5 key "${dir}")
         list(APPEND allowed_${key} ${reached})
         list(APPEND dirs ${dir})
+        foreach(source IN LISTS KELIMBO_GRAPH_${target}_SOURCES)
+            string(MD5 key "${source}")
+            list(APPEND allowed_${key} ${reached})
+            set(built_${key} ON)
+        endforeach()
     endforeach()
     list(REMOVE_DUPLICATES dirs)
 
@@ -225,26 +242,34 @@ if(LINK_GRAPH)
         if(rel MATCHES "^(src|build[^/]*|\\.git)/")
             continue()
         endif()
-        # The nearest folder, from the file's own up, whose CMakeLists defines targets.
-        get_filename_component(dir ${file} DIRECTORY)
-        while(NOT dir IN_LIST dirs AND NOT dir STREQUAL SOURCE_DIR)
-            get_filename_component(dir ${dir} DIRECTORY)
-        endwhile()
-        if(NOT dir IN_LIST dirs)
+        string(REGEX REPLACE "\\.h$" ".cpp" own ${file})
+        string(MD5 key "${own}")
+        if(NOT built_${key} AND EXISTS ${own})
+            # A source file, or the header of one, that this configuration
+            # does not build (fuzz targets, benchmarks, the windows, ...).
             math(EXPR files_not_built "${files_not_built} + 1")
-            continue() # a folder this configuration does not build (fuzz targets, benchmarks, ...)
+            continue()
+        endif()
+        if(NOT built_${key})
+            get_filename_component(dir ${file} DIRECTORY)
+            while(NOT dir IN_LIST dirs AND NOT dir STREQUAL SOURCE_DIR)
+                get_filename_component(dir ${dir} DIRECTORY)
+            endwhile()
+            if(NOT dir IN_LIST dirs)
+                math(EXPR files_not_built "${files_not_built} + 1")
+                continue()
+            endif()
+            string(MD5 key "${dir}")
         endif()
         math(EXPR files_checked "${files_checked} + 1")
-        string(MD5 key "${dir}")
         include_lines(${file} lines)
         foreach(entry IN LISTS lines)
             string(REGEX REPLACE "\\|[^|]*$" "" text "${entry}")
             string(REGEX REPLACE "^.*\\|" "" name "${entry}")
             if(DEFINED index_of_${name} AND NOT kelimbo_${name} IN_LIST allowed_${key})
-                relative(${dir} reldir)
                 string(STRIP "${text}" shown)
                 line_number(${file} "${text}" number)
-                problem("${rel}:${number}: ${shown}: no target of ${reldir}/ links kelimbo_${name}")
+                problem("${rel}:${number}: ${shown}: no target that builds it links kelimbo_${name}")
             endif()
         endforeach()
     endforeach()

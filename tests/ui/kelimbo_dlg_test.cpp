@@ -1,12 +1,12 @@
 // The search window with real widgets: x-system typing converted in place, the
 // language rule picking the dictionary, the list of at most 50 headwords, and
 // the layout on tall and wide screens.
-#include "dictionary_fixture.h"
 #include "framework/input_panel.h"
 #include "framework/test_hooks.h"
-#include "gui_driver.h"
 #include "platform/code_page.h"
 #include "query/query_rules.h"
+#include "support/dictionary_fixture.h"
+#include "support/gui_driver.h"
 #include "text/index_key.h"
 #include "ui/kelimbo_dlg.h"
 #include "ui/resource_ids.h"

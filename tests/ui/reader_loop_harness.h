@@ -3,11 +3,11 @@
 // and every nested reader run are taken over by one modal hook, which hands
 // each reader run to the next step of a script.
 
-#include "dictionary_fixture.h"
 #include "framework/test_hooks.h"
-#include "gui_driver.h"
 #include "platform/code_page.h"
 #include "reading_dictionary.h"
+#include "support/dictionary_fixture.h"
+#include "support/gui_driver.h"
 #include "support/temp_dir.h"
 #include "ui/kelimbo_dlg.h"
 #include "ui/legilo_dlg.h"

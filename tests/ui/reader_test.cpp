@@ -1,11 +1,11 @@
 // The reader window alone: its articles, the word handed over by the translate
 // button, its end codes, its soft keys and a dictionary file it cannot open.
-#include "dictionary_fixture.h"
 #include "framework/input_panel.h"
 #include "framework/test_hooks.h"
-#include "gui_driver.h"
 #include "platform/code_page.h"
 #include "reading_dictionary.h"
+#include "support/dictionary_fixture.h"
+#include "support/gui_driver.h"
 #include "support/temp_dir.h"
 #include "ui/legilo_dlg.h"
 #include "ui/resource_ids.h"

@@ -5,8 +5,8 @@
 //   kelimbo-screenshot OUT.png DATA_FOLDER [TYPED]
 #include "app/kelimbo_app.h"
 #include "framework/test_hooks.h"
-#include "gui_driver.h"
 #include "platform/code_page.h"
+#include "support/gui_driver.h"
 #include "support/temp_dir.h"
 #include "ui/resource_ids.h"
 

@@ -1,4 +1,4 @@
-#include "gui_driver.h"
+#include "support/gui_driver.h"
 
 #include <QApplication>
 #include <QListWidget>

@@ -2,10 +2,10 @@
 // it, the main window run, the history saved; and the "Ошибка" box for a
 // failure before any window.
 #include "app/kelimbo_app.h"
-#include "dictionary_fixture.h"
 #include "errors/exc_msg.h"
 #include "framework/test_hooks.h"
 #include "platform/code_page.h"
+#include "support/dictionary_fixture.h"
 #include "ui/kelimbo_dlg.h"
 #include "ui/legilo_dlg.h"
 #include "ui/resource_ids.h"

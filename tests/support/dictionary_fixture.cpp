@@ -1,4 +1,4 @@
-#include "dictionary_fixture.h"
+#include "support/dictionary_fixture.h"
 
 #include "index/index_writer.h"
 #include "index/my_less.h"
