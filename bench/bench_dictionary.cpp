@@ -1,6 +1,7 @@
 #include "bench_dictionary.h"
 
 #include "article_pool.h"
+#include "dictbuild/dictionary_direction.h"
 #include "index/index_writer.h"
 #include "index/my_less.h"
 #include "index/x_less.h"
@@ -17,10 +18,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kCompleteMark = "complete";
-
-const char* Stem(Language language) {
-    return language == Language::Russian ? "tarnesk_rusa_esperanto" : "EoRu_kelimbo";
-}
 
 const char* Tag(Language language) {
     return language == Language::Russian ? "ru" : "eo";
@@ -97,11 +94,11 @@ void Generate(const DictionaryFolder& folder, std::size_t count) {
 } // namespace
 
 std::string DictionaryFolder::IndexPath(Language language) const {
-    return path + "/" + Stem(language) + ".bsi";
+    return path + "/" + FilesOf(language).index;
 }
 
 std::string DictionaryFolder::TextPath(Language language) const {
-    return path + "/" + Stem(language) + ".txt";
+    return path + "/" + FilesOf(language).text;
 }
 
 std::vector<ArticleRef> DictionaryFolder::LongArticles(Language language) const {

@@ -3,6 +3,7 @@
 
 #include "bench_setup.h"
 #include "history/history.h"
+#include "history/history_file.h"
 
 #include <benchmark/benchmark.h>
 
@@ -12,7 +13,7 @@ namespace {
 
 using bench_setup::Language;
 
-constexpr std::size_t kLimit = 255;
+constexpr std::size_t kLimit = kMaxStoredCount;
 
 cHistory LargestHistory(const bench_data::DictionaryFolder& folder, const std::string& file) {
     cHistory history;
@@ -36,7 +37,7 @@ cHistory LargestHistory(const bench_data::DictionaryFolder& folder, const std::s
 }
 
 std::string HistoryFile() {
-    return bench_setup::CacheRoot() + "/historio.bin";
+    return bench_setup::CacheRoot() + "/" + kHistoryFileName;
 }
 
 void BM_HistorySave(benchmark::State& state) {

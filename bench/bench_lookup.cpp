@@ -3,6 +3,7 @@
 
 #include "bench_setup.h"
 #include "counting_new.h"
+#include "dictbuild/dictionary_direction.h"
 #include "platform/code_page.h"
 #include "query/query_rules.h"
 #include "text/esperanto_x.h"
@@ -82,10 +83,10 @@ void BM_KeystrokeWithoutWidgets(benchmark::State& state) {
     std::uint64_t resultAllocations = 0;
     const std::uint64_t allocationsBefore = bench_alloc::Count();
     for (auto _ : state) {
-        // The box is read into an area of 256 units and converted there.
+        // The box is read into an area of its size and converted there.
         const std::u16string& box = boxes[q];
-        char16_t area[256];
-        const std::size_t read = std::min<std::size_t>(box.size(), 255);
+        char16_t area[kMaxBoxUnits];
+        const std::size_t read = std::min(box.size(), kMaxBoxUnits);
         std::copy_n(box.data(), read, area);
         std::size_t start = read;
         std::size_t end = read;
@@ -121,12 +122,7 @@ void BM_IndexLoad(benchmark::State& state) {
     const Language language = LanguageArg(state);
     const std::size_t count = CountArg(state);
     const std::string path = bench_setup::Folder(count).IndexPath(language);
-    std::unique_ptr<cIndex> index;
-    if (language == Language::Russian) {
-        index = std::make_unique<cIndexRu>();
-    } else {
-        index = std::make_unique<cIndexEo>();
-    }
+    const std::unique_ptr<cIndex> index = MakeIndex(language);
     index->Load(path.c_str()); // into the page cache
     for (auto _ : state) {
         index->Load(path.c_str());

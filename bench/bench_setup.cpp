@@ -1,5 +1,7 @@
 #include "bench_setup.h"
 
+#include "dictbuild/dictionary_direction.h"
+
 #include <cstdlib>
 #include <map>
 #include <memory>
@@ -43,11 +45,7 @@ const cIndex& LoadedIndex(Language language, std::size_t count) {
     static std::map<std::pair<Language, std::size_t>, std::unique_ptr<cIndex>> indexes;
     auto& index = indexes[{language, count}];
     if (!index) {
-        if (language == Language::Russian) {
-            index = std::make_unique<cIndexRu>();
-        } else {
-            index = std::make_unique<cIndexEo>();
-        }
+        index = MakeIndex(language);
         index->Load(Folder(count).IndexPath(language).c_str());
     }
     return *index;

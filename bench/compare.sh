@@ -65,7 +65,7 @@ fi
 printf 'memory ratio sdcv / kelimbo-lookup: %.2f\n' "$(echo "$sdcv_kb / $kelimbo_kb" | bc -l)"
 
 # One query, one process: peak memory against the two index files + 8 MB.
-index_kb=$(( ($(stat -c %s "$dict/tarnesk_rusa_esperanto.bsi") + $(stat -c %s "$dict/EoRu_kelimbo.bsi")) / 1024 ))
+index_kb=$(( $(cat "$dict"/*.bsi | wc -c) / 1024 ))
 report=$(mktemp)
 /usr/bin/time -v "$bin/kelimbo-lookup" --dir "$dict" "$(head -n 1 "$list")" >/dev/null 2>"$report"
 single=$(awk -F': ' '/Maximum resident/ {print $2}' "$report")

@@ -1,5 +1,6 @@
 #include "derivations.h"
 
+#include "index/index_writer.h"
 #include "platform/ansi_literal.h"
 
 #include <stdexcept>
@@ -113,7 +114,7 @@ std::vector<std::string> DeriveHeadwords(Language language, const std::vector<st
     for (std::size_t kind = 0; headwords.size() < count; ++kind) {
         for (std::size_t i = 0; i < words.size() && headwords.size() < count; ++i) {
             std::string headword = Derive(language, affixes, words, i, kind);
-            if (headword.size() <= 255 && seen.insert(headword).second) {
+            if (headword.size() <= kMaxHeadwordBytes && seen.insert(headword).second) {
                 headwords.push_back(std::move(headword));
             }
         }

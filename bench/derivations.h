@@ -3,13 +3,15 @@
 // ways a dictionary's headwords grow: prefixed and suffixed forms, compounds,
 // capitalised and hyphenated variants.
 
+#include "dictbuild/dictionary_direction.h"
+
 #include <cstddef>
 #include <string>
 #include <vector>
 
 namespace bench_data {
 
-enum class Language { Russian, Esperanto };
+using ::Language;
 
 // `count` distinct 8-bit headwords (Windows-1251, Esperanto in x-system form).
 // The real words come first, then one kind of derivation after another over

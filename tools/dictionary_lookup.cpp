@@ -1,27 +1,20 @@
 #include "dictionary_lookup.h"
 
-#include "dictbuild/dictionary_direction.h"
+#include "articles/dictionary_files.h"
 #include "query/query_rules.h"
 #include "text/esperanto_x.h"
 #include "text/index_key.h"
 
-namespace {
-
-// The search box is read with room for 255 units.
-constexpr std::size_t kBoxUnits = 255;
-
-} // namespace
-
 DictionaryFolder::DictionaryFolder(const std::string& ansiFolder) {
-    m_ruIndex.Load((ansiFolder + FilesOf(Language::Russian).index).c_str());
-    m_eoIndex.Load((ansiFolder + FilesOf(Language::Esperanto).index).c_str());
-    m_ruProv.path = ansiFolder + FilesOf(Language::Russian).text;
-    m_eoProv.path = ansiFolder + FilesOf(Language::Esperanto).text;
+    m_ruIndex.Load((ansiFolder + kRussianFiles.index).c_str());
+    m_eoIndex.Load((ansiFolder + kEsperantoFiles.index).c_str());
+    m_ruProv.path = ansiFolder + kRussianFiles.text;
+    m_eoProv.path = ansiFolder + kEsperantoFiles.text;
 }
 
 ListResult DictionaryFolder::List(std::u16string_view typed) const {
     ListResult list;
-    const std::u16string box = x_to_accented(typed.substr(0, kBoxUnits));
+    const std::u16string box = x_to_accented(typed.substr(0, kMaxBoxUnits));
     list.query = to_index_key(box);
     if (list.query.empty()) {
         return list;

@@ -7,7 +7,7 @@
 #include "dictbuild/dictionary_build.h"
 #include "dictbuild/index_check.h"
 #include "errors/exc_msg.h"
-#include "index/language_indexes.h"
+#include "index/headword_index.h"
 #include "platform/code_page.h"
 #include "platform/file_open.h"
 #include "text/index_key.h"
@@ -123,12 +123,7 @@ int Dump(const Options& options) {
     if (options.files.size() != 1) {
         return Usage();
     }
-    std::unique_ptr<cIndex> index;
-    if (*options.language == Language::Esperanto) {
-        index = std::make_unique<cIndexEo>();
-    } else {
-        index = std::make_unique<cIndexRu>();
-    }
+    const std::unique_ptr<cIndex> index = MakeIndex(*options.language);
     try {
         index->Load(platform::AnsiPath(options.files[0]).c_str());
     } catch (const cExcMsg& e) {

@@ -1,7 +1,9 @@
 #include "app/kelimbo_app.h"
 
+#include "articles/dictionary_files.h"
 #include "errors/exc_msg.h"
 #include "framework/message_box.h"
+#include "history/history_file.h"
 #include "history/history_location.h"
 #include "platform/ansi_literal.h"
 #include "platform/module_path.h"
@@ -20,12 +22,12 @@ bool CKelimboApp::Run(ProgramObjects& objects, std::u16string_view modulePath) {
         }
         const std::string folder = platform::ModuleFolder(modulePath);
 
-        objects.ruIndex.Load((folder + kRuIndexFile).c_str());
-        objects.eoIndex.Load((folder + kEoIndexFile).c_str());
-        objects.ruProv.path = folder + kRuTextFile;
-        objects.eoProv.path = folder + kEoTextFile;
-        objects.theHistory.Load(HistoryFilePath(folder, kHistoryFile).c_str(),
-                                (folder + kEoTextFile).c_str(), (folder + kRuTextFile).c_str());
+        objects.ruIndex.Load((folder + kRussianFiles.index).c_str());
+        objects.eoIndex.Load((folder + kEsperantoFiles.index).c_str());
+        objects.ruProv.path = folder + kRussianFiles.text;
+        objects.eoProv.path = folder + kEsperantoFiles.text;
+        objects.theHistory.Load(HistoryFilePath(folder, kHistoryFileName).c_str(),
+                                objects.eoProv.path.c_str(), objects.ruProv.path.c_str());
 
         CKelimboDlg dlg(objects, nullptr);
         m_pMainWnd = &dlg;

@@ -19,16 +19,18 @@ public:
         if (key.empty()) {
             throw SourceError(line, "the headword is empty once its marks are removed");
         }
-        if (key.size() > 255) {
-            throw SourceError(line, "a headword is longer than 255 bytes");
+        if (key.size() > kMaxHeadwordBytes) {
+            throw SourceError(line, "a headword is longer than " +
+                                        std::to_string(kMaxHeadwordBytes) + " bytes");
         }
         auto [it, fresh] = m_positions.try_emplace(key, m_headwords.size());
         if (fresh) {
             m_headwords.push_back({std::move(key), {}});
         }
         std::vector<ArticleRef>& refs = m_headwords[it->second].refs;
-        if (refs.size() == 255) {
-            throw SourceError(line, "a headword has more than 255 articles");
+        if (refs.size() == kMaxHeadwordRefs) {
+            throw SourceError(line, "a headword has more than " + std::to_string(kMaxHeadwordRefs) +
+                                        " articles");
         }
         refs.push_back(ref);
     }
@@ -104,7 +106,8 @@ BuildSummary BuildFromSource(Language language, const std::vector<SourceArticle>
             throw SourceError(article.line, e.what());
         }
         if (bytes.size() > kMaxArticleBytes) {
-            throw SourceError(article.line, "the article is longer than 2048 bytes (" +
+            throw SourceError(article.line, "the article is longer than " +
+                                                std::to_string(kMaxArticleBytes) + " bytes (" +
                                                 std::to_string(bytes.size()) + ")");
         }
         if (!text.empty()) {
@@ -130,7 +133,7 @@ BuildSummary BuildFromSource(Language language, const std::vector<SourceArticle>
     text += "\n";
 
     const std::string index = BuildIndex(OrderOf(language), collector.Headwords());
-    const DirectionFiles files = FilesOf(language);
+    const DictionaryFiles files = FilesOf(language);
     StagedFiles staged(outDir);
     staged.Write(files.text, text);
     staged.Write(files.index, index);
@@ -173,7 +176,8 @@ BuildSummary BuildFromParagraphs(Language language, const std::filesystem::path&
             --end;
         }
         if (end - start > kMaxArticleBytes) {
-            throw SourceError(firstLine, "the article is longer than 2048 bytes");
+            throw SourceError(firstLine, "the article is longer than " +
+                                             std::to_string(kMaxArticleBytes) + " bytes");
         }
         const std::string_view article(text.data() + start, end - start);
         const std::string_view word = article.substr(0, article.find_first_of(" \t\r\n"));

@@ -1,5 +1,6 @@
 #include "dictbuild/dictionary_direction.h"
 
+#include "index/language_indexes.h"
 #include "platform/code_page.h"
 #include "platform/cp1251.h"
 #include "text/esperanto_x.h"
@@ -40,10 +41,15 @@ std::string Cp1251Strict(std::u16string_view wide) {
 
 } // namespace
 
-DirectionFiles FilesOf(Language language) {
-    return language == Language::Esperanto
-               ? DirectionFiles{"EoRu_kelimbo.txt", "EoRu_kelimbo.bsi"}
-               : DirectionFiles{"tarnesk_rusa_esperanto.txt", "tarnesk_rusa_esperanto.bsi"};
+DictionaryFiles FilesOf(Language language) {
+    return language == Language::Esperanto ? kEsperantoFiles : kRussianFiles;
+}
+
+std::unique_ptr<cIndex> MakeIndex(Language language) {
+    if (language == Language::Esperanto) {
+        return std::make_unique<cIndexEo>();
+    }
+    return std::make_unique<cIndexRu>();
 }
 
 Language ParseLanguage(std::string_view name) {

@@ -1,7 +1,8 @@
 #include "dictbuild/index_check.h"
 
+#include "articles/provider.h"
 #include "errors/exc_msg.h"
-#include "index/language_indexes.h"
+#include "index/headword_index.h"
 #include "platform/code_page.h"
 #include "text/index_key.h"
 
@@ -62,8 +63,9 @@ void CheckReferences(const cIndex& index, const std::filesystem::path& textFile,
                                       std::to_string(ref.end);
             if (ref.end < ref.start) {
                 Report(check, where + " ends before it starts");
-            } else if (ref.end - ref.start > 2048) {
-                Report(check, where + " is longer than 2048 bytes");
+            } else if (ref.end - ref.start > kMaxArticleBytes) {
+                Report(check,
+                       where + " is longer than " + std::to_string(kMaxArticleBytes) + " bytes");
             } else if (ref.end > size) {
                 Report(check, where + " runs past the end of the text file");
             }
@@ -76,12 +78,7 @@ void CheckReferences(const cIndex& index, const std::filesystem::path& textFile,
 IndexCheck CheckIndex(Language language, const std::string& ansiIndexPath,
                       const std::optional<std::filesystem::path>& textFile) {
     IndexCheck check;
-    std::unique_ptr<cIndex> index;
-    if (language == Language::Esperanto) {
-        index = std::make_unique<cIndexEo>();
-    } else {
-        index = std::make_unique<cIndexRu>();
-    }
+    const std::unique_ptr<cIndex> index = MakeIndex(language);
     try {
         index->Load(ansiIndexPath.c_str());
     } catch (const cExcMsg& e) {

@@ -23,7 +23,6 @@ using platform::PutLe32;
 
 constexpr auto kContext = platform::Ansi(u8"истории");
 constexpr auto kWriteError = platform::Ansi(u8"Ошибка при записи файла %s");
-constexpr std::size_t kMaxCount = 255; // counts are stored in one byte
 
 HistoryWriteFault g_writeFault = nullptr;
 
@@ -83,15 +82,15 @@ DictionaryStamps DictionaryStamp(std::string_view eoTextPath, std::string_view r
 }
 
 void WriteEntry(const HistoryEntry& entry, std::FILE* file) {
-    const std::size_t refCount = std::min(entry.refs.size(), kMaxCount);
-    const std::size_t length = std::min(entry.query.size(), kMaxCount);
+    const std::size_t refCount = std::min(entry.refs.size(), kMaxStoredCount);
+    const std::size_t length = std::min(entry.query.size(), kMaxStoredCount);
     PutByte(refCount, file);
     PutByte(length, file);
     PutByte(entry.isEsperanto ? 1 : 0, file);
     for (std::size_t i = 0; i < refCount; ++i) {
         PutPair(entry.refs[i].start, entry.refs[i].end, file);
     }
-    unsigned char units[2 * kMaxCount];
+    unsigned char units[2 * kMaxStoredCount];
     for (std::size_t i = 0; i < length; ++i) {
         PutLe16(units + 2 * i, entry.query[i]);
     }
@@ -107,9 +106,9 @@ void ReadEntry(HistoryEntry& entry, std::FILE* file) {
         ReadChecked(bytes, 1, sizeof bytes, file);
         entry.refs.push_back({GetLe32(bytes), GetLe32(bytes + 4)});
     }
-    unsigned char bytes[2 * kMaxCount];
+    unsigned char bytes[2 * kMaxStoredCount];
     ReadChecked(bytes, 2, length, file);
-    char16_t units[kMaxCount + 1];
+    char16_t units[kMaxStoredCount + 1];
     for (std::size_t i = 0; i < length; ++i) {
         units[i] = GetLe16(bytes + 2 * i);
     }
@@ -172,7 +171,7 @@ void cHistory::Save() {
     }
     try {
         SetFileContext(kContext.c_str());
-        const std::size_t count = std::min(entries.size(), kMaxCount);
+        const std::size_t count = std::min(entries.size(), kMaxStoredCount);
         const DictionaryStamps stamps = DictionaryStamp(eoTextPath, ruTextPath);
         PutByte(HISTORY_FILE_VERSION, file.get());
         PutByte(0, file.get());

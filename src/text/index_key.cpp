@@ -5,33 +5,35 @@
 
 namespace {
 
-// The search box holds at most 255 units; their x-system form fits here, so a
-// keystroke's query is built without a temporary string.
-constexpr std::size_t kBoxUnits = 256;
+// The longest key, in bytes, and the longest list line, in units.
+constexpr std::size_t kMaxKeyBytes = 256;
+constexpr std::size_t kMaxLineUnits = 256;
 
 } // namespace
 
 std::string to_index_key(std::u16string_view boxText) {
-    char16_t area[2 * kBoxUnits];
+    // The x-system form of a box's text fits here, so a keystroke's query is
+    // built without a temporary string.
+    char16_t area[2 * kMaxBoxUnits];
     std::u16string longer;
     const char16_t* x = area;
     std::size_t units = 0;
-    if (boxText.size() <= kBoxUnits) {
+    if (boxText.size() <= kMaxBoxUnits) {
         units = accented_to_x_into(boxText, area);
     } else {
         longer = accented_to_x(boxText);
         x = longer.data();
         units = longer.size();
     }
-    char bytes[256 + 1];
+    char bytes[kMaxKeyBytes + 1];
     const std::size_t count =
-        platform::WideToMultiByte(platform::kAnsiCodePage, x, units, bytes, 256);
+        platform::WideToMultiByte(platform::kAnsiCodePage, x, units, bytes, kMaxKeyBytes);
     return std::string(bytes, count);
 }
 
 std::u16string from_index_key(std::string_view key) {
-    char16_t units[256 + 1];
-    const std::size_t count =
-        platform::MultiByteToWide(platform::kAnsiCodePage, key.data(), key.size(), units, 256);
+    char16_t units[kMaxLineUnits + 1];
+    const std::size_t count = platform::MultiByteToWide(platform::kAnsiCodePage, key.data(),
+                                                        key.size(), units, kMaxLineUnits);
     return std::u16string(units, x_to_accented_in_place(units, count));
 }

@@ -12,17 +12,6 @@
 
 #include <span>
 
-namespace {
-
-// The box is read into 256 UTF-16 units: at most 255 of text and a terminator.
-constexpr std::size_t kBoxTextUnits = 256;
-
-std::u16string ReadBox(const fw::Control& box) {
-    return box.GetWindowText().substr(0, kBoxTextUnits - 1);
-}
-
-} // namespace
-
 const fw::MessageMapEntry<CKelimboDlg> CKelimboDlg::kMessageMap[] = {
     {fw::Msg::Size, 0, &CKelimboDlg::OnSize},
     {fw::Msg::EditChange, IDC_SEARCH, &CKelimboDlg::OnSearchChange},
@@ -83,7 +72,7 @@ void CKelimboDlg::OnSearchChange() {
         } done{m_updating};
 
         const fw::Edit box = GetEdit(IDC_SEARCH);
-        const std::u16string text = ReadBox(box);
+        const std::u16string text = ReadBox();
         const fw::Selection selection = box.GetSel();
         std::size_t start = static_cast<std::size_t>(selection.start);
         std::size_t end = static_cast<std::size_t>(selection.end);
@@ -97,7 +86,11 @@ void CKelimboDlg::OnSearchChange() {
 }
 
 std::string CKelimboDlg::GetQuery() {
-    return to_index_key(ReadBox(GetDlgItem(IDC_SEARCH)));
+    return to_index_key(ReadBox());
+}
+
+std::u16string CKelimboDlg::ReadBox() {
+    return GetDlgItem(IDC_SEARCH).GetWindowText().substr(0, kMaxBoxUnits);
 }
 
 bool CKelimboDlg::IsEsperantoQuery(std::string_view query) {

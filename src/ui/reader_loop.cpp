@@ -11,11 +11,6 @@
 #include <cstdint>
 #include <string>
 
-namespace {
-// The box is read into 256 UTF-16 units: at most 255 of text and a terminator.
-constexpr std::size_t kBoxTextUnits = 256;
-} // namespace
-
 void CKelimboDlg::OnListSelChange() {
     const int k = m_list.GetCurSel();
     if (k == fw::LB_ERR || m_pIndex == nullptr || m_pLegilo == nullptr) {
@@ -60,8 +55,7 @@ void CKelimboDlg::ShowEntry(const HistoryEntry& entry) {
 }
 
 void CKelimboDlg::RecordState() {
-    const std::u16string query =
-        GetDlgItem(IDC_SEARCH).GetWindowText().substr(0, kBoxTextUnits - 1);
+    const std::u16string query = ReadBox();
     const std::vector<ArticleRef> noRefs;
     m_objects.theHistory.Push(query, m_pLegilo != nullptr ? m_pLegilo->m_refs : noRefs,
                               m_pIndex == &m_objects.eoIndex);

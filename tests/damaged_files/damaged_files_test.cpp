@@ -2,11 +2,13 @@
 // think of: the lookup path (indexes and text files) and the history file must
 // give their message or their quiet fallback, never crash or read outside their
 // data, and never change a dictionary file.
+#include "articles/dictionary_files.h"
 #include "damage.h"
 #include "dictionary_lookup.h"
 #include "errors/checked_io.h"
 #include "errors/exc_msg.h"
 #include "history/history.h"
+#include "history/history_file.h"
 #include "platform/code_page.h"
 #include "support/temp_dir.h"
 
@@ -24,11 +26,11 @@ using testing_support::ReadBytes;
 using testing_support::TempDir;
 using testing_support::WriteBytes;
 
-constexpr const char* kRuIndex = "tarnesk_rusa_esperanto.bsi";
-constexpr const char* kEoIndex = "EoRu_kelimbo.bsi";
-constexpr const char* kRuText = "tarnesk_rusa_esperanto.txt";
-constexpr const char* kEoText = "EoRu_kelimbo.txt";
-constexpr const char* kHistory = "historio.bin";
+constexpr const char* kRuIndex = kRussianFiles.index;
+constexpr const char* kEoIndex = kEsperantoFiles.index;
+constexpr const char* kRuText = kRussianFiles.text;
+constexpr const char* kEoText = kEsperantoFiles.text;
+constexpr const char* kHistory = kHistoryFileName;
 
 // Queries that reach many headwords of both dictionaries.
 const char* const kQueries[] = {"a", "cx", "male", "-", "\"", "к", "ё", "1", "«", "zzzz"};

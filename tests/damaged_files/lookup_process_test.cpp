@@ -1,6 +1,7 @@
 // Damaged and unreadable data files through the kelimbo-lookup process: it
 // ends with its message and status 1, or answers with status 0; it never dies
 // of a signal.
+#include "articles/dictionary_files.h"
 #include "damage.h"
 #include "support/process.h"
 #include "support/temp_dir.h"
@@ -19,8 +20,8 @@ using testing_support::RunProcess;
 using testing_support::TempDir;
 using testing_support::WriteBytes;
 
-const char* const kFiles[] = {"tarnesk_rusa_esperanto.bsi", "EoRu_kelimbo.bsi",
-                              "tarnesk_rusa_esperanto.txt", "EoRu_kelimbo.txt"};
+const char* const kFiles[] = {kRussianFiles.index, kEsperantoFiles.index, kRussianFiles.text,
+                              kEsperantoFiles.text};
 
 class LookupWithDamagedFiles : public testing::Test {
 protected:

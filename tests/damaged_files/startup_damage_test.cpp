@@ -3,9 +3,11 @@
 // alone; a damaged history file starts it quietly with what could be read,
 // and the history it saves on closing is whole.
 #include "app/kelimbo_app.h"
+#include "articles/dictionary_files.h"
 #include "damage.h"
 #include "framework/test_hooks.h"
 #include "history/history.h"
+#include "history/history_file.h"
 #include "platform/code_page.h"
 #include "support/dictionary_fixture.h"
 #include "support/temp_dir.h"
@@ -31,7 +33,8 @@ struct StartupOutcome {
 class StartupWithDamagedFiles : public testing::Test {
 protected:
     void SetUp() override {
-        for (const char* name : {kRuIndexFile, kEoIndexFile, kRuTextFile, kEoTextFile}) {
+        for (const char* name : {kRussianFiles.index, kEsperantoFiles.index, kRussianFiles.text,
+                                 kEsperantoFiles.text}) {
             fs::copy_file(fs::path(KELIMBO_SAMPLE_DIR) / name, dir.File(name));
         }
     }
@@ -62,7 +65,7 @@ protected:
 };
 
 TEST_F(StartupWithDamagedFiles, DamagedIndexShowsTheBoxAndNoWindow) {
-    for (const char* name : {kRuIndexFile, kEoIndexFile}) {
+    for (const char* name : {kRussianFiles.index, kEsperantoFiles.index}) {
         const std::string good = ReadBytes(dir.File(name));
         std::vector<damage::Variant> variants;
         const auto cuts = damage::CutAtEveryByte(good);
@@ -81,7 +84,7 @@ TEST_F(StartupWithDamagedFiles, DamagedIndexShowsTheBoxAndNoWindow) {
             "Ошибка при чтении файла индекса:\n \"" + Path(name) + "\"",
             "Недостаточно памяти",
         };
-        WriteBytes(dir.File(kHistoryFile), "untouched");
+        WriteBytes(dir.File(kHistoryFileName), "untouched");
         for (const damage::Variant& variant : variants) {
             WriteBytes(dir.File(name), variant.bytes);
             const StartupOutcome outcome = Start();
@@ -90,11 +93,11 @@ TEST_F(StartupWithDamagedFiles, DamagedIndexShowsTheBoxAndNoWindow) {
                 EXPECT_NE(std::find(allowed.begin(), allowed.end(), outcome.boxes[0]),
                           allowed.end())
                     << name << " " << variant.name << ": " << outcome.boxes[0];
-                ASSERT_EQ(ReadBytes(dir.File(kHistoryFile)), "untouched") << variant.name;
+                ASSERT_EQ(ReadBytes(dir.File(kHistoryFileName)), "untouched") << variant.name;
             } else {
                 // The flip left a loadable index: a normal run that saved the history.
                 EXPECT_TRUE(outcome.boxes.empty()) << variant.name;
-                WriteBytes(dir.File(kHistoryFile), "untouched");
+                WriteBytes(dir.File(kHistoryFileName), "untouched");
             }
             ASSERT_EQ(ReadBytes(dir.File(name)), variant.bytes) << "the index was changed";
         }
@@ -103,25 +106,25 @@ TEST_F(StartupWithDamagedFiles, DamagedIndexShowsTheBoxAndNoWindow) {
 }
 
 TEST_F(StartupWithDamagedFiles, MissingIndexNamesItsPath) {
-    fs::remove(dir.File(kEoIndexFile));
+    fs::remove(dir.File(kEsperantoFiles.index));
     StartupOutcome outcome = Start();
     EXPECT_EQ(outcome.windows, 0);
     EXPECT_EQ(outcome.boxes, std::vector<std::string>{"Ошибка при открытии файла индекса:\n" +
-                                                      Path(kEoIndexFile)});
-    EXPECT_FALSE(fs::exists(dir.File(kHistoryFile)));
+                                                      Path(kEsperantoFiles.index)});
+    EXPECT_FALSE(fs::exists(dir.File(kHistoryFileName)));
 }
 
 TEST_F(StartupWithDamagedFiles, DamagedHistoryStartsQuietlyAndIsSavedWhole) {
     // A good history of a few entries, made through the program's own Save.
     {
         cHistory history;
-        history.Load(Path(kHistoryFile).c_str(), Path(kEoTextFile).c_str(),
-                     Path(kRuTextFile).c_str());
+        history.Load(Path(kHistoryFileName).c_str(), Path(kEsperantoFiles.text).c_str(),
+                     Path(kRussianFiles.text).c_str());
         history.Push(u"ĉapelo", {{0, 16}}, true);
         history.Push(u"дорога", {{20, 40}}, false);
         history.Save();
     }
-    const std::string good = ReadBytes(dir.File(kHistoryFile));
+    const std::string good = ReadBytes(dir.File(kHistoryFileName));
     std::vector<damage::Variant> variants = damage::CutAtEveryByte(good);
     for (auto& v : damage::FlippedBytes(good, 200, 3)) {
         variants.push_back(std::move(v));
@@ -129,11 +132,11 @@ TEST_F(StartupWithDamagedFiles, DamagedHistoryStartsQuietlyAndIsSavedWhole) {
     variants.push_back({"directory", ""});
     for (const damage::Variant& variant : variants) {
         std::error_code ignored;
-        fs::remove_all(dir.File(kHistoryFile), ignored);
+        fs::remove_all(dir.File(kHistoryFileName), ignored);
         if (variant.name == "directory") {
-            fs::create_directory(dir.File(kHistoryFile));
+            fs::create_directory(dir.File(kHistoryFileName));
         } else {
-            WriteBytes(dir.File(kHistoryFile), variant.bytes);
+            WriteBytes(dir.File(kHistoryFileName), variant.bytes);
         }
         const StartupOutcome outcome = Start();
         ASSERT_EQ(outcome.windows, 1) << variant.name;
@@ -143,11 +146,11 @@ TEST_F(StartupWithDamagedFiles, DamagedHistoryStartsQuietlyAndIsSavedWhole) {
         }
         // What was saved loads whole, with a cursor inside its entries.
         cHistory saved;
-        saved.Load(Path(kHistoryFile).c_str(), Path(kEoTextFile).c_str(),
-                   Path(kRuTextFile).c_str());
+        saved.Load(Path(kHistoryFileName).c_str(), Path(kEsperantoFiles.text).c_str(),
+                   Path(kRussianFiles.text).c_str());
         ASSERT_GE(saved.cursor, 0);
         ASSERT_LE(saved.cursor, static_cast<std::int32_t>(saved.entries.size()));
-        ASSERT_GE(ReadBytes(dir.File(kHistoryFile)).size(), 16u) << variant.name;
+        ASSERT_GE(ReadBytes(dir.File(kHistoryFileName)).size(), 16u) << variant.name;
     }
 }
 

@@ -1,5 +1,6 @@
 #include "support/dictionary_fixture.h"
 
+#include "articles/dictionary_files.h"
 #include "index/index_writer.h"
 #include "index/my_less.h"
 #include "index/x_less.h"
@@ -44,22 +45,22 @@ std::vector<HeadwordSource> Sources(const std::vector<std::string>& words, bool 
 
 void WriteDataFiles(const testing_support::TempDir& dir, bool withRuIndex) {
     if (withRuIndex) {
-        WriteIndexFile(dir.AnsiPath("tarnesk_rusa_esperanto.bsi").c_str(), my_less(),
+        WriteIndexFile(dir.AnsiPath(kRussianFiles.index).c_str(), my_less(),
                        Sources(RussianHeadwords(), true));
     }
-    WriteIndexFile(dir.AnsiPath("EoRu_kelimbo.bsi").c_str(), x_less(),
+    WriteIndexFile(dir.AnsiPath(kEsperantoFiles.index).c_str(), x_less(),
                    Sources(EsperantoHeadwords(), false));
-    testing_support::WriteBytes(dir.File("tarnesk_rusa_esperanto.txt"),
+    testing_support::WriteBytes(dir.File(kRussianFiles.text),
                                 std::string(8 * RussianHeadwords().size(), 'r'));
-    testing_support::WriteBytes(dir.File("EoRu_kelimbo.txt"),
+    testing_support::WriteBytes(dir.File(kEsperantoFiles.text),
                                 std::string(8 * EsperantoHeadwords().size(), 'e'));
 }
 
 void LoadIndexes(ProgramObjects& objects, const testing_support::TempDir& dir) {
-    objects.ruIndex.Load(dir.AnsiPath("tarnesk_rusa_esperanto.bsi").c_str());
-    objects.eoIndex.Load(dir.AnsiPath("EoRu_kelimbo.bsi").c_str());
-    objects.ruProv.path = dir.AnsiPath("tarnesk_rusa_esperanto.txt");
-    objects.eoProv.path = dir.AnsiPath("EoRu_kelimbo.txt");
+    objects.ruIndex.Load(dir.AnsiPath(kRussianFiles.index).c_str());
+    objects.eoIndex.Load(dir.AnsiPath(kEsperantoFiles.index).c_str());
+    objects.ruProv.path = dir.AnsiPath(kRussianFiles.text);
+    objects.eoProv.path = dir.AnsiPath(kEsperantoFiles.text);
 }
 
 std::u16string ModulePath(const testing_support::TempDir& dir) {

@@ -5,6 +5,7 @@
 //   keystroke-timing --folder DATA_FOLDER
 //   keystroke-timing --generate N
 #include "app/kelimbo_app.h"
+#include "articles/dictionary_files.h"
 #include "framework/test_hooks.h"
 #include "index/index_writer.h"
 #include "index/my_less.h"
@@ -50,10 +51,10 @@ void Generate(const testing_support::TempDir& dir, std::uint32_t count) {
         eo.push_back({word, {{i, i + 1}}});
         ru.push_back({cyrillic, {{i, i + 1}}});
     }
-    WriteIndexFile(dir.AnsiPath(kEoIndexFile).c_str(), x_less(), eo);
-    WriteIndexFile(dir.AnsiPath(kRuIndexFile).c_str(), my_less(), ru);
-    testing_support::WriteBytes(dir.File(kEoTextFile), "");
-    testing_support::WriteBytes(dir.File(kRuTextFile), "");
+    WriteIndexFile(dir.AnsiPath(kEsperantoFiles.index).c_str(), x_less(), eo);
+    WriteIndexFile(dir.AnsiPath(kRussianFiles.index).c_str(), my_less(), ru);
+    testing_support::WriteBytes(dir.File(kEsperantoFiles.text), "");
+    testing_support::WriteBytes(dir.File(kRussianFiles.text), "");
 }
 
 struct Timing {
@@ -90,7 +91,8 @@ int main(int argc, char** argv) {
     if (std::strcmp(argv[1], "--generate") == 0) {
         Generate(dir, static_cast<std::uint32_t>(std::stoul(argv[2])));
     } else {
-        for (const char* name : {kRuIndexFile, kEoIndexFile, kRuTextFile, kEoTextFile}) {
+        for (const char* name : {kRussianFiles.index, kEsperantoFiles.index, kRussianFiles.text,
+                                 kEsperantoFiles.text}) {
             std::filesystem::copy_file(std::filesystem::path(argv[2]) / name, dir.File(name));
         }
     }

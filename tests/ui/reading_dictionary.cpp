@@ -1,5 +1,6 @@
 #include "reading_dictionary.h"
 
+#include "articles/dictionary_files.h"
 #include "index/index_writer.h"
 #include "index/my_less.h"
 #include "index/x_less.h"
@@ -92,10 +93,10 @@ void Write(const testing_support::TempDir& dir) {
     for (HeadwordSource& source : ruKeys) {
         source.text = Cp1251(source.text);
     }
-    WriteIndexFile(dir.AnsiPath("EoRu_kelimbo.bsi").c_str(), x_less(), eo);
-    WriteIndexFile(dir.AnsiPath("tarnesk_rusa_esperanto.bsi").c_str(), my_less(), ruKeys);
-    testing_support::WriteBytes(dir.File("EoRu_kelimbo.txt"), eoText);
-    testing_support::WriteBytes(dir.File("tarnesk_rusa_esperanto.txt"), ruText);
+    WriteIndexFile(dir.AnsiPath(kEsperantoFiles.index).c_str(), x_less(), eo);
+    WriteIndexFile(dir.AnsiPath(kRussianFiles.index).c_str(), my_less(), ruKeys);
+    testing_support::WriteBytes(dir.File(kEsperantoFiles.text), eoText);
+    testing_support::WriteBytes(dir.File(kRussianFiles.text), ruText);
 }
 
 std::u16string LongArticleText() {

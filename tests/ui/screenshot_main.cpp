@@ -4,6 +4,7 @@
 //
 //   kelimbo-screenshot OUT.png DATA_FOLDER [TYPED]
 #include "app/kelimbo_app.h"
+#include "articles/dictionary_files.h"
 #include "framework/test_hooks.h"
 #include "platform/code_page.h"
 #include "support/gui_driver.h"
@@ -32,7 +33,8 @@ int main(int argc, char** argv) {
 
     // A copy, so the data folder's history stays as it was.
     testing_support::TempDir folder;
-    for (const char* name : {kRuIndexFile, kEoIndexFile, kRuTextFile, kEoTextFile}) {
+    for (const char* name :
+         {kRussianFiles.index, kEsperantoFiles.index, kRussianFiles.text, kEsperantoFiles.text}) {
         std::filesystem::copy_file(data / name, folder.File(name));
     }
     bool saved = false;

@@ -7,13 +7,6 @@
 #include <string>
 #include <string_view>
 
-// File names in the executable's folder.
-inline constexpr const char* kRuIndexFile = "tarnesk_rusa_esperanto.bsi";
-inline constexpr const char* kEoIndexFile = "EoRu_kelimbo.bsi";
-inline constexpr const char* kRuTextFile = "tarnesk_rusa_esperanto.txt";
-inline constexpr const char* kEoTextFile = "EoRu_kelimbo.txt";
-inline constexpr const char* kHistoryFile = "historio.bin";
-
 class CKelimboApp : public fw::App {
 public:
     // Runs the program for the executable that is running, with the

@@ -1,18 +1,20 @@
 #pragma once
 // The two dictionary directions as the index tool writes them: file names,
-// headword keys and article encodings.
+// indexes, headword keys and article encodings.
 
+#include "articles/dictionary_files.h"
+#include "index/headword_index.h"
+
+#include <memory>
 #include <string>
 #include <string_view>
 
 enum class Language { Esperanto, Russian };
 
-struct DirectionFiles {
-    const char* text;  // the dictionary text file
-    const char* index; // its headword index
-};
+DictionaryFiles FilesOf(Language language);
 
-DirectionFiles FilesOf(Language language);
+// An empty index of the direction, with its order.
+std::unique_ptr<cIndex> MakeIndex(Language language);
 
 // "eo" or "ru"; throws std::invalid_argument for anything else.
 Language ParseLanguage(std::string_view name);

@@ -13,11 +13,19 @@
 
 #include "history/history_entry.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <string_view>
 
+// Its name, in the folder that history_location.h chooses.
+inline constexpr const char* kHistoryFileName = "historio.bin";
+
 inline constexpr std::uint8_t HISTORY_FILE_VERSION = 1;
+
+// The counts are one byte each: at most this many entries, references of an
+// entry and query units of an entry are stored.
+inline constexpr std::size_t kMaxStoredCount = 255;
 
 // Low 32 bits of the last-write times of the two dictionary text files; 0 for
 // a file whose time cannot be queried.

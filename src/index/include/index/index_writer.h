@@ -4,6 +4,7 @@
 // keep their input order) and lays out the header and the three blocks.
 
 #include "index/article_ref.h"
+#include "index/bsi_format.h"
 #include "index/pro_less.h"
 
 #include <array>
@@ -15,9 +16,14 @@
 #include <string>
 #include <vector>
 
+// What one headword may hold: its bytes and its article references, each
+// counted in one byte of the file.
+inline constexpr std::size_t kMaxHeadwordBytes = bsi::kByteLimit - 1;
+inline constexpr std::size_t kMaxHeadwordRefs = bsi::kByteLimit - 1;
+
 struct HeadwordSource {
-    std::string text;             // narrow (ANSI) bytes, at most 255
-    std::vector<ArticleRef> refs; // at most 255
+    std::string text;             // narrow (ANSI) bytes, at most kMaxHeadwordBytes
+    std::vector<ArticleRef> refs; // at most kMaxHeadwordRefs
 };
 
 // The blocks after the header, in file order.

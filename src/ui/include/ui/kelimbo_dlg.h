@@ -38,6 +38,8 @@ public:
     void OnSize();
     // Converts the box's text in place, keeping the selection, then FillList.
     void OnSearchChange();
+    // The box's text, at most kMaxBoxUnits of it.
+    std::u16string ReadBox();
     // The box's text in index form.
     std::string GetQuery();
     // The language rule: true for an Esperanto query.
