@@ -3,6 +3,7 @@
 // give their message or their quiet fallback, never crash or read outside their
 // data, and never change a dictionary file.
 #include "articles/dictionary_files.h"
+#include "articles/provider.h"
 #include "damage.h"
 #include "dictionary_lookup.h"
 #include "errors/checked_io.h"
@@ -100,13 +101,7 @@ std::string LookUpEverything(const std::string& folder, const std::string& varia
 
 TEST_F(DamagedFiles, IndexesGiveALoadMessageOrWorkingLookups) {
     for (const char* name : {kRuIndex, kEoIndex}) {
-        std::vector<damage::Variant> variants = damage::CutAtEveryByte(good[name]);
-        for (auto& v : damage::FlippedBytes(good[name], 2000, 1251)) {
-            variants.push_back(std::move(v));
-        }
-        for (auto& v : damage::HugeFields(good[name], 28)) {
-            variants.push_back(std::move(v));
-        }
+        const std::string& bytes = good[name];
         const std::string path = Path(name);
         const std::vector<std::string> allowed = {
             "Ошибка при открытии файла индекса:\n" + path,
@@ -117,22 +112,37 @@ TEST_F(DamagedFiles, IndexesGiveALoadMessageOrWorkingLookups) {
         };
         std::size_t failed = 0;
         std::size_t checked = 0;
-        for (const damage::Variant& variant : variants) {
-            WriteBytes(dir.File(name), variant.bytes);
-            const std::string message = LookUpEverything(dir.AnsiPath(""), variant.name);
+        // The lookups on the file as it is now, which holds `damaged`.
+        const auto check = [&](const std::string& variant, const auto& damaged) {
+            const std::string message = LookUpEverything(dir.AnsiPath(""), variant);
             if (!message.empty()) {
                 ++failed;
                 EXPECT_NE(std::find(allowed.begin(), allowed.end(), message), allowed.end())
-                    << name << " " << variant.name << ": " << message;
+                    << name << " " << variant << ": " << message;
             }
             if (++checked % 97 == 0) {
-                ASSERT_EQ(ReadBytes(dir.File(name)), variant.bytes) << "the index was changed";
-                ExpectOthersUnchanged(name, variant.name);
+                ASSERT_EQ(ReadBytes(dir.File(name)), damaged()) << "the index was changed";
+                ExpectOthersUnchanged(name, variant);
             }
+        };
+        damage::FileInPlace file(dir.File(name), bytes);
+        for (std::size_t n = bytes.size(); n-- > 0;) {
+            file.CutTo(n);
+            check("cut at " + std::to_string(n), [&] { return bytes.substr(0, n); });
+        }
+        file.Restore();
+        std::vector<damage::ByteChanges> changes =
+            damage::FlippedByteChanges(bytes.size(), 2000, 1251);
+        for (auto& c : damage::HugeFieldChanges(bytes, 28)) {
+            changes.push_back(std::move(c));
+        }
+        for (const damage::ByteChanges& c : changes) {
+            file.Change(c);
+            check(c.name, [&] { return damage::Applied(bytes, c); });
+            file.Undo(c);
         }
         // Every cut loses part of the file, so at least every cut is refused.
-        EXPECT_GE(failed, good[name].size()) << name;
-        Restore();
+        EXPECT_GE(failed, bytes.size()) << name;
     }
 }
 
@@ -178,36 +188,45 @@ TEST_F(DamagedFiles, TextFilesGiveTheArticleOrTheReadMessage) {
                   [](const auto& a, const auto& b) { return a.first.end < b.first.end; });
         const std::string readError = "Ошибка при чтении файла словаря:\n \"" + Path(name) + "\"";
 
-        // Cut at every byte: an article that ends within the cut reads as before,
-        // the first one past it raises the read message.
-        for (const damage::Variant& variant : damage::CutAtEveryByte(good[name])) {
-            WriteBytes(dir.File(name), variant.bytes);
-            const auto past = std::upper_bound(
-                articles.begin(), articles.end(), variant.bytes.size(),
-                [](std::size_t size, const auto& a) { return size < a.first.end; });
-            if (past != articles.begin()) {
-                const auto& [ref, text] = *(past - 1);
-                ASSERT_EQ(provider.GetArticle(ref.start, ref.end), text) << variant.name;
-            }
-            if (past != articles.end()) {
-                try {
-                    provider.GetArticle(past->first.start, past->first.end);
-                    ADD_FAILURE() << variant.name << ": read past the end";
-                } catch (const cExcMsg& e) {
-                    ASSERT_EQ(ToUtf8(e.GetMsg()), readError) << variant.name;
+        // Cut at every byte, in place from the longest cut to the shortest: an
+        // article that ends within the cut reads as before, the first one past
+        // it raises the read message.
+        {
+            damage::FileInPlace file(dir.File(name), good[name]);
+            for (std::size_t n = good[name].size(); n-- > 0;) {
+                file.CutTo(n);
+                const std::string variant = "cut at " + std::to_string(n);
+                const auto past = std::upper_bound(
+                    articles.begin(), articles.end(), n,
+                    [](std::size_t size, const auto& a) { return size < a.first.end; });
+                if (past != articles.begin()) {
+                    const auto& [ref, text] = *(past - 1);
+                    ASSERT_EQ(provider.GetArticle(ref.start, ref.end), text) << variant;
+                }
+                if (past != articles.end()) {
+                    try {
+                        provider.GetArticle(past->first.start, past->first.end);
+                        ADD_FAILURE() << variant << ": read past the end";
+                    } catch (const cExcMsg& e) {
+                        ASSERT_EQ(ToUtf8(e.GetMsg()), readError) << variant;
+                    }
+                }
+                if (n % 97 == 0) {
+                    ASSERT_EQ(ReadBytes(dir.File(name)), good[name].substr(0, n)) << variant;
+                    ExpectOthersUnchanged(name, variant);
                 }
             }
-            if (variant.bytes.size() % 97 == 0) {
-                ExpectOthersUnchanged(name, variant.name);
-            }
-        }
-        // Any bytes at all: every article reads, never past its buffers.
-        for (const damage::Variant& variant : damage::FlippedBytes(good[name], 2000, 65001)) {
-            WriteBytes(dir.File(name), variant.bytes);
-            for (std::size_t k = 0; k < articles.size(); k += 7) {
-                const std::u16string text =
-                    provider.GetArticle(articles[k].first.start, articles[k].first.end);
-                ASSERT_LE(text.size(), 2 * 2048u) << variant.name;
+            file.Restore();
+            // Any bytes at all: every article reads, never past its buffers.
+            for (const damage::ByteChanges& changes :
+                 damage::FlippedByteChanges(good[name].size(), 2000, 65001)) {
+                file.Change(changes);
+                for (std::size_t k = 0; k < articles.size(); k += 7) {
+                    const std::u16string text =
+                        provider.GetArticle(articles[k].first.start, articles[k].first.end);
+                    ASSERT_LE(text.size(), kMaxArticleUnits) << changes.name;
+                }
+                file.Undo(changes);
             }
         }
         // Missing: the open message, naming the file.
