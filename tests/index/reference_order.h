@@ -1,8 +1,6 @@
 #pragma once
-// The orderings and the prefix lookup done the plain way, step by step on
-// copies of the strings, as a yardstick for the index's own fast versions.
-
-#include "index/headword_range.h"
+// The orderings done the plain way, step by step on copies of the strings, as
+// a yardstick for the index's own fast versions.
 
 #include <string>
 #include <vector>
@@ -18,8 +16,5 @@ bool Less(Language language, const std::string& a, const std::string& b);
 std::string Stripped(const std::string& s);
 // The headword begins with the query.
 bool Matches(Language language, const std::string& query, const std::string& headword);
-// The three binary searches over headwords sorted by Less.
-HeadwordRange FindPrefix(Language language, const std::vector<std::string>& sorted,
-                         const std::string& query);
 
 } // namespace reference
