@@ -175,7 +175,7 @@ TEST(ListBoxTest, NotifiesOnlyTheUsersOwnChoices) {
     WithDialog(dlg, [](TestDialog& d) {
         const fw::ListBox& list = d.m_list;
         auto* view = ControlWidget(d, test_dialog::kList);
-        gui_driver::Activate(view);
+        ASSERT_TRUE(gui_driver::Activate(view));
         const auto choices = [&] { return Only(d.notes, fw::Msg::ListSelChange); };
 
         // The program's own doings: none of them notifies.

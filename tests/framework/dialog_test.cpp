@@ -66,7 +66,7 @@ TEST(DialogTest, EachRunCreatesTheWindowAnewAndCallsOnInitDialog) {
 TEST(DialogTest, FocusGoesToTheFirstTabStopWhenOnInitDialogAsksForIt) {
     TestDialog dlg;
     ScopedModalRun run([](fw::Dialog& d) {
-        gui_driver::Activate(WindowWidget(d));
+        ASSERT_TRUE(gui_driver::Activate(WindowWidget(d)));
         EXPECT_TRUE(d.GetDlgItem(test_dialog::kEdit).HasFocus());
         d.EndDialog(fw::IDOK);
     });
@@ -96,7 +96,7 @@ TEST(DialogTest, EndCodesOfTheCaptionButtonEscapeAndEnter) {
              auto& dlg = static_cast<TestDialog&>(d);
              dlg.then = [](TestDialog& self, const test_dialog::Note&) { self.EndDialog(9); };
              QWidget* button = ControlWidget(d, test_dialog::kButton);
-             gui_driver::Activate(button);
+             ASSERT_TRUE(gui_driver::Activate(button));
              button->setFocus();
              gui_driver::Key(button, Qt::Key_Return);
          },

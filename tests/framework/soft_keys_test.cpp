@@ -66,7 +66,7 @@ TEST(SoftKeysTest, KeysAndShortcutsSendTheirCommandsOnlyWhileEnabled) {
     ScopedModalRun run([](fw::Dialog& d) {
         auto& self = static_cast<TestDialog&>(d);
         QWidget* edit = fw::testing::ControlWidget(d, test_dialog::kEdit);
-        gui_driver::Activate(edit);
+        ASSERT_TRUE(gui_driver::Activate(edit));
         edit->setFocus();
 
         fw::CreateMenuBar(d, fw::kMenuBarMenu, &kBoth);

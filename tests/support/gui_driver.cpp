@@ -26,11 +26,11 @@ void ClickLine(QWidget* list, int row) {
     QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
 }
 
-void Activate(QWidget* widget) {
+bool Activate(QWidget* widget) {
     QWidget* window = widget->window();
     window->activateWindow();
     QApplication::processEvents();
-    [[maybe_unused]] const bool active = QTest::qWaitForWindowActive(window, 1000);
+    return QTest::qWaitForWindowActive(window, 1000);
 }
 
 } // namespace gui_driver

@@ -63,7 +63,7 @@ TEST_F(FullRunTest, LookUpReadTranslateBackForwardCloseAndStartAgain) {
     Start(
         [&](CKelimboDlg& main) {
             QWidget* box = ControlWidget(main, IDC_SEARCH);
-            gui_driver::Activate(box);
+            ASSERT_TRUE(gui_driver::Activate(box));
             ASSERT_TRUE(box->hasFocus());
             EXPECT_TRUE(fw::SoftKeys(main).empty());
             gui_driver::Type(box, u"hun");
@@ -88,7 +88,7 @@ TEST_F(FullRunTest, LookUpReadTranslateBackForwardCloseAndStartAgain) {
         },
         {
             [&](CKelimboDlg&, CLegiloDlg& reader) {
-                gui_driver::Activate(WindowWidget(reader));
+                ASSERT_TRUE(gui_driver::Activate(WindowWidget(reader)));
                 EXPECT_EQ(window_probe::Article(reader), kHundo);
                 QWidget* article = ControlWidget(reader, IDC_ARTICLE);
                 EXPECT_EQ(Focused(reader), article);
@@ -102,7 +102,7 @@ TEST_F(FullRunTest, LookUpReadTranslateBackForwardCloseAndStartAgain) {
                 Key(ControlWidget(reader, IDC_TRANSLATE), Qt::Key_Space);
             },
             [&](CKelimboDlg& main, CLegiloDlg& reader) {
-                gui_driver::Activate(WindowWidget(reader));
+                ASSERT_TRUE(gui_driver::Activate(WindowWidget(reader)));
                 EXPECT_EQ(window_probe::Article(reader), kSobaka);
                 EXPECT_EQ(fw::SoftKeys(reader), window_probe::MenuKeys(IDR_MENU_BACK));
                 EXPECT_EQ(History(), (HistoryState{{u"hu"}, 1}));
@@ -110,7 +110,7 @@ TEST_F(FullRunTest, LookUpReadTranslateBackForwardCloseAndStartAgain) {
                 Key(Focused(reader), Qt::Key_Left, Qt::AltModifier);
             },
             [&](CKelimboDlg& main, CLegiloDlg& reader) {
-                gui_driver::Activate(WindowWidget(reader));
+                ASSERT_TRUE(gui_driver::Activate(WindowWidget(reader)));
                 EXPECT_EQ(window_probe::Article(reader), kHundo);
                 EXPECT_EQ(window_probe::BoxText(main), u"hu");
                 EXPECT_EQ(fw::SoftKeys(reader), window_probe::MenuKeys(IDR_MENU_FORWARD));
@@ -118,7 +118,7 @@ TEST_F(FullRunTest, LookUpReadTranslateBackForwardCloseAndStartAgain) {
                 Key(Focused(reader), Qt::Key_Right, Qt::AltModifier);
             },
             [&](CKelimboDlg& main, CLegiloDlg& reader) {
-                gui_driver::Activate(WindowWidget(reader));
+                ASSERT_TRUE(gui_driver::Activate(WindowWidget(reader)));
                 EXPECT_EQ(window_probe::Article(reader), kSobaka);
                 EXPECT_EQ(window_probe::BoxText(main), u"собака");
                 EXPECT_EQ(History(), (HistoryState{{u"hu", u"собака"}, 1}));
@@ -132,7 +132,7 @@ TEST_F(FullRunTest, LookUpReadTranslateBackForwardCloseAndStartAgain) {
     Start(
         [&](CKelimboDlg& main) {
             QWidget* box = ControlWidget(main, IDC_SEARCH);
-            gui_driver::Activate(box);
+            ASSERT_TRUE(gui_driver::Activate(box));
             EXPECT_EQ(Focused(main), box);
             EXPECT_EQ(window_probe::BoxText(main), u"собака");
             EXPECT_EQ(window_probe::BoxSel(main), (fw::Selection{0, 6}));

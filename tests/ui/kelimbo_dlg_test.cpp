@@ -59,7 +59,7 @@ protected:
 TEST_F(KelimboDlgTest, StartsWithFocusInTheEmptyBoxAndTheInputPanelUp) {
     fw::testing::ResetSipRequests();
     WithWindow([](CKelimboDlg& dlg) {
-        gui_driver::Activate(Box(dlg));
+        ASSERT_TRUE(gui_driver::Activate(Box(dlg)));
         EXPECT_TRUE(dlg.GetDlgItem(IDC_SEARCH).HasFocus());
         EXPECT_EQ(BoxText(dlg), u"");
         EXPECT_EQ(dlg.m_list.GetCount(), 0);

@@ -174,7 +174,7 @@ TEST_F(ReaderTest, EachKeyEndsTheReaderWithItsCode) {
     };
     const auto key = [](Qt::Key k, Qt::KeyboardModifiers modifiers) {
         return [k, modifiers](CLegiloDlg& d) {
-            gui_driver::Activate(WindowWidget(d));
+            ASSERT_TRUE(gui_driver::Activate(WindowWidget(d)));
             gui_driver::Key(ControlWidget(d, IDC_ARTICLE), k, modifiers);
         };
     };
@@ -200,7 +200,7 @@ TEST_F(ReaderTest, EachKeyEndsTheReaderWithItsCode) {
 TEST_F(ReaderTest, TheKeyboardStartsInTheArticle) {
     Show(eoProv, RefsOf(eoIndex, "kato"));
     Read([&] {
-        gui_driver::Activate(WindowWidget(reader));
+        ASSERT_TRUE(gui_driver::Activate(WindowWidget(reader)));
         EXPECT_TRUE(reader.GetDlgItem(IDC_ARTICLE).HasFocus());
         // Shift+End selects from the caret: the first line, then the button takes it.
         gui_driver::Key(ControlWidget(reader, IDC_ARTICLE), Qt::Key_End, Qt::ShiftModifier);
@@ -239,7 +239,7 @@ TEST_F(ReaderTest, TheSoftKeysFollowTheHistoryInTheConventionOfTheWindowInFront)
     SetHistory(2, 0);
     Show(eoProv, RefsOf(eoIndex, "kato"));
     EXPECT_EQ(Read([&] {
-                  gui_driver::Activate(WindowWidget(reader));
+                  ASSERT_TRUE(gui_driver::Activate(WindowWidget(reader)));
                   gui_driver::Key(ControlWidget(reader, IDC_ARTICLE), Qt::Key_Left,
                                   Qt::AltModifier);
                   Click(SoftKeyWidget(reader, ID_BACK));

@@ -41,7 +41,9 @@ int main(int argc, char** argv) {
     fw::testing::MessageBoxCapture boxes;
     fw::testing::ScopedModalRun run([&](fw::Dialog& dlg) {
         QWidget* box = fw::testing::ControlWidget(dlg, IDC_SEARCH);
-        gui_driver::Activate(box);
+        if (!gui_driver::Activate(box)) {
+            std::fprintf(stderr, "the window did not become active\n");
+        }
         gui_driver::Type(box, typed);
         QApplication::processEvents();
         saved = fw::testing::WindowWidget(dlg)->grab().save(out);
