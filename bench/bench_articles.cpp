@@ -53,7 +53,7 @@ void BM_GetArticles(benchmark::State& state) {
     state.SetLabel(bench_setup::Label(language, count));
 }
 BENCHMARK(BM_GetArticles)
-    ->ArgsProduct({{bench_setup::kSmall, bench_setup::kLarge}, {0, 1}, {1, 10}})
+    ->ArgsProduct({bench_setup::Sizes(), {0, 1}, {1, 10}})
     ->ArgNames({"headwords", "eo", "refs"})
     ->Unit(benchmark::kMicrosecond);
 

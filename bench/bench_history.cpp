@@ -41,7 +41,8 @@ std::string HistoryFile() {
 }
 
 void BM_HistorySave(benchmark::State& state) {
-    const bench_data::DictionaryFolder& folder = bench_setup::Folder(bench_setup::kSmall);
+    const bench_data::DictionaryFolder& folder =
+        bench_setup::Folder(static_cast<std::size_t>(bench_setup::SmallSize()));
     cHistory history = LargestHistory(folder, HistoryFile());
     for (auto _ : state) {
         history.Save();
@@ -52,7 +53,8 @@ void BM_HistorySave(benchmark::State& state) {
 BENCHMARK(BM_HistorySave)->Unit(benchmark::kMicrosecond);
 
 void BM_HistoryLoad(benchmark::State& state) {
-    const bench_data::DictionaryFolder& folder = bench_setup::Folder(bench_setup::kSmall);
+    const bench_data::DictionaryFolder& folder =
+        bench_setup::Folder(static_cast<std::size_t>(bench_setup::SmallSize()));
     const cHistory saved = LargestHistory(folder, HistoryFile());
     cHistory written = LargestHistory(folder, HistoryFile());
     written.Save();

@@ -32,7 +32,7 @@ std::size_t CountArg(const benchmark::State& state) {
 }
 
 void BothSizesAndLanguages(benchmark::internal::Benchmark* b) {
-    for (const std::int64_t count : {bench_setup::kSmall, bench_setup::kLarge}) {
+    for (const std::int64_t count : bench_setup::Sizes()) {
         for (const std::int64_t language : {0, 1}) {
             b->Args({count, language});
         }

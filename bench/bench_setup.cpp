@@ -25,6 +25,17 @@ std::size_t PrefixBytes(Language language, const std::string& word, std::size_t 
 
 } // namespace
 
+std::vector<std::int64_t> Sizes() {
+    if (const char* count = std::getenv("KELIMBO_BENCH_HEADWORDS")) {
+        return {std::stoll(count)};
+    }
+    return {kSmall, kLarge};
+}
+
+std::int64_t SmallSize() {
+    return Sizes().front();
+}
+
 std::string CacheRoot() {
     if (const char* root = std::getenv("KELIMBO_BENCH_DATA")) {
         return root;

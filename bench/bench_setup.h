@@ -6,6 +6,7 @@
 #include "index/language_indexes.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,13 @@ using bench_data::Language;
 
 inline constexpr std::int64_t kSmall = 100'000;
 inline constexpr std::int64_t kLarge = 1'000'000;
+
+// The sizes the benchmarks run at: kSmall and kLarge, or only
+// $KELIMBO_BENCH_HEADWORDS when it is set (the test command's quick run of
+// every benchmark on a small generated dictionary).
+std::vector<std::int64_t> Sizes();
+// The first of them, for the benchmarks that need one dictionary only.
+std::int64_t SmallSize();
 
 // Where generated dictionaries are kept: $KELIMBO_BENCH_DATA, else the build
 // folder's bench-data.

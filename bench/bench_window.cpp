@@ -87,7 +87,7 @@ void BM_WindowKeystroke(benchmark::State& state) {
     state.SetLabel(bench_setup::Label(language, count));
 }
 BENCHMARK(BM_WindowKeystroke)
-    ->ArgsProduct({{bench_setup::kSmall, bench_setup::kLarge}, {0, 1}})
+    ->ArgsProduct({bench_setup::Sizes(), {0, 1}})
     ->ArgNames({"headwords", "eo"})
     ->Unit(benchmark::kMicrosecond);
 
@@ -107,8 +107,7 @@ void BM_StartUpToWindow(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_StartUpToWindow)
-    ->Arg(bench_setup::kSmall)
-    ->Arg(bench_setup::kLarge)
+    ->ArgsProduct({bench_setup::Sizes()})
     ->ArgName("headwords")
     ->UseManualTime()
     ->Iterations(5)

@@ -22,8 +22,10 @@ ensure_packages() {
 
 # What building the program needs.
 BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-dejavu-core)
-# What the tests need on top of that (the last two check an installed tree).
-TEST_PACKAGES=(libgtest-dev clang libclang-rt-14-dev desktop-file-utils appstream)
+# What the tests need on top of that: the last two check an installed tree; the
+# benchmarks are built too and run once on a dictionary grown from the word lists.
+TEST_PACKAGES=(libgtest-dev clang libclang-rt-14-dev desktop-file-utils appstream
+    libbenchmark-dev wesperanto hunspell-ru)
 
 # Configures and builds one build folder: configure_and_build DIR [cmake options...]
 configure_and_build() {
