@@ -5,6 +5,7 @@
 #include "articles/provider_ru.h"
 #include "errors/exc_msg.h"
 #include "fuzz_support.h"
+#include "platform/code_page.h"
 
 #include <cstring>
 #include <vector>
@@ -42,8 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (const ArticleRef& span : spans) {
             std::vector<char16_t> out(kMaxArticleUnits + 1);
             try {
-                const std::size_t units =
-                    provider->ReadSpan(span.start, span.end, out.data(), out.size() - 1, 0);
+                const std::size_t units = provider->ReadSpan(
+                    span.start, span.end, out.data(), out.size() - 1, platform::kAnsiCodePage);
                 fuzz::Require(units <= out.size() - 1);
             } catch (const cExcMsg&) {
             }

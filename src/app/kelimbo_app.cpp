@@ -10,6 +10,8 @@
 #include "ui/kelimbo_dlg.h"
 #include "ui/legilo_dlg.h"
 
+#include <QScopeGuard>
+
 bool CKelimboApp::InitInstance() {
     ProgramObjects objects;
     return Run(objects, platform::ModuleFileName());
@@ -31,10 +33,7 @@ bool CKelimboApp::Run(ProgramObjects& objects, std::u16string_view modulePath) {
 
         CKelimboDlg dlg(objects, nullptr);
         m_pMainWnd = &dlg;
-        struct ForgetMainWindow {
-            fw::Dialog*& window;
-            ~ForgetMainWindow() { window = nullptr; }
-        } forget{m_pMainWnd};
+        const QScopeGuard forget([this] { m_pMainWnd = nullptr; });
         CLegiloDlg legilo(objects, &dlg);
         dlg.m_pLegilo = &legilo;
 

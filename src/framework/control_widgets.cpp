@@ -292,15 +292,15 @@ void ButtonWidget::SetText(std::u16string_view text) {
 StaticWidget::StaticWidget(DialogWindow& window, const DialogItem& item, QWidget* parent)
     : QLabel(parent), ControlWidget(window, item) {
     setTextFormat(Qt::PlainText);
-    const std::uint32_t kind = item.style & 0x1F;
+    const std::uint32_t kind = item.style & style::kStaticKindMask;
     if (kind == style::kStaticIcon && item.imageId != 0) {
         SetImage(window.Owner().Module().FindIcon(item.imageId));
         return;
     }
     setWordWrap(true);
-    setAlignment(kind == 1   ? Qt::AlignHCenter | Qt::AlignTop
-                 : kind == 2 ? Qt::AlignRight | Qt::AlignTop
-                             : Qt::AlignLeft | Qt::AlignTop);
+    setAlignment(kind == style::kStaticCenter  ? Qt::AlignHCenter | Qt::AlignTop
+                 : kind == style::kStaticRight ? Qt::AlignRight | Qt::AlignTop
+                                               : Qt::AlignLeft | Qt::AlignTop);
     setText(ToQString(item.title));
 }
 

@@ -22,11 +22,6 @@ ControlWidget* Control::Widget() const {
     return m_dialog->Window()->FindControl(m_id);
 }
 
-ControlClass Control::GetClass() const {
-    ControlWidget* widget = Widget();
-    return widget == nullptr ? ControlClass{} : widget->Class();
-}
-
 std::u16string Control::GetWindowText() const {
     ControlWidget* widget = Widget();
     return widget == nullptr ? std::u16string() : widget->Text();

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QScopeGuard>
 #include <QScreen>
 
 namespace fw {
@@ -24,10 +25,7 @@ std::intptr_t Dialog::DoModal() {
     }
     QWidget* parentWindow = m_parent == nullptr ? nullptr : m_parent->m_window;
     auto window = std::make_unique<detail::DialogWindow>(*this, *dialogTemplate, parentWindow);
-    struct Detach {
-        Dialog& dialog;
-        ~Detach() { dialog.m_window = nullptr; }
-    } detach{*this};
+    const QScopeGuard detach([this] { m_window = nullptr; });
     m_window = window.get();
     m_ended = false;
     m_result = -1;
@@ -49,9 +47,9 @@ std::intptr_t Dialog::DoModal() {
         }
     }
     window->hide();
-    // The owner takes the keyboard back when a nested run ends, as it would on
-    // the handheld. A window manager usually sees to that; without one no
-    // window is active now, and the owner is activated here.
+    // The owner takes the keyboard back when a nested run ends, so that typing
+    // goes on where the user left it. A window manager usually sees to that;
+    // without one no window is active now, and the owner is activated here.
     QCoreApplication::processEvents();
     if (parentWindow != nullptr && QApplication::activeWindow() == nullptr) {
         parentWindow->activateWindow();

@@ -10,6 +10,8 @@
 #include "ui/soft_key_menus.h"
 #include "ui/template_layout.h"
 
+#include <QScopedValueRollback>
+
 #include <span>
 
 const fw::MessageMapEntry<CKelimboDlg> CKelimboDlg::kMessageMap[] = {
@@ -65,11 +67,7 @@ void CKelimboDlg::OnSearchChange() {
         return;
     }
     {
-        m_updating = true;
-        struct Done {
-            bool& flag;
-            ~Done() { flag = false; }
-        } done{m_updating};
+        const QScopedValueRollback updating(m_updating, true);
 
         const fw::Edit box = GetEdit(IDC_SEARCH);
         const std::u16string text = ReadBox();
@@ -91,10 +89,6 @@ std::string CKelimboDlg::GetQuery() {
 
 std::u16string CKelimboDlg::ReadBox() {
     return GetDlgItem(IDC_SEARCH).GetWindowText().substr(0, kMaxBoxUnits);
-}
-
-bool CKelimboDlg::IsEsperantoQuery(std::string_view query) {
-    return ::IsEsperantoQuery(query);
 }
 
 void CKelimboDlg::FillList() {

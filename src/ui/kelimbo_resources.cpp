@@ -13,12 +13,10 @@ using fw::DialogItem;
 using fw::DialogTemplate;
 using fw::MenuItem;
 
-// Both windows: a caption with the OK button, the program's font as written.
+// Both windows: a caption with its close button, a modal frame.
 constexpr std::uint32_t kDialogStyle =
     kPopup | kCaption | kSysMenu | kDialogModalFrame | kDialogSetFont;
-constexpr std::uint32_t kDialogExStyle = kExCaptionOkButton | kExAppWindow;
 constexpr std::u16string_view kCaptionText = u"Kelimbo";
-constexpr std::u16string_view kFont = u"MS Shell Dlg";
 
 constexpr std::array kMainItems = {
     DialogItem{kChild | kVisible | kBorder | kVScroll | kTabStop | kListNotify |
@@ -41,12 +39,9 @@ constexpr std::array kLegiloItems = {
 };
 
 constexpr std::array kDialogs = {
-    DialogTemplate{IDD_KELIMBO_DIALOG, kDialogStyle, kDialogExStyle, 0, 0, 156, 122, kCaptionText,
-                   kFont, 8, kMainItems},
-    DialogTemplate{IDD_KELIMBO_WIDE, kDialogStyle, kDialogExStyle, 0, 0, 210, 129, kCaptionText,
-                   kFont, 8, kWideItems},
-    DialogTemplate{IDD_LEGILO_DIALOG, kDialogStyle, kDialogExStyle, 0, 0, 156, 159, kCaptionText,
-                   kFont, 8, kLegiloItems},
+    DialogTemplate{IDD_KELIMBO_DIALOG, kDialogStyle, 0, 0, 156, 122, kCaptionText, kMainItems},
+    DialogTemplate{IDD_KELIMBO_WIDE, kDialogStyle, 0, 0, 210, 129, kCaptionText, kWideItems},
+    DialogTemplate{IDD_LEGILO_DIALOG, kDialogStyle, 0, 0, 156, 159, kCaptionText, kLegiloItems},
 };
 
 // The soft keys; Alt+Left and Alt+Right press "назад" and "вперёд".

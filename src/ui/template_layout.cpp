@@ -10,9 +10,9 @@ void Refresh(const fw::ResourceModule& module, fw::Dialog& window, const fw::Dia
     case fw::ControlClass::Static:
         if (item.imageId == 0) {
             window.GetDlgItem(item.id).SetWindowText(item.title);
-        } else if ((item.style & 3) == 3) {
+        } else if ((item.style & fw::style::kStaticIcon) == fw::style::kStaticIcon) {
             window.GetStatic(item.id).SetImage(module.FindIcon(item.imageId));
-        } else if ((item.style & 0xE) == 0xE) {
+        } else if ((item.style & fw::style::kStaticBitmap) == fw::style::kStaticBitmap) {
             // The module holds no bitmaps: the image goes, none replaces it.
             window.GetStatic(item.id).SetImage(nullptr);
         }

@@ -162,9 +162,9 @@ TEST_F(Providers, ArticleLongerThan2048UnitsAfterNormalisationIsShownWhole) {
 TEST_F(Providers, ReadSpanReportsZeroWhenTheCapacityIsTooSmall) {
     Both("a\nb");
     char16_t out[8];
-    EXPECT_EQ(ru.ReadSpan(0, 3, out, 3, 65001), 0u);
+    EXPECT_EQ(ru.ReadSpan(0, 3, out, 3, platform::kUtf8CodePage), 0u);
     EXPECT_EQ(out[0], u'\0');
-    EXPECT_EQ(ru.ReadSpan(0, 3, out, 4, 65001), 4u);
+    EXPECT_EQ(ru.ReadSpan(0, 3, out, 4, platform::kUtf8CodePage), 4u);
     EXPECT_EQ(std::u16string(out), u"a\r\nb");
 }
 

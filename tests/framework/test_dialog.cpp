@@ -28,10 +28,8 @@ constexpr std::array kSmall = {
 };
 
 constexpr std::array kDialogs = {
-    fw::DialogTemplate{kControlsTemplate, kPopup | kCaption, 0, 0, 0, 108, 144, u"Тест", u"", 8,
-                       kControls},
-    fw::DialogTemplate{kSmallTemplate, kPopup | kCaption, 0, 0, 0, 68, 20, u"Малый", u"", 8,
-                       kSmall},
+    fw::DialogTemplate{kControlsTemplate, kPopup | kCaption, 0, 0, 108, 144, u"Тест", kControls},
+    fw::DialogTemplate{kSmallTemplate, kPopup | kCaption, 0, 0, 68, 20, u"Малый", kSmall},
 };
 
 constexpr fw::ResourceModule kModule{kDialogs, {}, {}};

@@ -59,11 +59,11 @@ constexpr std::array kBitmapItems = {
 };
 
 constexpr std::array kDialogs = {
-    fw::DialogTemplate{kWindow, kPopup, 0, 0, 0, 100, 80, u"", u"", 8, kWindowItems},
-    fw::DialogTemplate{kAll, kPopup, 0, 0, 0, 100, 80, u"", u"", 8, kAllItems},
-    fw::DialogTemplate{kWithMissing, kPopup, 0, 0, 0, 100, 80, u"", u"", 8, kWithMissingItems},
-    fw::DialogTemplate{kTwoStatics, kPopup, 0, 0, 0, 100, 80, u"", u"", 8, kTwoStaticsItems},
-    fw::DialogTemplate{kBitmap, kPopup, 0, 0, 0, 100, 80, u"", u"", 8, kBitmapItems},
+    fw::DialogTemplate{kWindow, kPopup, 0, 0, 100, 80, u"", kWindowItems},
+    fw::DialogTemplate{kAll, kPopup, 0, 0, 100, 80, u"", kAllItems},
+    fw::DialogTemplate{kWithMissing, kPopup, 0, 0, 100, 80, u"", kWithMissingItems},
+    fw::DialogTemplate{kTwoStatics, kPopup, 0, 0, 100, 80, u"", kTwoStaticsItems},
+    fw::DialogTemplate{kBitmap, kPopup, 0, 0, 100, 80, u"", kBitmapItems},
 };
 
 constexpr std::array<std::string_view, 2> kIconRows = {"ab", "ba"};

@@ -31,7 +31,6 @@ public:
     virtual void SetText(std::u16string_view text) = 0;
 
     int Id() const { return m_item.id; }
-    ControlClass Class() const { return m_item.cls; }
     const DialogItem& Item() const { return m_item; }
 
 protected:

@@ -42,7 +42,6 @@ public:
     // True while the dialog's window exists and has this control.
     bool IsValid() const { return Widget() != nullptr; }
     int GetDlgCtrlID() const { return m_id; }
-    ControlClass GetClass() const;
 
     std::u16string GetWindowText() const;
     // Sets the control's text. An edit box then sends Msg::EditChange to its

@@ -42,7 +42,6 @@ public:
     void SendMessage(Msg msg, int id = 0);
 
     const ResourceModule& Module() const { return m_module; }
-    std::uint16_t TemplateId() const { return m_templateId; }
     Dialog* Parent() const { return m_parent; }
     bool HasWindow() const { return m_window != nullptr; }
 

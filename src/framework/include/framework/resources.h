@@ -35,11 +35,11 @@ inline constexpr std::uint32_t kListNotify = 0x0001;
 inline constexpr std::uint32_t kListSort = 0x0002;
 inline constexpr std::uint32_t kListNoIntegralHeight = 0x0100;
 // Static styles: the low bits name the kind of static.
+inline constexpr std::uint32_t kStaticKindMask = 0x001F;
+inline constexpr std::uint32_t kStaticCenter = 0x0001;
+inline constexpr std::uint32_t kStaticRight = 0x0002;
 inline constexpr std::uint32_t kStaticIcon = 0x0003;
 inline constexpr std::uint32_t kStaticBitmap = 0x000E;
-// Extended styles: the OK button in the caption, the application-window bit.
-inline constexpr std::uint32_t kExCaptionOkButton = 0x80000000;
-inline constexpr std::uint32_t kExAppWindow = 0x00040000;
 } // namespace style
 
 // Predefined control classes, by their ordinals.
@@ -67,16 +67,13 @@ struct DialogItem {
     std::uint16_t imageId = 0;
 };
 
-// A dialog template: the window's rectangle in dialog units, caption, font and
-// items. The font is kept as written; windows use the desktop's UI font.
+// A dialog template: the window's rectangle in dialog units, caption and
+// items. Windows are drawn in the desktop's UI font.
 struct DialogTemplate {
     std::uint16_t id = 0;
     std::uint32_t style = 0;
-    std::uint32_t exStyle = 0;
     std::int16_t x = 0, y = 0, cx = 0, cy = 0;
     std::u16string_view caption;
-    std::u16string_view fontName;
-    std::uint16_t pointSize = 0;
     std::span<const DialogItem> items;
 };
 

@@ -42,8 +42,6 @@ public:
     std::u16string ReadBox();
     // The box's text in index form.
     std::string GetQuery();
-    // The language rule: true for an Esperanto query.
-    static bool IsEsperantoQuery(std::string_view query);
     // Looks the query up and fills the list.
     void FillList();
 
