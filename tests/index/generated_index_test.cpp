@@ -51,11 +51,11 @@ protected:
             std::vector<std::uint32_t> matching;
             std::uint32_t equalEnd = 0;
             for (std::uint32_t k = 0; k < table.size(); ++k) {
-                if (reference::Matches(GetParam(), query, table[k])) {
-                    matching.push_back(k);
-                }
                 if (reference::Compare(GetParam(), query, table[k]) == 0) {
                     equalEnd = k + 1;
+                    if (reference::Matches(GetParam(), query, table[k])) {
+                        matching.push_back(k);
+                    }
                 }
             }
             const HeadwordRange found = index->FindPrefix(query);
