@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
+# Runs each benchmark program of a build once, on a small dictionary made first
+# by kelimbo-bench-data (with its StarDict twin), so that a benchmark that no
+# longer works fails the test command. It measures nothing (bench/run.sh does).
+#   bench/smoke.sh BUILD_FOLDER     (configured with -DKELIMBO_BUILD_BENCH=ON)
+set -euo pipefail
+if [ $# -ne 1 ]; then
+    echo "usage: $0 BUILD_FOLDER" >&2
+    exit 2
+fi
+bin=$1/bin
+data=$1/bench-smoke
+headwords=3000
+
+# Made anew by every run, so that a change to the generator is always run.
+rm -rf "$data"
+"$bin/kelimbo-bench-data" "$data" "$headwords" --stardict "$data/stardict" smoke >/dev/null
+
+export KELIMBO_BENCH_DATA=$data KELIMBO_BENCH_HEADWORDS=$headwords QT_QPA_PLATFORM=offscreen
+programs=(kelimbo-bench)
+[ -x "$bin/kelimbo-bench-window" ] && programs+=(kelimbo-bench-window)
+status=0
+for program in "${programs[@]}"; do
+    log=$data/$program.log
+    ran=0
+    if "$bin/$program" --benchmark_min_time=0.001 >"$log" 2>&1; then
+        ran=$(grep -c '^BM_' "$log" || true)
+    fi
+    if [ "$ran" -eq 0 ] || grep -q 'ERROR OCCURRED' "$log"; then
+        echo "$program failed:"
+        tail -n 20 "$log"
+        status=1
+    else
+        echo "$program: $ran benchmarks ran once each"
+    fi
+done
+exit $status
