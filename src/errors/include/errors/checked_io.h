@@ -1,6 +1,6 @@
 #pragma once
 // File reads, writes and seeks that raise cExcMsg when they come up short,
-// naming the file through the program-wide fileContext.
+// naming the file through fileContext, one per process.
 
 #include <cstddef>
 #include <cstdint>
