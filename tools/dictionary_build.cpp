@@ -92,7 +92,7 @@ public:
         std::size_t renamed = 0;
         try {
             for (const auto& [temp, final] : m_files) {
-                if (std::filesystem::exists(final)) {
+                if (std::filesystem::is_regular_file(final)) {
                     auto backup = final;
                     backup += ".old" + std::to_string(::getpid());
                     std::filesystem::remove(backup);

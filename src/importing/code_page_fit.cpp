@@ -340,7 +340,10 @@ std::string DescribeCharacter(char32_t c) {
     char code[16];
     std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
     std::string text = code;
-    if (!IsControl(c) && c != 0x0301 && !(c >= 0x0300 && c < 0x0370)) {
+    const bool invisible = IsControl(c) || (c >= 0x0300 && c < 0x0370) || c == 0x00A0 ||
+                           (c >= 0x2000 && c <= 0x200F) || c == 0x202F || c == 0x205F ||
+                           c == 0x3000 || c == 0xFEFF;
+    if (!invisible) {
         text += ' ';
         AppendUtf8(text, c);
     }

@@ -4,9 +4,11 @@
 #include "articles/provider.h"
 #include "importing/article_spans.h"
 #include "importing/utf8_points.h"
+#include "index/x_less.h"
 
 #include <algorithm>
 #include <map>
+#include <set>
 #include <stdexcept>
 
 namespace {
@@ -69,6 +71,70 @@ void LeaveOut(DirectionReport& report, const std::string& headword, const std::s
         report.leftOut.push_back("\"" + headword + "\": " + why);
     }
     ++report.leftOutCount;
+}
+
+// Keys that the index's prefix lookup would not find by their own text. The
+// Esperanto order ignores hyphens, double quotes and full stops, while the
+// lookup also wants the key no longer in bytes than a headword it finds; so a
+// key with such marks is missed when a key after it begins with its letters
+// yet has fewer bytes ("a...b" before "abc"). The Russian order ignores nothing.
+std::set<std::string> UnfindableKeys(Language language,
+                                     const std::map<std::string, std::size_t>& keys) {
+    std::set<std::string> unfindable;
+    if (language != Language::Esperanto) {
+        return unfindable;
+    }
+    const x_less order;
+    std::vector<std::string_view> sorted;
+    for (const auto& [key, count] : keys) {
+        sorted.push_back(key);
+    }
+    std::sort(sorted.begin(), sorted.end(),
+              [&](std::string_view a, std::string_view b) { return order.less(a, b); });
+    for (std::size_t i = 0; i < sorted.size(); ++i) {
+        const std::string_view key = sorted[i];
+        if (x_less::StrippedLength(key) == key.size()) {
+            continue;
+        }
+        for (std::size_t j = i + 1; j < sorted.size() && order.compare(key, sorted[j]) == 0; ++j) {
+            if (sorted[j].size() < key.size()) {
+                unfindable.emplace(key);
+                break;
+            }
+        }
+    }
+    return unfindable;
+}
+
+// Takes the unfindable keys out of the articles; an article left without a
+// headword goes.
+void LeaveOutUnfindable(Language language, const std::set<std::string>& unfindable,
+                        PreparedDirection& prepared) {
+    std::set<std::string> reported;
+    std::vector<SourceArticle> kept;
+    for (SourceArticle& article : prepared.articles) {
+        std::vector<std::string> headwords{std::move(article.headword)};
+        std::move(article.extraHeadwords.begin(), article.extraHeadwords.end(),
+                  std::back_inserter(headwords));
+        std::erase_if(headwords, [&](const std::string& headword) {
+            if (unfindable.count(HeadwordKey(language, headword)) == 0) {
+                return false;
+            }
+            if (reported.insert(headword).second) {
+                LeaveOut(prepared.report, headword,
+                         "its own text would not find it in the index's order");
+            }
+            return true;
+        });
+        if (headwords.empty()) {
+            continue;
+        }
+        article.headword = std::move(headwords.front());
+        article.extraHeadwords.assign(std::make_move_iterator(headwords.begin() + 1),
+                                      std::make_move_iterator(headwords.end()));
+        kept.push_back(std::move(article));
+    }
+    prepared.articles = std::move(kept);
 }
 
 } // namespace
@@ -136,6 +202,10 @@ PreparedDirection PrepareDirection(const ImportedDirection& direction) {
             source.extraHeadwords.assign(headwords.begin() + 1, headwords.end());
             prepared.articles.push_back(std::move(source));
         }
+    }
+    const std::set<std::string> unfindable = UnfindableKeys(language, articlesOfKey);
+    if (!unfindable.empty()) {
+        LeaveOutUnfindable(language, unfindable, prepared);
     }
     report.spans = prepared.articles.size();
     return prepared;

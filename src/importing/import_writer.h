@@ -45,7 +45,9 @@ struct PreparedDirection {
 // Esperanto base letter gets a grave accent before it, so that the reader does
 // not join them), cuts long entries (SplitIntoSpans) and leaves out headwords
 // that are empty, longer than 255 bytes or would have more than 255 articles,
-// reporting each. Articles whose own headwords are all left out are left out.
+// reporting each, and keys that the index's prefix lookup would not find by
+// their own text (see UnfindableKeys). Articles whose headwords are all left
+// out are left out.
 PreparedDirection PrepareDirection(const ImportedDirection& direction);
 
 // Prepares and encodes every direction, then writes all their files into

@@ -64,6 +64,16 @@ bool IsSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
 
+// Whether the text at `pos` closes what stands before it, so that no space
+// belongs before it; an ellipsis ("antaŭ ...-n") does not.
+bool ClosesBefore(std::string_view text, std::size_t pos) {
+    if (pos >= text.size() ||
+        std::string_view(",.;:!?)]").find(text[pos]) == std::string_view::npos) {
+        return false;
+    }
+    return !(text[pos] == '.' && pos + 1 < text.size() && text[pos + 1] == '.');
+}
+
 class Renderer {
 public:
     explicit Renderer(const Root& root) : m_root(root) {}
@@ -188,10 +198,8 @@ private:
         tidy.reserve(text.size());
         for (std::size_t i = 0; i < text.size(); ++i) {
             const char c = text[i];
-            if (c == ' ' &&
-                (tidy.empty() || tidy.back() == '(' || tidy.back() == '[' ||
-                 (i + 1 < text.size() &&
-                  std::string_view(",.;:!?)]").find(text[i + 1]) != std::string_view::npos))) {
+            if (c == ' ' && (tidy.empty() || tidy.back() == '(' || tidy.back() == '[' ||
+                             ClosesBefore(text, i + 1))) {
                 continue;
             }
             if ((c == ')' && !tidy.empty() && tidy.back() == '(') ||
@@ -363,9 +371,7 @@ public:
             } else if (Is(child, "ekz")) {
                 AddExample(child, sense);
             } else if (Is(child, "trd")) {
-                if (IsRussian(child, nullptr)) {
-                    sense.russian.push_back(TranslationOf(child));
-                }
+                AddTranslation(child, nullptr, sense.russian);
             } else if (Is(child, "trdgrp")) {
                 AddGroup(child, sense.russian);
             } else if (Is(child, "ref")) {
@@ -420,9 +426,7 @@ private:
             if (Is(child, "ekz")) {
                 AddExample(child, sense);
             } else if (Is(child, "trd")) {
-                if (IsRussian(child, nullptr)) {
-                    sense.russian.push_back(TranslationOf(child));
-                }
+                AddTranslation(child, nullptr, sense.russian);
             } else if (Is(child, "trdgrp")) {
                 AddGroup(child, sense.russian);
             } else if (Is(child, "klr")) {
@@ -435,9 +439,7 @@ private:
         Example example;
         for (const xmlNode* child = ekz->children; child != nullptr; child = child->next) {
             if (Is(child, "trd")) {
-                if (IsRussian(child, nullptr)) {
-                    example.russian.push_back(TranslationOf(child));
-                }
+                AddTranslation(child, nullptr, example.russian);
             } else if (Is(child, "trdgrp")) {
                 AddGroup(child, example.russian);
             } else if (Is(child, "uzo")) {
@@ -460,14 +462,24 @@ private:
 
     void AddGroup(const xmlNode* group, std::vector<Translation>& out) {
         for (const xmlNode* trd = group->children; trd != nullptr; trd = trd->next) {
-            if (Is(trd, "trd") && IsRussian(trd, group)) {
-                out.push_back(TranslationOf(trd));
+            if (Is(trd, "trd")) {
+                AddTranslation(trd, group, out);
             }
         }
     }
 
-    Translation TranslationOf(const xmlNode* trd) {
-        ++m_translations;
+    // A Russian translation with some text; an empty one is no translation.
+    void AddTranslation(const xmlNode* trd, const xmlNode* group, std::vector<Translation>& out) {
+        if (IsRussian(trd, group)) {
+            Translation translation = TranslationOf(trd);
+            if (!translation.shown.empty()) {
+                ++m_translations;
+                out.push_back(std::move(translation));
+            }
+        }
+    }
+
+    Translation TranslationOf(const xmlNode* trd) const {
         Translation translation;
         translation.shown = m_render.Text(trd, Mode::Translation);
         translation.headword = StripSeparators(m_render.Text(trd, Mode::Bare));

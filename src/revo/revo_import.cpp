@@ -6,7 +6,6 @@
 #include "revo/revo_parser.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <stdexcept>
 
 namespace {
@@ -20,12 +19,6 @@ bool HasXmlFiles(const std::filesystem::path& folder) {
         }
     }
     return false;
-}
-
-std::string Megabytes(std::size_t bytes) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f MB", static_cast<double>(bytes) / 1e6);
-    return text;
 }
 
 std::string CharacterList(const std::vector<std::pair<char32_t, std::size_t>>& characters) {
@@ -115,10 +108,11 @@ std::string DescribeImport(const RevoImport& import, const std::vector<Direction
     for (const DirectionReport& report : reports) {
         text += report.language == Language::Esperanto ? "Esperanto\u2192Russian: "
                                                        : "Russian\u2192Esperanto: ";
-        text += std::to_string(report.headwords) + " headwords, " + std::to_string(report.entries) +
-                " entries in " + std::to_string(report.spans) + " articles (" +
-                std::to_string(report.splitEntries) + " entries longer than one span); text " +
-                Megabytes(report.textBytes) + ", index " + Megabytes(report.indexBytes) + "\n";
+        text += std::to_string(report.headwords) + " headwords; " + std::to_string(report.entries) +
+                " entries written as " + std::to_string(report.spans) + " articles (" +
+                std::to_string(report.splitEntries) + " cut into several); text " +
+                std::to_string(report.textBytes) + " bytes, index " +
+                std::to_string(report.indexBytes) + " bytes\n";
         text += "  characters replaced: " + std::to_string(report.fit.ReplacedCount()) +
                 CharacterList(report.fit.MostReplaced(8)) +
                 "\n  characters dropped: " + std::to_string(report.fit.DroppedCount()) +

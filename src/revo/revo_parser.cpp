@@ -32,20 +32,21 @@ constexpr std::uintmax_t kMaxFileBytes = 64u << 20;
 
 // External entities come only from the DTD folder, by their file name: the
 // DTD's own includes ("../dtd/vokosgn.dtd") resolve there wherever the folder
-// lies, and nothing else on the system (nor the network) can be read.
+// lies, and nothing else on the system (nor the network) can be read. The
+// parser takes a refusal for a warning; it is made the parse's error.
 xmlParserInputPtr LoadFromDtdFolder(const char* url, const char*, xmlParserCtxtPtr ctxt) {
-    if (g_dtdFolder == nullptr || url == nullptr) {
-        return nullptr;
-    }
-    const std::string_view whole(url);
+    const std::string_view whole(url != nullptr ? url : "");
     const std::string name(whole.substr(whole.find_last_of('/') + 1));
-    const std::filesystem::path file = *g_dtdFolder / name;
     std::error_code error;
-    if (name.empty() || name == "." || name == ".." ||
-        !std::filesystem::is_regular_file(file, error)) {
-        return nullptr;
+    if (g_dtdFolder != nullptr && !name.empty() && name != "." && name != ".." &&
+        std::filesystem::is_regular_file(*g_dtdFolder / name, error)) {
+        return xmlNewInputFromFile(ctxt, (*g_dtdFolder / name).c_str());
     }
-    return xmlNewInputFromFile(ctxt, file.c_str());
+    if (g_state != nullptr && g_state->firstError.empty()) {
+        g_state->firstError = "the external entity \"" + std::string(whole) +
+                              "\" is not read: only files of the DTD folder are";
+    }
+    return nullptr;
 }
 
 std::string Trimmed(const char* message) {
