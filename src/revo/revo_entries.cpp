@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <map>
-#include <set>
 #include <string_view>
 #include <tuple>
 
@@ -47,12 +46,12 @@ struct Root {
 };
 
 enum class Mode {
-    Headword,       // a <kap>: no variants, sources or marks of officiality
-    MarkedHeadword, // the same with the root's edges kept for morpheme marks
-    Definition,     // a <dif>: no examples, no translations but Latin names
-    Example,        // an <ekz>: no translations, no labels
-    Translation,    // a <trd> as shown, its explanations included
-    Bare,           // a <trd> or <ind> as a headword: no explanations
+    Headword,    // a <kap>: no variants, sources or marks of officiality; the root's
+                 // edges kept for morpheme marks
+    Definition,  // a <dif>: no examples, no translations but Latin names
+    Example,     // an <ekz>: no translations, no labels
+    Translation, // a <trd> as shown, its explanations included
+    Bare,        // a <trd> or <ind> as a headword: no explanations
 };
 
 bool IsLetterByte(char c) {
@@ -101,38 +100,28 @@ private:
         if (text == nullptr) {
             return;
         }
-        if (mode != Mode::Headword && mode != Mode::MarkedHeadword) {
+        if (mode != Mode::Headword) {
             out += text;
             return;
         }
         // A slash in a headword is ReVo's own root mark ("hund/o").
         for (const char* c = text; *c != '\0'; ++c) {
-            if (*c != '/') {
-                out += *c;
-            } else if (mode == Mode::MarkedHeadword) {
-                out += kRootEdge;
-            }
+            out += *c == '/' ? kRootEdge : *c;
         }
     }
 
     void AppendElement(const xmlNode* element, Mode mode, std::string& out) const {
         const std::string_view name(reinterpret_cast<const char*>(element->name));
         if (name == "tld") {
-            if (mode == Mode::MarkedHeadword) {
-                out += kRootEdge;
-            }
-            out += RootText(element);
-            if (mode == Mode::MarkedHeadword) {
-                out += kRootEdge;
-            }
+            const std::string edge = mode == Mode::Headword ? std::string(1, kRootEdge) : "";
+            out += edge + RootText(element) + edge;
             return;
         }
         if (name == "fnt" || name == "adm" || name == "bld" || name == "ofc" || name == "sncref" ||
             name == "rim" || name == "mlg" || name == "tezrad" || name == "lstref") {
             return;
         }
-        const bool headword = mode == Mode::Headword || mode == Mode::MarkedHeadword;
-        if (headword && name == "var") {
+        if (mode == Mode::Headword && name == "var") {
             return;
         }
         if (mode == Mode::Definition && (name == "ekz" || name == "trdgrp" ||
@@ -347,7 +336,7 @@ public:
             subsenses += Is(child, "subsnc");
             subderivations += Is(child, "subdrv");
         }
-        std::size_t sense_n = 0, subsense_n = 0, subderivation_n = 0;
+        std::size_t senseNumber = 0, subsenseNumber = 0, subderivationNumber = 0;
         for (const xmlNode* child = node->children; child != nullptr; child = child->next) {
             if (child->type != XML_ELEMENT_NODE) {
                 continue;
@@ -385,17 +374,18 @@ public:
                 }
             } else if (Is(child, "snc")) {
                 sense.parts.push_back(Collect(child));
-                sense.parts.back().number = senses > 1 ? std::to_string(++sense_n) + "." : "";
+                sense.parts.back().number = senses > 1 ? std::to_string(++senseNumber) + "." : "";
             } else if (Is(child, "subsnc")) {
                 sense.parts.push_back(Collect(child));
                 sense.parts.back().number =
-                    subsenses > 1 ? std::string(1, static_cast<char>('a' + subsense_n++ % 26)) + ")"
-                                  : "";
+                    subsenses > 1
+                        ? std::string(1, static_cast<char>('a' + subsenseNumber++ % 26)) + ")"
+                        : "";
             } else if (Is(child, "subdrv")) {
                 sense.parts.push_back(Collect(child));
                 sense.parts.back().number =
                     subderivations > 1
-                        ? std::string(1, static_cast<char>('A' + subderivation_n++ % 26)) + "."
+                        ? std::string(1, static_cast<char>('A' + subderivationNumber++ % 26)) + "."
                         : "";
             }
         }
@@ -789,7 +779,7 @@ private:
             return;
         }
         const Renderer render(root);
-        unit.marked = StripSeparators(render.Text(kap, Mode::MarkedHeadword));
+        unit.marked = StripSeparators(render.Text(kap, Mode::Headword));
         unit.headword = MarksRemoved(unit.marked);
         if (unit.headword.empty()) {
             return;
@@ -800,7 +790,7 @@ private:
             if (variantKap == nullptr) {
                 continue;
             }
-            std::string marked = StripSeparators(render.Text(variantKap, Mode::MarkedHeadword));
+            std::string marked = StripSeparators(render.Text(variantKap, Mode::Headword));
             std::string shown = MarksRemoved(marked);
             if (!shown.empty() && shown != unit.headword &&
                 std::find(unit.variants.begin(), unit.variants.end(), shown) ==

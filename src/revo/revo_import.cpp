@@ -21,12 +21,16 @@ bool HasXmlFiles(const std::filesystem::path& folder) {
     return false;
 }
 
-std::string CharacterList(const std::vector<std::pair<char32_t, std::size_t>>& characters) {
+// "(U+00D7 × 35, …)": the most frequent characters, an ellipsis when there are more.
+std::string CharacterList(std::vector<std::pair<char32_t, std::size_t>> characters) {
+    constexpr std::size_t kShown = 8;
+    const bool more = characters.size() > kShown;
+    characters.resize(std::min(characters.size(), kShown));
     std::string list;
     for (const auto& [c, n] : characters) {
         list += (list.empty() ? " (" : ", ") + DescribeCharacter(c) + " " + std::to_string(n);
     }
-    return list.empty() ? list : list + (characters.size() == 8 ? ", …)" : ")");
+    return list.empty() ? list : list + (more ? ", \u2026)" : ")");
 }
 
 } // namespace
@@ -114,9 +118,9 @@ std::string DescribeImport(const RevoImport& import, const std::vector<Direction
                 std::to_string(report.textBytes) + " bytes, index " +
                 std::to_string(report.indexBytes) + " bytes\n";
         text += "  characters replaced: " + std::to_string(report.fit.ReplacedCount()) +
-                CharacterList(report.fit.MostReplaced(8)) +
+                CharacterList(report.fit.MostReplaced(9)) +
                 "\n  characters dropped: " + std::to_string(report.fit.DroppedCount()) +
-                CharacterList(report.fit.MostDropped(8)) + "\n";
+                CharacterList(report.fit.MostDropped(9)) + "\n";
         if (report.leftOutCount > 0) {
             text += "  headwords left out: " + std::to_string(report.leftOutCount) + "\n";
             for (const std::string& why : report.leftOut) {

@@ -144,8 +144,7 @@ std::string NotRevo(xmlDoc* doc) {
 } // namespace
 
 RevoParser::RevoParser(std::filesystem::path dtdFolder)
-    : m_dtdFolder(std::move(dtdFolder)),
-      m_previousLoader(reinterpret_cast<void*>(xmlGetExternalEntityLoader())) {
+    : m_dtdFolder(std::move(dtdFolder)), m_previousLoader(xmlGetExternalEntityLoader()) {
     xmlInitParser();
     g_dtdFolder = &m_dtdFolder;
     xmlSetExternalEntityLoader(LoadFromDtdFolder);
@@ -163,7 +162,7 @@ RevoParser::RevoParser(std::filesystem::path dtdFolder)
     }
     if (m_entities.empty()) {
         g_dtdFolder = nullptr;
-        xmlSetExternalEntityLoader(reinterpret_cast<xmlExternalEntityLoader>(m_previousLoader));
+        xmlSetExternalEntityLoader(m_previousLoader);
         throw std::runtime_error("cannot load the DTD " + (m_dtdFolder / "vokoxml.dtd").string() +
                                  (state.firstError.empty() ? std::string(": it defines no entities")
                                                            : ": " + state.firstError));
@@ -172,7 +171,7 @@ RevoParser::RevoParser(std::filesystem::path dtdFolder)
 
 RevoParser::~RevoParser() {
     g_dtdFolder = nullptr;
-    xmlSetExternalEntityLoader(reinterpret_cast<xmlExternalEntityLoader>(m_previousLoader));
+    xmlSetExternalEntityLoader(m_previousLoader);
 }
 
 ParsedFile RevoParser::ParseFile(const std::filesystem::path& file) {

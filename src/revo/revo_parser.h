@@ -8,6 +8,7 @@
 // access off and the parser's default limits. An external entity is read only
 // from the DTD folder.
 
+#include <libxml/parser.h>
 #include <libxml/tree.h>
 
 #include <filesystem>
@@ -49,5 +50,5 @@ public:
 private:
     std::filesystem::path m_dtdFolder;
     std::unordered_map<std::string, std::string> m_entities; // name → replacement text
-    void* m_previousLoader;
+    xmlExternalEntityLoader m_previousLoader;
 };
