@@ -167,6 +167,7 @@ int Revo(const Options& options) {
             dtd = *options.dtd;
         }
         const RevoFolders folders = LocateRevo(options.files[0], dtd);
+        std::filesystem::create_directories(*options.out); // before the reading, to fail early
         RevoParser parser(folders.dtd);
         RevoImport import;
         {
