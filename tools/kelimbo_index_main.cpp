@@ -169,32 +169,32 @@ int Revo(const Options& options) {
         const RevoFolders folders = LocateRevo(options.files[0], dtd);
         std::filesystem::create_directories(*options.out); // before the reading, to fail early
         RevoParser parser(folders.dtd);
-        RevoImport import;
+        RevoImport revo;
         {
             ProgressBar bar("Reading ReVo");
-            import = ImportRevo(folders.xml, parser, [&bar](std::size_t done, std::size_t total) {
+            revo = ImportRevo(folders.xml, parser, [&bar](std::size_t done, std::size_t total) {
                 bar.Update(done, total);
-        });
+            });
+        }
+        const auto now = std::chrono::system_clock::now();
+        std::vector<ImportedDirection> directions(2);
+        directions[0].language = Language::Esperanto;
+        directions[0].note =
+            ProvenanceNote(RevoProvenance(Language::Esperanto, revo.newestDate), now);
+        directions[0].articles = std::move(revo.esperanto);
+        directions[1].language = Language::Russian;
+        directions[1].note =
+            ProvenanceNote(RevoProvenance(Language::Russian, revo.newestDate), now);
+        directions[1].articles = std::move(revo.russian);
+        const std::vector<DirectionReport> reports =
+            WriteImportedDirections(directions, *options.out);
+        std::cout << DescribeImport(revo, reports);
+        return 0;
+    } catch (const std::exception& e) {
+        std::cerr << "kelimbo-index: " << e.what() << "\n";
     }
-    const auto now = std::chrono::system_clock::now();
-    std::vector<ImportedDirection> directions(2);
-    directions[0].language = Language::Esperanto;
-    directions[0].note =
-        ProvenanceNote(RevoProvenance(Language::Esperanto, import.newestDate), now);
-    directions[0].articles = std::move(import.esperanto);
-    directions[1].language = Language::Russian;
-    directions[1].note = ProvenanceNote(RevoProvenance(Language::Russian, import.newestDate), now);
-    directions[1].articles = std::move(import.russian);
-    std::filesystem::create_directories(*options.out);
-    const std::vector<DirectionReport> reports = WriteImportedDirections(directions, *options.out);
-    std::cout << DescribeImport(import, reports);
-    return 0;
+    return 1;
 }
-catch (const std::exception& e) {
-    std::cerr << "kelimbo-index: " << e.what() << "\n";
-}
-return 1;
-} // namespace
 
 } // namespace
 

@@ -103,12 +103,12 @@ Provenance RevoProvenance(Language language, const std::string& newestDate) {
     return provenance;
 }
 
-std::string DescribeImport(const RevoImport& import, const std::vector<DirectionReport>& reports) {
-    std::string text = "ReVo: " + std::to_string(import.files) + " files, " +
-                       std::to_string(import.skipped.size()) + " skipped; " +
-                       std::to_string(import.articles) + " articles read, " +
-                       std::to_string(import.derivations) + " derivations, " +
-                       std::to_string(import.translations) + " Russian translations\n";
+std::string DescribeImport(const RevoImport& revo, const std::vector<DirectionReport>& reports) {
+    std::string text = "ReVo: " + std::to_string(revo.files) + " files, " +
+                       std::to_string(revo.skipped.size()) + " skipped; " +
+                       std::to_string(revo.articles) + " articles read, " +
+                       std::to_string(revo.derivations) + " derivations, " +
+                       std::to_string(revo.translations) + " Russian translations\n";
     for (const DirectionReport& report : reports) {
         text += report.language == Language::Esperanto ? "Esperanto\u2192Russian: "
                                                        : "Russian\u2192Esperanto: ";
@@ -128,7 +128,7 @@ std::string DescribeImport(const RevoImport& import, const std::vector<Direction
             }
         }
     }
-    for (const SkippedFile& skipped : import.skipped) {
+    for (const SkippedFile& skipped : revo.skipped) {
         text += "skipped " + skipped.name + ": " + skipped.reason + "\n";
     }
     return text;

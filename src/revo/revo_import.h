@@ -54,4 +54,4 @@ RevoImport ImportRevo(const std::filesystem::path& xmlFolder, RevoParser& parser
 Provenance RevoProvenance(Language language, const std::string& newestDate);
 
 // The summary printed at the end of an import.
-std::string DescribeImport(const RevoImport& import, const std::vector<DirectionReport>& reports);
+std::string DescribeImport(const RevoImport& revo, const std::vector<DirectionReport>& reports);

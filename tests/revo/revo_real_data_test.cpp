@@ -23,22 +23,22 @@ void ExpectNear(std::size_t count, double expected, const char* what) {
 }
 
 TEST(RevoRealData, ImportsBothDirections) {
-    const std::filesystem::path revo = KELIMBO_REVO_DIR;
-    if (!std::filesystem::is_directory(revo / "revo")) {
-        GTEST_SKIP() << "no Reta Vortaro copy at " << revo
+    const std::filesystem::path copy = KELIMBO_REVO_DIR;
+    if (!std::filesystem::is_directory(copy / "revo")) {
+        GTEST_SKIP() << "no Reta Vortaro copy at " << copy
                      << " (set KELIMBO_REVO_DIR to a folder holding revo/ and dtd/)";
     }
-    const RevoFolders folders = LocateRevo(revo, std::nullopt);
+    const RevoFolders folders = LocateRevo(copy, std::nullopt);
     RevoParser parser(folders.dtd);
-    RevoImport import = ImportRevo(folders.xml, parser);
-    EXPECT_TRUE(import.skipped.empty())
-        << import.skipped.front().name << ": " << import.skipped.front().reason;
-    EXPECT_GT(import.files, 12000u);
+    RevoImport revo = ImportRevo(folders.xml, parser);
+    EXPECT_TRUE(revo.skipped.empty())
+        << revo.skipped.front().name << ": " << revo.skipped.front().reason;
+    EXPECT_GT(revo.files, 12000u);
 
     TempDir dir;
     std::vector<ImportedDirection> directions(2);
-    directions[0] = {Language::Esperanto, "note", std::move(import.esperanto)};
-    directions[1] = {Language::Russian, "note", std::move(import.russian)};
+    directions[0] = {Language::Esperanto, "note", std::move(revo.esperanto)};
+    directions[1] = {Language::Russian, "note", std::move(revo.russian)};
     const std::vector<DirectionReport> reports = WriteImportedDirections(directions, dir.Path());
 
     // One entry per derivation with Russian, one per distinct Russian
