@@ -21,7 +21,7 @@ ensure_packages() {
 }
 
 # What building the program needs.
-BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-dejavu-core)
+BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-dejavu-core libxml2-dev)
 # What the tests need on top of that: the last two check an installed tree; the
 # benchmarks are built too and run once on a dictionary grown from the word lists.
 TEST_PACKAGES=(libgtest-dev clang libclang-rt-14-dev desktop-file-utils appstream

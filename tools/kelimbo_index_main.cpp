@@ -4,14 +4,20 @@
 //   kelimbo-index build --lang eo|ru --out DIR --paragraphs TEXT
 //   kelimbo-index check --lang eo|ru INDEX.bsi [TEXT.txt]
 //   kelimbo-index dump  --lang eo|ru INDEX.bsi
+//   kelimbo-index revo REVO_FOLDER [--dtd DTD_FOLDER] --out DIR
 #include "dictbuild/dictionary_build.h"
 #include "dictbuild/index_check.h"
 #include "errors/exc_msg.h"
+#include "importing/import_writer.h"
+#include "importing/progress_bar.h"
 #include "index/headword_index.h"
 #include "platform/code_page.h"
 #include "platform/file_open.h"
+#include "revo/revo_import.h"
+#include "revo/revo_parser.h"
 #include "text/index_key.h"
 
+#include <chrono>
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -29,7 +35,8 @@ int Usage() {
     std::cerr << "usage: kelimbo-index build --lang eo|ru --out DIR SOURCE.tsv\n"
                  "       kelimbo-index build --lang eo|ru --out DIR --paragraphs TEXT\n"
                  "       kelimbo-index check --lang eo|ru INDEX.bsi [TEXT.txt]\n"
-                 "       kelimbo-index dump --lang eo|ru INDEX.bsi\n";
+                 "       kelimbo-index dump --lang eo|ru INDEX.bsi\n"
+                 "       kelimbo-index revo REVO_FOLDER [--dtd DTD_FOLDER] --out DIR\n";
     return kUsageError;
 }
 
@@ -37,11 +44,13 @@ struct Options {
     std::optional<Language> language;
     std::optional<std::string> out;
     std::optional<std::string> paragraphs;
+    std::optional<std::string> dtd;
     std::vector<std::string> files;
 };
 
-// Parses the options after the command; nullopt on a usage error.
-std::optional<Options> ParseOptions(int argc, char** argv) {
+// Parses the options after the command; nullopt on a usage error. Every
+// command but revo needs a language.
+std::optional<Options> ParseOptions(const std::string& command, int argc, char** argv) {
     Options options;
     for (int i = 2; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -56,13 +65,15 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
             options.out = argv[++i];
         } else if (arg == "--paragraphs" && hasValue) {
             options.paragraphs = argv[++i];
+        } else if (arg == "--dtd" && hasValue && command == "revo") {
+            options.dtd = argv[++i];
         } else if (arg.starts_with("--")) {
             return std::nullopt;
         } else {
             options.files.push_back(arg);
         }
     }
-    if (!options.language) {
+    if (options.language.has_value() == (command == "revo")) {
         return std::nullopt;
     }
     return options;
@@ -142,6 +153,46 @@ int Dump(const Options& options) {
     return 0;
 }
 
+// Both directions from a ReVo folder, written together.
+int Revo(const Options& options) {
+    if (!options.out || options.files.size() != 1) {
+        return Usage();
+    }
+    try {
+        std::optional<std::filesystem::path> dtd;
+        if (options.dtd) {
+            dtd = *options.dtd;
+        }
+        const RevoFolders folders = LocateRevo(options.files[0], dtd);
+        std::filesystem::create_directories(*options.out); // before the reading, to fail early
+        RevoParser parser(folders.dtd);
+        RevoImport revo;
+        {
+            ProgressBar bar("Reading ReVo");
+            revo = ImportRevo(folders.xml, parser, [&bar](std::size_t done, std::size_t total) {
+                bar.Update(done, total);
+            });
+        }
+        const auto now = std::chrono::system_clock::now();
+        std::vector<ImportedDirection> directions(2);
+        directions[0].language = Language::Esperanto;
+        directions[0].note =
+            ProvenanceNote(RevoProvenance(Language::Esperanto, revo.newestDate), now);
+        directions[0].articles = std::move(revo.esperanto);
+        directions[1].language = Language::Russian;
+        directions[1].note =
+            ProvenanceNote(RevoProvenance(Language::Russian, revo.newestDate), now);
+        directions[1].articles = std::move(revo.russian);
+        const std::vector<DirectionReport> reports =
+            WriteImportedDirections(directions, *options.out);
+        std::cout << DescribeImport(revo, reports);
+        return 0;
+    } catch (const std::exception& e) {
+        std::cerr << "kelimbo-index: " << e.what() << "\n";
+    }
+    return 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -149,7 +200,7 @@ int main(int argc, char** argv) {
         return Usage();
     }
     const std::string command = argv[1];
-    const std::optional<Options> options = ParseOptions(argc, argv);
+    const std::optional<Options> options = ParseOptions(command, argc, argv);
     if (!options) {
         return Usage();
     }
@@ -161,6 +212,9 @@ int main(int argc, char** argv) {
     }
     if (command == "dump") {
         return Dump(*options);
+    }
+    if (command == "revo") {
+        return Revo(*options);
     }
     return Usage();
 }

@@ -3,7 +3,9 @@
 #include "index/index_writer.h"
 #include "index/my_less.h"
 #include "index/x_less.h"
+#include "platform/file_replace.h"
 
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -12,10 +14,12 @@
 
 namespace {
 
-// Headwords in order of first appearance, each with its references in source order.
+// Headwords in order of first appearance, each with its references: those of
+// articles that it heads first, then those of articles that name it as an
+// extra headword, each group in source order.
 class HeadwordCollector {
 public:
-    void Add(std::string key, ArticleRef ref, std::size_t line) {
+    void Add(std::string key, ArticleRef ref, std::size_t line, bool extra = false) {
         if (key.empty()) {
             throw SourceError(line, "the headword is empty once its marks are removed");
         }
@@ -26,19 +30,29 @@ public:
         auto [it, fresh] = m_positions.try_emplace(key, m_headwords.size());
         if (fresh) {
             m_headwords.push_back({std::move(key), {}});
+            m_extraRefs.emplace_back();
         }
-        std::vector<ArticleRef>& refs = m_headwords[it->second].refs;
-        if (refs.size() == kMaxHeadwordRefs) {
+        const std::size_t position = it->second;
+        std::vector<ArticleRef>& refs = extra ? m_extraRefs[position] : m_headwords[position].refs;
+        if (m_headwords[position].refs.size() + m_extraRefs[position].size() == kMaxHeadwordRefs) {
             throw SourceError(line, "a headword has more than " + std::to_string(kMaxHeadwordRefs) +
                                         " articles");
         }
         refs.push_back(ref);
     }
-    const std::vector<HeadwordSource>& Headwords() const { return m_headwords; }
+    const std::vector<HeadwordSource>& Headwords() {
+        for (std::size_t i = 0; i < m_headwords.size(); ++i) {
+            std::vector<ArticleRef>& refs = m_headwords[i].refs;
+            refs.insert(refs.end(), m_extraRefs[i].begin(), m_extraRefs[i].end());
+            m_extraRefs[i].clear();
+        }
+        return m_headwords;
+    }
 
 private:
     std::map<std::string, std::size_t> m_positions;
     std::vector<HeadwordSource> m_headwords;
+    std::vector<std::vector<ArticleRef>> m_extraRefs;
 };
 
 const pro_less& OrderOf(Language language) {
@@ -61,16 +75,50 @@ public:
     void Write(const std::string& name, const std::string& bytes) {
         const auto temp = m_dir / ("." + name + ".tmp" + std::to_string(::getpid()));
         m_files.emplace_back(temp, m_dir / name);
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out) {
+        std::FILE* file = std::fopen(temp.c_str(), "wb");
+        bool written = file != nullptr &&
+                       std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() &&
+                       platform::FlushToDisk(file);
+        if (file != nullptr && std::fclose(file) != 0) {
+            written = false;
+        }
+        if (!written) {
             throw std::runtime_error("cannot write " + temp.string());
         }
     }
+    // Renames every file into place. The files being replaced are kept under
+    // backup names (hard links, so the final names never go missing) until all
+    // renames have succeeded; after a failed rename they are put back.
     void Commit() {
-        for (const auto& [temp, final] : m_files) {
-            std::filesystem::rename(temp, final);
+        std::vector<std::pair<std::filesystem::path, std::filesystem::path>> backups;
+        std::size_t renamed = 0;
+        try {
+            for (const auto& [temp, final] : m_files) {
+                if (std::filesystem::is_regular_file(final)) {
+                    auto backup = final;
+                    backup += ".old" + std::to_string(::getpid());
+                    std::filesystem::remove(backup);
+                    std::filesystem::create_hard_link(final, backup);
+                    backups.emplace_back(final, backup);
+                }
+            }
+            for (; renamed < m_files.size(); ++renamed) {
+                std::filesystem::rename(m_files[renamed].first, m_files[renamed].second);
+            }
+        } catch (...) {
+            for (std::size_t i = 0; i < renamed; ++i) {
+                std::error_code ignored;
+                std::filesystem::remove(m_files[i].second, ignored);
+            }
+            for (const auto& [final, backup] : backups) {
+                std::error_code ignored;
+                std::filesystem::rename(backup, final, ignored);
+            }
+            throw;
+        }
+        for (const auto& [final, backup] : backups) {
+            std::error_code ignored;
+            std::filesystem::remove(backup, ignored);
         }
         m_files.clear();
     }
@@ -94,9 +142,18 @@ bool IsBlankLine(std::string_view line) {
 
 } // namespace
 
-BuildSummary BuildFromSource(Language language, const std::vector<SourceArticle>& articles,
-                             const std::filesystem::path& outDir) {
-    std::string text;
+EncodedDirection EncodeDirection(Language language, const std::vector<SourceArticle>& articles,
+                                 std::string_view preamble) {
+    EncodedDirection out;
+    out.language = language;
+    std::string& text = out.text;
+    if (!preamble.empty()) {
+        try {
+            text = EncodeArticle(language, preamble);
+        } catch (const std::runtime_error& e) {
+            throw SourceError(0, std::string("the note before the articles: ") + e.what());
+        }
+    }
     HeadwordCollector collector;
     for (const SourceArticle& article : articles) {
         std::string bytes;
@@ -122,7 +179,7 @@ BuildSummary BuildFromSource(Language language, const std::vector<SourceArticle>
         try {
             collector.Add(HeadwordKey(language, article.headword), ref, article.line);
             for (const std::string& extra : article.extraHeadwords) {
-                collector.Add(HeadwordKey(language, extra), ref, article.line);
+                collector.Add(HeadwordKey(language, extra), ref, article.line, true);
             }
         } catch (const SourceError&) {
             throw;
@@ -132,13 +189,28 @@ BuildSummary BuildFromSource(Language language, const std::vector<SourceArticle>
     }
     text += "\n";
 
-    const std::string index = BuildIndex(OrderOf(language), collector.Headwords());
-    const DictionaryFiles files = FilesOf(language);
+    out.index = BuildIndex(OrderOf(language), collector.Headwords());
+    out.summary = {articles.size(), collector.Headwords().size(), text.size(), out.index.size()};
+    return out;
+}
+
+void WriteDirections(const std::vector<EncodedDirection>& directions,
+                     const std::filesystem::path& outDir) {
     StagedFiles staged(outDir);
-    staged.Write(files.text, text);
-    staged.Write(files.index, index);
+    for (const EncodedDirection& direction : directions) {
+        const DictionaryFiles files = FilesOf(direction.language);
+        staged.Write(files.text, direction.text);
+        staged.Write(files.index, direction.index);
+    }
     staged.Commit();
-    return {articles.size(), collector.Headwords().size(), text.size(), index.size()};
+}
+
+BuildSummary BuildFromSource(Language language, const std::vector<SourceArticle>& articles,
+                             const std::filesystem::path& outDir) {
+    std::vector<EncodedDirection> directions;
+    directions.push_back(EncodeDirection(language, articles));
+    WriteDirections(directions, outDir);
+    return directions.front().summary;
 }
 
 BuildSummary BuildFromParagraphs(Language language, const std::filesystem::path& textFile,

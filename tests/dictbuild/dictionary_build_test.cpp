@@ -60,6 +60,20 @@ TEST(BuildFromSource, RoundTripsThroughIndexAndReader) {
               std::string::npos);
 }
 
+TEST(BuildFromSource, AHeadwordsOwnArticlesComeBeforeThoseNamingItAsExtra) {
+    TempDir dir;
+    BuildFromSource(Language::Russian,
+                    Source("кот\tкот (1)\tкошка\nкошка\tкошка (2)\nкот\tкот (3)\n"
+                           "котёнок\tкотёнок (4)\tкошка|кот\n"),
+                    dir.Path());
+    BuildFromSource(Language::Esperanto, Source("kato\tkato\n"), dir.Path());
+    DictionaryFolder folder(FolderOf(dir));
+    EXPECT_EQ(Utf8(folder.Article(folder.List(u"кошка"), 0)),
+              "кошка (2)\r\nкот (1)\r\nкотёнок (4)\r\n");
+    EXPECT_EQ(Utf8(folder.Article(folder.List(u"кот"), 0)),
+              "кот (1)\r\nкот (3)\r\nкотёнок (4)\r\n");
+}
+
 TEST(BuildFromSource, RejectsWhatTheFilesCannotHoldAndWritesNothing) {
     const struct {
         Language language;

@@ -7,6 +7,8 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <string>
+#include <string_view>
 #include <vector>
 
 struct BuildSummary {
@@ -15,6 +17,31 @@ struct BuildSummary {
     std::size_t textBytes = 0;
     std::size_t indexBytes = 0;
 };
+
+// A direction's two files in memory, before they are written.
+struct EncodedDirection {
+    Language language = Language::Esperanto;
+    std::string text;  // the text file's bytes
+    std::string index; // the index file's bytes
+    BuildSummary summary;
+};
+
+// Encodes the articles of a source as the direction's text file and index.
+// Articles are separated by blank lines. A non-empty `preamble` (UTF-8) comes
+// first, as a block of its own that no headword points at. A headword's own
+// articles come before those that name it as an extra headword, each group in
+// source order. Throws SourceError naming the source line for what the files
+// cannot hold.
+EncodedDirection EncodeDirection(Language language, const std::vector<SourceArticle>& articles,
+                                 std::string_view preamble = {});
+
+// Writes the files of every direction into `outDir` under temporary names,
+// made durable, and renames them into place only when all are complete; if a
+// rename fails, the files already replaced are put back. So either all files
+// appear or none changes. Throws std::runtime_error or
+// std::filesystem::filesystem_error.
+void WriteDirections(const std::vector<EncodedDirection>& directions,
+                     const std::filesystem::path& outDir);
 
 // Writes the direction's text file and index into `outDir` from the articles
 // of a source. Articles are separated by blank lines. Throws SourceError

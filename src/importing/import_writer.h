@@ -1,0 +1,58 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#pragma once
+// Turning imported articles into a direction's dictionary files.
+
+#include "dictionary_build.h"
+#include "importing/code_page_fit.h"
+#include "importing/imported_article.h"
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+struct ImportedDirection {
+    Language language = Language::Esperanto;
+    std::string note; // UTF-8, written before the articles; no headword points at it
+    std::vector<ImportedArticle> articles;
+};
+
+// What became of a direction's articles.
+struct DirectionReport {
+    Language language = Language::Esperanto;
+    std::size_t entries = 0;      // imported articles given
+    std::size_t spans = 0;        // articles written, after cutting long entries
+    std::size_t splitEntries = 0; // entries that needed more than one span
+    std::size_t headwords = 0;    // distinct headwords of the index
+    std::size_t textBytes = 0;
+    std::size_t indexBytes = 0;
+    FitTally fit;                     // characters replaced or dropped
+    std::size_t leftOutCount = 0;     // headwords the index could not take
+    std::vector<std::string> leftOut; // the first of them, with the reason
+    static constexpr std::size_t kMaxListed = 20;
+};
+
+// A direction fitted to its files: every article a source article of at most
+// one span, each headword one the index can take.
+struct PreparedDirection {
+    std::string note; // the note in source form
+    std::vector<SourceArticle> articles;
+    DirectionReport report;
+};
+
+// Fits every text to the direction's file (FitText), turns marks into the
+// file's own (kMorphemeMark becomes the Esperanto file's slash; an x after an
+// Esperanto base letter gets a grave accent before it, so that the reader does
+// not join them), cuts long entries (SplitIntoSpans) and leaves out headwords
+// that are empty, longer than 255 bytes or would have more than 255 articles,
+// reporting each, and keys that the index's prefix lookup would not find by
+// their own text (see UnfindableKeys). Articles whose headwords are all left
+// out are left out.
+PreparedDirection PrepareDirection(const ImportedDirection& direction);
+
+// Prepares and encodes every direction, then writes all their files into
+// `outDir` together: all appear, or none changes. Throws SourceError or
+// std::runtime_error (filesystem errors included) when a file cannot be written.
+std::vector<DirectionReport>
+WriteImportedDirections(const std::vector<ImportedDirection>& directions,
+                        const std::filesystem::path& outDir);

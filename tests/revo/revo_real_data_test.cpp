@@ -1,0 +1,104 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// The import of a full copy of Reta Vortaro (KELIMBO_REVO_DIR, set by CMake):
+// headword counts, the check of the files, and well-known words in both
+// directions. Skipped when there is no such copy.
+#include "dictionary_lookup.h"
+#include "importing/import_writer.h"
+#include "index_check.h"
+#include "revo/revo_import.h"
+#include "revo/revo_parser.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using testing_support::TempDir;
+using testing_support::Utf16;
+using testing_support::Utf8;
+
+void ExpectNear(std::size_t count, double expected, const char* what) {
+    EXPECT_GE(static_cast<double>(count), expected * 0.97) << what;
+    EXPECT_LE(static_cast<double>(count), expected * 1.03) << what;
+}
+
+TEST(RevoRealData, ImportsBothDirections) {
+    const std::filesystem::path copy = KELIMBO_REVO_DIR;
+    if (!std::filesystem::is_directory(copy / "revo")) {
+        GTEST_SKIP() << "no Reta Vortaro copy at " << copy
+                     << " (set KELIMBO_REVO_DIR to a folder holding revo/ and dtd/)";
+    }
+    const RevoFolders folders = LocateRevo(copy, std::nullopt);
+    RevoParser parser(folders.dtd);
+    RevoImport revo = ImportRevo(folders.xml, parser);
+    EXPECT_TRUE(revo.skipped.empty())
+        << revo.skipped.front().name << ": " << revo.skipped.front().reason;
+    EXPECT_GT(revo.files, 12000u);
+
+    TempDir dir;
+    std::vector<ImportedDirection> directions(2);
+    directions[0] = {Language::Esperanto, "note", std::move(revo.esperanto)};
+    directions[1] = {Language::Russian, "note", std::move(revo.russian)};
+    const std::vector<DirectionReport> reports = WriteImportedDirections(directions, dir.Path());
+
+    // One entry per derivation with Russian, one per distinct Russian
+    // translation; the index adds variants and indexed words.
+    ExpectNear(reports[0].entries, 19900, "Esperanto entries");
+    ExpectNear(reports[1].entries, 25000, "Russian entries");
+    ExpectNear(reports[0].headwords, 21200, "Esperanto headwords");
+    ExpectNear(reports[1].headwords, 25800, "Russian headwords");
+    EXPECT_EQ(reports[0].leftOutCount + reports[1].leftOutCount, 0u);
+
+    for (const auto& [language, name] : {std::pair{Language::Esperanto, "EoRu_kelimbo"},
+                                         {Language::Russian, "tarnesk_rusa_esperanto"}}) {
+        const IndexCheck check = CheckIndex(language, dir.AnsiPath(std::string(name) + ".bsi"),
+                                            dir.File(std::string(name) + ".txt"));
+        EXPECT_EQ(check.problemCount, 0u) << name << ": " << check.problems.front();
+    }
+
+    // Well-known words: what the reader shows for each holds the expected words.
+    const struct {
+        const char* typed;
+        std::vector<const char*> shown;
+    } words[] = {
+        {"hundo", {"собака", "пёс"}},
+        {"lingvo", {"язык"}},
+        {"sxati", {"ценить", "любить"}},
+        {"kato", {"кошка"}},
+        {"domo", {"дом"}},
+        {"akvo", {"вода"}},
+        {"libro", {"книга"}},
+        {"granda", {"большой"}},
+        {"iri", {"идти"}},
+        {"tago", {"день"}},
+        {"urbo", {"город"}},
+        {"suno", {"солнце"}},
+        {"mangxi", {"есть"}},
+        {"собака", {"hundo"}},
+        {"язык", {"lingvo", "lango"}},
+        {"любить", {"ami", "ŝati"}},
+        {"коса", {"falĉilo", "terlango", "harplektaĵo"}},
+        {"дом", {"domo"}},
+        {"вода", {"akvo"}},
+        {"книга", {"libro"}},
+        {"город", {"urbo"}},
+        {"день", {"tago"}},
+        {"хороший", {"bona"}},
+        {"идти", {"iri"}},
+        {"солнце", {"suno"}},
+    };
+    DictionaryFolder folder(dir.AnsiPath(""));
+    for (const auto& word : words) {
+        const ListResult list = folder.List(Utf16(word.typed));
+        ASSERT_FALSE(list.lines.empty()) << word.typed;
+        const std::string article = Utf8(folder.Article(list, 0));
+        EXPECT_EQ(article.rfind(Utf8(list.lines[0]), 0), 0u) << article;
+        for (const char* expected : word.shown) {
+            EXPECT_NE(article.find(expected), std::string::npos)
+                << word.typed << " lacks " << expected << ":\n"
+                << article;
+        }
+    }
+}
+
+} // namespace
