@@ -5,8 +5,8 @@
 // sanitizer report; whatever the parser accepts becomes files without error;
 // every article fits one span; every headword of each index is found by its
 // own text.
-#include "app/exc_msg.h"
-#include "dictionary_build.h"
+#include "dictbuild/dictionary_build.h"
+#include "errors/exc_msg.h"
 #include "fuzz_support.h"
 #include "importing/import_writer.h"
 #include "index/language_indexes.h"

@@ -68,9 +68,9 @@ TEST(BuildFromSource, AHeadwordsOwnArticlesComeBeforeThoseNamingItAsExtra) {
                     dir.Path());
     BuildFromSource(Language::Esperanto, Source("kato\tkato\n"), dir.Path());
     DictionaryFolder folder(FolderOf(dir));
-    EXPECT_EQ(Utf8(folder.Article(folder.List(u"кошка"), 0)),
+    EXPECT_EQ(ToUtf8(folder.Article(folder.List(u"кошка"), 0)),
               "кошка (2)\r\nкот (1)\r\nкотёнок (4)\r\n");
-    EXPECT_EQ(Utf8(folder.Article(folder.List(u"кот"), 0)),
+    EXPECT_EQ(ToUtf8(folder.Article(folder.List(u"кот"), 0)),
               "кот (1)\r\nкот (3)\r\nкотёнок (4)\r\n");
 }
 

@@ -1,17 +1,18 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
+#include "dictbuild/index_check.h"
 #include "dictionary_lookup.h"
 #include "importing/import_writer.h"
-#include "index_check.h"
+#include "platform/code_page.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
+using platform::FromUtf8;
+using platform::ToUtf8;
 using testing_support::ReadBytes;
 using testing_support::TempDir;
-using testing_support::Utf16;
-using testing_support::Utf8;
 using testing_support::WriteBytes;
 
 // What the reader shows for one article: CR LF line ends, one after the end.
@@ -55,10 +56,10 @@ TEST(WriteImportedDirections, TheReaderShowsWhatWasImported) {
             dir.Path());
         DictionaryFolder folder(dir.AnsiPath(""));
         const std::string shownHeadword = c.shown.substr(0, c.shown.find('\n'));
-        const ListResult list = folder.List(Utf16(shownHeadword));
+        const ListResult list = folder.List(FromUtf8(shownHeadword));
         ASSERT_EQ(list.lines.size(), 1u) << c.text;
-        EXPECT_EQ(Utf8(list.lines[0]), shownHeadword);
-        EXPECT_EQ(Utf8(folder.Article(list, 0)), Shown(c.shown)) << c.text;
+        EXPECT_EQ(ToUtf8(list.lines[0]), shownHeadword);
+        EXPECT_EQ(ToUtf8(folder.Article(list, 0)), Shown(c.shown)) << c.text;
         for (const DirectionReport& report : reports) {
             EXPECT_EQ(report.spans, 1u);
             EXPECT_EQ(report.headwords, 1u);
@@ -81,7 +82,7 @@ TEST(WriteImportedDirections, TheNoteOpensTheFileAndNoHeadwordPointsAtIt) {
         EXPECT_EQ(check.references, 1u) << name;
     }
     DictionaryFolder folder(dir.AnsiPath(""));
-    EXPECT_EQ(Utf8(folder.Article(folder.List(u"a"), 0)), "a\r\nб\r\n");
+    EXPECT_EQ(ToUtf8(folder.Article(folder.List(u"a"), 0)), "a\r\nб\r\n");
 }
 
 TEST(WriteImportedDirections, LeavesOutHeadwordsTheIndexCannotTakeAndSaysWhy) {
@@ -121,7 +122,7 @@ TEST(WriteImportedDirections, EveryHeadwordIsFoundByItsOwnText) {
                                         dir.File("EoRu_kelimbo.txt"));
     EXPECT_EQ(check.problemCount, 0u) << (check.problems.empty() ? "" : check.problems[0]);
     DictionaryFolder folder(dir.AnsiPath(""));
-    EXPECT_EQ(Utf8(folder.Article(folder.List(u"ab-c"), 0)), "a...b\r\nfirst\r\n");
+    EXPECT_EQ(ToUtf8(folder.Article(folder.List(u"ab-c"), 0)), "a...b\r\nfirst\r\n");
 }
 
 TEST(WriteImportedDirections, AFailedWriteLeavesTheOldFilesAsTheyWere) {

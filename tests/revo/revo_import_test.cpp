@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
+#include "dictbuild/index_check.h"
 #include "dictionary_lookup.h"
 #include "importing/import_writer.h"
-#include "index_check.h"
+#include "platform/code_page.h"
 #include "revo/revo_entries.h"
 #include "revo/revo_import.h"
 #include "revo/revo_parser.h"
@@ -14,10 +15,10 @@
 
 namespace {
 
+using platform::FromUtf8;
+using platform::ToUtf8;
 using testing_support::ReadBytes;
 using testing_support::TempDir;
-using testing_support::Utf16;
-using testing_support::Utf8;
 
 const std::filesystem::path kFixtures = std::filesystem::path(KELIMBO_FIXTURES) / "revo/fixtures";
 
@@ -55,8 +56,8 @@ protected:
 
     static std::string Article(const std::string& typed) {
         DictionaryFolder folder(s_dir->AnsiPath(""));
-        const ListResult list = folder.List(Utf16(typed));
-        return list.lines.empty() ? "(not found)" : Utf8(folder.Article(list, 0));
+        const ListResult list = folder.List(FromUtf8(typed));
+        return list.lines.empty() ? "(not found)" : ToUtf8(folder.Article(list, 0));
     }
 
     static std::unique_ptr<TempDir> s_dir;
@@ -143,7 +144,7 @@ TEST_F(RevoFixtures, ALongEntryIsCutIntoArticlesThatTheReaderShowsWhole) {
     DictionaryFolder folder(s_dir->AnsiPath(""));
     const ListResult list = folder.List(u"multsenca");
     ASSERT_EQ(list.lines.size(), 1u);
-    const std::string text = Utf8(folder.Article(list, 0));
+    const std::string text = ToUtf8(folder.Article(list, 0));
     std::string expected = entry->text;
     std::erase(expected, '\x1F');
     EXPECT_EQ(text, Shown(expected + "\n"));

@@ -2,9 +2,10 @@
 // The import of a full copy of Reta Vortaro (KELIMBO_REVO_DIR, set by CMake):
 // headword counts, the check of the files, and well-known words in both
 // directions. Skipped when there is no such copy.
+#include "dictbuild/index_check.h"
 #include "dictionary_lookup.h"
 #include "importing/import_writer.h"
-#include "index_check.h"
+#include "platform/code_page.h"
 #include "revo/revo_import.h"
 #include "revo/revo_parser.h"
 #include "support/temp_dir.h"
@@ -13,9 +14,9 @@
 
 namespace {
 
+using platform::FromUtf8;
+using platform::ToUtf8;
 using testing_support::TempDir;
-using testing_support::Utf16;
-using testing_support::Utf8;
 
 void ExpectNear(std::size_t count, double expected, const char* what) {
     EXPECT_GE(static_cast<double>(count), expected * 0.97) << what;
@@ -89,10 +90,10 @@ TEST(RevoRealData, ImportsBothDirections) {
     };
     DictionaryFolder folder(dir.AnsiPath(""));
     for (const auto& word : words) {
-        const ListResult list = folder.List(Utf16(word.typed));
+        const ListResult list = folder.List(FromUtf8(word.typed));
         ASSERT_FALSE(list.lines.empty()) << word.typed;
-        const std::string article = Utf8(folder.Article(list, 0));
-        EXPECT_EQ(article.rfind(Utf8(list.lines[0]), 0), 0u) << article;
+        const std::string article = ToUtf8(folder.Article(list, 0));
+        EXPECT_EQ(article.rfind(ToUtf8(list.lines[0]), 0), 0u) << article;
         for (const char* expected : word.shown) {
             EXPECT_NE(article.find(expected), std::string::npos)
                 << word.typed << " lacks " << expected << ":\n"

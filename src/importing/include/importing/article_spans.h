@@ -3,7 +3,7 @@
 // Cutting an entry that is longer than one article span into consecutive
 // articles.
 
-#include "dictionary_direction.h"
+#include "dictbuild/dictionary_direction.h"
 
 #include <cstddef>
 #include <string>

@@ -2,7 +2,7 @@
 #pragma once
 // Turning imported articles into a direction's dictionary files.
 
-#include "dictionary_build.h"
+#include "dictbuild/dictionary_build.h"
 #include "importing/code_page_fit.h"
 #include "importing/imported_article.h"
 
