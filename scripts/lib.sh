@@ -21,9 +21,11 @@ ensure_packages() {
 }
 
 # What building the program needs.
-BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-dejavu-core)
-# What the tests need on top of that (the last two check an installed tree).
-TEST_PACKAGES=(libgtest-dev clang libclang-rt-14-dev desktop-file-utils appstream)
+BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-dejavu-core zlib1g-dev libxml2-dev)
+# What the tests need on top of that (desktop-file-utils and appstream check an
+# installed tree; dict-freedict-epo-eng is real dictd data for the readers).
+TEST_PACKAGES=(libgtest-dev clang libclang-rt-14-dev desktop-file-utils appstream
+    dict-freedict-epo-eng)
 
 # Configures and builds one build folder: configure_and_build DIR [cmake options...]
 configure_and_build() {
