@@ -213,17 +213,53 @@ void DataFile::OpenDictzip(std::string_view header, std::uint64_t fileSize) {
     }
     m_isDictzip = true;
     m_inflater = std::make_unique<Inflater>();
+    // The trailer gives the data's checksum and its size (modulo 2^32), which
+    // fixes the last chunk's length.
+    char trailer[8];
+    if (!ReadAt(m_fd, fileSize - 8, trailer, 8)) {
+        throw FormatError(m_label, "", "cannot read the gzip trailer");
+    }
+    const std::string_view tail(trailer, 8);
+    m_checksum = Little16(tail, 0) | (std::uint32_t{Little16(tail, 2)} << 16);
+    const std::uint32_t sizeLow = Little16(tail, 4) | (std::uint32_t{Little16(tail, 6)} << 16);
     m_size = 0;
     if (chunkCount > 0) {
-        const std::string_view last = Chunk(chunkCount - 1, "");
-        m_size = static_cast<std::uint64_t>(chunkCount - 1) * m_chunkLength + last.size();
+        const std::uint64_t before = static_cast<std::uint64_t>(chunkCount - 1) * m_chunkLength;
+        m_lastChunkLength = static_cast<std::uint32_t>(sizeLow - before);
+        if (m_lastChunkLength == 0 || m_lastChunkLength > m_chunkLength) {
+            throw FormatError(m_label, "", "the gzip trailer's size does not match the chunks");
+        }
+        m_size = before + m_lastChunkLength;
+    } else if (sizeLow != 0) {
+        throw FormatError(m_label, "", "the gzip trailer's size does not match the chunks");
     }
 }
 
 std::string_view DataFile::Chunk(std::size_t index, std::string_view entry) {
-    if (index == m_cachedChunk) {
-        return m_chunk;
+    if (index != m_cachedChunk) {
+        Inflate(index, entry);
     }
+    // Chunks met in order add up to the checksum of the whole data.
+    if (index == m_checkedChunks) {
+        m_runningChecksum = static_cast<std::uint32_t>(
+            ::crc32(m_runningChecksum, reinterpret_cast<const Bytef*>(m_chunk.data()),
+                    static_cast<uInt>(m_chunk.size())));
+        if (++m_checkedChunks == m_chunkStarts.size() - 1 && m_runningChecksum != m_checksum) {
+            throw FormatError(m_label, std::string(entry), "the data do not match their checksum");
+        }
+    }
+    return m_chunk;
+}
+
+void DataFile::CheckAll() {
+    if (m_isDictzip) {
+        for (std::size_t index = m_checkedChunks; index + 1 < m_chunkStarts.size(); ++index) {
+            Chunk(index, "");
+        }
+    }
+}
+
+void DataFile::Inflate(std::size_t index, std::string_view entry) {
     m_cachedChunk = SIZE_MAX;
     const std::uint64_t start = m_chunkStarts[index];
     const std::size_t compressedSize = m_chunkStarts[index + 1] - start;
@@ -242,15 +278,18 @@ std::string_view DataFile::Chunk(std::size_t index, std::string_view entry) {
     const int result = ::inflate(&stream, Z_SYNC_FLUSH);
     const std::size_t produced = m_chunk.size() - stream.avail_out;
     const bool isLast = index + 2 == m_chunkStarts.size();
-    if ((result != Z_OK && result != Z_STREAM_END && result != Z_BUF_ERROR) ||
-        stream.avail_in != 0 || produced > m_chunkLength ||
-        (!isLast && produced != m_chunkLength)) {
+    // A chunk ends where a compressed block ends (dictzip flushes after each),
+    // and every chunk but the last holds exactly a chunk's length.
+    constexpr int kAtBlockEnd = 128;
+    const bool atEnd = result == Z_STREAM_END || ((result == Z_OK || result == Z_BUF_ERROR) &&
+                                                  (stream.data_type & kAtBlockEnd) != 0);
+    if (!atEnd || stream.avail_in != 0 ||
+        produced != (isLast ? m_lastChunkLength : m_chunkLength)) {
         throw FormatError(m_label, std::string(entry),
                           "dictzip chunk " + std::to_string(index) + " does not inflate");
     }
     m_chunk.resize(produced);
     m_cachedChunk = index;
-    return m_chunk;
 }
 
 std::string_view DataFile::Read(std::uint64_t offset, std::uint64_t length,

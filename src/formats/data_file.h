@@ -61,9 +61,15 @@ public:
     // `entry`.
     std::string_view Read(std::uint64_t offset, std::uint64_t length, std::string_view entry);
 
+    // Inflates the chunks not yet met in order, so that a damaged dictzip file
+    // fails its checksum (a FormatError); nothing for other files. Readers call
+    // it after their last entry.
+    void CheckAll();
+
 private:
     void OpenDictzip(std::string_view header, std::uint64_t fileSize);
     std::string_view Chunk(std::size_t index, std::string_view entry);
+    void Inflate(std::size_t index, std::string_view entry);
 
     std::string m_label;
     int m_fd = -1;
@@ -75,6 +81,10 @@ private:
     // Dictzip: where each chunk's compressed bytes start (one more for the end).
     bool m_isDictzip = false;
     std::uint32_t m_chunkLength = 0;
+    std::uint32_t m_lastChunkLength = 0;
+    std::uint32_t m_checksum = 0;        // CRC-32 of the data, from the trailer
+    std::uint32_t m_runningChecksum = 0; // of the chunks met in order so far
+    std::size_t m_checkedChunks = 0;
     std::vector<std::uint64_t> m_chunkStarts;
     std::size_t m_cachedChunk = SIZE_MAX;
     std::string m_chunk;

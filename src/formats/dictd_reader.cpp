@@ -205,21 +205,40 @@ DictdReader::DictdReader(const fs::path& source) {
     m_total = m_entries.size();
 }
 
-// The text of a 00database… entry, without the line that repeats its key.
+// The text of a 00database… entry, without the line that repeats its key and
+// without the indentation common to its lines.
 std::string DictdReader::Metadata(std::string_view key, std::uint64_t offset,
                                   std::uint64_t length) {
     ArticleText text;
     text.Literal(ValidUtf8(m_data->Read(offset, length, key)));
-    std::string body = text.Take();
-    const std::string_view first = std::string_view(body).substr(0, body.find('\n'));
-    if (first.find("00-database-") != std::string_view::npos ||
-        first.find("00database") != std::string_view::npos) {
-        body.erase(0, first.size() == body.size() ? body.size() : first.size() + 1);
+    const std::string body = text.Take();
+    std::vector<std::string_view> lines;
+    for (std::size_t at = 0; at <= body.size();) {
+        const std::size_t end = std::min(body.find('\n', at), body.size());
+        lines.push_back(std::string_view(body).substr(at, end - at));
+        at = end + 1;
     }
-    while (!body.empty() && body.front() == ' ') {
-        body.erase(0, 1);
+    if (!lines.empty() && (lines.front().find("00-database-") != std::string_view::npos ||
+                           lines.front().find("00database") != std::string_view::npos)) {
+        lines.erase(lines.begin());
     }
-    return body;
+    std::size_t indent = std::string_view::npos;
+    for (const std::string_view line : lines) {
+        if (!line.empty()) {
+            indent = std::min(indent, line.find_first_not_of(' '));
+        }
+    }
+    std::string out;
+    for (const std::string_view line : lines) {
+        if (!out.empty() || !line.empty()) {
+            out += line.substr(std::min(indent, line.size()));
+            out.push_back('\n');
+        }
+    }
+    while (!out.empty() && out.back() == '\n') {
+        out.pop_back();
+    }
+    return out;
 }
 
 // FNV-1a, a second hash independent of std::hash: the two together stand for
@@ -269,20 +288,26 @@ bool DictdReader::Next(ImportedArticle& article) {
         text.Literal(ValidUtf8(data));
         const std::string body = text.Take();
         const std::string_view firstLine = std::string_view(body).substr(0, body.find('\n'));
+        // Headwords found at the start of the text come first: the shown one
+        // is then the one the headword line names.
         article.headwords.clear();
+        std::size_t named = 0;
         for (std::size_t i = first; i < end; ++i) {
             const Entry& e = m_entries[i];
             std::string shown;
+            std::size_t length = 0;
             if (e.writtenLength > 0) {
                 shown = CleanHeadword(std::string_view(m_index).substr(e.written, e.writtenLength));
             } else {
                 const std::string word = ValidUtf8(Word(e));
-                const std::size_t length = WrittenHeadwordLength(word, firstLine);
+                length = WrittenHeadwordLength(word, firstLine);
                 shown = CleanHeadword(length > 0 ? firstLine.substr(0, length) : word);
             }
             if (!shown.empty() && std::find(article.headwords.begin(), article.headwords.end(),
                                             shown) == article.headwords.end()) {
-                article.headwords.push_back(std::move(shown));
+                const auto at =
+                    length > 0 ? article.headwords.begin() + named++ : article.headwords.end();
+                article.headwords.insert(at, std::move(shown));
             }
         }
         if (article.headwords.empty() || body.empty()) {
@@ -292,6 +317,7 @@ bool DictdReader::Next(ImportedArticle& article) {
         article.text = ComposeArticle(article.headwords.front(), body);
         return true;
     }
+    m_data->CheckAll();
     return false;
 }
 

@@ -211,6 +211,7 @@ private:
 
     DslLines m_lines;
     bool m_inComment = false;
+    bool m_commentInBody = false;
     std::string m_pending; // a headword line read ahead
     bool m_hasPending = false;
     std::string m_raw;
@@ -258,7 +259,17 @@ bool DslReader::NextLine(std::string& line) {
     if (!m_lines.Next(m_raw)) {
         return false;
     }
+    // What follows a comment that began on a body line stays in the body.
+    const bool continued = m_inComment;
+    if (!continued) {
+        m_commentInBody = !m_raw.empty() && IsSpace(m_raw.front());
+    }
     line = WithoutComments(m_raw, m_inComment);
+    if (continued && m_commentInBody && !line.empty() && !IsSpace(line.front())) {
+        std::string indented(1, '\t');
+        indented += line;
+        line.swap(indented);
+    }
     return true;
 }
 

@@ -132,7 +132,17 @@ public:
     }
 
 private:
-    void Text(std::string_view text) { m_flowing ? m_text.Flowing(text) : m_text.Literal(text); }
+    void Text(std::string_view text) {
+        if (m_afterKey) {
+            // The line end after a key belongs to the headword line.
+            const std::size_t end = text.find('\n');
+            if (end != std::string_view::npos && text.find_first_not_of(" \t\r") >= end) {
+                text.remove_prefix(end + 1);
+            }
+            m_afterKey = false;
+        }
+        m_flowing ? m_text.Flowing(text) : m_text.Literal(text);
+    }
 
     // Children on lines of their own, `extra` levels deeper than the current one.
     void Block(const xmlNode* node, int depth, int extra) {
@@ -146,7 +156,8 @@ private:
 
     void Element(const xmlNode* node, int depth) {
         const std::string_view name = Name(node);
-        if (name == "k") {
+        m_afterKey = name == "k";
+        if (m_afterKey) {
             return; // keys make the headword line
         }
         if (name == "def" || name == "blockquote") {
@@ -173,6 +184,7 @@ private:
     }
 
     bool m_flowing;
+    bool m_afterKey = false;
     ArticleText& m_text;
     SkipCounts& m_skipped;
 };

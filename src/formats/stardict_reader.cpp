@@ -404,6 +404,7 @@ bool StarDictReader::Next(ImportedArticle& article) {
         article.text = ComposeArticle(article.headwords.front(), body);
         return true;
     }
+    m_data->CheckAll();
     return false;
 }
 

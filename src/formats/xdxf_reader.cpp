@@ -140,9 +140,11 @@ bool XdxfReader::MoveToArticle() {
             if (node == nullptr) {
                 Fail();
             }
-            std::string& field = name == "description" ? m_info.description : m_info.name;
-            if (field.empty()) {
-                field = name == "description" ? NodeText(node) : CleanHeadword(NodeText(node));
+            // A full title wins over a short one.
+            if (name == "description") {
+                m_info.description = NodeText(node);
+            } else if (name != "title" || m_info.name.empty()) {
+                m_info.name = CleanHeadword(NodeText(node));
             }
             m_skipSubtree = true;
         }
