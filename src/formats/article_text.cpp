@@ -106,15 +106,20 @@ std::string Cp1251ToUtf8(std::string_view bytes) {
 }
 
 std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
-    std::string out;
-    out.reserve(bytes.size() + bytes.size() / 2);
     const auto unit = [&](std::size_t at) -> char32_t {
         const auto first = static_cast<unsigned char>(bytes[at]);
         const auto second = static_cast<unsigned char>(bytes[at + 1]);
         return bigEndian ? (char32_t{first} << 8) | second : (char32_t{second} << 8) | first;
     };
+    // At most three bytes for each unit (a pair of units makes four).
+    std::string out(bytes.size() / 2 * 3, '\0');
+    std::size_t size = 0;
     for (std::size_t at = 0; at + 1 < bytes.size(); at += 2) {
         char32_t c = unit(at);
+        if (c < 0x80) {
+            out[size++] = static_cast<char>(c);
+            continue;
+        }
         if (c >= 0xD800 && c <= 0xDBFF && at + 3 < bytes.size()) {
             const char32_t next = unit(at + 2);
             if (next >= 0xDC00 && next <= 0xDFFF) {
@@ -122,17 +127,45 @@ std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
                 at += 2;
             }
         }
-        AppendUtf8(out, c >= 0xD800 && c <= 0xDFFF ? char32_t{0xFFFD} : c);
+        if (c >= 0xD800 && c <= 0xDFFF) {
+            c = 0xFFFD;
+        }
+        char encoded[4];
+        std::size_t length = 0;
+        if (c < 0x800) {
+            encoded[0] = static_cast<char>(0xC0 | (c >> 6));
+            encoded[1] = static_cast<char>(0x80 | (c & 0x3F));
+            length = 2;
+        } else if (c < 0x10000) {
+            encoded[0] = static_cast<char>(0xE0 | (c >> 12));
+            encoded[1] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            encoded[2] = static_cast<char>(0x80 | (c & 0x3F));
+            length = 3;
+        } else {
+            encoded[0] = static_cast<char>(0xF0 | (c >> 18));
+            encoded[1] = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            encoded[2] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            encoded[3] = static_cast<char>(0x80 | (c & 0x3F));
+            length = 4;
+        }
+        for (std::size_t k = 0; k < length; ++k) {
+            out[size++] = encoded[k];
+        }
     }
+    out.resize(size);
     return out;
 }
 
 std::string CleanHeadword(std::string_view text) {
-    const std::string valid = ValidUtf8(text);
+    std::string valid;
+    if (!IsValidUtf8(text)) {
+        valid = ValidUtf8(text);
+        text = valid;
+    }
     std::string out;
-    out.reserve(valid.size());
+    out.reserve(text.size());
     bool space = false;
-    for (const char c : valid) {
+    for (const char c : text) {
         const auto byte = static_cast<unsigned char>(c);
         if (byte == ' ' || byte == '\t' || byte == '\n' || byte == '\r' || byte == '\v' ||
             byte == '\f') {
@@ -148,45 +181,76 @@ std::string CleanHeadword(std::string_view text) {
     return out;
 }
 
+namespace {
+
+bool IsPlain(unsigned char byte) {
+    return byte >= 0x20 && byte != 0x7F;
+}
+
+bool IsWhitespace(unsigned char byte) {
+    return byte == ' ' || byte == '\t' || byte == '\n' || byte == '\r' || byte == '\v' ||
+           byte == '\f';
+}
+
+} // namespace
+
 void ArticleText::Indent(int level) {
     m_level = level < 0 ? 0 : level;
 }
 
 void ArticleText::Put(char c) {
+    Put(std::string_view(&c, 1));
+}
+
+void ArticleText::Put(std::string_view run) {
     if (m_line.empty()) {
         m_line.append(static_cast<std::size_t>(m_level) * 2, ' ');
     }
-    m_line.push_back(c);
-    m_lineHasText = m_lineHasText || c != ' ';
+    m_line += run;
+    m_lineHasText = m_lineHasText || run.find_first_not_of(' ') != std::string_view::npos;
 }
 
 void ArticleText::Literal(std::string_view utf8) {
-    for (const char c : utf8) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte == '\n') {
-            NewLine();
-        } else if (byte == '\t') {
-            Put(' ');
-            if (!m_lineHasText) {
-                Put(' ');
-            }
-        } else if (byte >= 0x20 && byte != 0x7F) {
-            Put(c);
+    // Runs of plain characters go on whole; line ends, tabs and control
+    // characters one by one.
+    for (std::size_t at = 0; at < utf8.size();) {
+        std::size_t end = at;
+        while (end < utf8.size() && IsPlain(static_cast<unsigned char>(utf8[end]))) {
+            ++end;
         }
+        if (end > at) {
+            Put(utf8.substr(at, end - at));
+        }
+        if (end == utf8.size()) {
+            break;
+        }
+        if (utf8[end] == '\n') {
+            NewLine();
+        } else if (utf8[end] == '\t') {
+            Put(m_lineHasText ? " " : "  ");
+        }
+        at = end + 1;
     }
 }
 
 void ArticleText::Flowing(std::string_view utf8) {
-    for (const char c : utf8) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte == ' ' || byte == '\t' || byte == '\n' || byte == '\r' || byte == '\v' ||
-            byte == '\f') {
-            if (m_lineHasText && m_line.back() != ' ') {
-                Put(' ');
-            }
-        } else if (byte >= 0x20 && byte != 0x7F) {
-            Put(c);
+    for (std::size_t at = 0; at < utf8.size();) {
+        std::size_t end = at;
+        while (end < utf8.size() && IsPlain(static_cast<unsigned char>(utf8[end])) &&
+               utf8[end] != ' ') {
+            ++end;
         }
+        if (end > at) {
+            Put(utf8.substr(at, end - at));
+        }
+        if (end == utf8.size()) {
+            break;
+        }
+        if (IsWhitespace(static_cast<unsigned char>(utf8[end])) && m_lineHasText &&
+            m_line.back() != ' ') {
+            Put(' ');
+        }
+        at = end + 1;
     }
 }
 

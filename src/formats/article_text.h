@@ -48,6 +48,7 @@ public:
 
 private:
     void Put(char c);
+    void Put(std::string_view run);
     void EndLine();
 
     std::string m_text;

@@ -29,13 +29,20 @@ public:
         for (;;) {
             std::size_t end = std::string::npos;
             if (wide) {
-                const char low = m_encoding == Encoding::Utf16Le ? '\n' : '\0';
-                const char high = m_encoding == Encoding::Utf16Le ? '\0' : '\n';
-                for (std::size_t at = m_scan; at + 1 < m_raw.size(); at += 2) {
-                    if (m_raw[at] == low && m_raw[at + 1] == high) {
-                        end = at;
+                // A line feed byte at a unit's place, with a zero byte beside it.
+                const bool little = m_encoding == Encoding::Utf16Le;
+                for (std::size_t at = m_scan; at < m_raw.size();) {
+                    const std::size_t found = m_raw.find('\n', at);
+                    if (found == std::string::npos) {
                         break;
                     }
+                    const std::size_t unit = found - ((found - m_start) % 2);
+                    if (unit + 1 < m_raw.size() && m_raw[unit + (little ? 1 : 0)] == '\0' &&
+                        unit + (little ? 0 : 1) == found) {
+                        end = unit;
+                        break;
+                    }
+                    at = found + 1;
                 }
             } else {
                 end = m_raw.find('\n', m_scan);
@@ -140,9 +147,17 @@ bool IsSpace(char c) {
     return c == ' ' || c == '\t';
 }
 
+// The characters that mean something in a body line.
+bool IsBodySpecial(char c) {
+    return c == '\\' || c == '[' || c == '<' || c == '>' || c == '~';
+}
+
 // Removes {{comments}}, which may span lines; `open` carries an unclosed one
 // to the next line. Escaped braces do not open or close one.
 std::string WithoutComments(std::string_view line, bool& open) {
+    if (!open && line.find("{{") == std::string_view::npos) {
+        return std::string(line);
+    }
     std::string out;
     out.reserve(line.size());
     for (std::size_t at = 0; at < line.size();) {
@@ -320,6 +335,14 @@ void DslReader::BodyLine(std::string_view line, const std::string& tilde, Articl
             }
         } else if (skipping > 0) {
             continue;
+        } else if (!IsBodySpecial(c)) {
+            // Plain text up to the next character that means something.
+            std::size_t end = at;
+            while (end < line.size() && !IsBodySpecial(line[end])) {
+                ++end;
+            }
+            out.append(line.substr(at, end - at));
+            at = end - 1;
         } else if (line.compare(at, 2, "<<") == 0) {
             out += "→ ";
             ++at;
