@@ -63,13 +63,21 @@ std::string FileLabel(const std::filesystem::path& path) {
 std::string ReadWholeFile(const std::filesystem::path& path, std::uint64_t limit,
                           const std::string& limitSource) {
     SequentialFile file(path);
+    // Text compresses far less than 64 to 1: a file that inflates beyond that
+    // is refused before it can take the memory.
+    const std::uint64_t inflated = file.FileSize() * 64 + (64u << 20);
+    std::string why = limitSource;
+    if (inflated < limit) {
+        limit = inflated;
+        why = "64 times its compressed size";
+    }
     std::string content;
     char buffer[65536];
     while (const std::size_t got = file.Read(buffer, sizeof buffer)) {
         if (content.size() + got > limit) {
             throw FormatError(FileLabel(path), "",
                               "larger than " + std::to_string(limit) + " bytes" +
-                                  (limitSource.empty() ? "" : " (" + limitSource + ")"));
+                                  (why.empty() ? "" : " (" + why + ")"));
         }
         content.append(buffer, got);
     }

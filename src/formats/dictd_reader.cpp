@@ -57,11 +57,13 @@ std::size_t WrittenHeadwordLength(std::string_view word, std::string_view line) 
         std::size_t nextJ = j;
         const char32_t c = NextCodePoint(line, nextI);
         const char32_t d = NextCodePoint(word, nextJ);
+        const bool punctuation =
+            (c < 0x80 && c != ' ' && !IsAsciiAlphanumeric(c)) || (c >= 0x2000 && c <= 0x206F);
         if (Fold(c) == Fold(d)) {
             i = nextI;
             j = nextJ;
-        } else if (c < 0x80 && c != ' ' && !IsAsciiAlphanumeric(c)) {
-            i = nextI; // punctuation that the index leaves out
+        } else if (punctuation || (c == ' ' && (j == 0 || word[j - 1] == ' '))) {
+            i = nextI; // punctuation that the index leaves out, and the spaces it joins
         } else {
             return 0;
         }
@@ -168,7 +170,8 @@ DictdReader::DictdReader(const fs::path& source) {
         if (!offset || !length) {
             throw FormatError(m_indexLabel, name, "not a base-64 number");
         }
-        if (*offset > m_data->Size() || *length > m_data->Size() - *offset) {
+        if (*offset > m_data->Size() || *length > m_data->Size() - *offset ||
+            *length > UINT32_MAX) {
             throw FormatError(FileLabel(dict), name,
                               "bytes " + std::to_string(*offset) + "+" + std::to_string(*length) +
                                   " lie outside the data (" + std::to_string(m_data->Size()) +

@@ -104,9 +104,10 @@ private:
                     (at % 2 == 1 ? zeroOdd : zeroEven) += 1;
                 }
             }
-            const std::size_t lines = sample.rfind('\n');
+            // The first block's whole lines (a character may be cut at its end).
+            const std::size_t lines = raw.rfind('\n');
             const std::string_view whole =
-                lines == std::string_view::npos ? sample : sample.substr(0, lines);
+                lines == std::string_view::npos ? raw : raw.substr(0, lines);
             if (zeroOdd > sample.size() / 8) {
                 m_encoding = Encoding::Utf16Le;
             } else if (zeroEven > sample.size() / 8) {
