@@ -113,6 +113,20 @@ private:
     std::string Metadata(std::string_view key, std::uint64_t offset, std::uint64_t length);
     bool IsDuplicate(std::size_t first, std::string_view data);
 
+    // Text as UTF-8; in a dictionary not marked as UTF-8, text that is not
+    // valid UTF-8 is Latin-1.
+    std::string Decode(std::string_view bytes) const {
+        if (m_utf8 || IsValidUtf8(bytes)) {
+            return ValidUtf8(bytes);
+        }
+        std::string text;
+        for (const char byte : bytes) {
+            AppendUtf8(text, static_cast<unsigned char>(byte));
+        }
+        return text;
+    }
+
+    bool m_utf8 = false; // the dictionary has a 00databaseutf8 entry
     std::string m_indexLabel;
     std::string m_index;
     std::vector<Entry> m_entries;
@@ -134,8 +148,13 @@ DictdReader::DictdReader(const fs::path& source) {
     const std::string dict = fs::exists(base + ".dict.dz") ? base + ".dict.dz" : base + ".dict";
     m_data = std::make_unique<DataFile>(dict);
 
-    std::string shortName;
-    std::string info;
+    struct Place {
+        std::string key;
+        std::uint64_t offset = 0;
+        std::uint64_t length = 0;
+    };
+    Place shortName;
+    Place info;
     std::size_t lineNumber = 0;
     for (std::size_t at = 0; at < m_index.size();) {
         std::size_t end = m_index.find('\n', at);
@@ -180,10 +199,11 @@ DictdReader::DictdReader(const fs::path& source) {
         const std::string_view word = fields[0];
         if (word.starts_with("00database") || word.starts_with("00-database-")) {
             ++m_skipped.metadata;
+            m_utf8 = m_utf8 || word == "00databaseutf8" || word == "00-database-utf8";
             if (word == "00databaseshort" || word == "00-database-short") {
-                shortName = Metadata(word, *offset, *length);
+                shortName = {std::string(word), *offset, *length};
             } else if (word == "00databaseinfo" || word == "00-database-info") {
-                info = Metadata(word, *offset, *length);
+                info = {std::string(word), *offset, *length};
             }
             continue;
         }
@@ -200,8 +220,9 @@ DictdReader::DictdReader(const fs::path& source) {
                              static_cast<std::uint32_t>(word.size()), position(written),
                              static_cast<std::uint32_t>(written.size()), repeated});
     }
-    m_info.name = CleanHeadword(shortName.substr(0, shortName.find('\n')));
-    m_info.description = std::move(info);
+    const std::string name = Metadata(shortName.key, shortName.offset, shortName.length);
+    m_info.name = CleanHeadword(name.substr(0, name.find('\n')));
+    m_info.description = Metadata(info.key, info.offset, info.length);
     std::stable_sort(m_entries.begin(), m_entries.end(), [](const Entry& a, const Entry& b) {
         return a.offset != b.offset ? a.offset < b.offset : a.length < b.length;
     });
@@ -213,7 +234,7 @@ DictdReader::DictdReader(const fs::path& source) {
 std::string DictdReader::Metadata(std::string_view key, std::uint64_t offset,
                                   std::uint64_t length) {
     ArticleText text;
-    text.Literal(ValidUtf8(m_data->Read(offset, length, key)));
+    text.Literal(Decode(m_data->Read(offset, length, key)));
     const std::string body = text.Take();
     std::vector<std::string_view> lines;
     for (std::size_t at = 0; at <= body.size();) {
@@ -288,7 +309,7 @@ bool DictdReader::Next(ImportedArticle& article) {
             continue;
         }
         ArticleText text;
-        text.Literal(ValidUtf8(data));
+        text.Literal(Decode(data));
         const std::string body = text.Take();
         const std::string_view firstLine = std::string_view(body).substr(0, body.find('\n'));
         // Headwords found at the start of the text come first: the shown one
@@ -300,9 +321,10 @@ bool DictdReader::Next(ImportedArticle& article) {
             std::string shown;
             std::size_t length = 0;
             if (e.writtenLength > 0) {
-                shown = CleanHeadword(std::string_view(m_index).substr(e.written, e.writtenLength));
+                shown = CleanHeadword(
+                    Decode(std::string_view(m_index).substr(e.written, e.writtenLength)));
             } else {
-                const std::string word = ValidUtf8(Word(e));
+                const std::string word = Decode(Word(e));
                 length = WrittenHeadwordLength(word, firstLine);
                 shown = CleanHeadword(length > 0 ? firstLine.substr(0, length) : word);
             }

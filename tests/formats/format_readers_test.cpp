@@ -127,6 +127,11 @@ TEST(DictdReader, ReadsPlainAndDictzipDataAlike) {
                format_fixtures::Dictzip(ReadBytes(Fixture("sample.dict")), 16));
     fs::copy_file(Fixture("sample.index"), dir.File("gz.index"));
     WriteBytes(dir.File("gz.dict.dz"), format_fixtures::Gzip(ReadBytes(Fixture("sample.dict"))));
+    // Without 00databaseutf8, text that is not UTF-8 is Latin-1.
+    WriteBytes(dir.File("latin1.index"), "caf\xE9\tA\tM\nna\xEFve\tM\tG\n");
+    WriteBytes(dir.File("latin1.dict"), "CAF\xC9\nkafejo\nna\xEFve\n");
+    ExpectArticles(ReadAll(Format::Dictd, dir.File("latin1.index")),
+                   {{{"CAFÉ"}, "CAFÉ\nkafejo"}, {{"naïve"}, "naïve"}}, "latin1");
     for (const char* name : {"plain.index", "dz.index", "gz.index"}) {
         const Result result = ReadAll(Format::Dictd, dir.File(name));
         ExpectArticles(result, expected, name);
