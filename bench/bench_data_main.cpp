@@ -4,10 +4,14 @@
 //       makes sure CACHE/COUNT holds the generated dictionary; prints its folder
 //   kelimbo-bench-data CACHE COUNT --stardict FOLDER NAME
 //       also writes its Russian direction as a StarDict dictionary
+//   kelimbo-bench-data CACHE COUNT --import-sources FOLDER
+//       also writes its Russian direction as FOLDER/import.ifo/.idx/.dict
+//       (StarDict) and FOLDER/import.dsl (DSL), for kelimbo-bench-read
 //   kelimbo-bench-data CACHE COUNT --queries N
 //       also prints N Russian queries (UTF-8), one a line: headwords and
 //       prefixes of them, drawn with a fixed seed
 #include "bench_dictionary.h"
+#include "import_sources.h"
 #include "platform/code_page.h"
 #include "stardict_writer.h"
 
@@ -34,7 +38,8 @@ void PrintQueries(const bench_data::DictionaryFolder& folder, std::size_t n) {
 }
 
 int Usage() {
-    std::cerr << "usage: kelimbo-bench-data CACHE COUNT [--stardict FOLDER NAME | --queries N]\n";
+    std::cerr << "usage: kelimbo-bench-data CACHE COUNT [--stardict FOLDER NAME | "
+                 "--import-sources FOLDER | --queries N]\n";
     return 2;
 }
 
@@ -51,6 +56,9 @@ int main(int argc, char** argv) {
         if (option == "--stardict" && argc == 6) {
             const std::size_t words = bench_data::WriteStarDict(folder, argv[4], argv[5]);
             std::cerr << words << " StarDict words\n";
+        } else if (option == "--import-sources" && argc == 5) {
+            const std::size_t entries = bench_data::WriteImportSources(folder, argv[4]);
+            std::cerr << entries << " StarDict and DSL entries\n";
         } else if (option == "--queries" && argc == 5) {
             PrintQueries(folder, std::stoul(argv[4]));
             return 0;

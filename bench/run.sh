@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the benchmarks need, builds them in build-perf and runs them:
 # every benchmark (median of 5 repetitions), the window benchmarks, start-up
-# in a fresh process, then the side-by-side with sdcv.
+# in a fresh process, the side-by-side with sdcv, then the format readers.
 #   bench/run.sh [extra Google Benchmark options, e.g. --benchmark_filter=FindPrefix]
 set -euo pipefail
 source "$(dirname "$0")/../scripts/lib.sh"
@@ -10,7 +10,8 @@ ensure_packages "${BUILD_PACKAGES[@]}" libbenchmark-dev wesperanto hunspell-ru s
 build=$KELIMBO_ROOT/build-perf
 cmake -S "$KELIMBO_ROOT" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DKELIMBO_BUILD_BENCH=ON -DBUILD_TESTING=OFF
-cmake --build "$build" -j 2 --target kelimbo-bench kelimbo-bench-data kelimbo-lookup kelimbo-bench-window
+cmake --build "$build" -j 2 --target kelimbo-bench kelimbo-bench-data kelimbo-lookup kelimbo-bench-window \
+    kelimbo-bench-read
 
 "$build/bin/kelimbo-bench" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
     --benchmark_min_time=0.5 "$@"
@@ -22,3 +23,4 @@ for _ in 1 2 3 4 5; do
         "$build/bin/kelimbo-bench-window" --start-once "$build/bench-data/1000000" 2>&1 | grep start-up
 done
 "$KELIMBO_ROOT/bench/compare.sh" "$build"
+"$KELIMBO_ROOT/bench/read_formats.sh" "$build"

@@ -21,11 +21,13 @@ ensure_packages() {
 }
 
 # What building the program needs.
-BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-dejavu-core libxml2-dev)
-# What the tests need on top of that: the last two check an installed tree; the
-# benchmarks are built too and run once on a dictionary grown from the word lists.
+BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-dejavu-core libxml2-dev
+    zlib1g-dev)
+# What the tests need on top of that: desktop-file-utils and appstream check an
+# installed tree; the benchmarks are built too and run once on a dictionary grown
+# from the word lists; dict-freedict-epo-eng is real dictd data for the readers.
 TEST_PACKAGES=(libgtest-dev clang libclang-rt-14-dev desktop-file-utils appstream
-    libbenchmark-dev wesperanto hunspell-ru)
+    libbenchmark-dev wesperanto hunspell-ru dict-freedict-epo-eng)
 
 # Configures and builds one build folder: configure_and_build DIR [cmake options...]
 configure_and_build() {

@@ -1,0 +1,142 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "import_sources.h"
+
+#include "index/language_indexes.h"
+#include "platform/code_page.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+namespace bench_data {
+namespace {
+
+constexpr std::size_t kMaxExcerpt = 240;
+
+std::string Utf8(std::string_view ansi) {
+    std::u16string wide(ansi.size() + 1, u'\0');
+    wide.resize(platform::MultiByteToWide(platform::kAnsiCodePage, ansi.data(), ansi.size(),
+                                          wide.data(), wide.size()));
+    std::string utf8(wide.size() * 3 + 1, '\0');
+    utf8.resize(platform::WideToMultiByte(platform::kUtf8CodePage, wide.data(), wide.size(),
+                                          utf8.data(), utf8.size()));
+    return utf8;
+}
+
+void AppendUtf16Le(std::string& out, std::string_view utf8) {
+    std::u16string wide(utf8.size() + 1, u'\0');
+    wide.resize(platform::MultiByteToWide(platform::kUtf8CodePage, utf8.data(), utf8.size(),
+                                          wide.data(), wide.size()));
+    for (const char16_t unit : wide) {
+        out.push_back(static_cast<char>(unit & 0xFF));
+        out.push_back(static_cast<char>(unit >> 8));
+    }
+}
+
+// The first lines of an article (LF line ends), at most kMaxExcerpt bytes,
+// cut at a character boundary.
+std::string Excerpt(std::string_view article) {
+    std::string text;
+    int lines = 0;
+    for (const char c : article) {
+        if (c == '\r') {
+            continue;
+        }
+        if (c == '\n' && ++lines == 3) {
+            break;
+        }
+        text.push_back(c);
+    }
+    if (text.size() > kMaxExcerpt) {
+        std::size_t cut = kMaxExcerpt;
+        while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) {
+            --cut;
+        }
+        text.resize(cut);
+    }
+    while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) {
+        text.pop_back();
+    }
+    return text;
+}
+
+// DSL's special characters written with their escape.
+std::string DslEscaped(std::string_view text) {
+    std::string out;
+    for (const char c : text) {
+        if (std::string_view("{}[]()\\~@#<>").find(c) != std::string_view::npos) {
+            out.push_back('\\');
+        }
+        out.push_back(c);
+    }
+    return out;
+}
+
+void PutBigEndian(std::string& out, std::uint32_t v) {
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        out.push_back(static_cast<char>((v >> shift) & 0xFF));
+    }
+}
+
+} // namespace
+
+std::size_t WriteImportSources(const DictionaryFolder& dictionary, const std::string& folder) {
+    cIndexRu index;
+    index.Load(dictionary.IndexPath(Language::Russian).c_str());
+    std::ifstream in(dictionary.TextPath(Language::Russian), std::ios::binary);
+    const std::string articles{std::istreambuf_iterator<char>(in),
+                               std::istreambuf_iterator<char>()};
+    std::filesystem::create_directories(folder);
+    const std::string base = folder + "/import";
+    std::ofstream dict(base + ".dict", std::ios::binary | std::ios::trunc);
+    std::ofstream dsl(base + ".dsl", std::ios::binary | std::ios::trunc);
+    std::string idx;
+    std::string card;
+    // U+FEFF first: the byte-order mark FF FE.
+    AppendUtf16Le(card, "\xEF\xBB\xBF#NAME \"Benchmark\"\n#INDEX_LANGUAGE \"Russian\"\n"
+                        "#CONTENTS_LANGUAGE \"Esperanto\"\n\n");
+    std::uint64_t offset = 0;
+    std::size_t entries = 0;
+    for (std::uint32_t i = 0; i < index.Count(); ++i) {
+        const std::vector<ArticleRef> refs = index.GetRefs(i);
+        if (refs.empty() || refs.front().end > articles.size()) {
+            continue;
+        }
+        const std::string word = Utf8(index.HeadwordText(i));
+        const std::string text = Excerpt(std::string_view(articles).substr(
+            refs.front().start, refs.front().end - refs.front().start));
+        idx += word;
+        idx.push_back('\0');
+        PutBigEndian(idx, static_cast<std::uint32_t>(offset));
+        PutBigEndian(idx, static_cast<std::uint32_t>(text.size()));
+        dict.write(text.data(), static_cast<std::streamsize>(text.size()));
+        offset += text.size();
+
+        std::string source = DslEscaped(word) + "\n";
+        std::size_t at = 0;
+        for (int line = 0; at <= text.size(); ++line) {
+            const std::size_t end = std::min(text.find('\n', at), text.size());
+            const std::string escaped = DslEscaped(text.substr(at, end - at));
+            source += line == 0 ? "\t[m1][trn]" + escaped + "[/trn][/m]\n"
+                                : "\t[m2][ex]" + escaped + "[/ex][/m]\n";
+            at = end + 1;
+        }
+        source += "\n";
+        AppendUtf16Le(card, source);
+        dsl.write(card.data(), static_cast<std::streamsize>(card.size()));
+        card.clear();
+        ++entries;
+    }
+    std::ofstream(base + ".idx", std::ios::binary | std::ios::trunc)
+        .write(idx.data(), static_cast<std::streamsize>(idx.size()));
+    std::ofstream ifo(base + ".ifo", std::ios::binary | std::ios::trunc);
+    ifo << "StarDict's dict ifo file\nversion=2.4.2\nwordcount=" << entries
+        << "\nidxfilesize=" << idx.size() << "\nbookname=Benchmark\nsametypesequence=m\n";
+    if (!ifo || !dict || !dsl || offset > UINT32_MAX) {
+        throw std::runtime_error("cannot write " + base);
+    }
+    return entries;
+}
+
+} // namespace bench_data
