@@ -3,6 +3,7 @@
 
 #include "index/language_indexes.h"
 #include "platform/code_page.h"
+#include "stardict_writer.h"
 
 #include <filesystem>
 #include <fstream>
@@ -14,21 +15,8 @@ namespace {
 
 constexpr std::size_t kMaxExcerpt = 240;
 
-std::string Utf8(std::string_view ansi) {
-    std::u16string wide(ansi.size() + 1, u'\0');
-    wide.resize(platform::MultiByteToWide(platform::kAnsiCodePage, ansi.data(), ansi.size(),
-                                          wide.data(), wide.size()));
-    std::string utf8(wide.size() * 3 + 1, '\0');
-    utf8.resize(platform::WideToMultiByte(platform::kUtf8CodePage, wide.data(), wide.size(),
-                                          utf8.data(), utf8.size()));
-    return utf8;
-}
-
 void AppendUtf16Le(std::string& out, std::string_view utf8) {
-    std::u16string wide(utf8.size() + 1, u'\0');
-    wide.resize(platform::MultiByteToWide(platform::kUtf8CodePage, utf8.data(), utf8.size(),
-                                          wide.data(), wide.size()));
-    for (const char16_t unit : wide) {
+    for (const char16_t unit : platform::FromUtf8(utf8)) {
         out.push_back(static_cast<char>(unit & 0xFF));
         out.push_back(static_cast<char>(unit >> 8));
     }
@@ -73,12 +61,6 @@ std::string DslEscaped(std::string_view text) {
     return out;
 }
 
-void PutBigEndian(std::string& out, std::uint32_t v) {
-    for (int shift = 24; shift >= 0; shift -= 8) {
-        out.push_back(static_cast<char>((v >> shift) & 0xFF));
-    }
-}
-
 } // namespace
 
 std::size_t WriteImportSources(const DictionaryFolder& dictionary, const std::string& folder) {
@@ -91,25 +73,22 @@ std::size_t WriteImportSources(const DictionaryFolder& dictionary, const std::st
     const std::string base = folder + "/import";
     std::ofstream dict(base + ".dict", std::ios::binary | std::ios::trunc);
     std::ofstream dsl(base + ".dsl", std::ios::binary | std::ios::trunc);
-    std::string idx;
+    std::vector<StarDictEntry> entries;
     std::string card;
     // U+FEFF first: the byte-order mark FF FE.
     AppendUtf16Le(card, "\xEF\xBB\xBF#NAME \"Benchmark\"\n#INDEX_LANGUAGE \"Russian\"\n"
                         "#CONTENTS_LANGUAGE \"Esperanto\"\n\n");
     std::uint64_t offset = 0;
-    std::size_t entries = 0;
     for (std::uint32_t i = 0; i < index.Count(); ++i) {
         const std::vector<ArticleRef> refs = index.GetRefs(i);
         if (refs.empty() || refs.front().end > articles.size()) {
             continue;
         }
-        const std::string word = Utf8(index.HeadwordText(i));
+        const std::string word = platform::ToUtf8(platform::FromAnsi(index.HeadwordText(i)));
         const std::string text = Excerpt(std::string_view(articles).substr(
             refs.front().start, refs.front().end - refs.front().start));
-        idx += word;
-        idx.push_back('\0');
-        PutBigEndian(idx, static_cast<std::uint32_t>(offset));
-        PutBigEndian(idx, static_cast<std::uint32_t>(text.size()));
+        entries.push_back(
+            {word, static_cast<std::uint32_t>(offset), static_cast<std::uint32_t>(text.size())});
         dict.write(text.data(), static_cast<std::streamsize>(text.size()));
         offset += text.size();
 
@@ -126,17 +105,13 @@ std::size_t WriteImportSources(const DictionaryFolder& dictionary, const std::st
         AppendUtf16Le(card, source);
         dsl.write(card.data(), static_cast<std::streamsize>(card.size()));
         card.clear();
-        ++entries;
     }
-    std::ofstream(base + ".idx", std::ios::binary | std::ios::trunc)
-        .write(idx.data(), static_cast<std::streamsize>(idx.size()));
-    std::ofstream ifo(base + ".ifo", std::ios::binary | std::ios::trunc);
-    ifo << "StarDict's dict ifo file\nversion=2.4.2\nwordcount=" << entries
-        << "\nidxfilesize=" << idx.size() << "\nbookname=Benchmark\nsametypesequence=m\n";
-    if (!ifo || !dict || !dsl || offset > UINT32_MAX) {
+    if (!dict || !dsl || offset > UINT32_MAX) {
         throw std::runtime_error("cannot write " + base);
     }
-    return entries;
+    const std::size_t count = entries.size();
+    WriteStarDictIndex(std::move(entries), base, "Benchmark");
+    return count;
 }
 
 } // namespace bench_data

@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
     const auto start = std::chrono::steady_clock::now();
     try {
         const auto reader = formats::OpenDictionary(*format, source);
-        formats::ImportedArticle article;
+        ImportedArticle article;
         std::uint64_t articles = 0;
         std::uint64_t headwords = 0;
         std::uint64_t textBytes = 0;

@@ -11,12 +11,6 @@
 namespace bench_data {
 namespace {
 
-struct Entry {
-    std::string word; // UTF-8
-    std::uint32_t offset = 0;
-    std::uint32_t size = 0;
-};
-
 std::string Utf8(std::string_view ansi) {
     return platform::ToUtf8(platform::FromAnsi(ansi));
 }
@@ -43,11 +37,35 @@ void PutBigEndian(std::string& out, std::uint32_t v) {
 
 } // namespace
 
+void WriteStarDictIndex(std::vector<StarDictEntry> entries, const std::string& base,
+                        const std::string& bookname) {
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const StarDictEntry& a, const StarDictEntry& b) {
+                         const int c = AsciiCaseCompare(a.word, b.word);
+                         return c != 0 ? c < 0 : a.word < b.word;
+                     });
+    std::string idx;
+    for (const StarDictEntry& entry : entries) {
+        idx += entry.word;
+        idx.push_back('\0');
+        PutBigEndian(idx, entry.offset);
+        PutBigEndian(idx, entry.size);
+    }
+    std::ofstream(base + ".idx", std::ios::binary | std::ios::trunc)
+        .write(idx.data(), static_cast<std::streamsize>(idx.size()));
+    std::ofstream ifo(base + ".ifo", std::ios::binary | std::ios::trunc);
+    ifo << "StarDict's dict ifo file\nversion=2.4.2\nwordcount=" << entries.size()
+        << "\nidxfilesize=" << idx.size() << "\nbookname=" << bookname << "\nsametypesequence=m\n";
+    if (!ifo) {
+        throw std::runtime_error("cannot write " + base + ".ifo");
+    }
+}
+
 std::size_t WriteStarDict(const DictionaryFolder& dictionary, const std::string& folder,
                           const std::string& name) {
     cIndexRu index;
     index.Load(dictionary.IndexPath(Language::Russian).c_str());
-    std::vector<Entry> entries;
+    std::vector<StarDictEntry> entries;
     entries.reserve(index.Count());
     for (std::uint32_t i = 0; i < index.Count(); ++i) {
         const std::vector<ArticleRef> refs = index.GetRefs(i);
@@ -57,30 +75,13 @@ std::size_t WriteStarDict(const DictionaryFolder& dictionary, const std::string&
         entries.push_back({Utf8(index.HeadwordText(i)), refs.front().start,
                            refs.back().end - refs.front().start});
     }
-    std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
-        const int c = AsciiCaseCompare(a.word, b.word);
-        return c != 0 ? c < 0 : a.word < b.word;
-    });
-    std::string idx;
-    for (const Entry& entry : entries) {
-        idx += entry.word;
-        idx.push_back('\0');
-        PutBigEndian(idx, entry.offset);
-        PutBigEndian(idx, entry.size);
-    }
     std::filesystem::create_directories(folder);
     const std::string base = folder + "/" + name;
-    std::ofstream(base + ".idx", std::ios::binary)
-        .write(idx.data(), static_cast<std::streamsize>(idx.size()));
     std::filesystem::copy_file(dictionary.TextPath(Language::Russian), base + ".dict",
                                std::filesystem::copy_options::overwrite_existing);
-    std::ofstream ifo(base + ".ifo", std::ios::binary);
-    ifo << "StarDict's dict ifo file\nversion=2.4.2\nwordcount=" << entries.size()
-        << "\nidxfilesize=" << idx.size() << "\nbookname=" << name << "\nsametypesequence=m\n";
-    if (!ifo) {
-        throw std::runtime_error("cannot write " + base + ".ifo");
-    }
-    return entries.size();
+    const std::size_t count = entries.size();
+    WriteStarDictIndex(std::move(entries), base, name);
+    return count;
 }
 
 } // namespace bench_data

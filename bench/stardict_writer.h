@@ -6,9 +6,24 @@
 
 #include "bench_dictionary.h"
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace bench_data {
+
+// A StarDict word and the span of its data in the .dict file.
+struct StarDictEntry {
+    std::string word; // UTF-8
+    std::uint32_t offset = 0;
+    std::uint32_t size = 0;
+};
+
+// Writes `base`.idx, the entries in StarDict's order (ASCII letters without
+// case first, then plain bytes), and `base`.ifo (sametypesequence=m) for a
+// .dict file that the caller writes. Throws std::runtime_error.
+void WriteStarDictIndex(std::vector<StarDictEntry> entries, const std::string& base,
+                        const std::string& bookname);
 
 // Writes `folder`/`name`.ifo, .idx and .dict. Returns the word count.
 std::size_t WriteStarDict(const DictionaryFolder& dictionary, const std::string& folder,

@@ -48,7 +48,7 @@ inline void ReadEverything(formats::Format format, const std::string& path) {
     try {
         const auto reader = formats::OpenDictionary(format, path);
         Require(IsCleanLine(reader->Info().name));
-        formats::ImportedArticle article;
+        ImportedArticle article;
         while (reader->Next(article)) {
             Require(!article.headwords.empty());
             for (const std::string& headword : article.headwords) {

@@ -1,72 +1,10 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "formats/article_text.h"
 
-#include "platform/cp1251.h"
+#include "importing/utf8_points.h"
+#include "platform/code_page.h"
 
 namespace formats {
-
-void AppendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else if (c < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
-}
-
-char32_t NextCodePoint(std::string_view text, std::size_t& at) {
-    constexpr char32_t kReplacement = 0xFFFD;
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-    const unsigned char lead = byte(at);
-    if (lead < 0x80) {
-        ++at;
-        return lead;
-    }
-    std::size_t length = 0;
-    char32_t value = 0;
-    unsigned char low = 0x80;
-    unsigned char high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-        value = lead & 0x1F;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        value = lead & 0x0F;
-        low = lead == 0xE0 ? 0xA0 : 0x80;
-        high = lead == 0xED ? 0x9F : 0xBF;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        value = lead & 0x07;
-        low = lead == 0xF0 ? 0x90 : 0x80;
-        high = lead == 0xF4 ? 0x8F : 0xBF;
-    } else {
-        ++at;
-        return kReplacement;
-    }
-    if (at + length > text.size()) {
-        ++at;
-        return kReplacement;
-    }
-    for (std::size_t k = 1; k < length; ++k) {
-        const unsigned char next = byte(at + k);
-        if (next < (k == 1 ? low : 0x80) || next > (k == 1 ? high : 0xBF)) {
-            ++at;
-            return kReplacement;
-        }
-        value = (value << 6) | (next & 0x3F);
-    }
-    at += length;
-    return value;
-}
 
 bool IsValidUtf8(std::string_view bytes) {
     std::size_t at = 0;
@@ -97,12 +35,7 @@ std::string ValidUtf8(std::string_view bytes) {
 }
 
 std::string Cp1251ToUtf8(std::string_view bytes) {
-    std::string out;
-    out.reserve(bytes.size() * 2);
-    for (const char byte : bytes) {
-        AppendUtf8(out, platform::kCp1251Unicode[static_cast<unsigned char>(byte)]);
-    }
-    return out;
+    return platform::ToUtf8(platform::FromAnsi(bytes));
 }
 
 std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {

@@ -4,9 +4,9 @@
 // well-formed articles or its FormatError, never a crash, another exception or
 // a read outside its data (the sanitizer build runs this too).
 #include "damage.h"
-#include "format_fixtures.h"
 #include "formats/article_text.h"
 #include "formats/dictionary_reader.h"
+#include "support/format_fixtures.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -35,7 +35,7 @@ bool IsCleanLine(std::string_view line) {
 bool Refused(Format format, const fs::path& source, const std::string& variant) {
     try {
         const auto reader = formats::OpenDictionary(format, source);
-        formats::ImportedArticle article;
+        ImportedArticle article;
         while (reader->Next(article)) {
             EXPECT_FALSE(article.headwords.empty()) << variant;
             for (const std::string& headword : article.headwords) {

@@ -2,9 +2,9 @@
 // The four readers on small dictionaries written for them: every article
 // exactly, in every encoding and compression a format allows, and every kind
 // of damage a header or an index can carry, reported with the file and entry.
-#include "format_fixtures.h"
 #include "formats/dictd_number.h"
 #include "formats/dictionary_reader.h"
+#include "support/format_fixtures.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -17,7 +17,6 @@ namespace fs = std::filesystem;
 using namespace std::string_literals;
 using formats::Format;
 using formats::FormatError;
-using formats::ImportedArticle;
 using testing_support::ReadBytes;
 using testing_support::TempDir;
 using testing_support::WriteBytes;

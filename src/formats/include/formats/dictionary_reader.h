@@ -9,6 +9,8 @@
 // FormatError naming the file and the entry. Nothing is read outside a file's
 // data and nothing is allocated that the files' sizes do not justify.
 
+#include "importing/imported_article.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -19,21 +21,6 @@
 #include <vector>
 
 namespace formats {
-
-// One article of an imported dictionary.
-struct ImportedArticle {
-    // UTF-8, each trimmed, without line ends, never empty. The first is the
-    // shown headword, as the dictionary writes it (DSL {…} and XDXF <opt>
-    // parts included); the others are further lookup keys. When the shown
-    // headword holds parts that a lookup key leaves out, its key follows it
-    // as the second headword.
-    std::vector<std::string> headwords;
-    // UTF-8 with '\n' line ends and no line end at its end. The first line is
-    // the headword line (it begins with the shown headword); the rest is the
-    // body, markup turned into plain text, its structure into indentation of
-    // two spaces a level.
-    std::string text;
-};
 
 enum class Format { StarDict, Dictd, Dsl, Xdxf };
 
@@ -77,7 +64,14 @@ public:
 
     // Known once the reader is open, before the first article.
     const DictionaryInfo& Info() const { return m_info; }
-    // The next article, or false after the last. Throws FormatError.
+    // The next article, or false after the last. Throws FormatError. Its
+    // headwords are trimmed, without line ends and never empty: the first is
+    // the shown headword as the dictionary writes it (DSL {…} and XDXF <opt>
+    // parts included), and when it holds parts that a lookup key leaves out,
+    // its key follows it as the second. Its text has no line end at its end;
+    // its first line begins with the shown headword, the rest is the body,
+    // markup turned into plain text, its structure into indentation of two
+    // spaces a level.
     virtual bool Next(ImportedArticle& article) = 0;
     // What was left out so far.
     const SkipCounts& Skipped() const { return m_skipped; }

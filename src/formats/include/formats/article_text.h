@@ -1,19 +1,16 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Text helpers shared by the readers: UTF-8 checks and conversions, and the
-// builder that turns a body into lines with indentation.
+// builder that turns a body into lines with indentation. Code points are
+// walked and appended with importing/utf8_points.h.
+
+#include "importing/utf8_points.h"
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace formats {
-
-void AppendUtf8(std::string& out, char32_t c);
-
-// Decodes the code point at `at` and moves past it; an invalid or cut
-// sequence gives U+FFFD and moves one byte.
-char32_t NextCodePoint(std::string_view text, std::size_t& at);
 
 bool IsValidUtf8(std::string_view bytes);
 // The bytes as valid UTF-8: each invalid or cut sequence becomes U+FFFD.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "format_fixtures.h"
+#include "support/format_fixtures.h"
 
+#include "platform/code_page.h"
 #include "support/temp_dir.h"
 
 #include <stdexcept>
@@ -82,7 +83,7 @@ std::string Dictzip(std::string_view bytes, std::uint16_t chunkLength) {
 }
 
 std::string Utf16LeWithBom(std::string_view utf8) {
-    const std::u16string wide = testing_support::Utf16(utf8);
+    const std::u16string wide = platform::FromUtf8(utf8);
     std::string out = "\xFF\xFE";
     for (const char16_t unit : wide) {
         PutLittle(out, unit, 2);
