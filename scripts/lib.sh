@@ -21,9 +21,10 @@ ensure_packages() {
 }
 
 # What building the program needs.
-BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-dejavu-core)
-# What the tests need on top of that (the last two check an installed tree).
-TEST_PACKAGES=(libgtest-dev clang libclang-rt-14-dev desktop-file-utils appstream)
+BUILD_PACKAGES=(cmake ninja-build g++ pkgconf qt6-base-dev libgl-dev libhunspell-dev fonts-dejavu-core)
+# What the tests need on top of that (the Russian dictionary is data of the
+# base-form tests; the last two check an installed tree).
+TEST_PACKAGES=(libgtest-dev clang libclang-rt-14-dev hunspell-ru desktop-file-utils appstream)
 
 # Configures and builds one build folder: configure_and_build DIR [cmake options...]
 configure_and_build() {
