@@ -85,19 +85,6 @@ template <std::size_t N> bool In(const std::array<std::string_view, N>& list, st
     return std::find(list.begin(), list.end(), w) != list.end();
 }
 
-bool IsClosedWord(std::string_view w) {
-    if (In(kPronouns, w) || In(kNumerals, w)) {
-        return true;
-    }
-    if (w.ends_with('a') && In(kPronouns, w.substr(0, w.size() - 1))) { // mia, ilia …
-        return true;
-    }
-    return std::any_of(
-        kCorrelativeStarts.begin(), kCorrelativeStarts.end(), [w](std::string_view start) {
-            return w.starts_with(start) && In(kCorrelativeEnds, w.substr(start.size()));
-        });
-}
-
 class Collector {
 public:
     explicit Collector(std::string_view query) : m_query(query) {}
@@ -207,6 +194,19 @@ void SplitAffixes(std::string_view root, std::vector<Split>& splits,
 
 } // namespace
 
+bool IsEsperantoClosedWord(std::string_view w) {
+    if (In(kPronouns, w) || In(kNumerals, w)) {
+        return true;
+    }
+    if (w.ends_with('a') && In(kPronouns, w.substr(0, w.size() - 1))) { // mia, ilia …
+        return true;
+    }
+    return std::any_of(
+        kCorrelativeStarts.begin(), kCorrelativeStarts.end(), [w](std::string_view start) {
+            return w.starts_with(start) && In(kCorrelativeEnds, w.substr(start.size()));
+        });
+}
+
 std::vector<BaseForm> EsperantoBaseForms(std::string_view query) {
     const std::string word = Lower(query);
     Collector forms(word);
@@ -226,7 +226,7 @@ std::vector<BaseForm> EsperantoBaseForms(std::string_view query) {
             break;
         }
     }
-    if (IsClosedWord(w)) {
+    if (IsEsperantoClosedWord(w)) {
         return forms.Take();
     }
 

@@ -24,4 +24,8 @@ namespace forms {
 // letters; the index compares them without regard to case.
 std::vector<BaseForm> EsperantoBaseForms(std::string_view query);
 
+// Whether a word in small letters and x-system spelling is one of the closed
+// words above (li, mia, kiu, tiel, neniam, unu …).
+bool IsEsperantoClosedWord(std::string_view word);
+
 } // namespace forms
