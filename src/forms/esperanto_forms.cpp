@@ -50,6 +50,9 @@ constexpr std::array<std::string_view, 21> kSuffixes = {
 
 // A root keeps at least this many letters when something is taken off it.
 constexpr std::size_t kMinRootLetters = 2;
+// A shorter base form finds only the headwords equal to it: "sxi" would begin
+// hundreds.
+constexpr std::size_t kMinBeginLetters = 3;
 // Splits of a root into affixes and a core, at most (one bit each in a mask).
 constexpr std::size_t kMaxSplits = 32;
 
@@ -91,9 +94,11 @@ public:
 
     void Add(std::string key, Rule rule, std::uint8_t tier, bool exact = false,
              std::uint32_t groups = 0, bool companion = false) {
-        if (key == m_query || Letters(key) == 0) {
+        const std::size_t letters = Letters(key);
+        if (key == m_query || letters < kMinRootLetters) {
             return;
         }
+        exact = exact || letters < kMinBeginLetters;
         for (BaseForm& form : m_forms) {
             if (form.key == key && form.companion == companion) {
                 form.groups |= groups;
@@ -101,6 +106,13 @@ public:
             }
         }
         m_forms.push_back({std::move(key), rule, tier, exact, groups, companion});
+    }
+
+    // From here on the base forms find only the headwords equal to them.
+    void MakeExact() {
+        for (BaseForm& form : m_forms) {
+            form.exact = true;
+        }
     }
 
     std::vector<BaseForm> Take() { return std::move(m_forms); }
@@ -216,7 +228,7 @@ std::vector<BaseForm> EsperantoBaseForms(std::string_view query) {
     std::string w = word;
     for (const NumberCase& rule : kNumberCase) {
         const std::size_t n = rule.ending.size();
-        if (w.size() > n && w.ends_with(rule.ending) &&
+        if (Letters(w) >= n + kMinRootLetters && w.ends_with(rule.ending) &&
             rule.after.find(w[w.size() - n - 1]) != std::string_view::npos) {
             w.resize(w.size() - n);
             forms.Add(w, Rule::Ending, 0);
@@ -227,6 +239,7 @@ std::vector<BaseForm> EsperantoBaseForms(std::string_view query) {
         }
     }
     if (IsEsperantoClosedWord(w)) {
+        forms.MakeExact();
         return forms.Take();
     }
 

@@ -20,8 +20,10 @@ namespace forms {
 //   3  the roots left when the common prefixes and suffixes are split off
 //      (fewest first), each with an ending, found only as whole headwords, and
 //      the affixes' own headwords ("mal-", "-ul-") beside a root that was found.
-// Pronouns, correlatives and numerals only lose -j and -n. Keys are in small
-// letters; the index compares them without regard to case.
+// Pronouns, correlatives and numerals only lose -j and -n, and find only the
+// headwords equal to them, as does any base form of fewer than three letters;
+// none has fewer than two. Keys are in small letters; the index compares them
+// without regard to case.
 std::vector<BaseForm> EsperantoBaseForms(std::string_view query);
 
 // Whether a word in small letters and x-system spelling is one of the closed

@@ -12,6 +12,10 @@ namespace {
 constexpr unsigned char kSmallYe = 0xE5, kCapitalYe = 0xC5;
 constexpr unsigned char kSmallYo = 0xB8, kCapitalYo = 0xA8;
 
+// A shorter base form finds only the headwords equal to it, not the hundreds
+// it begins.
+constexpr std::size_t kMinBeginLetters = 3;
+
 // A word has at most this many readings with ё; each costs a dictionary call.
 constexpr std::size_t kMaxReadings = 6;
 
@@ -41,7 +45,8 @@ std::vector<BaseForm> RussianBaseForms(std::string_view query, const RussianStem
                         [&](const BaseForm& f) { return order.same(f.key, key); })) {
             return;
         }
-        forms.push_back({std::move(key), rule});
+        const bool exact = key.size() < kMinBeginLetters;
+        forms.push_back({std::move(key), rule, 0, exact});
     };
     if (query.empty()) {
         return forms;

@@ -16,7 +16,8 @@ namespace forms {
 // the word as typed has none: москвой → Москва); then for each е of the word,
 // the word with that е read as ё (елка → ёлка) and its stems (елки → ёлка).
 // None is the query itself, and none repeats another, as the Russian index
-// compares them (case-blind). Without a dictionary only the readings remain.
+// compares them (case-blind); one of fewer than three letters finds only the
+// headwords equal to it. Without a dictionary only the readings remain.
 std::vector<BaseForm> RussianBaseForms(std::string_view query, const RussianStemmer& stemmer);
 
 } // namespace forms

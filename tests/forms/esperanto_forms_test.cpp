@@ -72,11 +72,11 @@ TEST_F(EsperantoForms, OffersTheHeadwordsOfTheBaseForms) {
         {"kiujn", "kiu"},
         {"tiajn", "tia"},
         {"tiuj", "tiu"},
-        {"sxin", "sxi"},
+        {"sxin", "sxi"}, // and not "sxipo": a base form this short finds its equal only
         {"ilin", "ili"},
         {"mian", "mia"},
-        {"unuj", "unu unuo/unu"},
-        {"kien", ""}, // "kie" is no headword here, and "kio" is another word
+        {"unuj", "unu"}, // only the equal headword: "unu" begins "unuo" too
+        {"kien", ""},    // "kie" is no headword here, and "kio" is another word
         // Affixes split off: the roots that are headwords, then the affixes'.
         {"malsanulo", "malsanulejo/malsanule malsana sana mal- -ul-"},
         {"malhundeto", "hundo mal- -et-"},
@@ -94,6 +94,7 @@ TEST_F(EsperantoForms, OffersTheHeadwordsOfTheBaseForms) {
         {"unu", ""},
         // Nothing to offer: no base form is a headword, or not one word.
         {"qqqojn", ""},
+        {"on", ""}, // "o" would begin "ovo"
         {"hundojn kaj", ""},
         {"hund0jn", ""},
         {"-hundojn", ""},
