@@ -10,7 +10,8 @@ ensure_packages "${BUILD_PACKAGES[@]}" libbenchmark-dev wesperanto hunspell-ru s
 build=$KELIMBO_ROOT/build-perf
 cmake -S "$KELIMBO_ROOT" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DKELIMBO_BUILD_BENCH=ON -DBUILD_TESTING=OFF
-cmake --build "$build" -j 2 --target kelimbo-bench kelimbo-bench-data kelimbo-lookup kelimbo-bench-window
+cmake --build "$build" -j 2 --target kelimbo-bench kelimbo-bench-data kelimbo-lookup kelimbo-bench-window \
+    kelimbo-forms-coverage kelimbo_sample_data
 
 "$build/bin/kelimbo-bench" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
     --benchmark_min_time=0.5 "$@"
@@ -22,3 +23,5 @@ for _ in 1 2 3 4 5; do
         "$build/bin/kelimbo-bench-window" --start-once "$build/bench-data/1000000" 2>&1 | grep start-up
 done
 "$KELIMBO_ROOT/bench/compare.sh" "$build"
+# The share of inflected forms that reach their headword, on the sample dictionaries.
+"$build/bin/kelimbo-forms-coverage" "$build/bin"
