@@ -11,7 +11,7 @@ build=$KELIMBO_ROOT/build-perf
 cmake -S "$KELIMBO_ROOT" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DKELIMBO_BUILD_BENCH=ON -DBUILD_TESTING=OFF
 cmake --build "$build" -j 2 --target kelimbo-bench kelimbo-bench-data kelimbo-lookup kelimbo-bench-window \
-    kelimbo-bench-read
+    kelimbo-bench-read kelimbo-forms-coverage kelimbo_sample_data
 
 "$build/bin/kelimbo-bench" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
     --benchmark_min_time=0.5 "$@"
@@ -23,4 +23,6 @@ for _ in 1 2 3 4 5; do
         "$build/bin/kelimbo-bench-window" --start-once "$build/bench-data/1000000" 2>&1 | grep start-up
 done
 "$KELIMBO_ROOT/bench/compare.sh" "$build"
+# The share of inflected forms that reach their headword, on the sample dictionaries.
+"$build/bin/kelimbo-forms-coverage" "$build/bin"
 "$KELIMBO_ROOT/bench/read_formats.sh" "$build"

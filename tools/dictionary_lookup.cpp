@@ -12,7 +12,12 @@ DictionaryFolder::DictionaryFolder(const std::string& ansiFolder) {
     m_eoProv.path = ansiFolder + kEsperantoFiles.text;
 }
 
-ListResult DictionaryFolder::List(std::u16string_view typed) const {
+std::uint32_t ListResult::Position(std::size_t line) const {
+    return lines.empty() ? offered.lines[line].position
+                         : shown.first + static_cast<std::uint32_t>(line);
+}
+
+ListResult DictionaryFolder::List(std::u16string_view typed, bool offerForms) const {
     ListResult list;
     const std::u16string box = x_to_accented(typed.substr(0, kMaxBoxUnits));
     list.query = to_index_key(box);
@@ -26,6 +31,13 @@ ListResult DictionaryFolder::List(std::u16string_view typed) const {
     for (std::uint32_t p = list.shown.first; p < list.shown.last; ++p) {
         list.lines.push_back(from_index_key(index.HeadwordText(p)));
     }
+    if (offerForms && list.lines.empty()) {
+        list.offered = m_forms.Offer(index, list.esperanto, list.query);
+        for (const forms::OfferedLine& line : list.offered.lines) {
+            list.offeredLines.push_back(from_index_key(index.HeadwordText(line.position)));
+            list.offeredForms.push_back(from_index_key(list.offered.forms[line.form].key));
+        }
+    }
     return list;
 }
 
@@ -33,6 +45,6 @@ std::u16string DictionaryFolder::Article(const ListResult& list, std::size_t lin
     const cIndex& index = list.esperanto ? static_cast<const cIndex&>(m_eoIndex) : m_ruIndex;
     cKelimboProv& provider = list.esperanto ? static_cast<cKelimboProv&>(m_eoProv) : m_ruProv;
     std::u16string text;
-    provider.GetArticles(text, index.GetRefs(list.shown.first + static_cast<std::uint32_t>(line)));
+    provider.GetArticles(text, index.GetRefs(list.Position(line)));
     return text;
 }

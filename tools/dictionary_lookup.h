@@ -3,6 +3,7 @@
 
 #include "articles/provider_eo.h"
 #include "articles/provider_ru.h"
+#include "forms/offered_lines.h"
 #include "index/language_indexes.h"
 
 #include <cstddef>
@@ -15,6 +16,16 @@ struct ListResult {
     HeadwordRange range; // FindPrefix's range
     HeadwordRange shown; // the positions of the list's lines
     std::vector<std::u16string> lines;
+    // Asked for, and the range empty: the offered lines, with the headwords
+    // and the base forms they show.
+    forms::Offered offered;
+    std::vector<std::u16string> offeredLines;
+    std::vector<std::u16string> offeredForms;
+
+    // The list's lines are the range's, or else the offered ones.
+    std::size_t LineCount() const { return lines.empty() ? offeredLines.size() : lines.size(); }
+    // The headword position of a line below LineCount().
+    std::uint32_t Position(std::size_t line) const;
 };
 
 class DictionaryFolder {
@@ -23,8 +34,9 @@ public:
     // (ending in its separator, or empty), as start-up does. Raises cExcMsg.
     explicit DictionaryFolder(const std::string& ansiFolder);
 
-    // The list for text typed into the search box.
-    ListResult List(std::u16string_view typed) const;
+    // The list for text typed into the search box; with `offerForms`, the
+    // offered lines too when the range is empty.
+    ListResult List(std::u16string_view typed, bool offerForms = false) const;
 
     // The reader's text for one line of a list.
     std::u16string Article(const ListResult& list, std::size_t line);
@@ -34,4 +46,5 @@ private:
     cIndexEo m_eoIndex;
     cKelimboProvRu m_ruProv;
     cKelimboProvEo m_eoProv;
+    forms::FormFinder m_forms;
 };

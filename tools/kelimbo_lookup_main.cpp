@@ -1,8 +1,13 @@
 // kelimbo-lookup: the search window without a window.
 //
-//   kelimbo-lookup [--dir DIR] [--range] QUERY     the list for QUERY, one line each
-//   kelimbo-lookup [--dir DIR] --open K QUERY      the reader's text for list line K
-//   kelimbo-lookup [--dir DIR] --stdin             one query a line, answers apart by blank lines
+//   kelimbo-lookup [--dir DIR] [--range] [--forms] QUERY   the list for QUERY, one line each
+//   kelimbo-lookup [--dir DIR] [--forms] --open K QUERY    the reader's text for list line K
+//   kelimbo-lookup [--dir DIR] [--range] [--forms] --stdin one query a line, answers apart
+//                                                          by blank lines
+//
+// --forms: when no headword begins with the query, the lines offered for its
+// base forms follow the usual output, one "HEADWORD<TAB>BASE FORM" a line, and
+// --open K opens the headword of offered line K.
 //
 // Exit status: 0 done, 1 a dictionary file could not be read (the program's own
 // message on stderr), 2 a usage error or a list line that does not exist.
@@ -26,15 +31,19 @@ constexpr int kFailure = 1;
 constexpr int kUsageError = 2;
 
 int Usage() {
-    std::cerr << "usage: kelimbo-lookup [--dir DIR] [--range] QUERY\n"
-                 "       kelimbo-lookup [--dir DIR] --open K QUERY\n"
-                 "       kelimbo-lookup [--dir DIR] [--range] --stdin\n";
+    std::cerr << "usage: kelimbo-lookup [--dir DIR] [--range] [--forms] QUERY\n"
+                 "       kelimbo-lookup [--dir DIR] [--forms] --open K QUERY\n"
+                 "       kelimbo-lookup [--dir DIR] [--range] [--forms] --stdin\n"
+                 "  --forms  when no headword begins with QUERY, also print the headwords\n"
+                 "           its base forms find, one 'HEADWORD<TAB>BASE FORM' a line;\n"
+                 "           --open K then opens offered line K\n";
     return kUsageError;
 }
 
 struct Arguments {
     std::optional<std::string> dir;
     bool range = false;
+    bool forms = false;
     bool fromStdin = false;
     std::optional<std::size_t> open;
     std::optional<std::string> query;
@@ -62,6 +71,8 @@ std::optional<Arguments> Parse(int argc, char** argv) {
             args.dir = argv[++i];
         } else if (arg == "--range") {
             args.range = true;
+        } else if (arg == "--forms") {
+            args.forms = true;
         } else if (arg == "--stdin") {
             args.fromStdin = true;
         } else if (arg == "--open" && i + 1 < argc) {
@@ -105,6 +116,9 @@ void PrintList(const ListResult& list, bool range) {
     for (const std::u16string& line : list.lines) {
         std::cout << ToUtf8(line) << '\n';
     }
+    for (std::size_t k = 0; k < list.offeredLines.size(); ++k) {
+        std::cout << ToUtf8(list.offeredLines[k]) << '\t' << ToUtf8(list.offeredForms[k]) << '\n';
+    }
 }
 
 int Run(const Arguments& args) {
@@ -118,16 +132,16 @@ int Run(const Arguments& args) {
                 std::cout << '\n';
             }
             first = false;
-            PrintList(folder.List(FromUtf8(line)), args.range);
+            PrintList(folder.List(FromUtf8(line), args.forms), args.range);
         }
         return 0;
     }
-    const ListResult list = folder.List(FromUtf8(*args.query));
+    const ListResult list = folder.List(FromUtf8(*args.query), args.forms);
     if (!args.open) {
         PrintList(list, args.range);
         return 0;
     }
-    if (*args.open >= list.lines.size()) {
+    if (*args.open >= list.LineCount()) {
         std::cerr << "kelimbo-lookup: the list has no line " << *args.open << "\n";
         return Usage();
     }

@@ -79,3 +79,7 @@ bool x_less::less(std::string_view a, std::string_view b) const {
 bool x_less::long_enough(std::string_view query, std::string_view headword) const {
     return StrippedLength(query) <= StrippedLength(headword);
 }
+
+bool x_less::same(std::string_view a, std::string_view b) const {
+    return compare(a, b) == 0 && StrippedLength(a) == StrippedLength(b);
+}

@@ -143,4 +143,30 @@ TEST(MyLess, RankTableAgreesWithTheByteRule) {
     }
 }
 
+TEST(SameHeadword, CaseAndWhatTheOrderIgnoresMakeNoDifference) {
+    const x_less esperanto;
+    const my_less russian;
+    const struct {
+        const pro_less* order;
+        std::string a;
+        std::string b;
+        bool same;
+    } table[] = {
+        {&esperanto, "mal-", "Mal", true},
+        {&esperanto, "-ej-", "ej", true},
+        {&esperanto, "k.t.p.", "KTP", true},
+        {&esperanto, "mal", "mala", false},
+        {&esperanto, "c", "cx", false},
+        {&esperanto, "cx", "cX", false}, // a capital 'X' is a letter of its own
+        {&russian, Cp1251("Ёлка"), Cp1251("ёлка"), true},
+        {&russian, Cp1251("елка"), Cp1251("ёлка"), false},
+        {&russian, Cp1251("стол"), Cp1251("столица"), false},
+        {&russian, "Ab", "ab", false}, // Latin letters keep their case here
+    };
+    for (const auto& c : table) {
+        EXPECT_EQ(c.order->same(c.a, c.b), c.same) << c.a << " / " << c.b;
+        EXPECT_EQ(c.order->same(c.b, c.a), c.same) << c.b << " / " << c.a;
+    }
+}
+
 } // namespace

@@ -107,6 +107,74 @@ TEST(LookupContract, DataFolderFailuresGiveTheProgramsMessage) {
               "Ошибка при открытии файла словаря:\n" + dir.Path().string() + "/EoRu_kelimbo.txt\n");
 }
 
+bool RussianDictionaryInstalled() {
+    return std::filesystem::exists("/usr/share/hunspell/ru_RU.aff") &&
+           std::filesystem::exists("/usr/share/hunspell/ru_RU.dic");
+}
+
+TEST(LookupContract, FormsFollowAnEmptyRangeAndOpenTheirHeadwords) {
+    const struct {
+        std::vector<std::string> args;
+        std::string out;
+        bool russian; // needs the Russian Hunspell dictionary
+    } table[] = {
+        {{"--forms", "hundojn"}, "hundo\thundo\n", false},
+        {{"--forms", "--range", "manĝantaj"}, "0 0\nmanĝi\tmanĝi\n", false},
+        {{"--forms", "MANGXANTAJ"}, "manĝi\tmanĝi\n", false},
+        {{"--forms", "malsanulo"},
+         "malsanulejo\tmalsanule\nmalsana\tmalsana\nsana\tsana\nmal-\tmal-\n-ul-\t-ul-\n",
+         false},
+        {{"--forms", "--range", "qqqqq"}, "0 0\n", false},
+        {{"--forms", "--range", "male"}, Lookup({"--range", "male"}).out, false},
+        {{"--forms", "--range", "собаку"}, "0 0\nсобака\tсобака\n", true},
+        {{"--forms", "любили"}, "любить\tлюбить\n", true},
+        {{"--forms", "елки"}, "елка\tелка\nёлка\tёлка\n", true},
+        {{"--forms", "--open", "0", "hundojn"}, Lookup({"--open", "0", "hundo"}).out, false},
+        {{"--forms", "--open", "1", "елки"}, Lookup({"--open", "0", "ёлка"}).out, true},
+    };
+    for (const auto& c : table) {
+        if (c.russian && !RussianDictionaryInstalled()) {
+            continue;
+        }
+        const Outcome r = Lookup(c.args);
+        EXPECT_EQ(r.status, 0) << c.args.back();
+        EXPECT_EQ(r.out, c.out) << c.args.back();
+    }
+    EXPECT_EQ(Lookup({"--forms", "--open", "1", "hundojn"}).status, 2); // one offered line only
+}
+
+TEST(LookupContract, FormsOnlyEverAddLinesAfterAnEmptyRange) {
+    const std::string queries = "a\nmal\nhundo\nhundojn\nkajn\nmalsanulejoj\nсобаку\nстол\n"
+                                "столами\nёж\nежа\nабырвалг\n\n!!!\nhundojn kaj\n";
+    const Outcome plain = Lookup({"--range", "--stdin"}, queries);
+    const Outcome forms = Lookup({"--range", "--forms", "--stdin"}, queries);
+    ASSERT_EQ(plain.status, 0);
+    ASSERT_EQ(forms.status, 0);
+    const auto answers = [](const std::string& out) {
+        std::vector<std::string> blocks(1);
+        for (std::size_t i = 0; i < out.size(); ++i) {
+            if (out[i] == '\n' && (i + 1 == out.size() || out[i + 1] == '\n')) {
+                blocks.back() += '\n';
+                blocks.emplace_back();
+                ++i;
+            } else {
+                blocks.back() += out[i];
+            }
+        }
+        return blocks;
+    };
+    const std::vector<std::string> a = answers(plain.out);
+    const std::vector<std::string> b = answers(forms.out);
+    ASSERT_EQ(a.size(), b.size());
+    for (std::size_t k = 0; k < a.size(); ++k) {
+        if (a[k].rfind("0 0\n", 0) == 0) {
+            EXPECT_EQ(b[k].rfind(a[k], 0), 0u) << k;
+        } else {
+            EXPECT_EQ(b[k], a[k]) << k;
+        }
+    }
+}
+
 TEST(LookupContract, StdinAnswersEachLineApartByBlankLines) {
     const Outcome r = Lookup({"--stdin"}, "cxapel\n\nёж\n");
     EXPECT_EQ(r.status, 0);

@@ -19,6 +19,13 @@ struct pro_less {
     // headword whose ignored characters pad it out does not pass for a match.
     virtual bool long_enough(std::string_view query, std::string_view headword) const = 0;
 
+    // True when a and b are the same headword to the order: they compare equal
+    // and neither is longer in the comparator's sense, so case (and whatever
+    // else the comparator ignores) makes no difference. Here: of one length.
+    virtual bool same(std::string_view a, std::string_view b) const {
+        return a.size() == b.size() && compare(a, b) == 0;
+    }
+
     // True when the headword begins with the query, as a lookup sees it.
     bool matches(std::string_view query, std::string_view headword) const {
         return compare(query, headword) == 0 && query.size() <= headword.size() &&

@@ -23,4 +23,6 @@ struct x_less final : pro_less {
     // The query without the ignored punctuation is no longer than the headword
     // without it: 'mal-' does not begin 'male…' words.
     bool long_enough(std::string_view query, std::string_view headword) const override;
+    // Equal without the ignored punctuation: 'mal-' and 'Mal' are the same.
+    bool same(std::string_view a, std::string_view b) const override;
 };

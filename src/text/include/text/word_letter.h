@@ -5,3 +5,8 @@
 // accented Esperanto letters; false for digits, blanks, punctuation and the
 // rest.
 bool is_word_letter(char16_t c);
+
+// The same test on one byte of an index key (Windows-1251, the accented
+// Esperanto letters written as a Latin letter and 'x'): the Latin letters,
+// А–я, Ё and ё.
+bool is_key_letter(char byte);

@@ -1,0 +1,59 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#pragma once
+// The lines a list offers when a query finds no headword: the headwords of the
+// query's base forms. For each base form, most likely first, the headwords
+// equal to it (as the index compares: case-blind, and in the Esperanto index
+// blind to hyphens, quotes and full stops), then those it begins; at most
+// MAX_LIST_LINES lines, none twice.
+
+#include "forms/base_form.h"
+#include "forms/russian_stemmer.h"
+#include "index/headword_index.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace forms {
+
+struct OfferedLine {
+    std::uint32_t position = 0; // the headword's position in the index
+    std::uint32_t form = 0;     // the base form that found it, in Offered::forms
+
+    friend bool operator==(const OfferedLine&, const OfferedLine&) = default;
+};
+
+struct Offered {
+    std::vector<BaseForm> forms;    // every base form of the query, in the order tried
+    std::vector<OfferedLine> lines; // the offered lines, in list order
+};
+
+// Whether an index-form query is one word: letters only (Latin, Cyrillic, Ё, ё;
+// accented Esperanto letters are Latin letters here), with a hyphen allowed
+// between two letters.
+bool IsOneWord(std::string_view query);
+
+// Looks up base forms in an index, in their order: a base form of a later tier
+// only when no base form of an earlier tier has a headword equal to it.
+std::vector<OfferedLine> OfferLines(const cIndex& index, const std::vector<BaseForm>& forms);
+
+class FormFinder {
+public:
+    // `russianDictionary`: the Hunspell dictionary's path without ".aff" and
+    // ".dic", read on the first Russian query that needs it.
+    explicit FormFinder(std::string russianDictionary = kSystemRussianDictionary);
+
+    // The offered lines for a query in index form (Windows-1251, Esperanto
+    // letters in x-system spelling) on the index the language rule chose;
+    // `esperanto` tells which rules apply. Empty unless the query is one word
+    // and no headword begins with it.
+    Offered Offer(const cIndex& index, bool esperanto, std::string_view query) const;
+
+    const RussianStemmer& Russian() const { return m_russian; }
+
+private:
+    RussianStemmer m_russian;
+};
+
+} // namespace forms

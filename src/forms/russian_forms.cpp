@@ -1,0 +1,83 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "forms/russian_forms.h"
+
+#include "index/my_less.h"
+
+#include <algorithm>
+
+namespace forms {
+namespace {
+
+// Windows-1251 letters.
+constexpr unsigned char kSmallYe = 0xE5, kCapitalYe = 0xC5;
+constexpr unsigned char kSmallYo = 0xB8, kCapitalYo = 0xA8;
+
+// A shorter base form finds only the headwords equal to it, not the hundreds
+// it begins.
+constexpr std::size_t kMinBeginLetters = 3;
+
+// A word has at most this many readings with ё; each costs a dictionary call.
+constexpr std::size_t kMaxReadings = 6;
+
+// The word with a capital first letter, or empty when it begins with none of
+// the small Cyrillic letters.
+std::string Capitalised(std::string_view word) {
+    const auto first = static_cast<unsigned char>(word.front());
+    std::string s(word);
+    if (first >= 0xE0) {
+        s[0] = static_cast<char>(first - 0x20);
+    } else if (first == kSmallYo) {
+        s[0] = static_cast<char>(kCapitalYo);
+    } else {
+        s.clear();
+    }
+    return s;
+}
+
+} // namespace
+
+std::vector<BaseForm> RussianBaseForms(std::string_view query, const RussianStemmer& stemmer) {
+    const my_less order;
+    std::vector<BaseForm> forms;
+    const auto add = [&](std::string key, Rule rule) {
+        if (key.empty() || order.same(key, query) ||
+            std::any_of(forms.begin(), forms.end(),
+                        [&](const BaseForm& f) { return order.same(f.key, key); })) {
+            return;
+        }
+        const bool exact = key.size() < kMinBeginLetters;
+        forms.push_back({std::move(key), rule, 0, exact});
+    };
+    if (query.empty()) {
+        return forms;
+    }
+
+    std::vector<std::string> stems = stemmer.Stems(query);
+    if (stems.empty()) {
+        if (const std::string capital = Capitalised(query); !capital.empty()) {
+            stems = stemmer.Stems(capital);
+        }
+    }
+    for (std::string& stem : stems) {
+        add(std::move(stem), Rule::Stem);
+    }
+
+    std::size_t readings = 0;
+    for (std::size_t i = 0; i < query.size() && readings < kMaxReadings; ++i) {
+        const auto c = static_cast<unsigned char>(query[i]);
+        if (c != kSmallYe && c != kCapitalYe) {
+            continue;
+        }
+        ++readings;
+        std::string reading(query);
+        reading[i] = static_cast<char>(c == kSmallYe ? kSmallYo : kCapitalYo);
+        const std::vector<std::string> readingStems = stemmer.Stems(reading);
+        add(std::move(reading), Rule::Yo);
+        for (const std::string& stem : readingStems) {
+            add(stem, Rule::Stem);
+        }
+    }
+    return forms;
+}
+
+} // namespace forms

@@ -1,0 +1,117 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// Hunspell is not reentrant, so every call into it holds the stemmer's mutex;
+// the same mutex guards the one-time load.
+
+#include "forms/russian_stemmer.h"
+
+#include "platform/code_page.h"
+
+#include <hunspell/hunspell.hxx>
+
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+
+namespace forms {
+namespace {
+
+// How the dictionary's words are written. Other encodings are not read.
+enum class Encoding { Utf8, Cp1251 };
+
+bool EncodingOf(std::string name, Encoding& encoding) {
+    std::transform(name.begin(), name.end(), name.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (name == "utf-8" || name == "utf8") {
+        encoding = Encoding::Utf8;
+        return true;
+    }
+    if (name == "microsoft-cp1251" || name == "cp1251" || name == "windows-1251") {
+        encoding = Encoding::Cp1251;
+        return true;
+    }
+    return false;
+}
+
+bool Readable(const std::string& path) {
+    return std::ifstream(path).good();
+}
+
+// Windows-1251 to UTF-8.
+std::string ToUtf8(std::string_view ansi) {
+    std::u16string wide(ansi.size(), u'\0');
+    wide.resize(platform::MultiByteToWide(platform::kAnsiCodePage, ansi.data(), ansi.size(),
+                                          wide.data(), wide.size()));
+    std::string utf8(3 * wide.size(), '\0');
+    utf8.resize(platform::WideToMultiByte(platform::kUtf8CodePage, wide.data(), wide.size(),
+                                          utf8.data(), utf8.size()));
+    return utf8;
+}
+
+// UTF-8 to Windows-1251; empty when a character has no place in the code page.
+std::string ToAnsi(std::string_view utf8) {
+    std::u16string wide(utf8.size(), u'\0');
+    wide.resize(platform::MultiByteToWide(platform::kUtf8CodePage, utf8.data(), utf8.size(),
+                                          wide.data(), wide.size()));
+    std::string ansi(wide.size(), '\0');
+    ansi.resize(platform::WideToMultiByte(platform::kAnsiCodePage, wide.data(), wide.size(),
+                                          ansi.data(), ansi.size()));
+    const auto questions = [](std::string_view s) { return std::count(s.begin(), s.end(), '?'); };
+    return questions(ansi) == questions(utf8) ? ansi : std::string();
+}
+
+} // namespace
+
+struct RussianStemmer::Dictionary {
+    Dictionary(const std::string& aff, const std::string& dic)
+        : hunspell(aff.c_str(), dic.c_str()) {}
+
+    Hunspell hunspell;
+    Encoding encoding = Encoding::Utf8;
+};
+
+RussianStemmer::RussianStemmer(std::string dictionary) : m_path(std::move(dictionary)) {}
+
+RussianStemmer::~RussianStemmer() = default;
+
+RussianStemmer::Dictionary* RussianStemmer::LoadedDictionary() const {
+    if (!m_tried) {
+        m_tried = true;
+        const std::string aff = m_path + ".aff";
+        const std::string dic = m_path + ".dic";
+        if (Readable(aff) && Readable(dic)) {
+            auto dictionary = std::make_unique<Dictionary>(aff, dic);
+            if (EncodingOf(dictionary->hunspell.get_dict_encoding(), dictionary->encoding)) {
+                m_dictionary = std::move(dictionary);
+            }
+        }
+    }
+    return m_dictionary.get();
+}
+
+std::vector<std::string> RussianStemmer::Stems(std::string_view word) const {
+    std::vector<std::string> stems;
+    if (word.empty()) {
+        return stems;
+    }
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    Dictionary* dictionary = LoadedDictionary();
+    if (dictionary == nullptr) {
+        return stems;
+    }
+    const bool utf8 = dictionary->encoding == Encoding::Utf8;
+    for (const std::string& stem :
+         dictionary->hunspell.stem(utf8 ? ToUtf8(word) : std::string(word))) {
+        std::string ansi = utf8 ? ToAnsi(stem) : stem;
+        if (!ansi.empty() && std::find(stems.begin(), stems.end(), ansi) == stems.end()) {
+            stems.push_back(std::move(ansi));
+        }
+    }
+    return stems;
+}
+
+bool RussianStemmer::Loaded() const {
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    return m_dictionary != nullptr;
+}
+
+} // namespace forms

@@ -1,0 +1,38 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "forms_index.h"
+
+#include "platform/code_page.h"
+#include "support/temp_dir.h"
+
+namespace forms_index {
+namespace {
+
+std::string Readable(std::string_view ansi) {
+    std::u16string wide(ansi.size(), u'\0');
+    wide.resize(platform::MultiByteToWide(platform::kAnsiCodePage, ansi.data(), ansi.size(),
+                                          wide.data(), wide.size()));
+    return testing_support::Utf8(wide);
+}
+
+} // namespace
+
+std::string OfferedText(const forms::FormFinder& finder, const cIndex& index, bool esperanto,
+                        std::string_view query) {
+    const forms::Offered offered = finder.Offer(index, esperanto, query);
+    std::string text;
+    for (const forms::OfferedLine& line : offered.lines) {
+        const std::string_view headword = index.HeadwordText(line.position);
+        const std::string& form = offered.forms.at(line.form).key;
+        if (!text.empty()) {
+            text += ' ';
+        }
+        text += Readable(headword);
+        if (form != headword) {
+            text += '/';
+            text += Readable(form);
+        }
+    }
+    return text;
+}
+
+} // namespace forms_index
