@@ -7,9 +7,9 @@
 #include "bench_setup.h"
 #include "forms/offered_lines.h"
 #include "platform/code_page.h"
+#include "query/query_rules.h"
 #include "text/esperanto_x.h"
 #include "text/index_key.h"
-#include "ui/query_rules.h"
 
 #include <benchmark/benchmark.h>
 

@@ -16,16 +16,16 @@
 // ".aff"/".dic"; the system's Russian one by default).
 
 #include "affix_forms.h"
-#include "app/exc_msg.h"
-#include "dictionary_direction.h"
+#include "dictbuild/dictionary_direction.h"
 #include "dictionary_lookup.h"
+#include "errors/exc_msg.h"
 #include "forms/esperanto_forms.h"
 #include "forms/russian_stemmer.h"
 #include "index/language_indexes.h"
+#include "platform/code_page.h"
 #include "platform/file_open.h"
 #include "text/index_key.h"
 #include "text/word_letter.h"
-#include "utf8_text.h"
 
 #include <algorithm>
 #include <charconv>
@@ -38,6 +38,9 @@
 #include <vector>
 
 namespace {
+
+using platform::FromUtf8;
+using platform::ToUtf8;
 
 struct Arguments {
     std::string dir;

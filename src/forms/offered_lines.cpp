@@ -3,8 +3,8 @@
 
 #include "forms/esperanto_forms.h"
 #include "forms/russian_forms.h"
+#include "query/query_rules.h"
 #include "text/word_letter.h"
-#include "ui/query_rules.h"
 
 #include <algorithm>
 

@@ -2,10 +2,10 @@
 #include "forms/esperanto_forms.h"
 #include "forms/offered_lines.h"
 #include "forms_index.h"
-#include "index/index_files.h"
 #include "index/language_indexes.h"
+#include "query/query_rules.h"
+#include "support/index_files.h"
 #include "support/temp_dir.h"
-#include "ui/query_rules.h"
 
 #include <gtest/gtest.h>
 

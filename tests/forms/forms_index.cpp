@@ -8,10 +8,7 @@ namespace forms_index {
 namespace {
 
 std::string Readable(std::string_view ansi) {
-    std::u16string wide(ansi.size(), u'\0');
-    wide.resize(platform::MultiByteToWide(platform::kAnsiCodePage, ansi.data(), ansi.size(),
-                                          wide.data(), wide.size()));
-    return testing_support::Utf8(wide);
+    return platform::ToUtf8(platform::FromAnsi(ansi));
 }
 
 } // namespace

@@ -2,8 +2,8 @@
 #include "forms/offered_lines.h"
 #include "forms/russian_stemmer.h"
 #include "forms_index.h"
-#include "index/index_files.h"
 #include "index/language_indexes.h"
+#include "support/index_files.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "index/language_indexes.h"
-#include "index_files.h"
+#include "support/index_files.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>

@@ -3,8 +3,8 @@
 
 #include "headword_generator.h"
 #include "index/language_indexes.h"
-#include "index_files.h"
 #include "reference_order.h"
+#include "support/index_files.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 #include "errors/checked_io.h"
 #include "index/bsi_format.h"
 #include "index/language_indexes.h"
-#include "index_files.h"
 #include "platform/ansi_literal.h"
+#include "support/index_files.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "index/bsi_format.h"
 #include "index/index_writer.h"
 #include "index/language_indexes.h"
-#include "index_files.h"
+#include "support/index_files.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "index_files.h"
+#include "support/index_files.h"
 
 #include "errors/exc_msg.h"
 #include "platform/code_page.h"
