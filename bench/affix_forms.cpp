@@ -11,20 +11,6 @@
 namespace bench_data {
 namespace {
 
-std::u16string Wide(std::string_view utf8) {
-    std::u16string wide(utf8.size(), u'\0');
-    wide.resize(platform::MultiByteToWide(platform::kUtf8CodePage, utf8.data(), utf8.size(),
-                                          wide.data(), wide.size()));
-    return wide;
-}
-
-std::string Utf8(std::u16string_view wide) {
-    std::string utf8(3 * wide.size(), '\0');
-    utf8.resize(platform::WideToMultiByte(platform::kUtf8CodePage, wide.data(), wide.size(),
-                                          utf8.data(), utf8.size()));
-    return utf8;
-}
-
 std::ifstream Open(const std::string& path) {
     std::ifstream in(path);
     if (!in) {
@@ -74,30 +60,32 @@ AffixForms::AffixForms(const std::string& dictionary) {
             continue; // not a rule, or a rule set's header (three fields)
         }
         add = add.substr(0, add.find('/'));
-        const std::u16string wideFlag = Wide(flag);
+        const std::u16string wideFlag = platform::FromUtf8(flag);
         if (wideFlag.size() != 1) {
             continue;
         }
-        m_rules[wideFlag[0]].push_back({strip == "0" ? u"" : Wide(strip),
-                                        add == "0" ? u"" : Wide(add), Elements(Wide(condition))});
+        m_rules[wideFlag[0]].push_back({strip == "0" ? u"" : platform::FromUtf8(strip),
+                                        add == "0" ? u"" : platform::FromUtf8(add),
+                                        Elements(platform::FromUtf8(condition))});
     }
     std::ifstream dic = Open(dictionary + ".dic");
     std::getline(dic, line); // the count
     while (std::getline(dic, line)) {
         const std::size_t slash = line.find('/');
-        const std::u16string word = Wide(line.substr(0, slash));
+        const std::u16string word = platform::FromUtf8(line.substr(0, slash));
         if (!word.empty()) {
-            m_flags[word] += slash == std::string::npos ? u"" : Wide(line.substr(slash + 1));
+            m_flags[word] +=
+                slash == std::string::npos ? u"" : platform::FromUtf8(line.substr(slash + 1));
         }
     }
 }
 
 bool AffixForms::Knows(std::string_view word) const {
-    return m_flags.count(Wide(word)) != 0;
+    return m_flags.count(platform::FromUtf8(word)) != 0;
 }
 
 std::vector<std::string> AffixForms::Forms(std::string_view utf8) const {
-    const std::u16string word = Wide(utf8);
+    const std::u16string word = platform::FromUtf8(utf8);
     std::vector<std::string> forms;
     const auto flags = m_flags.find(word);
     if (flags == m_flags.end()) {
@@ -121,7 +109,8 @@ std::vector<std::string> AffixForms::Forms(std::string_view utf8) const {
             if (!matches) {
                 continue;
             }
-            std::string form = Utf8(word.substr(0, word.size() - rule.strip.size()) + rule.add);
+            std::string form =
+                platform::ToUtf8(word.substr(0, word.size() - rule.strip.size()) + rule.add);
             if (form != utf8 && std::find(forms.begin(), forms.end(), form) == forms.end()) {
                 forms.push_back(std::move(form));
             }

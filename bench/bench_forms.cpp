@@ -30,22 +30,11 @@ enum class Kind {
 };
 
 std::string Utf8OfAnsi(std::string_view ansi) {
-    std::u16string wide(ansi.size(), u'\0');
-    wide.resize(platform::MultiByteToWide(platform::kAnsiCodePage, ansi.data(), ansi.size(),
-                                          wide.data(), wide.size()));
-    std::string utf8(3 * wide.size(), '\0');
-    utf8.resize(platform::WideToMultiByte(platform::kUtf8CodePage, wide.data(), wide.size(),
-                                          utf8.data(), utf8.size()));
-    return utf8;
+    return platform::ToUtf8(platform::FromAnsi(ansi));
 }
 
 std::string AnsiOfUtf8(std::string_view utf8) {
-    std::u16string wide(utf8.size(), u'\0');
-    wide.resize(platform::MultiByteToWide(platform::kUtf8CodePage, utf8.data(), utf8.size(),
-                                          wide.data(), wide.size()));
-    std::string ansi(wide.size(), '\0');
-    ansi.resize(platform::WideToMultiByte(platform::kAnsiCodePage, wide.data(), wide.size(),
-                                          ansi.data(), ansi.size()));
+    const std::string ansi = platform::ToAnsi(platform::FromUtf8(utf8));
     return ansi.find('?') == std::string::npos ? ansi : std::string();
 }
 

@@ -37,24 +37,13 @@ bool Readable(const std::string& path) {
 }
 
 // Windows-1251 to UTF-8.
-std::string ToUtf8(std::string_view ansi) {
-    std::u16string wide(ansi.size(), u'\0');
-    wide.resize(platform::MultiByteToWide(platform::kAnsiCodePage, ansi.data(), ansi.size(),
-                                          wide.data(), wide.size()));
-    std::string utf8(3 * wide.size(), '\0');
-    utf8.resize(platform::WideToMultiByte(platform::kUtf8CodePage, wide.data(), wide.size(),
-                                          utf8.data(), utf8.size()));
-    return utf8;
+std::string Utf8OfAnsi(std::string_view ansi) {
+    return platform::ToUtf8(platform::FromAnsi(ansi));
 }
 
 // UTF-8 to Windows-1251; empty when a character has no place in the code page.
-std::string ToAnsi(std::string_view utf8) {
-    std::u16string wide(utf8.size(), u'\0');
-    wide.resize(platform::MultiByteToWide(platform::kUtf8CodePage, utf8.data(), utf8.size(),
-                                          wide.data(), wide.size()));
-    std::string ansi(wide.size(), '\0');
-    ansi.resize(platform::WideToMultiByte(platform::kAnsiCodePage, wide.data(), wide.size(),
-                                          ansi.data(), ansi.size()));
+std::string AnsiOfUtf8(std::string_view utf8) {
+    const std::string ansi = platform::ToAnsi(platform::FromUtf8(utf8));
     const auto questions = [](std::string_view s) { return std::count(s.begin(), s.end(), '?'); };
     return questions(ansi) == questions(utf8) ? ansi : std::string();
 }
@@ -100,8 +89,8 @@ std::vector<std::string> RussianStemmer::Stems(std::string_view word) const {
     }
     const bool utf8 = dictionary->encoding == Encoding::Utf8;
     for (const std::string& stem :
-         dictionary->hunspell.stem(utf8 ? ToUtf8(word) : std::string(word))) {
-        std::string ansi = utf8 ? ToAnsi(stem) : stem;
+         dictionary->hunspell.stem(utf8 ? Utf8OfAnsi(word) : std::string(word))) {
+        std::string ansi = utf8 ? AnsiOfUtf8(stem) : stem;
         if (!ansi.empty() && std::find(stems.begin(), stems.end(), ansi) == stems.end()) {
             stems.push_back(std::move(ansi));
         }
