@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-2.0-or-later
 # Runs each benchmark program of a build once, on a small dictionary made first
-# by kelimbo-bench-data (with its StarDict twin), so that a benchmark that no
-# longer works fails the test command. It measures nothing (bench/run.sh does).
+# by kelimbo-bench-data (with its StarDict twin and the format readers' sources),
+# and the coverage program on the sample dictionaries, so that a benchmark that
+# no longer works fails the test command. It measures nothing (bench/run.sh does).
 #   bench/smoke.sh BUILD_FOLDER     (configured with -DKELIMBO_BUILD_BENCH=ON)
 set -euo pipefail
 if [ $# -ne 1 ]; then
@@ -16,6 +17,7 @@ headwords=3000
 # Made anew by every run, so that a change to the generator is always run.
 rm -rf "$data"
 "$bin/kelimbo-bench-data" "$data" "$headwords" --stardict "$data/stardict" smoke >/dev/null
+"$bin/kelimbo-bench-data" "$data" "$headwords" --import-sources "$data/import" >/dev/null
 
 export KELIMBO_BENCH_DATA=$data KELIMBO_BENCH_HEADWORDS=$headwords QT_QPA_PLATFORM=offscreen
 programs=(kelimbo-bench)
@@ -35,4 +37,26 @@ for program in "${programs[@]}"; do
         echo "$program: $ran benchmarks ran once each"
     fi
 done
+
+# The format readers' program reads every source whole; the coverage program
+# inflects the sample dictionaries' headwords (they are beside the programs).
+readers=("stardict $data/import/import.ifo" "dsl $data/import/import.dsl")
+for run in "${readers[@]}"; do
+    set -- $run
+    if ! articles=$("$bin/kelimbo-bench-read" "$1" "$2" | sed -n 's/^articles: //p') ||
+        [ "${articles:-0}" -eq 0 ]; then
+        echo "kelimbo-bench-read $1 failed"
+        status=1
+    else
+        echo "kelimbo-bench-read $1: $articles articles"
+    fi
+done
+if ! "$bin/kelimbo-forms-coverage" "$bin" >"$data/kelimbo-forms-coverage.log" 2>&1 ||
+    ! grep -q '^  all ' "$data/kelimbo-forms-coverage.log"; then
+    echo "kelimbo-forms-coverage failed:"
+    tail -n 20 "$data/kelimbo-forms-coverage.log"
+    status=1
+else
+    echo "kelimbo-forms-coverage: ran on the sample dictionaries"
+fi
 exit $status
