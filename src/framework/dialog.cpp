@@ -3,6 +3,7 @@
 #include "framework/dialog_window.h"
 #include "framework/hooks.h"
 #include "framework/icon_image.h"
+#include "framework/qt_text.h"
 #include "framework/soft_keys.h"
 
 #include <QApplication>
@@ -10,6 +11,8 @@
 #include <QGuiApplication>
 #include <QScopeGuard>
 #include <QScreen>
+
+#include <algorithm>
 
 namespace fw {
 
@@ -30,6 +33,11 @@ std::intptr_t Dialog::DoModal() {
     m_ended = false;
     m_result = -1;
     m_pending = nullptr;
+    const bool coverOwner = parentWindow != nullptr && !FillsScreen();
+    if (coverOwner) {
+        // Over the owner's window, at its place, size and maximised state.
+        window->restoreGeometry(parentWindow->saveGeometry());
+    }
 
     if (OnInitDialog()) {
         if (QWidget* first = m_window->FirstTabStop()) {
@@ -45,6 +53,11 @@ std::intptr_t Dialog::DoModal() {
         } else {
             window->exec();
         }
+    }
+    OnDestroy();
+    if (coverOwner) {
+        // The owner goes on where the user left this window.
+        parentWindow->restoreGeometry(window->saveGeometry());
     }
     window->hide();
     // The owner takes the keyboard back when a nested run ends, so that typing
@@ -85,6 +98,19 @@ void Dialog::RouteFromToolkit(Msg msg, int id) noexcept {
     }
 }
 
+bool Dialog::TranslateKeyFromToolkit(int id, const KeyDown& key) noexcept {
+    if (m_ended || m_pending) {
+        return false;
+    }
+    try {
+        return PreTranslateKey(id, key);
+    } catch (...) {
+        m_pending = std::current_exception();
+        EndDialog(-1);
+        return true;
+    }
+}
+
 bool Dialog::OnInitDialog() {
     DoDataExchange();
     CreateMenuBar(*this, kMenuBarEmpty, nullptr);
@@ -92,6 +118,12 @@ bool Dialog::OnInitDialog() {
 }
 
 bool Dialog::OnMessage(Msg msg, int id) {
+    if (msg == Msg::Size) {
+        if (!FillsScreen()) {
+            FillWindow();
+        }
+        return true;
+    }
     if (msg != Msg::Command) {
         return false;
     }
@@ -137,6 +169,103 @@ ScreenSize Dialog::GetScreenSize() const {
     }
     const QRect geometry = screen->geometry();
     return {geometry.width(), geometry.height()};
+}
+
+} // namespace fw
+
+namespace fw {
+
+bool Dialog::FillsScreen() const {
+    return detail::TheHooks().screen.has_value();
+}
+
+bool Dialog::FillWindow() {
+    if (m_window == nullptr) {
+        return false;
+    }
+    m_window->FillControls();
+    return true;
+}
+
+void Dialog::SetWindowText(std::u16string_view text) {
+    if (m_window != nullptr) {
+        m_window->setWindowTitle(detail::ToQString(text));
+    }
+}
+
+std::u16string Dialog::GetWindowText() const {
+    return m_window == nullptr ? std::u16string() : detail::FromQString(m_window->windowTitle());
+}
+
+std::string Dialog::GetWindowPlacement() const {
+    if (m_window == nullptr) {
+        return {};
+    }
+    const QByteArray placement = m_window->saveGeometry();
+    return std::string(placement.constData(), static_cast<std::size_t>(placement.size()));
+}
+
+bool Dialog::SetWindowPlacement(std::string_view placement) {
+    if (m_window == nullptr || placement.empty() || FillsScreen()) {
+        return false;
+    }
+    return m_window->restoreGeometry(
+        QByteArray(placement.data(), static_cast<qsizetype>(placement.size())));
+}
+
+bool Dialog::KeepRoomForTemplate(std::uint16_t id) {
+    const DialogTemplate* other = m_module.FindDialog(id);
+    if (m_window == nullptr || other == nullptr) {
+        return false;
+    }
+    if (!FillsScreen()) {
+        const QSize room = m_window->TemplateSize(*other);
+        m_window->setMinimumSize(m_window->minimumSize().expandedTo(room));
+    }
+    return true;
+}
+
+void Dialog::SetWindowSizeCentered(int cx, int cy) {
+    if (m_window == nullptr || FillsScreen()) {
+        return;
+    }
+    QScreen* screen = m_window->screen();
+    if (screen == nullptr) {
+        screen = QGuiApplication::primaryScreen();
+    }
+    if (screen == nullptr) {
+        m_window->resize(cx, cy);
+        return;
+    }
+    const QRect free = screen->availableGeometry();
+    m_window->resize(std::min(cx, free.width()), std::min(cy, free.height()));
+    m_window->move(free.x() + (free.width() - m_window->width()) / 2,
+                   free.y() + (free.height() - m_window->height()) / 2);
+}
+
+void Dialog::SetForegroundWindow() {
+    if (m_window == nullptr) {
+        return;
+    }
+    m_window->setWindowState(m_window->windowState() & ~Qt::WindowMinimized);
+    m_window->show();
+    m_window->raise();
+    m_window->activateWindow();
+}
+
+void Dialog::SetTextZoom(int percent) {
+    if (m_window != nullptr) {
+        m_window->SetTextZoom(percent);
+    }
+}
+
+bool Dialog::LoadAccelTable(std::uint16_t id) {
+    const AcceleratorTable* table = m_module.FindAccelerators(id);
+    if (m_window == nullptr || table == nullptr) {
+        return false;
+    }
+    m_window->SetAccelerators(*table);
+    return true;
 }
 
 } // namespace fw
