@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QScopeGuard>
 #include <QScreen>
@@ -50,6 +51,13 @@ std::intptr_t Dialog::DoModal() {
             window->activateWindow();
             QCoreApplication::processEvents();
             run(*this);
+        } else if (parentWindow == nullptr && !FillsScreen()) {
+            // The program's own window, an ordinary one: no window is there
+            // for it to keep from the keyboard, so it is not made modal.
+            QEventLoop loop;
+            QObject::connect(window.get(), &QDialog::finished, &loop, &QEventLoop::quit);
+            window->show();
+            loop.exec(QEventLoop::DialogExec);
         } else {
             window->exec();
         }
@@ -237,8 +245,9 @@ void Dialog::SetWindowSizeCentered(int cx, int cy) {
         m_window->resize(cx, cy);
         return;
     }
+    // Within the free area, with room left for the frame the window manager adds.
     const QRect free = screen->availableGeometry();
-    m_window->resize(std::min(cx, free.width()), std::min(cy, free.height()));
+    m_window->resize(std::min(cx, free.width() * 9 / 10), std::min(cy, free.height() * 9 / 10));
     m_window->move(free.x() + (free.width() - m_window->width()) / 2,
                    free.y() + (free.height() - m_window->height()) / 2);
 }

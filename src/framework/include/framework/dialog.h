@@ -90,8 +90,8 @@ public:
     // so that a dialog of that template can open over it at its size; false
     // without a window or such a template.
     bool KeepRoomForTemplate(std::uint16_t id);
-    // Resizes the window, in logical pixels, within the free area of its
-    // screen, and centres it there.
+    // Resizes the window, in logical pixels, within nine tenths of the free
+    // area of its screen (the rest for its frame), and centres it there.
     void SetWindowSizeCentered(int cx, int cy);
     // Brings the window to the front, restored if it was minimised, and gives
     // it the keyboard.
