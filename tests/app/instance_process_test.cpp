@@ -44,18 +44,23 @@ protected:
     static QString Path(const fs::path& path) { return QString::fromStdString(path.string()); }
     QString Program() const { return Path(folder.File("kelimbo")); }
 
-    // Runs the program to its end while this process's events go on.
+    // Lets this process's events go on until `done`, for ten seconds at most.
+    template <class Done> static bool PumpUntil(Done done) {
+        QElapsedTimer time;
+        time.start();
+        bool finished = false;
+        while (!(finished = done()) && time.elapsed() < 10000) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        }
+        return finished;
+    }
+
+    // Runs the program to its end.
     Outcome Run(const QStringList& args) {
         QProcess process;
         process.setProcessEnvironment(environment);
         process.start(Program(), args);
-        QElapsedTimer time;
-        time.start();
-        while (process.state() != QProcess::NotRunning && time.elapsed() < 10000) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-            process.waitForFinished(5);
-        }
-        if (process.state() != QProcess::NotRunning) {
+        if (!PumpUntil([&] { return process.waitForFinished(5); })) {
             process.kill();
             process.waitForFinished();
             return {};
@@ -69,17 +74,14 @@ protected:
     void StartPrimary() {
         primary.setProcessEnvironment(environment);
         primary.start(Program(), {});
-        QElapsedTimer time;
-        time.start();
-        while (!(fs::exists(runtime.File("kelimbo.lock")) &&
-                 fs::exists(runtime.File("kelimbo.socket"))) &&
-               time.elapsed() < 10000) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        }
+        PumpUntil([&] {
+            return fs::exists(runtime.File("kelimbo.lock")) &&
+                   fs::exists(runtime.File("kelimbo.socket"));
+        });
         ASSERT_EQ(Run({}).status, 0) << "a later start with no word reaches it";
     }
 
-    // This test process as the running program: what it was handed.
+    // This test process as the running program: what it is handed, in order.
     void Serve() {
         election = Elect(place, {}, std::chrono::milliseconds(1000));
         ASSERT_EQ(election.outcome, Election::Outcome::Primary);
@@ -88,12 +90,7 @@ protected:
         ASSERT_TRUE(server->Listen(place.socket));
     }
     InstanceRequest NextReceived() {
-        QElapsedTimer time;
-        time.start();
-        while (received.empty() && time.elapsed() < 5000) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        }
-        if (received.empty()) {
+        if (!PumpUntil([&] { return !received.empty(); })) {
             ADD_FAILURE() << "nothing received";
             return {};
         }

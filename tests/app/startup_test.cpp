@@ -175,16 +175,19 @@ TEST_F(StartupTest, TheHistoryOfTheLastRunIsLoadedAtTheNext) {
     EXPECT_TRUE(seen[0].isEsperanto);
 }
 
-TEST_F(StartupTest, PlaceSizeMaximisingAndZoomAreThereAgainAtTheNextStart) {
+TEST_F(StartupTest, CtrlQAndCtrlWEndTheRunAndTheNextStartIsWhereItWas) {
     dictionary_fixture::WriteDataFiles(dir);
     const QRect place(30, 40, 520, 640);
     const struct {
+        Qt::Key quit;
         bool maximise;
         int zoomKeys;
         int zoom;
-    } cases[] = {{false, 1, 110}, {true, 2, 150}}; // the zoom goes on from the last run
+    } cases[] = {{Qt::Key_Q, false, 1, 110}, {Qt::Key_W, true, 2, 150}}; // the zoom goes on
     for (const auto& c : cases) {
+        ProgramObjects run;
         ScopedModalRun first([&](fw::Dialog& d) {
+            run.theHistory.Push(u"ŝafo", {}, true);
             QWidget* window = fw::testing::WindowWidget(d);
             window->setGeometry(place);
             if (c.maximise) {
@@ -195,9 +198,10 @@ TEST_F(StartupTest, PlaceSizeMaximisingAndZoomAreThereAgainAtTheNextStart) {
             for (int i = 0; i < c.zoomKeys; ++i) {
                 gui_driver::Key(window, Qt::Key_Plus, Qt::ControlModifier);
             }
-            window->close(); // the caption's button
+            gui_driver::Key(window, c.quit, Qt::ControlModifier);
         });
-        EXPECT_FALSE(theApp.Run(objects, dictionary_fixture::ModulePath(dir)));
+        std::filesystem::remove(dir.File("historio.bin"));
+        EXPECT_FALSE(theApp.Run(run, dictionary_fixture::ModulePath(dir)));
 
         ProgramObjects next; // the next process's
         ScopedModalRun second([&](fw::Dialog& d) {
@@ -207,6 +211,7 @@ TEST_F(StartupTest, PlaceSizeMaximisingAndZoomAreThereAgainAtTheNextStart) {
             const QWidget* list = fw::testing::ControlWidget(d, IDC_LIST);
             EXPECT_EQ(qRound(100 * list->font().pointSizeF() / window->font().pointSizeF()),
                       c.zoom);
+            EXPECT_EQ(next.theHistory.CurrentQuery(), u"ŝafo") << "the history was saved";
             d.EndDialog(fw::IDOK);
         });
         EXPECT_FALSE(theApp.Run(next, dictionary_fixture::ModulePath(dir)));
