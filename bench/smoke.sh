@@ -35,4 +35,13 @@ for program in "${programs[@]}"; do
         echo "$program: $ran benchmarks ran once each"
     fi
 done
+if [ -x "$bin/kelimbo-bench-handover" ]; then
+    if "$bin/kelimbo-bench-handover" "$bin/kelimbo" "$data/$headwords" 3 >"$data/handover.log" 2>&1; then
+        echo "kelimbo-bench-handover: 3 handovers"
+    else
+        echo "kelimbo-bench-handover failed:"
+        tail -n 20 "$data/handover.log"
+        status=1
+    fi
+fi
 exit $status
