@@ -27,6 +27,10 @@ BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-dejavu-core)
 TEST_PACKAGES=(libgtest-dev clang libclang-rt-14-dev desktop-file-utils appstream
     libbenchmark-dev wesperanto hunspell-ru)
 
+# What trying the window by hand on a virtual desktop needs (scripts/desktop):
+# the X server, a window manager, a driver of keys and mouse, a screen grabber.
+DESKTOP_PACKAGES=(xvfb openbox xdotool imagemagick)
+
 # Configures and builds one build folder: configure_and_build DIR [cmake options...]
 configure_and_build() {
     local dir=$1
