@@ -59,4 +59,13 @@ if ! "$bin/kelimbo-forms-coverage" "$bin" >"$data/kelimbo-forms-coverage.log" 2>
 else
     echo "kelimbo-forms-coverage: ran on the sample dictionaries"
 fi
+if [ -x "$bin/kelimbo-bench-handover" ]; then
+    if "$bin/kelimbo-bench-handover" "$bin/kelimbo" "$data/$headwords" 3 >"$data/handover.log" 2>&1; then
+        echo "kelimbo-bench-handover: 3 handovers"
+    else
+        echo "kelimbo-bench-handover failed:"
+        tail -n 20 "$data/handover.log"
+        status=1
+    fi
+fi
 exit $status

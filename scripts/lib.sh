@@ -30,6 +30,11 @@ BUILD_PACKAGES=(cmake ninja-build g++ pkgconf qt6-base-dev libgl-dev fonts-dejav
 TEST_PACKAGES=(libgtest-dev clang libclang-rt-14-dev desktop-file-utils appstream
     libbenchmark-dev wesperanto hunspell-ru dict-freedict-epo-eng)
 
+# What trying the window by hand on a virtual desktop needs (scripts/desktop):
+# the X server, a window manager, a driver of keys and mouse, a screen grabber,
+# and xprop to read what the window manager is told of a window.
+DESKTOP_PACKAGES=(xvfb openbox xdotool imagemagick x11-utils)
+
 # Configures and builds one build folder: configure_and_build DIR [cmake options...]
 configure_and_build() {
     local dir=$1

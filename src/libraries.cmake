@@ -31,5 +31,6 @@ kelimbo_layer(forms     query index platform text PkgConfig::HUNSPELL)
 # ---- The windows: Qt 6 from here on and only here; built with KELIMBO_BUILD_GUI.
 kelimbo_windows()
 kelimbo_layer(framework Qt6::Widgets)
-kelimbo_layer(ui        articles errors framework history index query text Qt6::Core)
-kelimbo_layer(app       articles errors framework history platform ui Qt6::Core)
+kelimbo_layer(instance  Qt6::Network)
+kelimbo_layer(ui        articles errors framework history index platform query text Qt6::Core)
+kelimbo_layer(app       articles errors framework history instance platform text ui Qt6::Core)

@@ -1,7 +1,9 @@
 #include "app/kelimbo_app.h"
 
+#include "app/command_line.h"
 #include "articles/dictionary_files.h"
 #include "errors/exc_msg.h"
+#include "framework/clipboard.h"
 #include "framework/message_box.h"
 #include "history/history_file.h"
 #include "history/history_location.h"
@@ -9,10 +11,39 @@
 #include "platform/module_path.h"
 #include "ui/kelimbo_dlg.h"
 #include "ui/legilo_dlg.h"
+#include "ui/selected_word.h"
 
 #include <QScopeGuard>
 
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+namespace {
+
+// How long a later start waits for the running program to listen and answer.
+constexpr std::chrono::milliseconds kHandOverPatience{3000};
+
+// The selected text, trimmed as the translate button trims a selection.
+std::u16string SelectedText() {
+    const std::u16string text = fw::SelectionText();
+    return SelectedWord(text, 0, text.size());
+}
+
+} // namespace
+
 bool CKelimboApp::InitInstance() {
+    std::unique_ptr<InstanceServer> server;
+    if (m_instance) {
+        server = std::make_unique<InstanceServer>(
+            [this](const InstanceRequest& request) { HandleRequest(request); });
+        if (!server->Listen(m_instance->socket)) {
+            std::fprintf(stderr, "kelimbo: later starts cannot reach this one (%s)\n",
+                         m_instance->socket.toLocal8Bit().constData());
+            server.reset();
+        }
+    }
     ProgramObjects objects;
     return Run(objects, platform::ModuleFileName());
 }
@@ -30,17 +61,86 @@ bool CKelimboApp::Run(ProgramObjects& objects, std::u16string_view modulePath) {
         objects.eoProv.path = folder + kEsperantoFiles.text;
         objects.theHistory.Load(HistoryFilePath(folder, kHistoryFileName).c_str(),
                                 objects.eoProv.path.c_str(), objects.ruProv.path.c_str());
+        objects.settings.Load(folder);
 
         CKelimboDlg dlg(objects, nullptr);
         m_pMainWnd = &dlg;
-        const QScopeGuard forget([this] { m_pMainWnd = nullptr; });
+        m_main = &dlg;
+        const QScopeGuard forget([this] {
+            m_pMainWnd = nullptr;
+            m_main = nullptr;
+        });
         CLegiloDlg legilo(objects, &dlg);
         dlg.m_pLegilo = &legilo;
+        if (m_request.kind == RequestKind::Lookup) {
+            dlg.m_startWord = m_request.word;
+        } else if (m_request.kind == RequestKind::Selection) {
+            dlg.m_startWord = SelectedText();
+        }
 
         dlg.DoModal();
+        objects.settings.Save();
         objects.theHistory.Save();
     } catch (const cExcMsg& e) {
         fw::MessageBox(nullptr, e.GetMsg(), u"Ошибка", fw::MessageBoxIcon::Error);
     }
     return false; // no message loop of the framework's own
+}
+
+void CKelimboApp::HandleRequest(const InstanceRequest& request) {
+    if (m_main == nullptr) {
+        return;
+    }
+    switch (request.kind) {
+    case RequestKind::Lookup:
+        m_main->ShowWord(request.word);
+        break;
+    case RequestKind::Selection:
+        m_main->ShowWord(SelectedText());
+        break;
+    case RequestKind::Raise:
+        m_main->BringToFront();
+        break;
+    }
+}
+
+int KelimboMain(CKelimboApp& app, int argc, char** argv) {
+    const std::vector<std::string_view> args(argv + std::min(argc, 1), argv + argc);
+    const CommandLine line = ParseCommandLine(args);
+    switch (line.action) {
+    case CommandAction::Help:
+        std::fputs(UsageText().c_str(), stdout);
+        return 0;
+    case CommandAction::Version:
+        std::fputs(VersionText().c_str(), stdout);
+        return 0;
+    case CommandAction::UsageError:
+        std::fprintf(stderr, "kelimbo: %s\n%s", line.error.c_str(), UsageText().c_str());
+        return 2;
+    case CommandAction::Run:
+        break;
+    }
+
+    Election election;
+    if (const std::optional<InstancePlace> place = FindInstancePlace()) {
+        election = Elect(*place, line.request, kHandOverPatience);
+    }
+    switch (election.outcome) {
+    case Election::Outcome::HandedOver:
+        return 0;
+    case Election::Outcome::NoAnswer:
+        std::fprintf(stderr, "kelimbo: the running Kelimbo did not answer\n");
+        return 1;
+    case Election::Outcome::Primary:
+        app.m_instance = election.place;
+        break;
+    case Election::Outcome::Alone:
+        break;
+    }
+    app.m_request = line.request;
+    // The toolkit sees the program's name alone: the word is no option of its.
+    char name[] = "kelimbo";
+    int toolkitArgc = 1;
+    char* toolkitArgv[] = {argc > 0 && argv[0] != nullptr ? argv[0] : name, nullptr};
+    return fw::RunApplication(toolkitArgc, toolkitArgv);
 }

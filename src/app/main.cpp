@@ -1,10 +1,10 @@
-// Kelimbo: the framework runs the application object's start-up hook.
+// Kelimbo: the command line, one running program per user, and the framework
+// running the application object's start-up hook.
 #include "app/kelimbo_app.h"
-#include "framework/app.h"
 
 // The application object, constructed before main as the framework expects.
 CKelimboApp theApp;
 
 int main(int argc, char** argv) {
-    return fw::RunApplication(argc, argv);
+    return KelimboMain(theApp, argc, argv);
 }

@@ -10,6 +10,7 @@
 #include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QTextCursor>
+#include <QWheelEvent>
 
 #include <algorithm>
 
@@ -197,6 +198,13 @@ void TextBoxWidget::ScrollCaret() {
     ensureCursorVisible();
 }
 
+void TextBoxWidget::wheelEvent(QWheelEvent* event) {
+    // The window's accelerators first: Ctrl and the wheel zoom the whole window.
+    if (!m_window.WheelAccelerator(event)) {
+        QPlainTextEdit::wheelEvent(event);
+    }
+}
+
 // ---- list box
 
 ListWidget::ListWidget(DialogWindow& window, const DialogItem& item, QWidget* parent)
@@ -255,19 +263,33 @@ void ListWidget::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void ListWidget::keyPressEvent(QKeyEvent* event) {
-    const int before = CurSel();
-    QListWidget::keyPressEvent(event);
-    if (CurSel() != before) {
-        NotifyChoice();
+    const int key = event->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) &&
+        (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        // Enter chooses the current line.
+        const int row = currentRow();
+        if (row >= 0) {
+            SetCurSel(row);
+            NotifyChoice();
+        }
+        event->accept();
+        return;
     }
+    // Moving keys move the current line, which is the selected one, and choose nothing.
+    QListWidget::keyPressEvent(event);
 }
 
 void ListWidget::focusInEvent(QFocusEvent* event) {
-    const bool hadCurrent = currentIndex().isValid();
     QListWidget::focusInEvent(event);
-    // Focus alone marks no line: the first cursor key then chooses line 0.
-    if (!hadCurrent && CurSel() == LB_ERR) {
-        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    // A focused list shows its current line: the first one when none is yet.
+    if (CurSel() == LB_ERR && count() > 0) {
+        SetCurSel(std::max(currentRow(), 0));
+    }
+}
+
+void ListWidget::wheelEvent(QWheelEvent* event) {
+    if (!m_window.WheelAccelerator(event)) {
+        QListWidget::wheelEvent(event);
     }
 }
 

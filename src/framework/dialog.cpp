@@ -3,13 +3,17 @@
 #include "framework/dialog_window.h"
 #include "framework/hooks.h"
 #include "framework/icon_image.h"
+#include "framework/qt_text.h"
 #include "framework/soft_keys.h"
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QScopeGuard>
 #include <QScreen>
+
+#include <algorithm>
 
 namespace fw {
 
@@ -30,6 +34,11 @@ std::intptr_t Dialog::DoModal() {
     m_ended = false;
     m_result = -1;
     m_pending = nullptr;
+    const bool coverOwner = parentWindow != nullptr && !FillsScreen();
+    if (coverOwner) {
+        // Over the owner's window, at its place, size and maximised state.
+        window->restoreGeometry(parentWindow->saveGeometry());
+    }
 
     if (OnInitDialog()) {
         if (QWidget* first = m_window->FirstTabStop()) {
@@ -42,9 +51,21 @@ std::intptr_t Dialog::DoModal() {
             window->activateWindow();
             QCoreApplication::processEvents();
             run(*this);
+        } else if (parentWindow == nullptr && !FillsScreen()) {
+            // The program's own window, an ordinary one: no window is there
+            // for it to keep from the keyboard, so it is not made modal.
+            QEventLoop loop;
+            QObject::connect(window.get(), &QDialog::finished, &loop, &QEventLoop::quit);
+            window->show();
+            loop.exec(QEventLoop::DialogExec);
         } else {
             window->exec();
         }
+    }
+    OnDestroy();
+    if (coverOwner) {
+        // The owner goes on where the user left this window.
+        parentWindow->restoreGeometry(window->saveGeometry());
     }
     window->hide();
     // The owner takes the keyboard back when a nested run ends, so that typing
@@ -85,6 +106,19 @@ void Dialog::RouteFromToolkit(Msg msg, int id) noexcept {
     }
 }
 
+bool Dialog::TranslateKeyFromToolkit(int id, const KeyDown& key) noexcept {
+    if (m_ended || m_pending) {
+        return false;
+    }
+    try {
+        return PreTranslateKey(id, key);
+    } catch (...) {
+        m_pending = std::current_exception();
+        EndDialog(-1);
+        return true;
+    }
+}
+
 bool Dialog::OnInitDialog() {
     DoDataExchange();
     CreateMenuBar(*this, kMenuBarEmpty, nullptr);
@@ -92,6 +126,12 @@ bool Dialog::OnInitDialog() {
 }
 
 bool Dialog::OnMessage(Msg msg, int id) {
+    if (msg == Msg::Size) {
+        if (!FillsScreen()) {
+            FillWindow();
+        }
+        return true;
+    }
     if (msg != Msg::Command) {
         return false;
     }
@@ -137,6 +177,104 @@ ScreenSize Dialog::GetScreenSize() const {
     }
     const QRect geometry = screen->geometry();
     return {geometry.width(), geometry.height()};
+}
+
+} // namespace fw
+
+namespace fw {
+
+bool Dialog::FillsScreen() const {
+    return detail::TheHooks().screen.has_value();
+}
+
+bool Dialog::FillWindow() {
+    if (m_window == nullptr) {
+        return false;
+    }
+    m_window->FillControls();
+    return true;
+}
+
+void Dialog::SetWindowText(std::u16string_view text) {
+    if (m_window != nullptr) {
+        m_window->setWindowTitle(detail::ToQString(text));
+    }
+}
+
+std::u16string Dialog::GetWindowText() const {
+    return m_window == nullptr ? std::u16string() : detail::FromQString(m_window->windowTitle());
+}
+
+std::string Dialog::GetWindowPlacement() const {
+    if (m_window == nullptr) {
+        return {};
+    }
+    const QByteArray placement = m_window->saveGeometry();
+    return std::string(placement.constData(), static_cast<std::size_t>(placement.size()));
+}
+
+bool Dialog::SetWindowPlacement(std::string_view placement) {
+    if (m_window == nullptr || placement.empty() || FillsScreen()) {
+        return false;
+    }
+    return m_window->restoreGeometry(
+        QByteArray(placement.data(), static_cast<qsizetype>(placement.size())));
+}
+
+bool Dialog::KeepRoomForTemplate(std::uint16_t id) {
+    const DialogTemplate* other = m_module.FindDialog(id);
+    if (m_window == nullptr || other == nullptr) {
+        return false;
+    }
+    if (!FillsScreen()) {
+        const QSize room = m_window->TemplateSize(*other);
+        m_window->setMinimumSize(m_window->minimumSize().expandedTo(room));
+    }
+    return true;
+}
+
+void Dialog::SetWindowSizeCentered(int cx, int cy) {
+    if (m_window == nullptr || FillsScreen()) {
+        return;
+    }
+    QScreen* screen = m_window->screen();
+    if (screen == nullptr) {
+        screen = QGuiApplication::primaryScreen();
+    }
+    if (screen == nullptr) {
+        m_window->resize(cx, cy);
+        return;
+    }
+    // Within the free area, with room left for the frame the window manager adds.
+    const QRect free = screen->availableGeometry();
+    m_window->resize(std::min(cx, free.width() * 9 / 10), std::min(cy, free.height() * 9 / 10));
+    m_window->move(free.x() + (free.width() - m_window->width()) / 2,
+                   free.y() + (free.height() - m_window->height()) / 2);
+}
+
+void Dialog::SetForegroundWindow() {
+    if (m_window == nullptr) {
+        return;
+    }
+    m_window->setWindowState(m_window->windowState() & ~Qt::WindowMinimized);
+    m_window->show();
+    m_window->raise();
+    m_window->activateWindow();
+}
+
+void Dialog::SetTextZoom(int percent) {
+    if (m_window != nullptr) {
+        m_window->SetTextZoom(percent);
+    }
+}
+
+bool Dialog::LoadAccelTable(std::uint16_t id) {
+    const AcceleratorTable* table = m_module.FindAccelerators(id);
+    if (m_window == nullptr || table == nullptr) {
+        return false;
+    }
+    m_window->SetAccelerators(*table);
+    return true;
 }
 
 } // namespace fw

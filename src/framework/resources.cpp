@@ -25,4 +25,8 @@ IconHandle ResourceModule::FindIcon(std::uint16_t id) const {
     return FindById(icons, id);
 }
 
+const AcceleratorTable* ResourceModule::FindAccelerators(std::uint16_t id) const {
+    return FindById(accelerators, id);
+}
+
 } // namespace fw

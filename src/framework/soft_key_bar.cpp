@@ -3,8 +3,10 @@
 #include "framework/dialog_window.h"
 #include "framework/qt_text.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QKeySequence>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QShortcut>
 
@@ -20,6 +22,33 @@ SoftKeyBar::SoftKeyBar(DialogWindow& window) : QWidget(&window), m_window(window
     m_layout->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
     m_layout->setSpacing(kMargin);
     Show(nullptr);
+    // Mouse presses go to the widget under the pointer, whichever it is.
+    QCoreApplication::instance()->installEventFilter(this);
+}
+
+bool SoftKeyBar::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease &&
+        type != QEvent::MouseButtonDblClick) {
+        return false;
+    }
+    const Qt::MouseButton button = static_cast<QMouseEvent*>(event)->button();
+    const MouseButton side = button == Qt::BackButton      ? MouseButton::Back
+                             : button == Qt::ForwardButton ? MouseButton::Forward
+                                                           : MouseButton::None;
+    if (side == MouseButton::None || !watched->isWidgetType() ||
+        static_cast<QWidget*>(watched)->window() != &m_window) {
+        return false;
+    }
+    if (type == QEvent::MouseButtonPress) {
+        for (const Key& key : m_keys) {
+            if (key.mouse == side && key.button->isEnabled()) {
+                m_window.Route(Msg::Command, key.command);
+                break;
+            }
+        }
+    }
+    return true; // the whole click is the key's
 }
 
 int SoftKeyBar::PreferredHeight() {
@@ -65,7 +94,7 @@ void SoftKeyBar::Show(const Menu* menu) {
                 }
             });
             m_layout->addWidget(button, 1);
-            m_keys.push_back({button, shortcut, command});
+            m_keys.push_back({button, shortcut, command, item.mouse});
             ++used;
         }
     }

@@ -5,14 +5,17 @@
 #include "text/esperanto_x.h"
 #include "text/index_key.h"
 #include "ui/kelimbo_resources.h"
+#include "ui/legilo_dlg.h"
 #include "ui/program_objects.h"
 #include "ui/resource_ids.h"
 #include "ui/soft_key_menus.h"
 #include "ui/template_layout.h"
+#include "ui/text_zoom.h"
 
 #include <QScopedValueRollback>
 
 #include <span>
+#include <utility>
 
 const fw::MessageMapEntry<CKelimboDlg> CKelimboDlg::kMessageMap[] = {
     {fw::Msg::Size, 0, &CKelimboDlg::OnSize},
@@ -20,7 +23,18 @@ const fw::MessageMapEntry<CKelimboDlg> CKelimboDlg::kMessageMap[] = {
     {fw::Msg::ListSelChange, IDC_LIST, &CKelimboDlg::OnListSelChange},
     {fw::Msg::Command, ID_BACK, &CKelimboDlg::OnBack},
     {fw::Msg::Command, ID_FORWARD, &CKelimboDlg::OnForward},
+    {fw::Msg::Command, ID_FIND, &CKelimboDlg::OnFind},
+    {fw::Msg::Command, ID_ZOOM_IN, &CKelimboDlg::OnZoomIn},
+    {fw::Msg::Command, ID_ZOOM_OUT, &CKelimboDlg::OnZoomOut},
+    {fw::Msg::Command, ID_ZOOM_RESET, &CKelimboDlg::OnZoomReset},
 };
+
+namespace {
+// The search window's size on a first start, in logical pixels: upright, as
+// the list reads best.
+constexpr int kDefaultWidth = 420;
+constexpr int kDefaultHeight = 600;
+} // namespace
 
 CKelimboDlg::CKelimboDlg(ProgramObjects& objects, fw::Dialog* pParent)
     : fw::Dialog(KelimboResources(), IDD_KELIMBO_DIALOG, pParent),
@@ -41,6 +55,14 @@ bool CKelimboDlg::OnInitDialog() {
     fw::Dialog::OnInitDialog();
     SetIcon(m_hIcon, true);
     SetIcon(m_hIcon, false);
+    LoadAccelTable(IDR_ACCEL_SEARCH);
+    // The reader opens over this window at its size.
+    KeepRoomForTemplate(IDD_LEGILO_DIALOG);
+    const WindowSettings& settings = m_objects.settings;
+    if (!SetWindowPlacement(settings.Placement())) {
+        SetWindowSizeCentered(kDefaultWidth, kDefaultHeight);
+    }
+    SetTextZoom(settings.Zoom());
     if (m_objects.theHistory.cursor > 0) {
         // Setting the text converts it and fills the list before the call returns.
         const std::u16string query = m_objects.theHistory.CurrentQuery();
@@ -48,6 +70,9 @@ bool CKelimboDlg::OnInitDialog() {
         box.SetWindowText(query);
         box.SetSel(0, static_cast<int>(query.size()));
         box.ScrollCaret();
+    }
+    if (m_startWord) {
+        PutWordInBox(*std::exchange(m_startWord, std::nullopt));
     }
     UpdateSoftKeys(*this, m_objects.theHistory);
     fw::SipPreference(*this, fw::SipState::Up);
@@ -57,6 +82,11 @@ bool CKelimboDlg::OnInitDialog() {
 }
 
 void CKelimboDlg::OnSize() {
+    if (!FillsScreen()) {
+        // A desktop window: the controls stretch with it, by template 102.
+        FillWindow();
+        return;
+    }
     const fw::ScreenSize screen = GetScreenSize();
     const std::uint16_t layout = screen.cy > screen.cx ? IDD_KELIMBO_DIALOG : IDD_KELIMBO_WIDE;
     ApplyTemplateLayout(Module(), *this, layout);
@@ -94,6 +124,7 @@ std::u16string CKelimboDlg::ReadBox() {
 void CKelimboDlg::FillList() {
     const std::string query = GetQuery();
     m_list.ResetContent();
+    m_lines.clear();
     if (query.empty()) {
         return; // the index, the provider and m_first stay as they were
     }
@@ -106,5 +137,92 @@ void CKelimboDlg::FillList() {
     const HeadwordRange listed = ListedRange(range);
     for (std::uint32_t p = listed.first; p < listed.last; ++p) {
         m_list.AddString(from_index_key(m_pIndex->GetHeadword(p)));
+        m_lines.push_back({p});
+    }
+}
+
+void CKelimboDlg::OnCancel() {
+    // Escape never ends the search window.
+    const fw::Edit box = GetEdit(IDC_SEARCH);
+    if (!box.GetWindowText().empty()) {
+        box.SetWindowText(u"");
+    }
+    box.SetFocus();
+}
+
+bool CKelimboDlg::PreTranslateKey(int id, const fw::KeyDown& key) {
+    if (!key.Plain()) {
+        return false;
+    }
+    if (id == IDC_SEARCH && (key.vk == fw::VK_DOWN || key.vk == fw::VK_NEXT)) {
+        if (m_list.GetCount() == 0) {
+            return false;
+        }
+        // Onto the first line; nothing opens until the line is chosen.
+        m_list.SetCurSel(0);
+        m_list.SetFocus();
+        return true;
+    }
+    if (id == IDC_LIST && key.vk == fw::VK_UP && m_list.GetCurSel() <= 0) {
+        GetDlgItem(IDC_SEARCH).SetFocus();
+        return true;
+    }
+    return false;
+}
+
+void CKelimboDlg::OnDestroy() {
+    if (!FillsScreen()) {
+        m_objects.settings.SetPlacement(GetWindowPlacement());
+    }
+}
+
+void CKelimboDlg::OnFind() {
+    const fw::Edit box = GetEdit(IDC_SEARCH);
+    box.SetFocus();
+    box.SetSel(0, -1);
+    box.ScrollCaret();
+}
+
+void CKelimboDlg::OnZoomIn() {
+    ZoomCommand(m_objects.settings, *this, ID_ZOOM_IN);
+}
+
+void CKelimboDlg::OnZoomOut() {
+    ZoomCommand(m_objects.settings, *this, ID_ZOOM_OUT);
+}
+
+void CKelimboDlg::OnZoomReset() {
+    ZoomCommand(m_objects.settings, *this, ID_ZOOM_RESET);
+}
+
+void CKelimboDlg::PutWordInBox(std::u16string_view word) {
+    // Setting the text converts it and fills the list before the call returns.
+    const fw::Edit box = GetEdit(IDC_SEARCH);
+    box.SetWindowText(word);
+    box.SetSel(0, -1);
+    box.ScrollCaret();
+}
+
+void CKelimboDlg::ShowWord(std::u16string_view word) {
+    if (word.empty()) {
+        BringToFront();
+        return;
+    }
+    if (m_pLegilo != nullptr && m_pLegilo->HasWindow()) {
+        // The reader loop shows the word once the reader has closed.
+        m_pending = std::u16string(word);
+        m_pLegilo->EndDialog(fw::IDCANCEL);
+        return;
+    }
+    PutWordInBox(word);
+    GetDlgItem(IDC_SEARCH).SetFocus();
+    SetForegroundWindow();
+}
+
+void CKelimboDlg::BringToFront() {
+    if (m_pLegilo != nullptr && m_pLegilo->HasWindow()) {
+        m_pLegilo->SetForegroundWindow();
+    } else {
+        SetForegroundWindow();
     }
 }

@@ -1,5 +1,6 @@
 #include "ui/kelimbo_resources.h"
 
+#include "framework/message_map.h"
 #include "ui/resource_ids.h"
 
 #include <array>
@@ -8,6 +9,7 @@
 namespace {
 
 using namespace fw::style;
+using fw::Accelerator;
 using fw::ControlClass;
 using fw::DialogItem;
 using fw::DialogTemplate;
@@ -44,26 +46,66 @@ constexpr std::array kDialogs = {
     DialogTemplate{IDD_LEGILO_DIALOG, kDialogStyle, 0, 0, 156, 159, kCaptionText, kLegiloItems},
 };
 
-// The soft keys; Alt+Left and Alt+Right press "назад" and "вперёд".
+// The soft keys; Alt+Left and Alt+Right, and the mouse's side buttons, press
+// "назад" and "вперёд".
 constexpr std::string_view kBackKey = "Alt+Left";
 constexpr std::string_view kForwardKey = "Alt+Right";
+constexpr auto kBackButton = fw::MouseButton::Back;
+constexpr auto kForwardButton = fw::MouseButton::Forward;
 
 constexpr std::array kMenuBackForward = {
-    MenuItem{u"назад", ID_BACK, false, kBackKey},
-    MenuItem{u"вперёд", ID_FORWARD, false, kForwardKey},
+    MenuItem{u"назад", ID_BACK, false, kBackKey, kBackButton},
+    MenuItem{u"вперёд", ID_FORWARD, false, kForwardKey, kForwardButton},
 };
 constexpr std::array kMenuBack = {
-    MenuItem{u"назад", ID_BACK, false, kBackKey},
+    MenuItem{u"назад", ID_BACK, false, kBackKey, kBackButton},
 };
 constexpr std::array kMenuForward = {
-    MenuItem{u"назад ", ID_BACK, true, kBackKey},
-    MenuItem{u"вперёд", ID_FORWARD, false, kForwardKey},
+    MenuItem{u"назад ", ID_BACK, true, kBackKey, kBackButton},
+    MenuItem{u"вперёд", ID_FORWARD, false, kForwardKey, kForwardButton},
 };
 
 constexpr std::array kMenus = {
     fw::Menu{IDR_MENU_BACK_FORWARD, kMenuBackForward},
     fw::Menu{IDR_MENU_BACK, kMenuBack},
     fw::Menu{IDR_MENU_FORWARD, kMenuForward},
+};
+
+// The windows' keys. Ctrl+W is the window's close button, which in the
+// search window ends the program; Ctrl+Q ends it from either window. Ctrl and
+// the wheel zoom as Ctrl++ and Ctrl+- do. In the reader, Ctrl+T and Enter
+// press the translate button.
+constexpr std::array kSearchKeys = {
+    Accelerator{"Ctrl+Q", fw::IDOK},
+    Accelerator{"Ctrl+W", fw::IDOK},
+    Accelerator{"Ctrl+L", ID_FIND},
+    Accelerator{"Ctrl+F", ID_FIND},
+    Accelerator{"Ctrl++", ID_ZOOM_IN},
+    Accelerator{"Ctrl+=", ID_ZOOM_IN},
+    Accelerator{"Ctrl+-", ID_ZOOM_OUT},
+    Accelerator{"Ctrl+0", ID_ZOOM_RESET},
+    Accelerator{"Ctrl", ID_ZOOM_IN, fw::WheelTurn::Up},
+    Accelerator{"Ctrl", ID_ZOOM_OUT, fw::WheelTurn::Down},
+};
+constexpr std::array kReaderKeys = {
+    Accelerator{"Ctrl+T", IDC_TRANSLATE},
+    Accelerator{"Return", IDC_TRANSLATE},
+    Accelerator{"Enter", IDC_TRANSLATE},
+    Accelerator{"Ctrl+Q", ID_QUIT},
+    Accelerator{"Ctrl+W", fw::IDOK},
+    Accelerator{"Ctrl+L", ID_FIND},
+    Accelerator{"Ctrl+F", ID_FIND},
+    Accelerator{"Ctrl++", ID_ZOOM_IN},
+    Accelerator{"Ctrl+=", ID_ZOOM_IN},
+    Accelerator{"Ctrl+-", ID_ZOOM_OUT},
+    Accelerator{"Ctrl+0", ID_ZOOM_RESET},
+    Accelerator{"Ctrl", ID_ZOOM_IN, fw::WheelTurn::Up},
+    Accelerator{"Ctrl", ID_ZOOM_OUT, fw::WheelTurn::Down},
+};
+
+constexpr std::array kAccelerators = {
+    fw::AcceleratorTable{IDR_ACCEL_SEARCH, kSearchKeys},
+    fw::AcceleratorTable{IDR_ACCEL_READER, kReaderKeys},
 };
 
 // The program icon: the green star on a green field.
@@ -97,7 +139,7 @@ constexpr std::array kIcons = {
     fw::Icon{IDI_KELIMBO, kIconRows, kIconPalette},
 };
 
-constexpr fw::ResourceModule kModule{kDialogs, kMenus, kIcons};
+constexpr fw::ResourceModule kModule{kDialogs, kMenus, kIcons, kAccelerators};
 
 } // namespace
 

@@ -8,6 +8,7 @@
 #include "ui/resource_ids.h"
 #include "ui/selected_word.h"
 #include "ui/soft_key_menus.h"
+#include "ui/text_zoom.h"
 
 #include <string>
 
@@ -15,6 +16,11 @@ const fw::MessageMapEntry<CLegiloDlg> CLegiloDlg::kMessageMap[] = {
     {fw::Msg::Command, IDC_TRANSLATE, &CLegiloDlg::OnTranslateSelection},
     {fw::Msg::Command, ID_BACK, &CLegiloDlg::OnBack},
     {fw::Msg::Command, ID_FORWARD, &CLegiloDlg::OnForward},
+    {fw::Msg::Command, ID_QUIT, &CLegiloDlg::OnQuit},
+    {fw::Msg::Command, ID_FIND, &CLegiloDlg::OnFind},
+    {fw::Msg::Command, ID_ZOOM_IN, &CLegiloDlg::OnZoomIn},
+    {fw::Msg::Command, ID_ZOOM_OUT, &CLegiloDlg::OnZoomOut},
+    {fw::Msg::Command, ID_ZOOM_RESET, &CLegiloDlg::OnZoomReset},
 };
 
 CLegiloDlg::CLegiloDlg(ProgramObjects& objects, fw::Dialog* pParent)
@@ -29,6 +35,12 @@ bool CLegiloDlg::OnMessage(fw::Msg msg, int id) {
 
 bool CLegiloDlg::OnInitDialog() {
     fw::Dialog::OnInitDialog();
+    LoadAccelTable(IDR_ACCEL_READER);
+    SetTextZoom(m_objects.settings.Zoom());
+    if (!m_headword.empty()) {
+        // "hundo — Kelimbo": the template's caption after the headword.
+        SetWindowText(m_headword + u" — " + GetWindowText());
+    }
     // The main window has set searchView to false: the keys follow the reader's
     // reading of the cursor.
     UpdateSoftKeys(*this, m_objects.theHistory);
@@ -62,4 +74,25 @@ void CLegiloDlg::OnBack() {
 
 void CLegiloDlg::OnForward() {
     EndDialog(ID_FORWARD);
+}
+
+void CLegiloDlg::OnQuit() {
+    EndDialog(ID_QUIT);
+}
+
+void CLegiloDlg::OnFind() {
+    // Closed as with Escape; the search window then selects its box's text.
+    EndDialog(fw::IDCANCEL);
+}
+
+void CLegiloDlg::OnZoomIn() {
+    ZoomCommand(m_objects.settings, *this, ID_ZOOM_IN);
+}
+
+void CLegiloDlg::OnZoomOut() {
+    ZoomCommand(m_objects.settings, *this, ID_ZOOM_OUT);
+}
+
+void CLegiloDlg::OnZoomReset() {
+    ZoomCommand(m_objects.settings, *this, ID_ZOOM_RESET);
 }

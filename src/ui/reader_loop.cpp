@@ -2,6 +2,7 @@
 // or on a history entry, run again for every step back, forward or translation
 // made inside it, with the history kept in step with what the windows show.
 #include "framework/input_panel.h"
+#include "text/index_key.h"
 #include "ui/kelimbo_dlg.h"
 #include "ui/legilo_dlg.h"
 #include "ui/program_objects.h"
@@ -10,14 +11,18 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 void CKelimboDlg::OnListSelChange() {
     const int k = m_list.GetCurSel();
-    if (k == fw::LB_ERR || m_pIndex == nullptr || m_pLegilo == nullptr) {
+    if (k == fw::LB_ERR || static_cast<std::size_t>(k) >= m_lines.size() || m_pIndex == nullptr ||
+        m_pLegilo == nullptr) {
         return;
     }
-    m_pLegilo->m_refs = m_pIndex->GetRefs(m_first + static_cast<std::uint32_t>(k));
+    const std::uint32_t position = m_lines[static_cast<std::size_t>(k)].position;
+    m_pLegilo->m_refs = m_pIndex->GetRefs(position);
     m_pLegilo->m_pProv = m_pProv;
+    m_pLegilo->m_headword = from_index_key(m_pIndex->GetHeadword(position));
     RunReader(true);
 }
 
@@ -51,7 +56,21 @@ void CKelimboDlg::ShowEntry(const HistoryEntry& entry) {
     if (m_pLegilo != nullptr) {
         m_pLegilo->m_refs = entry.refs;
         m_pLegilo->m_pProv = m_pProv;
+        m_pLegilo->m_headword = HeadwordOf(entry);
     }
+}
+
+std::u16string CKelimboDlg::HeadwordOf(const HistoryEntry& entry) {
+    // The list has just been filled for the entry's query, which is the one
+    // its article was chosen from.
+    if (m_pIndex != nullptr && (m_pIndex == &m_objects.eoIndex) == entry.isEsperanto) {
+        for (const ListLine& line : m_lines) {
+            if (m_pIndex->GetRefs(line.position) == entry.refs) {
+                return from_index_key(m_pIndex->GetHeadword(line.position));
+            }
+        }
+    }
+    return entry.query;
 }
 
 void CKelimboDlg::RecordState() {
@@ -71,6 +90,7 @@ void CKelimboDlg::RunReader(bool fresh) {
 
     // While the reader shows a history entry, the cursor names that entry.
     bool translate = false;
+    bool quit = false;
     for (;;) {
         const std::intptr_t code = m_pLegilo->DoModal();
         HistoryEntry entry;
@@ -99,6 +119,7 @@ void CKelimboDlg::RunReader(bool fresh) {
             }
             entry = theHistory.Forward();
         } else {
+            quit = code == ID_QUIT;
             break; // closed
         }
         ShowEntry(entry);
@@ -125,4 +146,11 @@ void CKelimboDlg::RunReader(bool fresh) {
     box.SetSel(0, -1);
     box.ScrollCaret();
     fw::SipPreference(*this, fw::SipState::Up);
+
+    if (quit) {
+        OnOK(); // Ctrl+Q in the reader: the whole program ends
+    } else if (m_pending) {
+        // A word sent while the reader was open.
+        ShowWord(*std::exchange(m_pending, std::nullopt));
+    }
 }

@@ -6,10 +6,14 @@
 #include "framework/test_hooks.h"
 #include "platform/code_page.h"
 #include "support/dictionary_fixture.h"
+#include "support/gui_driver.h"
 #include "ui/kelimbo_dlg.h"
 #include "ui/legilo_dlg.h"
 #include "ui/resource_ids.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -169,6 +173,96 @@ TEST_F(StartupTest, TheHistoryOfTheLastRunIsLoadedAtTheNext) {
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].query, u"ŝafo");
     EXPECT_TRUE(seen[0].isEsperanto);
+}
+
+TEST_F(StartupTest, CtrlQAndCtrlWEndTheRunAndTheNextStartIsWhereItWas) {
+    dictionary_fixture::WriteDataFiles(dir);
+    const QRect place(30, 40, 520, 640);
+    const struct {
+        Qt::Key quit;
+        bool maximise;
+        int zoomKeys;
+        int zoom;
+    } cases[] = {{Qt::Key_Q, false, 1, 110}, {Qt::Key_W, true, 2, 150}}; // the zoom goes on
+    for (const auto& c : cases) {
+        ProgramObjects run;
+        ScopedModalRun first([&](fw::Dialog& d) {
+            run.theHistory.Push(u"ŝafo", {}, true);
+            QWidget* window = fw::testing::WindowWidget(d);
+            window->setGeometry(place);
+            if (c.maximise) {
+                window->showMaximized();
+            }
+            QApplication::processEvents();
+            ASSERT_TRUE(gui_driver::Activate(window));
+            for (int i = 0; i < c.zoomKeys; ++i) {
+                gui_driver::Key(window, Qt::Key_Plus, Qt::ControlModifier);
+            }
+            gui_driver::Key(window, c.quit, Qt::ControlModifier);
+        });
+        std::filesystem::remove(dir.File("historio.bin"));
+        EXPECT_FALSE(theApp.Run(run, dictionary_fixture::ModulePath(dir)));
+
+        ProgramObjects next; // the next process's
+        ScopedModalRun second([&](fw::Dialog& d) {
+            QWidget* window = fw::testing::WindowWidget(d);
+            EXPECT_EQ(window->isMaximized(), c.maximise);
+            EXPECT_EQ(window->normalGeometry(), place);
+            const QWidget* list = fw::testing::ControlWidget(d, IDC_LIST);
+            EXPECT_EQ(qRound(100 * list->font().pointSizeF() / window->font().pointSizeF()),
+                      c.zoom);
+            EXPECT_EQ(next.theHistory.CurrentQuery(), u"ŝafo") << "the history was saved";
+            d.EndDialog(fw::IDOK);
+        });
+        EXPECT_FALSE(theApp.Run(next, dictionary_fixture::ModulePath(dir)));
+        EXPECT_TRUE(std::filesystem::exists(dir.File("kelimbo.conf"))) << "beside the program";
+    }
+}
+
+TEST_F(StartupTest, TheCommandLinesWordIsInTheBoxAsTypedAndSoIsAWordSentLater) {
+    dictionary_fixture::WriteDataFiles(dir);
+    {
+        ScopedModalRun first([&](fw::Dialog& d) {
+            theHistory.Push(u"Ĉi", {}, true);
+            d.EndDialog(fw::IDOK);
+        });
+        theApp.Run(objects, dictionary_fixture::ModulePath(dir));
+    }
+    QGuiApplication::clipboard()->setText(QString::fromUtf8(" «sxanc», "));
+    const struct {
+        InstanceRequest request;
+        std::u16string box; // all of it selected
+        std::vector<std::u16string> lines;
+    } cases[] = {
+        {{RequestKind::Lookup, u"sxa"}, u"ŝa", {u"ŝafo", u"ŝanco"}},
+        {{RequestKind::Selection, u""}, u"ŝanc", {u"ŝanco"}},
+        {{RequestKind::Raise, u""}, u"Ĉi", {u"Ĉinio"}}, // the history's
+    };
+    for (const auto& c : cases) {
+        ProgramObjects fresh;
+        const auto expectShown = [&](CKelimboDlg& dlg, const char* when) {
+            EXPECT_EQ(dlg.GetEdit(IDC_SEARCH).GetWindowText(), c.box) << when;
+            EXPECT_EQ(dlg.GetEdit(IDC_SEARCH).GetSel(),
+                      (fw::Selection{0, static_cast<int>(c.box.size())}))
+                << when;
+            ASSERT_EQ(dlg.m_list.GetCount(), static_cast<int>(c.lines.size())) << when;
+            for (std::size_t i = 0; i < c.lines.size(); ++i) {
+                EXPECT_EQ(dlg.m_list.GetText(static_cast<int>(i)), c.lines[i]) << when;
+            }
+        };
+        ScopedModalRun run([&](fw::Dialog& d) {
+            auto& dlg = dynamic_cast<CKelimboDlg&>(d);
+            expectShown(dlg, "at start-up");
+            dlg.GetEdit(IDC_SEARCH).SetWindowText(u"ab");
+            theApp.HandleRequest(c.request);
+            if (c.request.kind != RequestKind::Raise) {
+                expectShown(dlg, "sent later");
+            }
+            d.EndDialog(fw::IDOK);
+        });
+        theApp.m_request = c.request;
+        EXPECT_FALSE(theApp.Run(fresh, dictionary_fixture::ModulePath(dir)));
+    }
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 // Controls by id and the notifications that the windows rely on: setting an
 // edit box's text always notifies, synchronously; a list box notifies only the
-// user's own choices.
+// user's own choices, a click or Enter, never a moving key.
 #include "framework/controls.h"
 #include "framework/qt_text.h"
 #include "framework/test_hooks.h"
@@ -188,24 +188,31 @@ TEST(ListBoxTest, NotifiesOnlyTheUsersOwnChoices) {
             list.AddString(line);
         }
         view->setFocus(Qt::TabFocusReason);
-        EXPECT_EQ(list.GetCurSel(), fw::LB_ERR) << "focus alone selects nothing";
+        EXPECT_EQ(list.GetCurSel(), 0) << "a focused list shows its current line";
         EXPECT_TRUE(choices().empty());
 
-        // The user's: each one notifies with the new selection in place.
-        gui_driver::Key(view, Qt::Key_Down); // the first key chooses the first line
+        // Moving keys move the selected line and choose nothing.
+        for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_End, Qt::Key_Up,
+                                  Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Home, Qt::Key_Down}) {
+            gui_driver::Key(view, key);
+        }
+        EXPECT_EQ(list.GetCurSel(), 1);
+        EXPECT_TRUE(choices().empty());
+
+        // The user's choices, each with the chosen line selected when it notifies.
+        gui_driver::Key(view, Qt::Key_Return);
         gui_driver::Key(view, Qt::Key_Down);
-        gui_driver::Key(view, Qt::Key_Up);
-        gui_driver::Key(view, Qt::Key_Up); // at the top: nothing moves, nothing is sent
+        gui_driver::Key(view, Qt::Key_Enter, Qt::KeypadModifier);
         gui_driver::ClickLine(view, 3);
         gui_driver::ClickLine(view, 3); // the selected line again
         std::vector<int> seen;
         for (const Note& note : choices()) {
             seen.push_back(note.curSel);
         }
-        EXPECT_EQ(seen, (std::vector<int>{0, 1, 0, 3, 3}));
+        EXPECT_EQ(seen, (std::vector<int>{1, 2, 3, 3}));
 
         list.SetCurSel(1);
-        EXPECT_EQ(choices().size(), 5u) << "selection by code after the user's";
+        EXPECT_EQ(choices().size(), 4u) << "selection by code after the user's";
     });
 }
 

@@ -24,7 +24,7 @@ using fw::testing::ScopedModalRun;
 using fw::testing::WindowWidget;
 using test_dialog::TestDialog;
 
-TEST(DialogTest, OpensAtTheTemplatesSizeWithControlsOnTheirRectangles) {
+TEST(DialogTest, OpensAtTheTemplatesSizeWithControlsOnTheirRectanglesAndMayGrow) {
     TestDialog dlg;
     ScopedModalRun run([](fw::Dialog& d) {
         QWidget* window = WindowWidget(d);
@@ -33,7 +33,8 @@ TEST(DialogTest, OpensAtTheTemplatesSizeWithControlsOnTheirRectangles) {
         const fw::Rect client = fw::detail::MapDialogRect({0, 0, 108, 144}, base);
         EXPECT_EQ(window->width(), client.Width());
         EXPECT_EQ(window->height(), client.Height() + fw::detail::SoftKeyBar::PreferredHeight());
-        EXPECT_EQ(window->minimumSize(), window->maximumSize()) << "not resizable";
+        EXPECT_EQ(window->minimumSize(), window->size()) << "never smaller than its template";
+        EXPECT_GT(window->maximumWidth(), window->width()) << "resizable";
         EXPECT_EQ(window->windowTitle(), QString::fromUtf8("Тест"));
 
         fw::Rect list{4, 64, 104, 124};

@@ -69,9 +69,10 @@ TEST_F(FullRunTest, LookUpReadTranslateBackForwardCloseAndStartAgain) {
             gui_driver::Type(box, u"hun");
             EXPECT_EQ(window_probe::BoxText(main), u"hun");
             gui_driver::Key(box, Qt::Key_Backspace);
-            Key(box, Qt::Key_Tab);
+            Key(box, Qt::Key_Down);
             EXPECT_TRUE(main.m_list.HasFocus());
-            Key(ControlWidget(main, IDC_LIST), Qt::Key_Down); // opens "hundo"
+            EXPECT_EQ(main.m_list.GetCurSel(), 0);
+            Key(ControlWidget(main, IDC_LIST), Qt::Key_Return); // opens "hundo"
 
             // Back from translating "собака": the box holds the word, all selected.
             EXPECT_EQ(window_probe::BoxText(main), u"собака");
@@ -79,8 +80,9 @@ TEST_F(FullRunTest, LookUpReadTranslateBackForwardCloseAndStartAgain) {
             EXPECT_EQ(window_probe::Lines(main), (std::vector<std::u16string>{u"собака"}));
             EXPECT_EQ(fw::SoftKeys(main), window_probe::MenuKeys(IDR_MENU_BACK));
             EXPECT_EQ(Focused(main), box);
+            ASSERT_TRUE(gui_driver::Activate(box));
             Key(box, Qt::Key_Tab);
-            Key(ControlWidget(main, IDC_LIST), Qt::Key_Down); // opens "собака"
+            Key(ControlWidget(main, IDC_LIST), Qt::Key_Enter); // opens "собака"
 
             EXPECT_EQ(window_probe::BoxText(main), u"собака");
             EXPECT_EQ(Focused(main), box);

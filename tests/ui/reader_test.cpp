@@ -12,6 +12,8 @@
 #include "ui/selected_word.h"
 #include "window_probe.h"
 
+#include <QAbstractScrollArea>
+#include <QKeySequence>
 #include <QTest>
 #include <QWidget>
 
@@ -178,6 +180,12 @@ TEST_F(ReaderTest, EachKeyEndsTheReaderWithItsCode) {
             gui_driver::Key(ControlWidget(d, IDC_ARTICLE), k, modifiers);
         };
     };
+    const auto mouse = [](Qt::MouseButton button) {
+        return [button](CLegiloDlg& d) {
+            auto* article = dynamic_cast<QAbstractScrollArea*>(ControlWidget(d, IDC_ARTICLE));
+            QTest::mouseClick(article->viewport(), button);
+        };
+    };
     const Case cases[] = {
         {"the translate button", [](CLegiloDlg& d) { Click(ControlWidget(d, IDC_TRANSLATE)); },
          RESULT_TRANSLATE},
@@ -187,6 +195,15 @@ TEST_F(ReaderTest, EachKeyEndsTheReaderWithItsCode) {
         {"Alt+Right", key(Qt::Key_Right, Qt::AltModifier), ID_FORWARD},
         {"Escape", key(Qt::Key_Escape, Qt::NoModifier), fw::IDCANCEL},
         {"the caption's button", [](CLegiloDlg& d) { WindowWidget(d)->close(); }, fw::IDOK},
+        {"Ctrl+T", key(Qt::Key_T, Qt::ControlModifier), RESULT_TRANSLATE},
+        {"Enter", key(Qt::Key_Return, Qt::NoModifier), RESULT_TRANSLATE},
+        {"Enter of the keypad", key(Qt::Key_Enter, Qt::KeypadModifier), RESULT_TRANSLATE},
+        {"Ctrl+W", key(Qt::Key_W, Qt::ControlModifier), fw::IDOK},
+        {"Ctrl+Q", key(Qt::Key_Q, Qt::ControlModifier), ID_QUIT},
+        {"Ctrl+L", key(Qt::Key_L, Qt::ControlModifier), fw::IDCANCEL},
+        {"Ctrl+F", key(Qt::Key_F, Qt::ControlModifier), fw::IDCANCEL},
+        {"the mouse's back button", mouse(Qt::BackButton), ID_BACK},
+        {"the mouse's forward button", mouse(Qt::ForwardButton), ID_FORWARD},
     };
     for (const Case& c : cases) {
         SetHistory(3, 1); // back and forward both possible
@@ -195,6 +212,14 @@ TEST_F(ReaderTest, EachKeyEndsTheReaderWithItsCode) {
         EXPECT_EQ(theHistory.cursor, 1) << c.what << ": the reader leaves the history alone";
         EXPECT_EQ(theHistory.entries.size(), 3u) << c.what;
     }
+    // The button names its key and keeps its text.
+    Read([&] {
+        QWidget* button = ControlWidget(reader, IDC_TRANSLATE);
+        EXPECT_EQ(button->toolTip(),
+                  QKeySequence(QStringLiteral("Ctrl+T")).toString(QKeySequence::NativeText));
+        EXPECT_EQ(reader.GetDlgItem(IDC_TRANSLATE).GetWindowText(), u"Перевести выделенное -->");
+        reader.EndDialog(fw::IDOK);
+    });
 }
 
 TEST_F(ReaderTest, TheKeyboardStartsInTheArticle) {

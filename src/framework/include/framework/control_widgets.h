@@ -1,7 +1,9 @@
 #pragma once
 // The toolkit widgets behind a dialog's controls. Each carries its control id
 // and reports to its window as the windows rely on: an edit box notifies every
-// setting of its text, a list box only the user's own choices.
+// setting of its text, a list box only the user's own choices: a click on a
+// line, or Enter on the current line. The keys that move the current line
+// (arrows, Page Up and Down, Home, End) only move it, visibly.
 
 #include "framework/controls.h"
 #include "framework/resources.h"
@@ -77,6 +79,9 @@ public:
     void SetSel(int start, int end) override;
     void ScrollCaret() override;
 
+protected:
+    void wheelEvent(QWheelEvent* event) override;
+
 private:
     void Show(std::u16string_view text);
     int ToTextIndex(int docPos) const;
@@ -103,6 +108,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     void NotifyChoice();

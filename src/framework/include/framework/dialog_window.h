@@ -9,6 +9,9 @@
 
 #include <vector>
 
+class QShortcut;
+class QWheelEvent;
+
 namespace fw::detail {
 
 class ControlWidget;
@@ -31,6 +34,18 @@ public:
     // A notification caused by the program's own call.
     void Send(Msg msg, int id) { m_owner.SendMessage(msg, id); }
 
+    // The window's size for a template: its client area and the soft keys.
+    QSize TemplateSize(const DialogTemplate& dialogTemplate) const;
+    // Places every control by the template over the whole client area.
+    void FillControls();
+    // The font of the lists and multi-line boxes, in percent of the window's.
+    void SetTextZoom(int percent);
+    // The table's keys and wheel turns send its commands from now on.
+    void SetAccelerators(const AcceleratorTable& table);
+    // A turn of the wheel over the window or one of its controls: true when an
+    // accelerator takes it (its command is sent for each whole step).
+    bool WheelAccelerator(QWheelEvent* event);
+
     // Every window alive, oldest first.
     static const std::vector<DialogWindow*>& LiveWindows();
 
@@ -38,16 +53,27 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void reject() override;
 
 private:
+    struct WheelCommand {
+        Qt::KeyboardModifiers modifiers;
+        WheelTurn turn = WheelTurn::None;
+        std::uint16_t command = 0;
+    };
     void WatchScreen();
 
     Dialog& m_owner;
+    const DialogTemplate& m_template;
     DialogBaseUnits m_base;
     QWidget* m_client = nullptr;
     SoftKeyBar* m_bar = nullptr;
     std::vector<ControlWidget*> m_controls;
+    std::vector<QShortcut*> m_shortcuts;
+    std::vector<WheelCommand> m_wheelCommands;
+    int m_wheelAngle = 0; // the part of a wheel step turned so far
 };
 
 } // namespace fw::detail

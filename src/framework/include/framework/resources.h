@@ -77,18 +77,41 @@ struct DialogTemplate {
     std::span<const DialogItem> items;
 };
 
-// One item of a soft-key menu. `shortcut` is a key sequence such as "Alt+Left"
-// that presses the item's key while the key is shown and enabled.
+// The side buttons of a mouse, which browsers use for back and forward.
+enum class MouseButton : std::uint8_t { None, Back, Forward };
+
+// One item of a soft-key menu. `shortcut` is a key sequence such as "Alt+Left",
+// and `mouse` a side button of the mouse, that press the item's key while the
+// key is shown and enabled.
 struct MenuItem {
     std::u16string_view text;
     std::uint16_t command = 0;
     bool grayed = false;
     std::string_view shortcut;
+    MouseButton mouse = MouseButton::None;
 };
 
 struct Menu {
     std::uint16_t id = 0;
     std::span<const MenuItem> items;
+};
+
+// A turn of the mouse wheel, away from the user (Up) or towards the user.
+enum class WheelTurn : std::uint8_t { None, Up, Down };
+
+// One accelerator of a window: a key sequence in the toolkit's portable form
+// ("Ctrl+T", "Ctrl++", "Return"), or, when `wheel` is set, a turn of the mouse
+// wheel with the modifiers that `key` names held ("Ctrl"). Either sends the
+// command to the window while the window is active.
+struct Accelerator {
+    std::string_view key;
+    std::uint16_t command = 0;
+    WheelTurn wheel = WheelTurn::None;
+};
+
+struct AcceleratorTable {
+    std::uint16_t id = 0;
+    std::span<const Accelerator> entries;
 };
 
 // A square pixel-art image: one string per row, one character per pixel,
@@ -112,10 +135,12 @@ struct ResourceModule {
     std::span<const DialogTemplate> dialogs;
     std::span<const Menu> menus;
     std::span<const Icon> icons;
+    std::span<const AcceleratorTable> accelerators = {};
 
     const DialogTemplate* FindDialog(std::uint16_t id) const;
     const Menu* FindMenu(std::uint16_t id) const;
     IconHandle FindIcon(std::uint16_t id) const;
+    const AcceleratorTable* FindAccelerators(std::uint16_t id) const;
 };
 
 } // namespace fw

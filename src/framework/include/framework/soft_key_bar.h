@@ -28,11 +28,16 @@ public:
     // The strip's height: one push button and a small margin.
     static int PreferredHeight();
 
+protected:
+    // The side buttons of the mouse anywhere in the window press their keys.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     struct Key {
         QPushButton* button = nullptr;
         QShortcut* shortcut = nullptr;
         std::uint16_t command = 0;
+        MouseButton mouse = MouseButton::None;
     };
     void Clear();
 

@@ -5,6 +5,13 @@
 // MAX_LIST_LINES headwords from the first that begins with the query.
 // Choosing a line opens the reader on its articles (reader_loop.cpp); "назад"
 // and "вперёд" walk the history from either window.
+//
+// The keyboard: Down or Page Down in the box goes to the list's first line,
+// Up on that line back to the box; the list's keys move its current line and
+// Enter chooses it. Escape empties the box and never ends the window;
+// Ctrl+L and Ctrl+F return to the box with its text selected; Ctrl+Q and
+// Ctrl+W end it as its close button does. Ctrl++, Ctrl+-, Ctrl+0 and Ctrl with
+// the wheel zoom the list and the article text.
 
 #include "articles/provider.h"
 #include "framework/controls.h"
@@ -14,8 +21,10 @@
 #include "index/headword_index.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class CLegiloDlg;
 struct ProgramObjects;
@@ -34,6 +43,17 @@ public:
     fw::IconHandle m_hIcon;          // icon 128
     bool m_updating = false;         // true while OnSearchChange rewrites the box
 
+    // What line k of the list stands for: the headword at m_lines[k].position
+    // of m_pIndex (m_first + k for every line FillList adds now).
+    struct ListLine {
+        std::uint32_t position = 0;
+    };
+    std::vector<ListLine> m_lines;
+
+    // A word given at start-up: OnInitDialog puts it into the box after the
+    // history's text, as ShowWord does.
+    std::optional<std::u16string> m_startWord;
+
     // Re-lays the controls out for the screen's orientation.
     void OnSize();
     // Converts the box's text in place, keeping the selection, then FillList.
@@ -44,6 +64,20 @@ public:
     std::string GetQuery();
     // Looks the query up and fills the list.
     void FillList();
+
+    // A word sent from outside (a later start of the program): an open reader
+    // closes first, as with Escape; then the word goes into the box as if
+    // typed (converted, the list filled), all of it selected, and the window
+    // comes to the front. An empty word is BringToFront.
+    void ShowWord(std::u16string_view word);
+    // Brings the window in front, the reader's while it is open, to the front.
+    void BringToFront();
+    // Ctrl+L and Ctrl+F: the box, its text selected.
+    void OnFind();
+    // Ctrl++, Ctrl+- and Ctrl+0 (text_zoom.h).
+    void OnZoomIn();
+    void OnZoomOut();
+    void OnZoomReset();
 
     // The reader loop (reader_loop.cpp).
     // The list's choice: the reader on the chosen headword's articles.
@@ -63,9 +97,22 @@ protected:
     bool OnInitDialog() override;
     void DoDataExchange() override;
     bool OnMessage(fw::Msg msg, int id) override;
+    // Escape: empties a non-empty box, and the list with it.
+    void OnCancel() override;
+    // Down and Page Down in the box, Up on the list's first line.
+    bool PreTranslateKey(int id, const fw::KeyDown& key) override;
+    // Remembers the window's place and size.
+    void OnDestroy() override;
 
 private:
     static const fw::MessageMapEntry<CKelimboDlg> kMessageMap[];
 
+    // The word in the box, converted, the list filled, all of it selected.
+    void PutWordInBox(std::u16string_view word);
+    // The headword the reader shows for a history entry: the list line with
+    // the entry's articles, else the entry's query.
+    std::u16string HeadwordOf(const HistoryEntry& entry);
+
     ProgramObjects& m_objects;
+    std::optional<std::u16string> m_pending; // a sent word, shown once the reader has closed
 };

@@ -1,6 +1,6 @@
 #pragma once
 // The program's resources: dialog templates 102, 103 and 104, soft-key menus
-// 130, 131 and 133, and icon 128.
+// 130, 131 and 133, accelerator tables 140 and 141, and icon 128.
 
 #include "framework/resources.h"
 

@@ -1,14 +1,19 @@
 #pragma once
 // The article reader window on dialog template 104: the article box 1002 and
-// the button 1007. The main window writes m_refs and m_pProv before each run;
-// the reader shows their articles and ends with a code that says what the user
-// wants next.
+// the button 1007. The main window writes m_refs, m_pProv and m_headword
+// before each run; the reader shows their articles under the headword's name
+// and ends with a code that says what the user wants next.
+//
+// Ctrl+T and Enter press the button; Escape, Ctrl+W, Ctrl+L and Ctrl+F close
+// the reader (the last two for the search box); Ctrl+Q closes it with ID_QUIT,
+// which ends the program.
 
 #include "articles/provider.h"
 #include "framework/dialog.h"
 #include "framework/message_map.h"
 #include "index/article_ref.h"
 
+#include <string>
 #include <vector>
 
 // End codes of a reader run besides the ordinary OK and cancel: translate the
@@ -26,6 +31,7 @@ public:
 
     std::vector<ArticleRef> m_refs;  // the articles to show, in order
     cKelimboProv* m_pProv = nullptr; // the provider of the references' direction
+    std::u16string m_headword;       // what the articles are of, for the caption
 
     // Hands the selected word, trimmed to its letters, to the owner's wordToTranslate and
     // ends with RESULT_TRANSLATE.
@@ -33,6 +39,12 @@ public:
     // End with ID_BACK and ID_FORWARD; the main window steps the history.
     void OnBack();
     void OnForward();
+    // End with ID_QUIT, and as closed for Ctrl+L and Ctrl+F.
+    void OnQuit();
+    void OnFind();
+    void OnZoomIn();
+    void OnZoomOut();
+    void OnZoomReset();
 
 protected:
     bool OnInitDialog() override;

@@ -10,6 +10,7 @@
 //   ruProv            the Russian–Esperanto article provider
 //   eoProv            the Esperanto–Russian article provider
 //   theHistory        the navigation history
+//   settings          what the windows remember between runs (window_settings.h)
 //   fileContext       the file named by read and write errors
 //
 // The members are constructed in this order and destroyed in the reverse one.
@@ -22,6 +23,7 @@
 #include "errors/checked_io.h"
 #include "history/history.h"
 #include "index/language_indexes.h"
+#include "ui/window_settings.h"
 
 #include <string>
 
@@ -36,5 +38,6 @@ struct ProgramObjects {
     cKelimboProvRu ruProv;
     cKelimboProvEo eoProv;
     cHistory theHistory;
+    WindowSettings settings;
     std::string& fileContext = ::fileContext;
 };

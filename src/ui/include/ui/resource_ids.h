@@ -11,6 +11,10 @@ inline constexpr std::uint16_t IDD_LEGILO_DIALOG = 104;  // the reader
 // Icon.
 inline constexpr std::uint16_t IDI_KELIMBO = 128;
 
+// Accelerator tables.
+inline constexpr std::uint16_t IDR_ACCEL_SEARCH = 140; // the search window's keys
+inline constexpr std::uint16_t IDR_ACCEL_READER = 141; // the reader's keys
+
 // Soft-key menus.
 inline constexpr std::uint16_t IDR_MENU_BACK_FORWARD = 130; // "назад" and "вперёд"
 inline constexpr std::uint16_t IDR_MENU_BACK = 131;         // "назад" alone
@@ -26,3 +30,10 @@ inline constexpr int IDC_WIDE_STATIC = 200;
 // Commands of the soft keys.
 inline constexpr int ID_BACK = 32775;    // "назад"
 inline constexpr int ID_FORWARD = 32776; // "вперёд"
+
+// Commands of the accelerators.
+inline constexpr int ID_ZOOM_IN = 32780;
+inline constexpr int ID_ZOOM_OUT = 32781;
+inline constexpr int ID_ZOOM_RESET = 32782;
+inline constexpr int ID_FIND = 32783; // to the search box, its text selected
+inline constexpr int ID_QUIT = 32784; // from the reader: the program ends
