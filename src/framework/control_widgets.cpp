@@ -9,6 +9,7 @@
 #include <QPixmap>
 #include <QScopedValueRollback>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 #include <QTextCursor>
 #include <QWheelEvent>
 
@@ -25,6 +26,21 @@ bool Has(const DialogItem& item, std::uint32_t bits) {
 void SetFramed(QFrame& frame, const DialogItem& item) {
     frame.setFrameShape(Has(item, style::kBorder) ? QFrame::StyledPanel : QFrame::NoFrame);
 }
+
+// Draws a marked line in italics of the font the list has at that moment, so
+// the mark follows the zoom and needs no colour of its own (any palette).
+class MarkedLineDelegate final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (index.data(ListWidget::kMarkedRole).toBool()) {
+            option->font.setItalic(true);
+        }
+    }
+};
 
 } // namespace
 
@@ -216,6 +232,7 @@ ListWidget::ListWidget(DialogWindow& window, const DialogItem& item, QWidget* pa
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Has(item, style::kVScroll) ? Qt::ScrollBarAsNeeded
                                                           : Qt::ScrollBarAlwaysOff);
+    setItemDelegate(new MarkedLineDelegate(this));
 }
 
 int ListWidget::CurSel() const {

@@ -93,6 +93,28 @@ int ListBox::AddString(std::u16string_view text) const {
     return list->row(item);
 }
 
+int ListBox::AddMarkedString(std::u16string_view text, std::u16string_view hint) const {
+    auto* list = As<detail::ListWidget>(Widget());
+    if (list == nullptr) {
+        return LB_ERR;
+    }
+    auto* item = new QListWidgetItem(detail::ToQString(text));
+    item->setData(detail::ListWidget::kMarkedRole, true);
+    item->setToolTip(detail::ToQString(hint));
+    item->setData(Qt::AccessibleDescriptionRole, detail::ToQString(hint));
+    list->addItem(item);
+    return list->row(item);
+}
+
+std::u16string ListBox::GetHint(int index) const {
+    auto* list = As<detail::ListWidget>(Widget());
+    if (list == nullptr || index < 0 || index >= list->count() ||
+        !list->item(index)->data(detail::ListWidget::kMarkedRole).toBool()) {
+        return {};
+    }
+    return detail::FromQString(list->item(index)->toolTip());
+}
+
 int ListBox::GetCount() const {
     auto* list = As<detail::ListWidget>(Widget());
     return list == nullptr ? 0 : list->count();

@@ -170,6 +170,55 @@ TEST(ListBoxTest, LinesAndSelectionByCode) {
     });
 }
 
+// A marked line keeps its text and is told apart from a plain one by how it
+// is drawn alone, under a light and a dark palette and at another zoom.
+TEST(ListBoxTest, MarkedLinesLookApartAndKeepTheirText) {
+    TestDialog dlg;
+    WithDialog(dlg, [](TestDialog& d) {
+        const fw::ListBox& list = d.m_list;
+        auto* view = dynamic_cast<QListWidget*>(ControlWidget(d, test_dialog::kList));
+        ASSERT_NE(view, nullptr);
+        const auto row = [&](int k) {
+            return view->viewport()->grab(view->visualItemRect(view->item(k))).toImage();
+        };
+        QPalette dark = view->palette();
+        dark.setColor(QPalette::Base, Qt::black);
+        dark.setColor(QPalette::Text, Qt::white);
+        struct Case {
+            const char* name;
+            QPalette palette;
+            int zoom;
+        };
+        for (const Case& c : {Case{"light", view->palette(), 100}, Case{"dark", dark, 100},
+                              Case{"dark, zoomed", dark, 200}}) {
+            SCOPED_TRACE(c.name);
+            view->setPalette(c.palette);
+            d.SetTextZoom(c.zoom);
+            list.ResetContent();
+            EXPECT_EQ(list.AddString(u"hundo"), 0);
+            EXPECT_EQ(list.AddMarkedString(u"hundo", u"the hint"), 1);
+            EXPECT_EQ(list.AddString(u"hundo"), 2);
+            EXPECT_EQ(list.AddMarkedString(u"hundo", u"the hint"), 3);
+            EXPECT_EQ(list.GetText(1), u"hundo");
+            EXPECT_EQ(list.GetHint(1), u"the hint");
+            EXPECT_EQ(list.GetHint(0), u"");
+            EXPECT_EQ(list.GetHint(4), u"");
+            EXPECT_EQ(row(0), row(2)) << "two plain lines look alike";
+            EXPECT_EQ(row(1), row(3)) << "two marked lines look alike";
+            EXPECT_NE(row(0), row(1)) << "a marked line looks apart";
+            const QImage marked = row(1);
+            bool inked = false;
+            for (int y = 0; y < marked.height() && !inked; ++y) {
+                for (int x = 0; x < marked.width() && !inked; ++x) {
+                    inked = marked.pixel(x, y) != marked.pixel(0, 0);
+                }
+            }
+            EXPECT_TRUE(inked) << "the marked text shows on the palette's base";
+        }
+        d.SetTextZoom(100);
+    });
+}
+
 TEST(ListBoxTest, NotifiesOnlyTheUsersOwnChoices) {
     TestDialog dlg;
     WithDialog(dlg, [](TestDialog& d) {

@@ -94,6 +94,10 @@ private:
 
 class ListWidget final : public QListWidget, public ControlWidget {
 public:
+    // An item whose data under this role is true is a marked line, drawn in
+    // italics of the list's current font.
+    static constexpr int kMarkedRole = Qt::UserRole + 1;
+
     ListWidget(DialogWindow& window, const DialogItem& item, QWidget* parent);
     QWidget* AsWidget() override { return this; }
     std::u16string Text() const override { return {}; }

@@ -79,6 +79,12 @@ public:
     void ResetContent() const;
     // Appends a line; its index, or LB_ERR without a window.
     int AddString(std::u16string_view text) const;
+    // Appends a line set apart from the plain ones without a change of its
+    // text: drawn in italics of the list's own font, with `hint` as its tool
+    // tip and its description to assistive tools. Its index, or LB_ERR.
+    int AddMarkedString(std::u16string_view text, std::u16string_view hint) const;
+    // The hint of a marked line; empty for a plain line or none.
+    std::u16string GetHint(int index) const;
     int GetCount() const;
     std::u16string GetText(int index) const;
     // The selected line, or LB_ERR when none is selected.
