@@ -1,5 +1,6 @@
 #include "ui/kelimbo_dlg.h"
 
+#include "forms/offered_lines.h"
 #include "framework/input_panel.h"
 #include "query/query_rules.h"
 #include "text/esperanto_x.h"
@@ -133,11 +134,29 @@ void CKelimboDlg::FillList() {
     m_pProv = esperanto ? static_cast<cKelimboProv*>(&m_objects.eoProv) : &m_objects.ruProv;
     const HeadwordRange range = m_pIndex->FindPrefix(query);
     m_first = range.first;
+    if (range.last == range.first) {
+        OfferBaseForms(query, esperanto);
+        return;
+    }
     // Line k shows the headword at m_first + k.
     const HeadwordRange listed = ListedRange(range);
     for (std::uint32_t p = listed.first; p < listed.last; ++p) {
         m_list.AddString(from_index_key(m_pIndex->GetHeadword(p)));
         m_lines.push_back({p});
+    }
+}
+
+void CKelimboDlg::OfferBaseForms(std::string_view query, bool esperanto) {
+    const forms::Offered offered = m_objects.formFinder.Offer(*m_pIndex, esperanto, query);
+    if (offered.lines.empty()) {
+        return;
+    }
+    // The lines keep the headwords' own text; the mark and its hint tell them
+    // from the lines of a range.
+    const std::u16string hint = u"основная форма слова «" + ReadBox() + u"»";
+    for (const forms::OfferedLine& line : offered.lines) {
+        m_list.AddMarkedString(from_index_key(m_pIndex->GetHeadword(line.position)), hint);
+        m_lines.push_back({line.position});
     }
 }
 

@@ -150,4 +150,76 @@ TEST_F(FullRunTest, LookUpReadTranslateBackForwardCloseAndStartAgain) {
         }});
 }
 
+// A word of an article that no headword begins with: translating it offers the
+// headword of its base form, marked, which opens by its own position (not the
+// empty range's start plus the line) and walks the history like any line; a
+// start again on that history offers the same line.
+TEST_F(FullRunTest, AnInflectedWordOffersItsHeadwordAlsoAfterAStartAgain) {
+    const auto offersHundo = [&](CKelimboDlg& main) {
+        EXPECT_EQ(window_probe::BoxText(main), u"hundojn");
+        EXPECT_EQ(window_probe::Lines(main), (std::vector<std::u16string>{u"hundo"}));
+        EXPECT_EQ(main.m_list.GetHint(0), u"основная форма слова «hundojn»");
+    };
+    const auto caption = [](CLegiloDlg& reader) {
+        return WindowWidget(reader)->windowTitle().section(QStringLiteral(" — "), 0, 0);
+    };
+    Start(
+        [&](CKelimboDlg& main) {
+            QWidget* box = ControlWidget(main, IDC_SEARCH);
+            ASSERT_TRUE(gui_driver::Activate(box));
+            gui_driver::Type(box, u"am");
+            EXPECT_EQ(window_probe::Lines(main), (std::vector<std::u16string>{u"ami"}));
+            EXPECT_EQ(main.m_list.GetHint(0), u"") << "a line of the range is not marked";
+            Key(box, Qt::Key_Down);
+            Key(ControlWidget(main, IDC_LIST), Qt::Key_Return); // opens "ami"
+
+            offersHundo(main);
+            ASSERT_TRUE(gui_driver::Activate(box));
+            Key(box, Qt::Key_Down);
+            Key(ControlWidget(main, IDC_LIST), Qt::Key_Return); // opens "hundo"
+            EXPECT_EQ(History(), (HistoryState{{u"am", u"hundojn"}, 2}));
+        },
+        {
+            [&](CKelimboDlg&, CLegiloDlg& reader) {
+                EXPECT_EQ(window_probe::Article(reader), kAmi);
+                const std::size_t at = kAmi.find(u"hundojn");
+                reader.GetEdit(IDC_ARTICLE).SetSel(static_cast<int>(at), static_cast<int>(at + 7));
+                Click(ControlWidget(reader, IDC_TRANSLATE));
+            },
+            [&](CKelimboDlg&, CLegiloDlg& reader) {
+                ASSERT_TRUE(gui_driver::Activate(WindowWidget(reader)));
+                EXPECT_EQ(window_probe::Article(reader), kHundo);
+                EXPECT_EQ(caption(reader), QStringLiteral("hundo"));
+                Key(Focused(reader), Qt::Key_Left, Qt::AltModifier);
+            },
+            [&](CKelimboDlg& main, CLegiloDlg& reader) {
+                ASSERT_TRUE(gui_driver::Activate(WindowWidget(reader)));
+                EXPECT_EQ(window_probe::Article(reader), kAmi);
+                EXPECT_EQ(window_probe::BoxText(main), u"am");
+                Key(Focused(reader), Qt::Key_Right, Qt::AltModifier);
+            },
+            [&](CKelimboDlg& main, CLegiloDlg& reader) {
+                ASSERT_TRUE(gui_driver::Activate(WindowWidget(reader)));
+                EXPECT_EQ(window_probe::Article(reader), kHundo);
+                EXPECT_EQ(caption(reader), QStringLiteral("hundo"));
+                offersHundo(main);
+                Key(Focused(reader), Qt::Key_Escape);
+            },
+        });
+    EXPECT_TRUE(boxes.Calls().empty());
+
+    Start(
+        [&](CKelimboDlg& main) {
+            QWidget* box = ControlWidget(main, IDC_SEARCH);
+            ASSERT_TRUE(gui_driver::Activate(box));
+            offersHundo(main);
+            Key(box, Qt::Key_Down);
+            Key(ControlWidget(main, IDC_LIST), Qt::Key_Return); // opens "hundo"
+        },
+        {[&](CKelimboDlg&, CLegiloDlg& reader) {
+            EXPECT_EQ(window_probe::Article(reader), kHundo);
+            reader.EndDialog(fw::IDOK);
+        }});
+}
+
 } // namespace

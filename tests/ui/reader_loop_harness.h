@@ -28,6 +28,7 @@ namespace reader_loop_harness {
 // The shown articles of the reading dictionary.
 inline const std::u16string kHundo = u"hundo\r\nсобака, пёс; hunda — собачий\r\n";
 inline const std::u16string kKato = u"kato\r\nкошка, кот\r\n";
+inline const std::u16string kAmi = u"ami\r\nлюбить; ŝi amas hundojn\r\n";
 inline const std::u16string kSobaka = u"собака\r\nhundo\r\n";
 inline const std::u16string kKoshka = u"кошка\r\nkato\r\n";
 inline const std::u16string kDoma = u"дома\r\nhejme\r\n";

@@ -55,6 +55,7 @@ std::vector<Article> EsperantoArticles() {
         {"sxafo", "sxafo\nовца"},
         {"longa", "longa\n" + LongBody() + "unua"},
         {"longa", "longa\n" + LongBody() + "fino: kato"},
+        {"ami", "ami\nлюбить; sxi amas hundojn"},
     };
 }
 

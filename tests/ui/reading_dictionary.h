@@ -7,6 +7,7 @@
 //   kato    "kato\nкошка, кот"
 //   sxafo   "sxafo\nовца"
 //   longa   two articles of some 1300 bytes each; the second ends in "kato"
+//   ami     "ami\nлюбить; sxi amas hundojn" (an inflected word to translate)
 // Russian–Esperanto ("tarnesk_rusa_esperanto.txt", UTF-8, accents marked):
 //   собака  "соба́ка\nhundo"
 //   кошка   "ко́шка\nkato"

@@ -2,7 +2,9 @@
 // The main search window on dialog template 102: the search box 1000 and the
 // headword list 1003. Typing turns x-system pairs into accented letters in
 // place, the query's language picks the dictionary, and the list shows at most
-// MAX_LIST_LINES headwords from the first that begins with the query.
+// MAX_LIST_LINES headwords from the first that begins with the query. When no
+// headword begins with a one-word query, the list offers instead the headwords
+// of the word's base forms (hundojn → hundo, собаку → собака), marked apart.
 // Choosing a line opens the reader on its articles (reader_loop.cpp); "назад"
 // and "вперёд" walk the history from either window.
 //
@@ -44,7 +46,8 @@ public:
     bool m_updating = false;         // true while OnSearchChange rewrites the box
 
     // What line k of the list stands for: the headword at m_lines[k].position
-    // of m_pIndex (m_first + k for every line FillList adds now).
+    // of m_pIndex. That is m_first + k for the lines of a non-empty range; the
+    // offered lines of base forms lie anywhere in the index.
     struct ListLine {
         std::uint32_t position = 0;
     };
@@ -62,7 +65,9 @@ public:
     std::u16string ReadBox();
     // The box's text in index form.
     std::string GetQuery();
-    // Looks the query up and fills the list.
+    // Looks the query up and fills the list: with the range's headwords, or,
+    // when the range is empty, with the offered lines of the query's base
+    // forms (m_first stays the empty range's start).
     void FillList();
 
     // A word sent from outside (a later start of the program): an open reader
@@ -107,6 +112,9 @@ protected:
 private:
     static const fw::MessageMapEntry<CKelimboDlg> kMessageMap[];
 
+    // FillList for a query that no headword begins with: the offered lines of
+    // its base forms, marked, or none.
+    void OfferBaseForms(std::string_view query, bool esperanto);
     // The word in the box, converted, the list filled, all of it selected.
     void PutWordInBox(std::u16string_view word);
     // The headword the reader shows for a history entry: the list line with

@@ -11,6 +11,9 @@
 //   eoProv            the Esperanto–Russian article provider
 //   theHistory        the navigation history
 //   settings          what the windows remember between runs (window_settings.h)
+//   formFinder        the base forms of a query that finds no headword; it reads
+//                     the Russian spelling dictionary on its first Russian use,
+//                     never at start-up, and without one offers Esperanto only
 //   fileContext       the file named by read and write errors
 //
 // The members are constructed in this order and destroyed in the reverse one.
@@ -21,6 +24,7 @@
 #include "articles/provider_eo.h"
 #include "articles/provider_ru.h"
 #include "errors/checked_io.h"
+#include "forms/offered_lines.h"
 #include "history/history.h"
 #include "index/language_indexes.h"
 #include "ui/window_settings.h"
@@ -39,5 +43,6 @@ struct ProgramObjects {
     cKelimboProvEo eoProv;
     cHistory theHistory;
     WindowSettings settings;
+    forms::FormFinder formFinder;
     std::string& fileContext = ::fileContext;
 };
