@@ -3,9 +3,9 @@
 // The queries are inflected forms of the generated dictionary's own headwords
 // that no headword begins with and that offer at least one line.
 
-#include "affix_forms.h"
 #include "bench_setup.h"
 #include "forms/offered_lines.h"
+#include "offered_queries.h"
 #include "platform/code_page.h"
 #include "query/query_rules.h"
 #include "text/esperanto_x.h"
@@ -14,85 +14,13 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <map>
-#include <random>
-#include <stdexcept>
 
 namespace {
 
 using bench_setup::Language;
-
-constexpr std::size_t kQueries = 1024;
-
-enum class Kind {
-    Inflected, // an ending on a headword: found by the first rules
-    Affixed,   // affixes around an Esperanto root: found only by splitting them off
-};
-
-std::string Utf8OfAnsi(std::string_view ansi) {
-    return platform::ToUtf8(platform::FromAnsi(ansi));
-}
-
-std::string AnsiOfUtf8(std::string_view utf8) {
-    const std::string ansi = platform::ToAnsi(platform::FromUtf8(utf8));
-    return ansi.find('?') == std::string::npos ? ansi : std::string();
-}
-
-bool Letters(std::string_view key) {
-    return key.size() >= 4 &&
-           std::all_of(key.begin(), key.end(), [](char c) { return c >= 'a' && c <= 'z'; });
-}
-
-const forms::FormFinder& Finder() {
-    static const forms::FormFinder finder;
-    return finder;
-}
-
-// Inflected forms made from random headwords, kept when they fire the rule.
-std::vector<std::string> FiringQueries(Language language, std::size_t count, Kind kind) {
-    static std::map<std::tuple<Language, std::size_t, Kind>, std::vector<std::string>> cache;
-    auto& queries = cache[{language, count, kind}];
-    if (!queries.empty()) {
-        return queries;
-    }
-    static const std::vector<std::string> kEndings = {"ojn", "ajn", "on",    "aj",   "as",
-                                                      "is",  "u",   "antaj", "itan", "inte"};
-    static const std::unique_ptr<bench_data::AffixForms> russian =
-        language == Language::Russian
-            ? std::make_unique<bench_data::AffixForms>(forms::kSystemRussianDictionary)
-            : nullptr;
-    const std::vector<std::string> headwords = bench_setup::Folder(count).Headwords(language);
-    const cIndex& index = bench_setup::LoadedIndex(language, count);
-    std::mt19937 random(static_cast<unsigned>(count) + static_cast<unsigned>(kind));
-    for (std::size_t tries = 0; queries.size() < kQueries && tries < 400 * kQueries; ++tries) {
-        const std::string& word = headwords[random() % headwords.size()];
-        std::string query;
-        if (language == Language::Esperanto) {
-            if (!Letters(word) || std::string_view("oai").find(word.back()) == std::string::npos) {
-                continue;
-            }
-            const std::string root = word.substr(0, word.size() - 1);
-            query = kind == Kind::Inflected ? root + kEndings[random() % kEndings.size()]
-                                            : "mal" + root + "eg" + "ul" + "ejojn";
-        } else {
-            const std::vector<std::string> forms = russian->Forms(Utf8OfAnsi(word));
-            if (forms.empty()) {
-                continue;
-            }
-            query = AnsiOfUtf8(forms[random() % forms.size()]);
-        }
-        const HeadwordRange range = index.FindPrefix(query);
-        if (query.empty() || range.last > range.first ||
-            Finder().Offer(index, language == Language::Esperanto, query).lines.empty()) {
-            continue;
-        }
-        queries.push_back(query);
-    }
-    if (queries.size() < kQueries) {
-        throw std::runtime_error("too few queries that fire the rule");
-    }
-    return queries;
-}
+using offered_queries::Finder;
+using offered_queries::FiringQueries;
+using offered_queries::Kind;
 
 Language LanguageArg(const benchmark::State& state) {
     return state.range(1) == 0 ? Language::Russian : Language::Esperanto;

@@ -1,5 +1,6 @@
 // The real main window, offscreen: one OnSearchChange from the box's new text
-// to the filled list, and start-up to the shown window, on the generated
+// to the filled list (with the range's headwords, or with the offered lines of
+// base forms), and start-up to the shown window, on the generated
 // dictionaries. Runs the application object as the program does, with the
 // modal loop taken over by the benchmark.
 //
@@ -9,8 +10,11 @@
 #include "app/kelimbo_app.h"
 #include "bench_setup.h"
 #include "framework/test_hooks.h"
+#include "offered_queries.h"
 #include "platform/code_page.h"
+#include "text/index_key.h"
 #include "ui/kelimbo_dlg.h"
+#include "ui/program_objects.h"
 #include "ui/resource_ids.h"
 
 #include <QApplication>
@@ -35,14 +39,15 @@ std::u16string ProgramIn(const std::string& folder) {
 
 // Runs the program on `folder` with `drive` in place of the modal loop; false
 // when start-up reported an error.
-bool RunWindow(const std::string& folder, const std::function<void(CKelimboDlg&)>& drive) {
+bool RunWindow(const std::string& folder,
+               const std::function<void(CKelimboDlg&, ProgramObjects&)>& drive) {
     fw::testing::MessageBoxCapture boxes;
+    ProgramObjects objects;
     fw::testing::ScopedModalRun run([&](fw::Dialog& d) {
         auto& dlg = dynamic_cast<CKelimboDlg&>(d);
-        drive(dlg);
+        drive(dlg, objects);
         dlg.EndDialog(fw::IDOK);
     });
-    ProgramObjects objects;
     CKelimboApp app;
     app.Run(objects, ProgramIn(folder));
     return boxes.Calls().empty();
@@ -56,28 +61,35 @@ std::vector<std::u16string> BoxTexts(Language language, std::size_t count) {
     return texts;
 }
 
+// Each iteration: the box given the next text quietly (untimed), then one
+// OnSearchChange, from the text change to the filled list.
+void TypeEach(benchmark::State& state, CKelimboDlg& dlg, const std::vector<std::u16string>& boxes,
+              std::uint64_t& lines) {
+    const fw::Edit box = dlg.GetEdit(IDC_SEARCH);
+    std::size_t q = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        // The box holds the keystroke's text when it notifies.
+        dlg.m_updating = true;
+        box.SetWindowText(boxes[q]);
+        dlg.m_updating = false;
+        q = (q + 1) % boxes.size();
+        state.ResumeTiming();
+        dlg.OnSearchChange();
+        state.PauseTiming();
+        lines += static_cast<std::uint64_t>(dlg.m_list.GetCount());
+        state.ResumeTiming();
+    }
+}
+
 void BM_WindowKeystroke(benchmark::State& state) {
     const auto count = static_cast<std::size_t>(state.range(0));
     const Language language = state.range(1) == 0 ? Language::Russian : Language::Esperanto;
     const std::vector<std::u16string> boxes = BoxTexts(language, count);
     std::uint64_t lines = 0;
-    const bool started = RunWindow(bench_setup::Folder(count).path, [&](CKelimboDlg& dlg) {
-        const fw::Edit box = dlg.GetEdit(IDC_SEARCH);
-        std::size_t q = 0;
-        for (auto _ : state) {
-            state.PauseTiming();
-            // The box holds the keystroke's text when it notifies.
-            dlg.m_updating = true;
-            box.SetWindowText(boxes[q]);
-            dlg.m_updating = false;
-            q = (q + 1) % boxes.size();
-            state.ResumeTiming();
-            dlg.OnSearchChange();
-            state.PauseTiming();
-            lines += static_cast<std::uint64_t>(dlg.m_list.GetCount());
-            state.ResumeTiming();
-        }
-    });
+    const bool started =
+        RunWindow(bench_setup::Folder(count).path,
+                  [&](CKelimboDlg& dlg, ProgramObjects&) { TypeEach(state, dlg, boxes, lines); });
     if (!started) {
         state.SkipWithError("the program did not start on the dictionary");
         return;
@@ -90,6 +102,89 @@ BENCHMARK(BM_WindowKeystroke)
     ->ArgsProduct({bench_setup::Sizes(), {0, 1}})
     ->ArgNames({"headwords", "eo"})
     ->Unit(benchmark::kMicrosecond);
+// The keystroke when the rule fires: the box given an inflected form that no
+// headword begins with (typed with accented letters), then one OnSearchChange,
+// which finds the empty range and fills the list with the offered lines. The
+// Russian dictionary is read before the timing starts.
+void BM_WindowKeystrokeOffered(benchmark::State& state) {
+    const auto count = static_cast<std::size_t>(state.range(0));
+    const Language language = state.range(1) == 0 ? Language::Russian : Language::Esperanto;
+    const offered_queries::Kind kind =
+        state.range(2) != 0 ? offered_queries::Kind::Affixed : offered_queries::Kind::Inflected;
+    std::vector<std::u16string> boxes;
+    for (const std::string& query : offered_queries::FiringQueries(language, count, kind)) {
+        boxes.push_back(from_index_key(query));
+    }
+    std::uint64_t lines = 0;
+    const bool started =
+        RunWindow(bench_setup::Folder(count).path, [&](CKelimboDlg& dlg, ProgramObjects& objects) {
+            objects.formFinder.Russian().Stems("a"); // reads the Russian dictionary
+            TypeEach(state, dlg, boxes, lines);
+        });
+    if (!started) {
+        state.SkipWithError("the program did not start on the dictionary");
+        return;
+    }
+    state.counters["lines"] =
+        benchmark::Counter(static_cast<double>(lines), benchmark::Counter::kAvgIterations);
+    state.SetLabel(bench_setup::Label(language, count) +
+                   (kind == offered_queries::Kind::Affixed ? " affixed" : ""));
+}
+BENCHMARK(BM_WindowKeystrokeOffered)
+    ->Apply([](benchmark::internal::Benchmark* b) {
+        for (const std::int64_t count : bench_setup::Sizes()) {
+            b->Args({count, 0, 0});
+            b->Args({count, 1, 0});
+            b->Args({count, 1, 1});
+        }
+    })
+    ->ArgNames({"headwords", "eo", "affixed"})
+    ->Unit(benchmark::kMicrosecond);
+
+// The first Russian keystroke that fires the rule in a fresh run: the program
+// started (untimed), then one OnSearchChange, timed on a steady clock, which
+// reads the Hunspell dictionary (in the page cache after the first iteration)
+// and fills the list. Fails when start-up has already read the dictionary.
+void BM_WindowFirstRussianOffer(benchmark::State& state) {
+    const auto count = static_cast<std::size_t>(state.range(0));
+    const std::vector<std::string>& queries =
+        offered_queries::FiringQueries(Language::Russian, count, offered_queries::Kind::Inflected);
+    std::size_t q = 0;
+    std::uint64_t lines = 0;
+    for (auto _ : state) {
+        bool loadedAtStart = false;
+        Clock::duration took{};
+        const bool started = RunWindow(
+            bench_setup::Folder(count).path, [&](CKelimboDlg& dlg, ProgramObjects& objects) {
+                loadedAtStart = objects.formFinder.Russian().Loaded();
+                const fw::Edit box = dlg.GetEdit(IDC_SEARCH);
+                dlg.m_updating = true;
+                box.SetWindowText(platform::FromAnsi(queries[q]));
+                dlg.m_updating = false;
+                const auto start = Clock::now();
+                dlg.OnSearchChange();
+                took = Clock::now() - start;
+                lines += static_cast<std::uint64_t>(dlg.m_list.GetCount());
+            });
+        if (!started || loadedAtStart) {
+            state.SkipWithError(started ? "start-up read the Russian dictionary"
+                                        : "the program did not start on the dictionary");
+            return;
+        }
+        state.SetIterationTime(std::chrono::duration<double>(took).count());
+        q = (q + 1) % queries.size();
+    }
+    state.counters["lines"] =
+        benchmark::Counter(static_cast<double>(lines), benchmark::Counter::kAvgIterations);
+    state.SetLabel(bench_setup::Label(Language::Russian, count));
+}
+// At the largest size only.
+BENCHMARK(BM_WindowFirstRussianOffer)
+    ->Apply([](benchmark::internal::Benchmark* b) { b->Arg(bench_setup::Sizes().back()); })
+    ->ArgName("headwords")
+    ->UseManualTime()
+    ->Iterations(10)
+    ->Unit(benchmark::kMillisecond);
 
 // In-process: from the start of the run (indexes and history loaded, windows
 // built and shown) to the moment the modal loop would begin.
@@ -98,7 +193,8 @@ void BM_StartUpToWindow(benchmark::State& state) {
     for (auto _ : state) {
         const auto start = Clock::now();
         auto shown = start;
-        const bool started = RunWindow(folder, [&](CKelimboDlg&) { shown = Clock::now(); });
+        const bool started =
+            RunWindow(folder, [&](CKelimboDlg&, ProgramObjects&) { shown = Clock::now(); });
         if (!started) {
             state.SkipWithError("the program did not start on the dictionary");
             return;
@@ -121,7 +217,7 @@ int main(int argc, char** argv) {
     }
     QApplication application(argc, argv);
     if (argc == 3 && std::strcmp(argv[1], "--start-once") == 0) {
-        return RunWindow(argv[2], [](CKelimboDlg&) {}) ? 0 : 1;
+        return RunWindow(argv[2], [](CKelimboDlg&, ProgramObjects&) {}) ? 0 : 1;
     }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
