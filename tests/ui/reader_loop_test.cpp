@@ -1,8 +1,11 @@
 // The reader loop of the search window, step by step with both windows real:
 // what the box, the list, the article and the soft keys show, and where the
 // history and its cursor stand, after each choice, key and translation.
+#include "forms/russian_stemmer.h"
 #include "framework/input_panel.h"
 #include "reader_loop_harness.h"
+
+#include <filesystem>
 
 namespace {
 
@@ -242,6 +245,48 @@ TEST_F(ReaderLoopTest, AnUnreadableDictionaryLeavesTheLoopWorking) {
             EXPECT_EQ(boxes.Calls()[0].owner, &reader);
             gui_driver::Key(fw::testing::WindowWidget(reader), Qt::Key_Escape);
         }});
+}
+
+// The list offers base forms, marked, exactly when no headword begins with a
+// one-word query, in the dictionary of the query's language; the lines of a
+// range stay unmarked.
+TEST_F(ReaderLoopTest, BaseFormsAreOfferedMarkedOnlyForAnEmptyRange) {
+    struct Case {
+        std::u16string typed;
+        std::vector<std::u16string> lines;
+        bool offered;
+        bool russianDictionary; // needs hunspell-ru
+    };
+    const Case cases[] = {
+        {u"hun", {u"hundo"}, false, false},
+        {u"hundon", {u"hundo"}, true, false},
+        {u"Katojn", {u"kato"}, true, false},
+        {u"hundojn kato", {}, false, false},
+        {u"до", {u"дом", u"дома"}, false, false},
+        {u"собаку", {u"собака"}, true, true},
+        {u"домами", {u"дом", u"дома"}, true, true},
+        {u"кошек", {u"кошка"}, true, true},
+        {u"qqqjn", {}, false, false},
+    };
+    const bool haveDictionary =
+        std::filesystem::exists(std::string(forms::kSystemRussianDictionary) + ".dic");
+    Run(
+        [&] {
+            for (const Case& c : cases) {
+                if (c.russianDictionary && !haveDictionary) {
+                    continue;
+                }
+                SCOPED_TRACE(platform::ToUtf8(c.typed));
+                main.GetEdit(IDC_SEARCH).SetWindowText(c.typed);
+                EXPECT_EQ(window_probe::Lines(main), c.lines);
+                for (int k = 0; k < main.m_list.GetCount(); ++k) {
+                    EXPECT_EQ(main.m_list.GetHint(k).empty(), !c.offered) << "line " << k;
+                }
+                const bool esperanto = c.typed[0] < u'\u0400';
+                EXPECT_EQ(main.m_pIndex, esperanto ? static_cast<cIndex*>(&eoIndex) : &ruIndex);
+            }
+        },
+        {});
 }
 
 } // namespace
