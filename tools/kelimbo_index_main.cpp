@@ -12,7 +12,6 @@
 #include "importing/progress_bar.h"
 #include "index/headword_index.h"
 #include "platform/code_page.h"
-#include "platform/file_open.h"
 #include "revo/revo_import.h"
 #include "revo/revo_parser.h"
 #include "text/index_key.h"
@@ -116,8 +115,7 @@ int Check(const Options& options) {
     if (options.files.size() == 2) {
         text = options.files[1];
     }
-    const IndexCheck check =
-        CheckIndex(*options.language, platform::AnsiPath(options.files[0]), text);
+    const IndexCheck check = CheckIndex(*options.language, options.files[0], text);
     if (check.problemCount == 0) {
         std::cout << options.files[0] << ": " << check.headwords << " headwords, "
                   << check.references << " references: OK\n";
@@ -136,7 +134,7 @@ int Dump(const Options& options) {
     }
     const std::unique_ptr<cIndex> index = MakeIndex(*options.language);
     try {
-        index->Load(platform::AnsiPath(options.files[0]).c_str());
+        index->Load(options.files[0].c_str());
     } catch (const cExcMsg& e) {
         std::cerr << ToUtf8(e.GetMsg()) << "\n";
         return 1;

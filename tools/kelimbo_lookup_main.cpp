@@ -11,10 +11,10 @@
 //
 // Exit status: 0 done, 1 a dictionary file could not be read (the program's own
 // message on stderr), 2 a usage error or a list line that does not exist.
+#include "articles/dictionary_location.h"
 #include "dictionary_lookup.h"
 #include "errors/exc_msg.h"
 #include "platform/code_page.h"
-#include "platform/file_open.h"
 #include "platform/module_path.h"
 
 #include <charconv>
@@ -97,9 +97,9 @@ std::optional<Arguments> Parse(int argc, char** argv) {
     return args;
 }
 
-// The ANSI form of a folder given on the command line, with its separator.
-std::string FolderPath(const std::string& utf8) {
-    std::string folder = platform::AnsiPath(utf8);
+// A folder given on the command line, its bytes as given, with its separator.
+std::string FolderPath(const std::string& given) {
+    std::string folder = given;
     if (!folder.empty() && folder.back() != '/') {
         folder += '/';
     }
@@ -122,8 +122,9 @@ void PrintList(const ListResult& list, bool range) {
 }
 
 int Run(const Arguments& args) {
-    DictionaryFolder folder(args.dir ? FolderPath(*args.dir)
-                                     : platform::ModuleFolder(platform::ModuleFileName()));
+    DictionaryFolder folder(
+        args.dir ? FolderPath(*args.dir)
+                 : DictionaryFolderOf(platform::ModuleFolder(platform::ModuleFileName())));
     if (args.fromStdin) {
         std::string line;
         bool first = true;

@@ -15,7 +15,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-using testing_support::Cp1251;
 using testing_support::ReadBytes;
 using testing_support::TempDir;
 using testing_support::WriteBytes;
@@ -50,9 +49,11 @@ TEST(HistoryFolder, FollowsWritabilityAndTheXdgRules) {
     }
 }
 
-TEST(HistoryFolder, StateFolderIsInTheAnsiCodePage) {
-    const HistorySurroundings surroundings{false, std::nullopt, "/home/Иван"};
-    EXPECT_EQ(HistoryFolder("/opt/k/", surroundings), Cp1251("/home/Иван/.local/state/kelimbo/"));
+TEST(HistoryFolder, StateFolderKeepsTheEnvironmentsBytes) {
+    for (const std::string home : {"/home/Иван", "/home/josé", "/home/日本", "/home/bad\xff"}) {
+        const HistorySurroundings surroundings{false, std::nullopt, home};
+        EXPECT_EQ(HistoryFolder("/opt/k/", surroundings), home + "/.local/state/kelimbo/");
+    }
 }
 
 TEST(HistoryFolder, EmptyProgramFolderStaysEmptyWhenWritable) {

@@ -181,4 +181,45 @@ TEST(LookupContract, StdinAnswersEachLineApartByBlankLines) {
     EXPECT_EQ(r.out, "ĉapelo\n\n\nёж\n");
 }
 
+// A copy of the program with its dictionary, unpacked in a folder of any name,
+// finds its files beside itself; --dir takes such a folder as given. Only the
+// message that names a missing file shows '?' for what Windows-1251 lacks.
+TEST(LookupContract, WorksFromAFolderOfAnyName) {
+    const struct {
+        const char* folder;
+        const char* shown;
+    } cases[] = {
+        {"josé", "jos?"},
+        {"Elŝutoj", "El?utoj"},
+        {"日本", "??"},
+        {"bad\xff", "bad?"},
+    };
+    TempDir dir;
+    for (const auto& c : cases) {
+        const std::filesystem::path folder = dir.Path() / c.folder;
+        std::filesystem::create_directory(folder);
+        std::filesystem::copy_file(KELIMBO_LOOKUP, folder / "kelimbo-lookup");
+        for (const char* name : {"tarnesk_rusa_esperanto.bsi", "EoRu_kelimbo.bsi",
+                                 "tarnesk_rusa_esperanto.txt", "EoRu_kelimbo.txt"}) {
+            std::filesystem::copy_file(std::filesystem::path(KELIMBO_SAMPLE_DIR) / name,
+                                       folder / name);
+        }
+        const std::string copy = (folder / "kelimbo-lookup").string();
+        Outcome r = testing_support::RunProcess({copy, "cxapel"});
+        EXPECT_EQ(r.status, 0) << c.folder << r.err;
+        EXPECT_EQ(r.out, "ĉapelo\n") << c.folder;
+        r = testing_support::RunProcess({copy, "--open", "0", "ёж"});
+        EXPECT_EQ(r.status, 0) << c.folder << r.err;
+        EXPECT_EQ(r.out.rfind("ёж", 0), 0u) << c.folder;
+        r = Lookup({"--dir", folder.string(), "--open", "0", "cxapelo"});
+        EXPECT_EQ(r.status, 0) << c.folder << r.err;
+
+        std::filesystem::remove(folder / "tarnesk_rusa_esperanto.bsi");
+        r = testing_support::RunProcess({copy, "a"});
+        EXPECT_EQ(r.status, 1) << c.folder;
+        EXPECT_EQ(r.err, "Ошибка при открытии файла индекса:\n" + dir.Path().string() + "/" +
+                             c.shown + "/tarnesk_rusa_esperanto.bsi\n");
+    }
+}
+
 } // namespace
