@@ -5,6 +5,7 @@
 //   kelimbo-index check --lang eo|ru INDEX.bsi [TEXT.txt]
 //   kelimbo-index dump  --lang eo|ru INDEX.bsi
 //   kelimbo-index revo REVO_FOLDER [--dtd DTD_FOLDER] --out DIR
+//   kelimbo-index --help | --version           (on the standard output)
 #include "dictbuild/dictionary_build.h"
 #include "dictbuild/index_check.h"
 #include "errors/exc_msg.h"
@@ -22,6 +23,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -30,12 +32,39 @@ using platform::ToUtf8;
 
 constexpr int kUsageError = 2;
 
+constexpr const char* kUsage =
+    "usage: kelimbo-index build --lang eo|ru --out DIR SOURCE.tsv\n"
+    "       kelimbo-index build --lang eo|ru --out DIR --paragraphs TEXT\n"
+    "       kelimbo-index check --lang eo|ru INDEX.bsi [TEXT.txt]\n"
+    "       kelimbo-index dump --lang eo|ru INDEX.bsi\n"
+    "       kelimbo-index revo REVO_FOLDER [--dtd DTD_FOLDER] --out DIR\n"
+    "       kelimbo-index --help | --version\n";
+
+constexpr const char* kHelp =
+    "\n"
+    "Makes, checks and lists Kelimbo's dictionary files.\n"
+    "\n"
+    "  build   a dictionary direction from a word list (UTF-8, one article a\n"
+    "          line: HEADWORD<TAB>ARTICLE[<TAB>MORE|HEADWORDS]), or with\n"
+    "          --paragraphs an index of an existing text file whose articles\n"
+    "          are apart by blank lines\n"
+    "  check   an index, and with the text file its references\n"
+    "  dump    an index's headwords and references, one headword a line\n"
+    "  revo    both directions from Reta Vortaro's XML articles\n"
+    "\n"
+    "  --lang eo|ru         the direction: Esperanto-Russian or Russian-Esperanto\n"
+    "  --out DIR            the folder the dictionary files are written into\n"
+    "  --paragraphs TEXT    the text file to index\n"
+    "  --dtd DTD_FOLDER     ReVo's DTD folder (default: dtd/ beside revo/)\n"
+    "  --help               show this help and exit\n"
+    "  --version            show the version and exit\n"
+    "\n"
+    "Files are written whole or not at all. Exit status: 0 done, 1 a failure\n"
+    "(a source that breaks a rule, with its line; a problem check found),\n"
+    "2 wrong usage.\n";
+
 int Usage() {
-    std::cerr << "usage: kelimbo-index build --lang eo|ru --out DIR SOURCE.tsv\n"
-                 "       kelimbo-index build --lang eo|ru --out DIR --paragraphs TEXT\n"
-                 "       kelimbo-index check --lang eo|ru INDEX.bsi [TEXT.txt]\n"
-                 "       kelimbo-index dump --lang eo|ru INDEX.bsi\n"
-                 "       kelimbo-index revo REVO_FOLDER [--dtd DTD_FOLDER] --out DIR\n";
+    std::cerr << kUsage;
     return kUsageError;
 }
 
@@ -194,6 +223,16 @@ int Revo(const Options& options) {
 } // namespace
 
 int main(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::string_view(argv[i]) == "--help") {
+            std::cout << kUsage << kHelp;
+            return 0;
+        }
+        if (std::string_view(argv[i]) == "--version") {
+            std::cout << "kelimbo-index " KELIMBO_VERSION "\n";
+            return 0;
+        }
+    }
     if (argc < 2) {
         return Usage();
     }

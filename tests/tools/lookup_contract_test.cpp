@@ -222,4 +222,32 @@ TEST(LookupContract, WorksFromAFolderOfAnyName) {
     }
 }
 
+// --help and --version answer on the standard output with status 0; only a
+// usage error goes to the error output, with status 2.
+TEST(CommandLines, HelpAndVersionOnTheStandardOutputUsageErrorsExitTwo) {
+    const struct {
+        std::vector<std::string> argv;
+        int status;
+        const char* out; // what the standard output begins with
+        bool usageOnStderr;
+    } cases[] = {
+        {{KELIMBO_LOOKUP, "--help"}, 0, "usage: kelimbo-lookup", false},
+        {{KELIMBO_LOOKUP, "--range", "--help"}, 0, "usage: kelimbo-lookup", false},
+        {{KELIMBO_LOOKUP, "--version"}, 0, "kelimbo-lookup " KELIMBO_VERSION "\n", false},
+        {{KELIMBO_LOOKUP, "--bogus"}, 2, "", true},
+        {{KELIMBO_INDEX, "--help"}, 0, "usage: kelimbo-index", false},
+        {{KELIMBO_INDEX, "check", "--help"}, 0, "usage: kelimbo-index", false},
+        {{KELIMBO_INDEX, "--version"}, 0, "kelimbo-index " KELIMBO_VERSION "\n", false},
+        {{KELIMBO_INDEX}, 2, "", true},
+        {{KELIMBO_INDEX, "frob", "--lang", "eo"}, 2, "", true},
+    };
+    for (const auto& c : cases) {
+        const Outcome r = testing_support::RunProcess(c.argv);
+        const std::string what = c.argv.size() > 1 ? c.argv[1] : "(nothing)";
+        EXPECT_EQ(r.status, c.status) << what;
+        EXPECT_EQ(r.out.rfind(c.out, 0), 0u) << what << ": " << r.out;
+        EXPECT_EQ(r.err.find("usage:") != std::string::npos, c.usageOnStderr) << what;
+    }
+}
+
 } // namespace
