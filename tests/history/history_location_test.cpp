@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -70,6 +71,17 @@ TEST(CanWriteFileIn, WritableFolderLeavesNoProbeBehind) {
     TempDir dir;
     EXPECT_TRUE(CanWriteFileIn(Folder(dir), "historio.bin"));
     EXPECT_FALSE(fs::exists(dir.File("historio.bin")));
+}
+
+// Asking creates nothing, not even for a moment: the folder's modification
+// time, which a file created and removed again would move, stays.
+TEST(CanWriteFileIn, AskingLeavesTheFolderUntouched) {
+    TempDir dir;
+    const auto before = fs::file_time_type::clock::now() - std::chrono::hours(24);
+    fs::last_write_time(dir.Path(), before);
+    EXPECT_TRUE(CanWriteFileIn(Folder(dir), "historio.bin"));
+    EXPECT_EQ(HistoryFilePath(Folder(dir), "historio.bin"), dir.AnsiPath("historio.bin"));
+    EXPECT_EQ(fs::last_write_time(dir.Path()), before);
 }
 
 TEST(CanWriteFileIn, ExistingFileKeepsItsBytes) {
