@@ -34,8 +34,8 @@ using bench_setup::Language;
 using Clock = std::chrono::steady_clock;
 
 // The program's path inside a dictionary folder: start-up finds the files beside it.
-std::u16string ProgramIn(const std::string& folder) {
-    return platform::FromUtf8(folder + "/kelimbo");
+std::string ProgramIn(const std::string& folder) {
+    return folder + "/kelimbo";
 }
 
 // Runs the program on `folder` with `drive` in place of the modal loop; false

@@ -11,12 +11,14 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "dictionary, with Esperanto letters typed in the x-system, a reader for the\n"
     "articles and a history kept between runs. Sample dictionaries are included.")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+# The licence: GPL-2.0-or-later (LICENSE holds the GPL version 2; the package
+# carries it as its copyright file, packaging/copyright).
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_GENERATOR DEB TGZ)
 set(CPACK_STRIP_FILES ON)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION text)
-set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://kelimbo.org/)
 # The Qt 6 and C++ runtime libraries come from the executables' own links;
 # the font is what the windows are drawn in.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

@@ -106,7 +106,7 @@ int main(int argc, char** argv) {
     });
     ProgramObjects objects;
     CKelimboApp app;
-    app.Run(objects, platform::FromUtf8((folder.Path() / "kelimbo").string()));
+    app.Run(objects, (folder.Path() / "kelimbo").string());
     for (const auto& box : boxes.Calls()) {
         std::fprintf(stderr, "%s\n", platform::ToUtf8(box.text).c_str());
     }

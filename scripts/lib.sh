@@ -16,19 +16,29 @@ ensure_packages() {
     echo "Installing: ${missing[*]}"
     local sudo=""
     [ "$(id -u)" -ne 0 ] && sudo="sudo"
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    # apt and dpkg report every step; their lines are shown only when it fails.
+    local log
+    log=$(mktemp)
+    if ! { $sudo apt-get update -qq &&
+        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
+            "${missing[@]}"; } >"$log" 2>&1; then
+        cat "$log" >&2
+        rm -f "$log"
+        echo "Installing ${missing[*]} failed" >&2
+        return 1
+    fi
+    rm -f "$log"
 }
 
 # What building the program needs.
 BUILD_PACKAGES=(cmake ninja-build g++ pkgconf qt6-base-dev libgl-dev fonts-dejavu-core
     libxml2-dev zlib1g-dev libhunspell-dev)
 # What the tests need on top of that: desktop-file-utils and appstream check an
-# installed tree; the benchmarks are built too and run once on a dictionary grown
+# installed tree, dpkg-dev and lintian the Debian package made from it; the benchmarks are built too and run once on a dictionary grown
 # from the word lists; hunspell-ru is the data of the Russian base-form tests;
 # dict-freedict-epo-eng is real dictd data for the readers.
-TEST_PACKAGES=(libgtest-dev clang libclang-rt-14-dev desktop-file-utils appstream
-    libbenchmark-dev wesperanto hunspell-ru dict-freedict-epo-eng)
+TEST_PACKAGES=(libgtest-dev clang libclang-rt-14-dev desktop-file-utils appstream dpkg-dev
+    lintian libbenchmark-dev wesperanto hunspell-ru dict-freedict-epo-eng)
 
 # What trying the window by hand on a virtual desktop needs (scripts/desktop):
 # the X server, a window manager, a driver of keys and mouse, a screen grabber,

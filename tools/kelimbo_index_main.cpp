@@ -5,6 +5,7 @@
 //   kelimbo-index check --lang eo|ru INDEX.bsi [TEXT.txt]
 //   kelimbo-index dump  --lang eo|ru INDEX.bsi
 //   kelimbo-index revo REVO_FOLDER [--dtd DTD_FOLDER] --out DIR
+//   kelimbo-index --help | --version           (on the standard output)
 #include "dictbuild/dictionary_build.h"
 #include "dictbuild/index_check.h"
 #include "errors/exc_msg.h"
@@ -12,7 +13,6 @@
 #include "importing/progress_bar.h"
 #include "index/headword_index.h"
 #include "platform/code_page.h"
-#include "platform/file_open.h"
 #include "revo/revo_import.h"
 #include "revo/revo_parser.h"
 #include "text/index_key.h"
@@ -23,6 +23,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -31,12 +32,39 @@ using platform::ToUtf8;
 
 constexpr int kUsageError = 2;
 
+constexpr const char* kUsage =
+    "usage: kelimbo-index build --lang eo|ru --out DIR SOURCE.tsv\n"
+    "       kelimbo-index build --lang eo|ru --out DIR --paragraphs TEXT\n"
+    "       kelimbo-index check --lang eo|ru INDEX.bsi [TEXT.txt]\n"
+    "       kelimbo-index dump --lang eo|ru INDEX.bsi\n"
+    "       kelimbo-index revo REVO_FOLDER [--dtd DTD_FOLDER] --out DIR\n"
+    "       kelimbo-index --help | --version\n";
+
+constexpr const char* kHelp =
+    "\n"
+    "Makes, checks and lists Kelimbo's dictionary files.\n"
+    "\n"
+    "  build   a dictionary direction from a word list (UTF-8, one article a\n"
+    "          line: HEADWORD<TAB>ARTICLE[<TAB>MORE|HEADWORDS]), or with\n"
+    "          --paragraphs an index of an existing text file whose articles\n"
+    "          are apart by blank lines\n"
+    "  check   an index, and with the text file its references\n"
+    "  dump    an index's headwords and references, one headword a line\n"
+    "  revo    both directions from Reta Vortaro's XML articles\n"
+    "\n"
+    "  --lang eo|ru         the direction: Esperanto-Russian or Russian-Esperanto\n"
+    "  --out DIR            the folder the dictionary files are written into\n"
+    "  --paragraphs TEXT    the text file to index\n"
+    "  --dtd DTD_FOLDER     ReVo's DTD folder (default: dtd/ beside revo/)\n"
+    "  --help               show this help and exit\n"
+    "  --version            show the version and exit\n"
+    "\n"
+    "Files are written whole or not at all. Exit status: 0 done, 1 a failure\n"
+    "(a source that breaks a rule, with its line; a problem check found),\n"
+    "2 wrong usage.\n";
+
 int Usage() {
-    std::cerr << "usage: kelimbo-index build --lang eo|ru --out DIR SOURCE.tsv\n"
-                 "       kelimbo-index build --lang eo|ru --out DIR --paragraphs TEXT\n"
-                 "       kelimbo-index check --lang eo|ru INDEX.bsi [TEXT.txt]\n"
-                 "       kelimbo-index dump --lang eo|ru INDEX.bsi\n"
-                 "       kelimbo-index revo REVO_FOLDER [--dtd DTD_FOLDER] --out DIR\n";
+    std::cerr << kUsage;
     return kUsageError;
 }
 
@@ -116,8 +144,7 @@ int Check(const Options& options) {
     if (options.files.size() == 2) {
         text = options.files[1];
     }
-    const IndexCheck check =
-        CheckIndex(*options.language, platform::AnsiPath(options.files[0]), text);
+    const IndexCheck check = CheckIndex(*options.language, options.files[0], text);
     if (check.problemCount == 0) {
         std::cout << options.files[0] << ": " << check.headwords << " headwords, "
                   << check.references << " references: OK\n";
@@ -136,7 +163,7 @@ int Dump(const Options& options) {
     }
     const std::unique_ptr<cIndex> index = MakeIndex(*options.language);
     try {
-        index->Load(platform::AnsiPath(options.files[0]).c_str());
+        index->Load(options.files[0].c_str());
     } catch (const cExcMsg& e) {
         std::cerr << ToUtf8(e.GetMsg()) << "\n";
         return 1;
@@ -196,6 +223,16 @@ int Revo(const Options& options) {
 } // namespace
 
 int main(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::string_view(argv[i]) == "--help") {
+            std::cout << kUsage << kHelp;
+            return 0;
+        }
+        if (std::string_view(argv[i]) == "--version") {
+            std::cout << "kelimbo-index " KELIMBO_VERSION "\n";
+            return 0;
+        }
+    }
     if (argc < 2) {
         return Usage();
     }

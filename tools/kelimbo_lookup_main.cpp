@@ -4,6 +4,7 @@
 //   kelimbo-lookup [--dir DIR] [--forms] --open K QUERY    the reader's text for list line K
 //   kelimbo-lookup [--dir DIR] [--range] [--forms] --stdin one query a line, answers apart
 //                                                          by blank lines
+//   kelimbo-lookup --help | --version                      on the standard output
 //
 // --forms: when no headword begins with the query, the lines offered for its
 // base forms follow the usual output, one "HEADWORD<TAB>BASE FORM" a line, and
@@ -11,16 +12,17 @@
 //
 // Exit status: 0 done, 1 a dictionary file could not be read (the program's own
 // message on stderr), 2 a usage error or a list line that does not exist.
+#include "articles/dictionary_location.h"
 #include "dictionary_lookup.h"
 #include "errors/exc_msg.h"
 #include "platform/code_page.h"
-#include "platform/file_open.h"
 #include "platform/module_path.h"
 
 #include <charconv>
 #include <iostream>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -30,13 +32,36 @@ using platform::ToUtf8;
 constexpr int kFailure = 1;
 constexpr int kUsageError = 2;
 
+constexpr const char* kUsage = "usage: kelimbo-lookup [--dir DIR] [--range] [--forms] QUERY\n"
+                               "       kelimbo-lookup [--dir DIR] [--forms] --open K QUERY\n"
+                               "       kelimbo-lookup [--dir DIR] [--range] [--forms] --stdin\n"
+                               "       kelimbo-lookup --help | --version\n";
+
+constexpr const char* kHelp =
+    "\n"
+    "Kelimbo's search window on the terminal: the headwords that begin with\n"
+    "QUERY, one a line as the window lists them, or the article text of line K.\n"
+    "\n"
+    "  --dir DIR   the dictionary folder (default: the one Kelimbo reads, beside\n"
+    "              the program, or $XDG_DATA_HOME/kelimbo/ for an installed copy\n"
+    "              when a dictionary is there)\n"
+    "  --range     print the range of the matching headwords, FIRST LAST, first\n"
+    "  --forms     when no headword begins with QUERY, also print the headwords\n"
+    "              its base forms find, one 'HEADWORD<TAB>BASE FORM' a line;\n"
+    "              --open K then opens offered line K\n"
+    "  --open K    print the article text of list line K (the first is 0)\n"
+    "  --stdin     one query a line from the standard input, answers apart by\n"
+    "              blank lines\n"
+    "  --help      show this help and exit\n"
+    "  --version   show the version and exit\n"
+    "  --          end of the options: what follows is the query\n"
+    "\n"
+    "Exit status: 0 done, 1 a dictionary file could not be read (the program's\n"
+    "own message on the error output), 2 wrong usage or a list line that does\n"
+    "not exist.\n";
+
 int Usage() {
-    std::cerr << "usage: kelimbo-lookup [--dir DIR] [--range] [--forms] QUERY\n"
-                 "       kelimbo-lookup [--dir DIR] [--forms] --open K QUERY\n"
-                 "       kelimbo-lookup [--dir DIR] [--range] [--forms] --stdin\n"
-                 "  --forms  when no headword begins with QUERY, also print the headwords\n"
-                 "           its base forms find, one 'HEADWORD<TAB>BASE FORM' a line;\n"
-                 "           --open K then opens offered line K\n";
+    std::cerr << kUsage;
     return kUsageError;
 }
 
@@ -97,9 +122,9 @@ std::optional<Arguments> Parse(int argc, char** argv) {
     return args;
 }
 
-// The ANSI form of a folder given on the command line, with its separator.
-std::string FolderPath(const std::string& utf8) {
-    std::string folder = platform::AnsiPath(utf8);
+// A folder given on the command line, its bytes as given, with its separator.
+std::string FolderPath(const std::string& given) {
+    std::string folder = given;
     if (!folder.empty() && folder.back() != '/') {
         folder += '/';
     }
@@ -122,8 +147,9 @@ void PrintList(const ListResult& list, bool range) {
 }
 
 int Run(const Arguments& args) {
-    DictionaryFolder folder(args.dir ? FolderPath(*args.dir)
-                                     : platform::ModuleFolder(platform::ModuleFileName()));
+    DictionaryFolder folder(
+        args.dir ? FolderPath(*args.dir)
+                 : DictionaryFolderOf(platform::ModuleFolder(platform::ModuleFileName())));
     if (args.fromStdin) {
         std::string line;
         bool first = true;
@@ -152,6 +178,16 @@ int Run(const Arguments& args) {
 } // namespace
 
 int main(int argc, char** argv) {
+    for (int i = 1; i < argc && std::string_view(argv[i]) != "--"; ++i) {
+        if (std::string_view(argv[i]) == "--help") {
+            std::cout << kUsage << kHelp;
+            return 0;
+        }
+        if (std::string_view(argv[i]) == "--version") {
+            std::cout << "kelimbo-lookup " KELIMBO_VERSION "\n";
+            return 0;
+        }
+    }
     const std::optional<Arguments> args = Parse(argc, argv);
     if (!args) {
         return Usage();

@@ -2,6 +2,7 @@
 
 #include "app/command_line.h"
 #include "articles/dictionary_files.h"
+#include "articles/dictionary_location.h"
 #include "errors/exc_msg.h"
 #include "framework/clipboard.h"
 #include "framework/message_box.h"
@@ -48,17 +49,18 @@ bool CKelimboApp::InitInstance() {
     return Run(objects, platform::ModuleFileName());
 }
 
-bool CKelimboApp::Run(ProgramObjects& objects, std::u16string_view modulePath) {
+bool CKelimboApp::Run(ProgramObjects& objects, std::string_view modulePath) {
     try {
         if (modulePath.empty()) {
             RaiseMsg("%s", platform::Ansi(u8"Ошибка: GetModuleFileName").c_str());
         }
         const std::string folder = platform::ModuleFolder(modulePath);
+        const std::string data = DictionaryFolderOf(folder);
 
-        objects.ruIndex.Load((folder + kRussianFiles.index).c_str());
-        objects.eoIndex.Load((folder + kEsperantoFiles.index).c_str());
-        objects.ruProv.path = folder + kRussianFiles.text;
-        objects.eoProv.path = folder + kEsperantoFiles.text;
+        objects.ruIndex.Load((data + kRussianFiles.index).c_str());
+        objects.eoIndex.Load((data + kEsperantoFiles.index).c_str());
+        objects.ruProv.path = data + kRussianFiles.text;
+        objects.eoProv.path = data + kEsperantoFiles.text;
         objects.theHistory.Load(HistoryFilePath(folder, kHistoryFileName).c_str(),
                                 objects.eoProv.path.c_str(), objects.ruProv.path.c_str());
         objects.settings.Load(folder);

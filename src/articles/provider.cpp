@@ -64,11 +64,11 @@ std::size_t cKelimboProv::ReadSpan(std::uint32_t start, std::uint32_t end, char1
 
     platform::FileHandle file = platform::OpenFile(path, "rb");
     if (!file) {
-        RaiseMsg(kOpenError.c_str(), path.c_str());
+        RaiseMsg(kOpenError.c_str(), platform::AnsiPath(path).c_str());
     }
     // One read of at most 2 KB: no stream buffer (and no size query to make one).
     std::setvbuf(file.get(), nullptr, _IONBF, 0);
-    const std::string context = kContextWord.c_str() + path + "\"";
+    const std::string context = kContextWord.c_str() + platform::AnsiPath(path) + "\"";
     SetFileContext(context.c_str());
 
     char raw[kMaxArticleBytes + 1];

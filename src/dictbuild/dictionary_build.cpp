@@ -3,8 +3,10 @@
 #include "index/index_writer.h"
 #include "index/my_less.h"
 #include "index/x_less.h"
+#include "platform/code_page.h"
 #include "platform/file_replace.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -136,6 +138,13 @@ std::string ReadFile(const std::filesystem::path& file) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+// An article that would start where the reader cannot seek.
+std::string TooFarMessage(std::string_view headword, std::size_t start) {
+    return "the article of \"" + std::string(headword) + "\" would start at byte " +
+           std::to_string(start) + ", beyond " + std::to_string(kMaxArticleOffset) +
+           ", the last offset the program can read";
+}
+
 bool IsBlankLine(std::string_view line) {
     return line.find_first_not_of(" \t\r") == std::string_view::npos;
 }
@@ -170,12 +179,12 @@ EncodedDirection EncodeDirection(Language language, const std::vector<SourceArti
         if (!text.empty()) {
             text += "\n\n";
         }
+        if (text.size() > kMaxArticleOffset) {
+            throw SourceError(article.line, TooFarMessage(article.headword, text.size()));
+        }
         const ArticleRef ref{static_cast<std::uint32_t>(text.size()),
                              static_cast<std::uint32_t>(text.size() + bytes.size())};
         text += bytes;
-        if (text.size() > UINT32_MAX) {
-            throw SourceError(article.line, "the dictionary text exceeds 4 GiB");
-        }
         try {
             collector.Add(HeadwordKey(language, article.headword), ref, article.line);
             for (const std::string& extra : article.extraHeadwords) {
@@ -253,6 +262,18 @@ BuildSummary BuildFromParagraphs(Language language, const std::filesystem::path&
         }
         const std::string_view article(text.data() + start, end - start);
         const std::string_view word = article.substr(0, article.find_first_of(" \t\r\n"));
+        if (start > kMaxArticleOffset) {
+            throw SourceError(firstLine, TooFarMessage(word, start));
+        }
+        if (language == Language::Russian) {
+            // The reader decodes the Russian text as UTF-8: every byte must be.
+            const std::size_t bad = platform::FirstInvalidUtf8(article);
+            if (bad != std::string_view::npos) {
+                const auto before = std::count(article.begin(), article.begin() + bad, '\n');
+                throw SourceError(firstLine + static_cast<std::size_t>(before),
+                                  "the text is not valid UTF-8");
+            }
+        }
         try {
             collector.Add(HeadwordKeyFromText(language, word),
                           {static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(end)},

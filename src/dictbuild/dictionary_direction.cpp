@@ -16,12 +16,13 @@ using platform::ToUtf8;
 constexpr char16_t kMarksOfHeadwords[] = u"/`\u0301";
 
 std::u16string Utf16Strict(std::string_view utf8) {
-    std::u16string wide = FromUtf8(utf8);
-    if (wide.find(u'\uFFFD') != std::u16string::npos &&
-        utf8.find("\xEF\xBF\xBD") == std::string_view::npos) {
-        throw std::runtime_error("the text is not valid UTF-8");
+    // The bytes themselves are checked: a decoded U+FFFD may be a real one.
+    const std::size_t bad = platform::FirstInvalidUtf8(utf8);
+    if (bad != std::string_view::npos) {
+        throw std::runtime_error("the text is not valid UTF-8 (byte " + std::to_string(bad + 1) +
+                                 " of the entry)");
     }
-    return wide;
+    return FromUtf8(utf8);
 }
 
 // Windows-1251 bytes of the text; no character may be replaced.

@@ -63,6 +63,9 @@ void CheckReferences(const cIndex& index, const std::filesystem::path& textFile,
                                       std::to_string(ref.end);
             if (ref.end < ref.start) {
                 Report(check, where + " ends before it starts");
+            } else if (ref.start > kMaxArticleOffset) {
+                Report(check, where + " starts beyond byte " + std::to_string(kMaxArticleOffset) +
+                                  ", which the program cannot read");
             } else if (ref.end - ref.start > kMaxArticleBytes) {
                 Report(check,
                        where + " is longer than " + std::to_string(kMaxArticleBytes) + " bytes");
@@ -75,12 +78,12 @@ void CheckReferences(const cIndex& index, const std::filesystem::path& textFile,
 
 } // namespace
 
-IndexCheck CheckIndex(Language language, const std::string& ansiIndexPath,
+IndexCheck CheckIndex(Language language, const std::string& indexPath,
                       const std::optional<std::filesystem::path>& textFile) {
     IndexCheck check;
     const std::unique_ptr<cIndex> index = MakeIndex(language);
     try {
-        index->Load(ansiIndexPath.c_str());
+        index->Load(indexPath.c_str());
     } catch (const cExcMsg& e) {
         Report(check, ToUtf8(e.GetMsg()));
         return check;

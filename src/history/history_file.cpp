@@ -4,6 +4,7 @@
 #include "errors/exc_msg.h"
 #include "history/history.h"
 #include "platform/ansi_literal.h"
+#include "platform/code_page.h"
 #include "platform/file_open.h"
 #include "platform/file_replace.h"
 #include "platform/file_time.h"
@@ -67,7 +68,13 @@ DictionaryStamps GetStamps(std::FILE* file) {
     return {GetLe32(bytes), GetLe32(bytes + 4)};
 }
 
+// The stamp of one text file: the low half of its last-write time, or 0 when
+// it cannot be queried or its path is longer than 255 UTF-16 units, the room
+// the stamp's path ever had.
 std::uint32_t StampOf(std::string_view path) {
+    if (platform::FromUtf8(path).size() > kMaxStampPathUnits) {
+        return 0;
+    }
     return static_cast<std::uint32_t>(platform::LastWriteFileTime(path).value_or(0));
 }
 

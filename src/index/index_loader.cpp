@@ -56,7 +56,7 @@ void cIndex::Load(const char* path) {
     m_count = 0;
     platform::FileHandle file = platform::OpenFile(path, "rb");
     if (!file) {
-        RaiseMsg(kOpenError.c_str(), path);
+        RaiseMsg(kOpenError.c_str(), platform::AnsiPath(path).c_str());
     }
 
     bsi::HeaderBytes bytes{};
@@ -64,7 +64,7 @@ void cIndex::Load(const char* path) {
     if (bytes[0] != bsi::kVersion) {
         RaiseMsg(kVersionError.c_str());
     }
-    SetFileContext((kContextWord.c_str() + std::string(path) + '"').c_str());
+    SetFileContext((kContextWord.c_str() + platform::AnsiPath(path) + '"').c_str());
 
     std::size_t at = 1;
     for (const std::size_t size : bsi::kHeaderItemSizes) {

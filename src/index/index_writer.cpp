@@ -114,14 +114,14 @@ void WriteIndex(std::FILE* out, const pro_less& order, std::span<const HeadwordS
     }
 }
 
-void WriteIndexFile(const char* ansiPath, const pro_less& order,
+void WriteIndexFile(const char* path, const pro_less& order,
                     std::span<const HeadwordSource> headwords, const BsiBlockOrder& blocks) {
     const std::string bytes = BuildIndex(order, headwords, blocks);
-    platform::FileHandle file = platform::OpenFile(ansiPath, "wb");
+    platform::FileHandle file = platform::OpenFile(path, "wb");
     if (!file) {
-        throw std::runtime_error(std::string("cannot create the index file ") + ansiPath);
+        throw std::runtime_error(std::string("cannot create the index file ") + path);
     }
     if (!PutAll(file.get(), bytes) || std::fclose(file.release()) != 0) {
-        throw std::runtime_error(std::string("cannot write the index file ") + ansiPath);
+        throw std::runtime_error(std::string("cannot write the index file ") + path);
     }
 }

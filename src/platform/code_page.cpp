@@ -208,4 +208,39 @@ std::string ToAnsi(std::u16string_view wide) {
     return ansi;
 }
 
+std::size_t FirstInvalidUtf8(std::string_view bytes) {
+    // The decoder above, counting instead of writing: a sequence is valid when
+    // it decodes to what it encodes, which the replacement unit cannot tell.
+    const auto* s = reinterpret_cast<const unsigned char*>(bytes.data());
+    const std::size_t len = bytes.size();
+    std::size_t i = 0;
+    while (i < len) {
+        const unsigned lead = s[i];
+        std::size_t need = 0;
+        char32_t c = 0;
+        char32_t min = 0;
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        } else if (lead >= 0xC2 && lead <= 0xDF) {
+            need = 1, c = lead & 0x1F, min = 0x80;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            need = 2, c = lead & 0x0F, min = 0x800;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            need = 3, c = lead & 0x07, min = 0x10000;
+        } else {
+            return i;
+        }
+        std::size_t k = 1;
+        for (; k <= need && i + k < len && (s[i + k] & 0xC0) == 0x80; ++k) {
+            c = (c << 6) | (s[i + k] & 0x3F);
+        }
+        if (k <= need || c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+            return i;
+        }
+        i += k;
+    }
+    return std::string_view::npos;
+}
+
 } // namespace platform

@@ -4,16 +4,16 @@
 
 namespace platform {
 
-std::string FileSystemPath(std::string_view ansiPath) {
-    return ToUtf8(FromAnsi(ansiPath));
+std::string FileSystemPath(std::string_view path) {
+    return std::string(path);
 }
 
 std::string AnsiPath(std::string_view fileSystemPath) {
     return ToAnsi(FromUtf8(fileSystemPath));
 }
 
-FileHandle OpenFile(std::string_view ansiPath, const char* mode) {
-    return FileHandle(std::fopen(FileSystemPath(ansiPath).c_str(), mode));
+FileHandle OpenFile(std::string_view path, const char* mode) {
+    return FileHandle(std::fopen(std::string(path).c_str(), mode));
 }
 
 } // namespace platform

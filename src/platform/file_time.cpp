@@ -6,15 +6,20 @@
 
 namespace platform {
 
-std::optional<std::uint64_t> LastWriteFileTime(std::string_view ansiPath) {
+std::uint64_t FileTimeOf(std::int64_t unixSeconds, std::int64_t nanoseconds) {
+    // Unsigned throughout: a modification time far in the future (or past)
+    // must not make the multiplication overflow a signed value.
+    const std::uint64_t seconds =
+        static_cast<std::uint64_t>(unixSeconds) + static_cast<std::uint64_t>(kFileTimeEpochOffset);
+    return seconds * 10'000'000u + static_cast<std::uint64_t>(nanoseconds / 100);
+}
+
+std::optional<std::uint64_t> LastWriteFileTime(std::string_view path) {
     struct stat info {};
-    if (::stat(FileSystemPath(ansiPath).c_str(), &info) != 0) {
+    if (::stat(FileSystemPath(path).c_str(), &info) != 0) {
         return std::nullopt;
     }
-    const std::int64_t seconds =
-        static_cast<std::int64_t>(info.st_mtim.tv_sec) + kFileTimeEpochOffset;
-    const std::int64_t ticks = seconds * 10'000'000 + info.st_mtim.tv_nsec / 100;
-    return static_cast<std::uint64_t>(ticks);
+    return FileTimeOf(info.st_mtim.tv_sec, info.st_mtim.tv_nsec);
 }
 
 } // namespace platform

@@ -2,7 +2,7 @@
 #include "ui/window_settings.h"
 
 #include "history/history_location.h"
-#include "platform/file_open.h"
+#include "platform/code_page.h"
 #include "ui/text_zoom.h"
 
 #include <QDir>
@@ -20,9 +20,11 @@ const QString kPlacementKey = QStringLiteral("SearchWindow/placement");
 const QString kZoomKey = QStringLiteral("Text/zoom");
 
 QString SettingsPath(std::string_view programFolder) {
-    if (CanWriteFileIn(programFolder, kSettingsFileName)) {
-        return QString::fromStdString(
-            platform::FileSystemPath(std::string(programFolder) + kSettingsFileName));
+    // The toolkit names files by text: a folder whose bytes are no UTF-8
+    // cannot be named to it, and the settings then live with the user's.
+    if (CanWriteFileIn(programFolder, kSettingsFileName) &&
+        platform::FirstInvalidUtf8(programFolder) == std::string_view::npos) {
+        return QString::fromStdString(std::string(programFolder) + kSettingsFileName);
     }
     // QStandardPaths follows XDG_CONFIG_HOME.
     const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);

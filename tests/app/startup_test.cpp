@@ -92,11 +92,11 @@ TEST_F(StartupTest, EveryStartUpFailureEndsTheRunInTheErrorBox) {
     struct Case {
         const char* what;
         std::function<void(const TempDir&)> prepare;
-        std::function<std::u16string(const TempDir&)> module;
+        std::function<std::string(const TempDir&)> module;
         std::u16string message;
     };
     const Case cases[] = {
-        {"no module path", [](const TempDir&) {}, [](const TempDir&) { return std::u16string(); },
+        {"no module path", [](const TempDir&) {}, [](const TempDir&) { return std::string(); },
          u"Ошибка: GetModuleFileName"},
         {"a Russian index of another version",
          [](const TempDir& d) {
@@ -262,6 +262,63 @@ TEST_F(StartupTest, TheCommandLinesWordIsInTheBoxAsTypedAndSoIsAWordSentLater) {
         });
         theApp.m_request = c.request;
         EXPECT_FALSE(theApp.Run(fresh, dictionary_fixture::ModulePath(dir)));
+    }
+}
+
+// A copy unpacked in a folder of any name starts, reads its articles and keeps
+// its history there: the folder's bytes reach the file system unchanged. Only
+// the message naming a missing file shows the name in its code page, with '?'
+// for what Windows-1251 lacks.
+TEST_F(StartupTest, StartsFromAFolderOfAnyName) {
+    const struct {
+        const char* folder;
+        const char16_t* shown;
+    } cases[] = {
+        {"josé", u"jos?"},
+        {"Elŝutoj", u"El?utoj"},
+        {"日本", u"??"},
+        {"bad\xff", u"bad?"},
+    };
+    dictionary_fixture::WriteDataFiles(dir);
+    for (const auto& c : cases) {
+        const std::filesystem::path folder = dir.Path() / c.folder;
+        std::filesystem::create_directory(folder);
+        for (const char* name : {"tarnesk_rusa_esperanto.bsi", "EoRu_kelimbo.bsi",
+                                 "tarnesk_rusa_esperanto.txt", "EoRu_kelimbo.txt"}) {
+            std::filesystem::copy_file(dir.File(name), folder / name);
+        }
+        const std::string module = (folder / "kelimbo").string();
+        ProgramObjects run;
+        std::u16string article;
+        ScopedModalRun modal([&](fw::Dialog& d) {
+            run.theHistory.Push(u"ŝafo", {{0, 8}}, true);
+            article = run.eoProv.GetArticle(0, 8);
+            d.EndDialog(fw::IDOK);
+        });
+        EXPECT_FALSE(theApp.Run(run, module)) << c.folder;
+        EXPECT_TRUE(boxes.Calls().empty()) << c.folder;
+        EXPECT_EQ(run.eoIndex.Count(), dictionary_fixture::EsperantoHeadwords().size()) << c.folder;
+        EXPECT_EQ(article, u"eeeeeeee") << c.folder;
+        EXPECT_TRUE(std::filesystem::exists(folder / "historio.bin")) << c.folder;
+
+        ProgramObjects next;
+        std::u16string restored;
+        ScopedModalRun second([&](fw::Dialog& d) {
+            restored = next.theHistory.CurrentQuery();
+            d.EndDialog(fw::IDOK);
+        });
+        EXPECT_FALSE(theApp.Run(next, module)) << c.folder;
+        EXPECT_EQ(restored, u"ŝafo") << c.folder;
+
+        std::filesystem::remove(folder / "tarnesk_rusa_esperanto.bsi");
+        MessageBoxCapture failed;
+        ProgramObjects broken;
+        EXPECT_FALSE(theApp.Run(broken, module));
+        ASSERT_EQ(failed.Calls().size(), 1u) << c.folder;
+        EXPECT_EQ(failed.Calls()[0].text, u"Ошибка при открытии файла индекса:\n" +
+                                              FromUtf8(dir.Path().string()) + u"/" + c.shown +
+                                              u"/tarnesk_rusa_esperanto.bsi")
+            << c.folder;
     }
 }
 

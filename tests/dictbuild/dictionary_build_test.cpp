@@ -85,6 +85,8 @@ TEST(BuildFromSource, RejectsWhatTheFilesCannotHoldAndWritesNothing) {
         {Language::Russian, "café\tx\n", 1},
         {Language::Esperanto, "a\tдоро́га\n", 1},
         {Language::Esperanto, "/`\tonly marks\n", 1},
+        // A real U+FFFD in the article must not excuse a bad byte after it.
+        {Language::Russian, "a\tok\nb\t\xEF\xBF\xBD then \xFF\n", 2},
     };
     for (const auto& c : table) {
         TempDir dir;
@@ -135,6 +137,18 @@ TEST(BuildFromParagraphs, IndexesAnExistingTextWithoutRewritingIt) {
     EXPECT_EQ(ToUtf8(folder.Article(folder.List(u"sxipo"), 0)), "ŝipo корабль\r\n");
 }
 
+TEST(BuildFromParagraphs, ABadUtf8ByteInTheRussianTextIsRefusedByItsLine) {
+    TempDir dir;
+    WriteBytes(dir.File("text.txt"), "собака dog \xEF\xBF\xBD\n\nкот cat\nstill \xE2\x82\n");
+    try {
+        BuildFromParagraphs(Language::Russian, dir.File("text.txt"), dir.Path());
+        ADD_FAILURE() << "accepted a byte that is not UTF-8";
+    } catch (const SourceError& e) {
+        EXPECT_EQ(e.Line(), 4u) << e.what();
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.File("tarnesk_rusa_esperanto.bsi")));
+}
+
 // Writes an index of the given headwords (already in the wanted order, not sorted).
 void WriteRawIndex(const std::filesystem::path& file, std::vector<HeadwordSource> headwords) {
     struct KeepOrder : pro_less {
@@ -182,6 +196,25 @@ TEST(CheckIndex, FindsEachKindOfDamage) {
     const IndexCheck cut = CheckIndex(Language::Russian, dir.AnsiPath("cut.bsi"), std::nullopt);
     ASSERT_EQ(cut.problems.size(), 1u);
     EXPECT_EQ(cut.problems[0].rfind("Ошибка при чтении файла индекса:", 0), 0u) << cut.problems[0];
+}
+
+// The reader seeks with a signed 32-bit offset: an article starting past
+// 2^31 - 1 can never be shown, even inside a text file that long (sparse here).
+TEST(CheckIndex, ReportsArticlesStartingWhereTheReaderCannotSeek) {
+    TempDir dir;
+    WriteBytes(dir.File("text.txt"), "x");
+    std::filesystem::resize_file(dir.File("text.txt"), (std::uintmax_t{1} << 31) + 4096);
+    constexpr std::uint32_t kLast = 0x7FFFFFFF;
+    WriteRawIndex(dir.File("x.bsi"), {{"a", {{kLast - 10, kLast}}},
+                                      {"b", {{kLast, kLast + 100}}},
+                                      {"c", {{kLast + 1, kLast + 10}}}});
+    const IndexCheck check =
+        CheckIndex(Language::Russian, dir.AnsiPath("x.bsi"), dir.File("text.txt"));
+    ASSERT_EQ(check.problems.size(), 1u);
+    EXPECT_NE(check.problems[0].find("\"c\": article 2147483648-2147483657 starts beyond byte "
+                                     "2147483647"),
+              std::string::npos)
+        << check.problems[0];
 }
 
 TEST(CheckIndex, ListsAtMostTwentyProblemsButCountsAll) {

@@ -1,6 +1,7 @@
 #include "errors/checked_io.h"
 #include "history/history.h"
 #include "history/history_file.h"
+#include "platform/code_page.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -108,6 +109,36 @@ TEST_F(HistoryFile, StampIsTheLowHalfOfEachTextFilesWriteTime) {
     EXPECT_EQ(DictionaryStamp(eoPath, ruPath), (DictionaryStamps{eoStamp, ruStamp}));
     EXPECT_EQ(DictionaryStamp(dir.AnsiPath("missing"), ruPath), (DictionaryStamps{0, ruStamp}));
     EXPECT_NE(eoStamp, ruStamp);
+}
+
+// A path longer than 255 UTF-16 units gives the stamp 0 even when the file is
+// there; one of 255 units still has its time. Units, not bytes: "ŝ" is one.
+TEST_F(HistoryFile, StampOfAPathLongerThan255UnitsIsZero) {
+    const std::string base = dir.AnsiPath("");
+    const std::size_t baseUnits = platform::FromUtf8(base).size();
+    const struct {
+        std::size_t units;
+        bool stamped;
+    } cases[] = {{255, true}, {256, false}};
+    for (const auto& c : cases) {
+        // Two names of "ŝa…" joined by '/' fill the path to its length.
+        const std::size_t rest = c.units - baseUnits - 1;
+        const auto name = [](std::size_t units) {
+            std::string text;
+            for (std::size_t i = 0; i < units; ++i) {
+                text += i % 2 ? "a" : "ŝ";
+            }
+            return text;
+        };
+        const fs::path folder = dir.Path() / name(rest / 2);
+        fs::create_directories(folder);
+        const fs::path file = folder / name(rest - rest / 2);
+        WriteBytes(file, "t");
+        Touch(file, 1704067200, 123456789);
+        const std::string path = file.string();
+        ASSERT_EQ(platform::FromUtf8(path).size(), c.units);
+        EXPECT_EQ(DictionaryStamp(path, ruPath).eoStamp != 0, c.stamped) << c.units;
+    }
 }
 
 TEST_F(HistoryFile, HistoriesComeBackAsTheyWereSaved) {

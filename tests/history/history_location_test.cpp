@@ -1,3 +1,4 @@
+#include "history/history.h"
 #include "history/history_location.h"
 
 #include "support/process.h"
@@ -5,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -15,7 +17,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-using testing_support::Cp1251;
 using testing_support::ReadBytes;
 using testing_support::TempDir;
 using testing_support::WriteBytes;
@@ -50,9 +51,11 @@ TEST(HistoryFolder, FollowsWritabilityAndTheXdgRules) {
     }
 }
 
-TEST(HistoryFolder, StateFolderIsInTheAnsiCodePage) {
-    const HistorySurroundings surroundings{false, std::nullopt, "/home/Иван"};
-    EXPECT_EQ(HistoryFolder("/opt/k/", surroundings), Cp1251("/home/Иван/.local/state/kelimbo/"));
+TEST(HistoryFolder, StateFolderKeepsTheEnvironmentsBytes) {
+    for (const std::string home : {"/home/Иван", "/home/josé", "/home/日本", "/home/bad\xff"}) {
+        const HistorySurroundings surroundings{false, std::nullopt, home};
+        EXPECT_EQ(HistoryFolder("/opt/k/", surroundings), home + "/.local/state/kelimbo/");
+    }
 }
 
 TEST(HistoryFolder, EmptyProgramFolderStaysEmptyWhenWritable) {
@@ -68,6 +71,17 @@ TEST(CanWriteFileIn, WritableFolderLeavesNoProbeBehind) {
     TempDir dir;
     EXPECT_TRUE(CanWriteFileIn(Folder(dir), "historio.bin"));
     EXPECT_FALSE(fs::exists(dir.File("historio.bin")));
+}
+
+// Asking creates nothing, not even for a moment: the folder's modification
+// time, which a file created and removed again would move, stays.
+TEST(CanWriteFileIn, AskingLeavesTheFolderUntouched) {
+    TempDir dir;
+    const auto before = fs::file_time_type::clock::now() - std::chrono::hours(24);
+    fs::last_write_time(dir.Path(), before);
+    EXPECT_TRUE(CanWriteFileIn(Folder(dir), "historio.bin"));
+    EXPECT_EQ(HistoryFilePath(Folder(dir), "historio.bin"), dir.AnsiPath("historio.bin"));
+    EXPECT_EQ(fs::last_write_time(dir.Path()), before);
 }
 
 TEST(CanWriteFileIn, ExistingFileKeepsItsBytes) {
@@ -138,6 +152,73 @@ TEST(HistoryFilePath, ReadOnlyProgramFolderMovesTheHistoryToTheStateFolder) {
     ASSERT_TRUE(fs::is_directory(created));
     EXPECT_EQ(fs::status(created).permissions(), fs::perms::owner_all);
     EXPECT_TRUE(fs::is_empty(program.Path()));
+}
+
+// Every case of the program folder and a history file in it, as an ordinary
+// user: two sessions in a row keep their history in one place, beside the
+// program exactly when its folder takes new files, and the other place is
+// never touched. Needs root to run the sessions as nobody.
+TEST(HistoryFilePath, EachSessionLoadsAndSavesTheOnePlace) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "needs root to run the probe as another user";
+    }
+    enum class Beside { None, Writable, ReadOnly };
+    const struct {
+        const char* what;
+        bool folderWritable;
+        Beside file;
+        bool keptBeside;
+    } cases[] = {
+        {"read-only folder, writable file", false, Beside::Writable, false},
+        {"read-only folder, no file", false, Beside::None, false},
+        {"writable folder, read-only file", true, Beside::ReadOnly, true},
+        {"writable folder, no file", true, Beside::None, true},
+    };
+    for (const auto& c : cases) {
+        TempDir program;
+        TempDir state;
+        fs::permissions(state.Path(), fs::perms::all);
+        const std::string folder = program.Path().string() + "/";
+        const fs::path beside = program.File("historio.bin");
+        if (c.file != Beside::None) {
+            cHistory seed;
+            seed.Load(beside.c_str(), (folder + "EoRu_kelimbo.txt").c_str(),
+                      (folder + "tarnesk_rusa_esperanto.txt").c_str());
+            seed.Push(u"seed", {}, true);
+            seed.Save();
+            fs::permissions(beside, c.file == Beside::Writable
+                                        ? fs::perms::all
+                                        : fs::perms::owner_read | fs::perms::group_read |
+                                              fs::perms::others_read);
+        }
+        const std::string seeded = ReadBytes(beside);
+        fs::permissions(program.Path(), c.folderWritable
+                                            ? fs::perms::all
+                                            : fs::perms::owner_all | fs::perms::group_read |
+                                                  fs::perms::group_exec | fs::perms::others_read |
+                                                  fs::perms::others_exec);
+        const fs::path kept = c.keptBeside ? beside : state.File("kelimbo") / "historio.bin";
+        const std::size_t first = c.keptBeside && c.file != Beside::None ? 1 : 0;
+        for (std::size_t session = 0; session < 2; ++session) {
+            const auto outcome = testing_support::RunProcess(
+                {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups",
+                 "/usr/bin/env", "XDG_STATE_HOME=" + state.Path().string(), KELIMBO_HISTORY_PROBE,
+                 folder, "query"});
+            ASSERT_EQ(outcome.status, 0) << c.what << outcome.err;
+            EXPECT_EQ(outcome.out, kept.string() + "\n" + std::to_string(first + session) + "\n")
+                << c.what << ", session " << session;
+        }
+        cHistory last;
+        last.Load(kept.c_str(), (folder + "EoRu_kelimbo.txt").c_str(),
+                  (folder + "tarnesk_rusa_esperanto.txt").c_str());
+        EXPECT_EQ(last.entries.size(), first + 1) << c.what; // the same query twice is one entry
+        if (!c.keptBeside) {
+            EXPECT_EQ(ReadBytes(beside), seeded) << c.what << ": the file beside is untouched";
+        } else {
+            EXPECT_FALSE(fs::exists(state.File("kelimbo"))) << c.what;
+        }
+        EXPECT_FALSE(fs::exists(program.File("historio.bin.tmp"))) << c.what;
+    }
 }
 
 } // namespace

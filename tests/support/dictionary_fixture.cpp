@@ -63,8 +63,8 @@ void LoadIndexes(ProgramObjects& objects, const testing_support::TempDir& dir) {
     objects.eoProv.path = dir.AnsiPath(kEsperantoFiles.text);
 }
 
-std::u16string ModulePath(const testing_support::TempDir& dir) {
-    return platform::FromUtf8((dir.Path() / "kelimbo").string());
+std::string ModulePath(const testing_support::TempDir& dir) {
+    return (dir.Path() / "kelimbo").string();
 }
 
 } // namespace dictionary_fixture

@@ -39,6 +39,6 @@ protected:
 };
 
 // The path of an executable named "kelimbo" in the folder.
-std::u16string ModulePath(const testing_support::TempDir& dir);
+std::string ModulePath(const testing_support::TempDir& dir);
 
 } // namespace dictionary_fixture

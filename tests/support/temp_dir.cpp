@@ -1,7 +1,6 @@
 #include "support/temp_dir.h"
 
 #include "platform/code_page.h"
-#include "platform/file_open.h"
 
 #include <fstream>
 #include <iterator>
@@ -32,7 +31,7 @@ TempDir::~TempDir() {
 }
 
 std::string TempDir::AnsiPath(std::string_view name) const {
-    return platform::AnsiPath((m_path / name).string());
+    return (m_path / name).string();
 }
 
 void WriteBytes(const std::filesystem::path& file, std::string_view bytes) {

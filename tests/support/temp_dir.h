@@ -18,7 +18,8 @@ public:
     TempDir& operator=(const TempDir&) = delete;
 
     const std::filesystem::path& Path() const { return m_path; }
-    // Path of a file in the folder, as the program's narrow (ANSI) string.
+    // Path of a file in the folder as the program's narrow paths hold it: the
+    // file system's bytes.
     std::string AnsiPath(std::string_view name) const;
     std::filesystem::path File(std::string_view name) const { return m_path / name; }
 

@@ -181,4 +181,73 @@ TEST(LookupContract, StdinAnswersEachLineApartByBlankLines) {
     EXPECT_EQ(r.out, "ĉapelo\n\n\nёж\n");
 }
 
+// A copy of the program with its dictionary, unpacked in a folder of any name,
+// finds its files beside itself; --dir takes such a folder as given. Only the
+// message that names a missing file shows '?' for what Windows-1251 lacks.
+TEST(LookupContract, WorksFromAFolderOfAnyName) {
+    const struct {
+        const char* folder;
+        const char* shown;
+    } cases[] = {
+        {"josé", "jos?"},
+        {"Elŝutoj", "El?utoj"},
+        {"日本", "??"},
+        {"bad\xff", "bad?"},
+    };
+    TempDir dir;
+    for (const auto& c : cases) {
+        const std::filesystem::path folder = dir.Path() / c.folder;
+        std::filesystem::create_directory(folder);
+        std::filesystem::copy_file(KELIMBO_LOOKUP, folder / "kelimbo-lookup");
+        for (const char* name : {"tarnesk_rusa_esperanto.bsi", "EoRu_kelimbo.bsi",
+                                 "tarnesk_rusa_esperanto.txt", "EoRu_kelimbo.txt"}) {
+            std::filesystem::copy_file(std::filesystem::path(KELIMBO_SAMPLE_DIR) / name,
+                                       folder / name);
+        }
+        const std::string copy = (folder / "kelimbo-lookup").string();
+        Outcome r = testing_support::RunProcess({copy, "cxapel"});
+        EXPECT_EQ(r.status, 0) << c.folder << r.err;
+        EXPECT_EQ(r.out, "ĉapelo\n") << c.folder;
+        r = testing_support::RunProcess({copy, "--open", "0", "ёж"});
+        EXPECT_EQ(r.status, 0) << c.folder << r.err;
+        EXPECT_EQ(r.out.rfind("ёж", 0), 0u) << c.folder;
+        r = Lookup({"--dir", folder.string(), "--open", "0", "cxapelo"});
+        EXPECT_EQ(r.status, 0) << c.folder << r.err;
+
+        std::filesystem::remove(folder / "tarnesk_rusa_esperanto.bsi");
+        r = testing_support::RunProcess({copy, "a"});
+        EXPECT_EQ(r.status, 1) << c.folder;
+        EXPECT_EQ(r.err, "Ошибка при открытии файла индекса:\n" + dir.Path().string() + "/" +
+                             c.shown + "/tarnesk_rusa_esperanto.bsi\n");
+    }
+}
+
+// --help and --version answer on the standard output with status 0; only a
+// usage error goes to the error output, with status 2.
+TEST(CommandLines, HelpAndVersionOnTheStandardOutputUsageErrorsExitTwo) {
+    const struct {
+        std::vector<std::string> argv;
+        int status;
+        const char* out; // what the standard output begins with
+        bool usageOnStderr;
+    } cases[] = {
+        {{KELIMBO_LOOKUP, "--help"}, 0, "usage: kelimbo-lookup", false},
+        {{KELIMBO_LOOKUP, "--range", "--help"}, 0, "usage: kelimbo-lookup", false},
+        {{KELIMBO_LOOKUP, "--version"}, 0, "kelimbo-lookup " KELIMBO_VERSION "\n", false},
+        {{KELIMBO_LOOKUP, "--bogus"}, 2, "", true},
+        {{KELIMBO_INDEX, "--help"}, 0, "usage: kelimbo-index", false},
+        {{KELIMBO_INDEX, "check", "--help"}, 0, "usage: kelimbo-index", false},
+        {{KELIMBO_INDEX, "--version"}, 0, "kelimbo-index " KELIMBO_VERSION "\n", false},
+        {{KELIMBO_INDEX}, 2, "", true},
+        {{KELIMBO_INDEX, "frob", "--lang", "eo"}, 2, "", true},
+    };
+    for (const auto& c : cases) {
+        const Outcome r = testing_support::RunProcess(c.argv);
+        const std::string what = c.argv.size() > 1 ? c.argv[1] : "(nothing)";
+        EXPECT_EQ(r.status, c.status) << what;
+        EXPECT_EQ(r.out.rfind(c.out, 0), 0u) << what << ": " << r.out;
+        EXPECT_EQ(r.err.find("usage:") != std::string::npos, c.usageOnStderr) << what;
+    }
+}
+
 } // namespace

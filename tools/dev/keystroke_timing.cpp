@@ -135,7 +135,7 @@ int main(int argc, char** argv) {
     fw::testing::MessageBoxCapture boxes;
     ProgramObjects objects;
     CKelimboApp app;
-    app.Run(objects, platform::FromUtf8((dir.Path() / "kelimbo").string()));
+    app.Run(objects, (dir.Path() / "kelimbo").string());
     if (!boxes.Calls().empty()) {
         std::fprintf(stderr, "%s\n", platform::ToUtf8(boxes.Calls()[0].text).c_str());
         return 1;

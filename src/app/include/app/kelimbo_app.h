@@ -19,12 +19,14 @@ public:
     // on m_instance's socket; always false.
     bool InitInstance() override;
 
-    // The run for an executable at modulePath (empty: the system could not
-    // tell) over the given objects: loads both indexes, sets the providers'
-    // paths, loads the history and the settings, runs the main window with
+    // The run for an executable at modulePath (the file system's bytes;
+    // empty: the system could not tell) over the given objects: loads both
+    // indexes and sets the providers' paths from the dictionary folder
+    // (articles/dictionary_location.h), loads the history (whose stamps
+    // follow those text files) and the settings, runs the main window with
     // m_request's word, saves the settings and the history. A cExcMsg on the
     // way is shown in the "Ошибка" box and ends the run. Always false.
-    bool Run(ProgramObjects& objects, std::u16string_view modulePath);
+    bool Run(ProgramObjects& objects, std::string_view modulePath);
 
     // A request of the command line or of a later start: the main window
     // shows its word, or the selected text, or comes to the front. Nothing

@@ -13,13 +13,18 @@
 // start) gives an empty article without touching the file.
 inline constexpr std::uint32_t kMaxArticleBytes = 2048;
 
+// Last byte offset at which an article can start: the reader seeks to it with
+// a signed 32-bit offset. The dictionary tools refuse an article beyond it,
+// and the index check reports one.
+inline constexpr std::uint32_t kMaxArticleOffset = INT32_MAX;
+
 // Room for a decoded article: every LF may gain a CR, so the text after line-end
 // normalisation can be twice the span, and no byte decodes to more than one unit.
 inline constexpr std::size_t kMaxArticleUnits = 2 * kMaxArticleBytes;
 
 class cKelimboProv {
 public:
-    // Full path of the dictionary text file (ANSI code page); set once at start-up.
+    // Full path of the dictionary text file (the file system's bytes); set once at start-up.
     std::string path;
 
     // Makes `out` the texts of all references, in order, each followed by CR LF.

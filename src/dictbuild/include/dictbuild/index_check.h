@@ -20,5 +20,5 @@ struct IndexCheck {
 // Loads the index as the program does (records inside their blocks), then checks
 // the ascending order, that every headword is found by its own text and, with
 // the text file, that every reference lies inside it and is at most 2048 bytes.
-IndexCheck CheckIndex(Language language, const std::string& ansiIndexPath,
+IndexCheck CheckIndex(Language language, const std::string& indexPath,
                       const std::optional<std::filesystem::path>& textFile);

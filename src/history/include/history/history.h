@@ -52,8 +52,11 @@ public:
     bool CanGoBack() const;
     bool CanGoForward() const;
 
-    // Reads the history file (history_file.cpp). A missing file leaves the
-    // history as it is; a foreign, outdated or damaged one leaves it empty.
+    // Reads the history file (history_file.cpp). A whole file of this version
+    // whose stamps match the text files replaces the entries and the cursor.
+    // A missing file, one of another version or one whose stamps differ
+    // leaves the history as it was; a damaged one (ending early, or with a
+    // cursor outside its entries) empties it.
     void Load(const char* historyFile, const char* eoTextFile, const char* ruTextFile);
     // Replaces the history file with the history; a failure keeps the old file.
     void Save();

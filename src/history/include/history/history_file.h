@@ -28,7 +28,9 @@ inline constexpr std::uint8_t HISTORY_FILE_VERSION = 1;
 inline constexpr std::size_t kMaxStoredCount = 255;
 
 // Low 32 bits of the last-write times of the two dictionary text files; 0 for
-// a file whose time cannot be queried.
+// a file whose time cannot be queried, or whose path is longer than this many
+// UTF-16 units.
+inline constexpr std::size_t kMaxStampPathUnits = 255;
 struct DictionaryStamps {
     std::uint32_t eoStamp = 0;
     std::uint32_t ruStamp = 0;

@@ -1,13 +1,17 @@
 #pragma once
-// Where the history file lives. A program in a folder it may write keeps
-// "historio.bin" beside its executable, so a portable folder carries its own
-// history. An installed program's folder belongs to the system, so there the
-// file goes to the user's state folder instead, following the XDG base
-// directory rules: $XDG_STATE_HOME/kelimbo/, or ~/.local/state/kelimbo/ when
-// that variable is unset, empty or not an absolute path. The dictionary files
-// are always read from the executable's folder; only the history moves.
+// Where the history file lives. A program whose folder lets it create and
+// rename files keeps "historio.bin" beside its executable, so a portable
+// folder carries its own history. An installed program's folder belongs to
+// the system, so there the file goes to the user's state folder instead,
+// following the XDG base directory rules: $XDG_STATE_HOME/kelimbo/, or
+// ~/.local/state/kelimbo/ when that variable is unset, empty or not an
+// absolute path. Only the folder decides: a history file that cannot be
+// written in a folder that can is replaced by rename, as every save replaces
+// it, and one that can be written in a folder that cannot is left alone,
+// because the save writes a new file beside it. Loading and saving both use
+// the one place chosen.
 //
-// All paths are narrow, in the ANSI code page; folders end in '/'.
+// All paths are narrow strings of the file system's bytes; folders end in '/'.
 
 #include <optional>
 #include <string>
@@ -17,7 +21,7 @@
 // choose every answer (tests run as root, for whom every folder is writable).
 struct HistorySurroundings {
     bool programFolderWritable = true;
-    std::optional<std::string> xdgStateHome; // the environment's value, as UTF-8
+    std::optional<std::string> xdgStateHome; // the environment's value, its bytes as given
     std::optional<std::string> home;         // likewise
 };
 
@@ -30,9 +34,10 @@ std::string UserStateFolder(const HistorySurroundings& surroundings);
 // the user's state folder otherwise.
 std::string HistoryFolder(std::string_view programFolder, const HistorySurroundings& surroundings);
 
-// True when the file fileName can be written in folder: an existing one opens
-// for appending (its contents untouched), or a new one can be created there
-// (and is removed again at once).
+// True when a file fileName in folder can be written the way the history is
+// saved, by writing a new file beside it and renaming that over it: the folder
+// lets this process create and rename files, and no folder stands in the
+// file's place. Asked of the system without creating anything.
 bool CanWriteFileIn(std::string_view folder, std::string_view fileName);
 
 // The surroundings of this process: the test above for the history file

@@ -21,7 +21,7 @@ public:
     cIndex(const cIndex&) = delete;
     cIndex& operator=(const cIndex&) = delete;
 
-    // Reads the index file at an ANSI path. Raises cExcMsg on any failure, and
+    // Reads the index file at a narrow path. Raises cExcMsg on any failure, and
     // then holds no headwords.
     void Load(const char* path);
 

@@ -54,10 +54,10 @@ private:
 std::string BuildIndex(const pro_less& order, std::span<const HeadwordSource> headwords,
                        const BsiBlockOrder& blocks = kDefaultBlockOrder);
 
-// BuildIndex, written to an open file or to a file at an ANSI path. A failed
+// BuildIndex, written to an open file or to a file at a narrow path. A failed
 // write or open throws std::runtime_error.
 void WriteIndex(std::FILE* out, const pro_less& order, std::span<const HeadwordSource> headwords,
                 const BsiBlockOrder& blocks = kDefaultBlockOrder);
-void WriteIndexFile(const char* ansiPath, const pro_less& order,
+void WriteIndexFile(const char* path, const pro_less& order,
                     std::span<const HeadwordSource> headwords,
                     const BsiBlockOrder& blocks = kDefaultBlockOrder);

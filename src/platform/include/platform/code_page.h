@@ -33,4 +33,10 @@ std::string ToUtf8(std::u16string_view wide);
 std::u16string FromAnsi(std::string_view ansi);
 std::string ToAnsi(std::u16string_view wide);
 
+// The offset of the first byte that does not belong to a well-formed UTF-8
+// sequence (a stray continuation byte, a truncated or overlong sequence, an
+// encoded surrogate, a code point past U+10FFFF), or npos when there is none.
+// A real U+FFFD, written EF BF BD, is well-formed like any other character.
+std::size_t FirstInvalidUtf8(std::string_view bytes);
+
 } // namespace platform

@@ -1,7 +1,12 @@
 #pragma once
-// Opening files by narrow path. Narrow paths are in the ANSI code page, like
-// all of the program's narrow text; the file system wants UTF-8, so the path
-// is converted first.
+// Opening files by narrow path. A narrow path holds the bytes the system gave
+// for it (the executable's folder, an argument, an environment variable) and
+// is handed back to the system unchanged: a path on this system is any bytes,
+// usually UTF-8, and converting it through the ANSI code page would turn every
+// character Windows-1251 lacks into '?' and name another file.
+//
+// Only where a path is shown inside a message, whose texts are ANSI, is it
+// converted, with AnsiPath.
 
 #include <cstdio>
 #include <memory>
@@ -15,13 +20,15 @@ struct FileCloser {
 };
 using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 
-// The file-system (UTF-8) form of an ANSI path.
-std::string FileSystemPath(std::string_view ansiPath);
+// The form in which the system is given a narrow path: its bytes unchanged.
+std::string FileSystemPath(std::string_view path);
 
-// The ANSI form of a file-system (UTF-8) path; characters the code page lacks become '?'.
+// A path as a message shows it, in the ANSI code page: the bytes read as
+// UTF-8 (an invalid sequence becomes U+FFFD), and every character that
+// Windows-1251 lacks becomes '?'. Never for opening a file.
 std::string AnsiPath(std::string_view fileSystemPath);
 
-// fopen of an ANSI path; null when the file cannot be opened.
-FileHandle OpenFile(std::string_view ansiPath, const char* mode);
+// fopen of a narrow path; null when the file cannot be opened.
+FileHandle OpenFile(std::string_view path, const char* mode);
 
 } // namespace platform

@@ -11,10 +11,10 @@ namespace platform {
 // Flushes the stream's buffers and has the system write the file to the disk.
 bool FlushToDisk(std::FILE* file);
 
-// Renames a file at an ANSI path to another, replacing the target in one step.
-bool ReplaceFile(std::string_view ansiFrom, std::string_view ansiTo);
+// Renames a file at a narrow path to another, replacing the target in one step.
+bool ReplaceFile(std::string_view from, std::string_view to);
 
-// Removes the file at an ANSI path; false when there was none or it could not go.
-bool RemoveFile(std::string_view ansiPath);
+// Removes the file at a narrow path; false when there was none or it could not go.
+bool RemoveFile(std::string_view path);
 
 } // namespace platform

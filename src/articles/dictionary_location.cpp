@@ -1,0 +1,23 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "articles/dictionary_location.h"
+
+#include "articles/dictionary_files.h"
+#include "platform/user_folders.h"
+
+std::string DictionaryFolderFor(std::string_view programFolder,
+                                const DictionarySurroundings& surroundings) {
+    if (!surroundings.programFolderWritable) {
+        const std::string user = platform::UserProgramFolder(surroundings.xdgDataHome,
+                                                             surroundings.home, ".local/share/");
+        if (!user.empty() && platform::PathExists(user + kRussianFiles.index)) {
+            return user;
+        }
+    }
+    return std::string(programFolder);
+}
+
+std::string DictionaryFolderOf(std::string_view programFolder) {
+    return DictionaryFolderFor(programFolder, {platform::FolderAcceptsNewFiles(programFolder),
+                                               platform::EnvironmentValue("XDG_DATA_HOME"),
+                                               platform::EnvironmentValue("HOME")});
+}
