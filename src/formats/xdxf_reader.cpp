@@ -173,11 +173,10 @@ bool XdxfReader::Article(const xmlNode* ar, ImportedArticle& article) {
             article.headwords.push_back(word);
         }
     };
-    if (!keys.empty()) {
-        add(keys.front().shown);
-        for (const XdxfKey& key : keys) {
-            add(key.key);
-        }
+    // Only keys are looked up: the shown headword, <opt> parts and all, is
+    // the text's first line.
+    for (const XdxfKey& key : keys) {
+        add(key.key);
     }
     ArticleText text;
     AppendXdxfNodes(ar, m_flowing, text, m_skipped);
