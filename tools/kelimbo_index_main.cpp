@@ -8,6 +8,7 @@
 #include "dictbuild/dictionary_build.h"
 #include "dictbuild/index_check.h"
 #include "errors/exc_msg.h"
+#include "import_command.h"
 #include "importing/import_writer.h"
 #include "importing/progress_bar.h"
 #include "index/headword_index.h"
@@ -200,6 +201,9 @@ int main(int argc, char** argv) {
         return Usage();
     }
     const std::string command = argv[1];
+    if (command == "import") {
+        return RunImportCommand(argc - 2, argv + 2);
+    }
     const std::optional<Options> options = ParseOptions(command, argc, argv);
     if (!options) {
         return Usage();
