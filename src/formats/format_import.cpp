@@ -89,7 +89,7 @@ FormatImport ImportDictionary(const ImportRequest& request,
     }
     fs::create_directories(request.outDir); // before the reading, to fail early
 
-    const auto reader = OpenDictionary(request.format, request.source);
+    auto reader = OpenDictionary(request.format, request.source);
     FormatImport result;
     result.info = reader->Info();
     const Script other = request.language == Language::Esperanto ? Script::Cyrillic : Script::Latin;
@@ -111,7 +111,9 @@ FormatImport ImportDictionary(const ImportRequest& request,
         }
     }
     result.skipped = reader->Skipped();
-    result.report = std::move(WriteImportedDirections(directions, request.outDir).front());
+    reader.reset(); // a StarDict reader holds the whole .idx
+    result.report =
+        std::move(WriteImportedDirections(std::move(directions), request.outDir).front());
     return result;
 }
 

@@ -10,6 +10,7 @@
 #include <map>
 #include <set>
 #include <stdexcept>
+#include <type_traits>
 
 namespace {
 
@@ -149,9 +150,10 @@ std::string CharacterList(std::vector<std::pair<char32_t, std::size_t>> characte
     return list.empty() ? list : list + (more ? ", \u2026)" : ")");
 }
 
-} // namespace
-
-PreparedDirection PrepareDirection(const ImportedDirection& direction) {
+// PrepareDirection over the direction's articles; when they are not const,
+// each article's storage is given back as soon as it is prepared, so that an
+// import of a million entries does not hold their text twice.
+template <typename Direction> PreparedDirection Prepare(Direction& direction) {
     const Language language = direction.language;
     PreparedDirection prepared;
     DirectionReport& report = prepared.report;
@@ -161,7 +163,7 @@ PreparedDirection PrepareDirection(const ImportedDirection& direction) {
 
     std::map<std::string, std::size_t> articlesOfKey;
     std::size_t entryNumber = 0;
-    for (const ImportedArticle& article : direction.articles) {
+    for (auto& article : direction.articles) {
         ++entryNumber;
         const std::vector<std::string> pieces = SplitIntoSpans(
             language, SourceForm(language, FitText(article.text, TextTarget(language), report.fit)),
@@ -200,6 +202,9 @@ PreparedDirection PrepareDirection(const ImportedDirection& direction) {
             keys.push_back(std::move(key));
             headwords.push_back(std::move(fitted));
         }
+        if constexpr (!std::is_const_v<Direction>) {
+            article = ImportedArticle{};
+        }
         if (headwords.empty() || pieces.empty()) {
             continue;
         }
@@ -223,19 +228,42 @@ PreparedDirection PrepareDirection(const ImportedDirection& direction) {
     return prepared;
 }
 
+void Encode(Language language, PreparedDirection prepared, std::vector<DirectionReport>& reports,
+            std::vector<EncodedDirection>& encoded) {
+    encoded.push_back(EncodeDirection(language, prepared.articles, prepared.note));
+    DirectionReport& report = prepared.report;
+    report.headwords = encoded.back().summary.headwords;
+    report.textBytes = encoded.back().summary.textBytes;
+    report.indexBytes = encoded.back().summary.indexBytes;
+    reports.push_back(std::move(report));
+}
+
+} // namespace
+
+PreparedDirection PrepareDirection(const ImportedDirection& direction) {
+    return Prepare(direction);
+}
+
 std::vector<DirectionReport>
 WriteImportedDirections(const std::vector<ImportedDirection>& directions,
                         const std::filesystem::path& outDir) {
     std::vector<DirectionReport> reports;
     std::vector<EncodedDirection> encoded;
     for (const ImportedDirection& direction : directions) {
-        PreparedDirection prepared = PrepareDirection(direction);
-        encoded.push_back(EncodeDirection(direction.language, prepared.articles, prepared.note));
-        DirectionReport& report = prepared.report;
-        report.headwords = encoded.back().summary.headwords;
-        report.textBytes = encoded.back().summary.textBytes;
-        report.indexBytes = encoded.back().summary.indexBytes;
-        reports.push_back(std::move(report));
+        Encode(direction.language, Prepare(direction), reports, encoded);
+    }
+    WriteDirections(encoded, outDir);
+    return reports;
+}
+
+std::vector<DirectionReport> WriteImportedDirections(std::vector<ImportedDirection>&& directions,
+                                                     const std::filesystem::path& outDir) {
+    std::vector<DirectionReport> reports;
+    std::vector<EncodedDirection> encoded;
+    for (ImportedDirection& direction : directions) {
+        PreparedDirection prepared = Prepare(direction);
+        std::vector<ImportedArticle>().swap(direction.articles);
+        Encode(direction.language, std::move(prepared), reports, encoded);
     }
     WriteDirections(encoded, outDir);
     return reports;
