@@ -87,9 +87,8 @@ FormatImport ImportDictionary(const ImportRequest& request,
             }
         }
     }
-    fs::create_directories(request.outDir); // before the reading, to fail early
-
     auto reader = OpenDictionary(request.format, request.source);
+    fs::create_directories(request.outDir); // before the reading, to fail early
     FormatImport result;
     result.info = reader->Info();
     const Script other = request.language == Language::Esperanto ? Script::Cyrillic : Script::Latin;
@@ -112,6 +111,11 @@ FormatImport ImportDictionary(const ImportRequest& request,
     }
     result.skipped = reader->Skipped();
     reader.reset(); // a StarDict reader holds the whole .idx
+    if (result.articles == 0) {
+        // An empty pair would replace a dictionary with nothing.
+        throw std::runtime_error(request.source.string() +
+                                 ": no article to import; nothing was written");
+    }
     result.report =
         std::move(WriteImportedDirections(std::move(directions), request.outDir).front());
     return result;

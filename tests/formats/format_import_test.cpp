@@ -196,6 +196,7 @@ TEST(FormatImport, APairAppearsWholeAndIsReplacedOnlyWhenAsked) {
     std::string damaged = ReadBytes(Fixture("sample.xdxf"));
     damaged.resize(damaged.find("</def></ar>") + 6);
     WriteBytes(dir.File("cut.xdxf"), damaged);
+    WriteBytes(dir.File("empty.xdxf"), "<xdxf><full_name>Malplena</full_name><lexicon/></xdxf>");
 
     TempDir out;
     ASSERT_EQ(Import("dsl", dir.File("s.dsl"), "ru", out.Path()).status, 0);
@@ -210,14 +211,15 @@ TEST(FormatImport, APairAppearsWholeAndIsReplacedOnlyWhenAsked) {
     const auto both = before();
     ASSERT_EQ(both.size(), 4u);
 
-    // Refused without --replace; refused with it when the source is damaged;
-    // the folder is as it was either way, without a file left behind.
+    // Refused without --replace; refused with it when the source is damaged
+    // or holds no article; the folder is as it was, without a file left behind.
     const auto existing = Import("xdxf", Fixture("sample.xdxf"), "eo", out.Path());
     EXPECT_EQ(existing.status, 1);
     EXPECT_NE(existing.err.find("--replace"), std::string::npos) << existing.err;
     const auto cut = Import("xdxf", dir.File("cut.xdxf"), "eo", out.Path(), true);
     EXPECT_EQ(cut.status, 1);
     EXPECT_NE(cut.err.find("cut.xdxf"), std::string::npos) << cut.err;
+    EXPECT_EQ(Import("xdxf", dir.File("empty.xdxf"), "eo", out.Path(), true).status, 1);
     EXPECT_EQ(before(), both);
 
     // Replaced when asked, the Russian pair untouched.

@@ -48,8 +48,8 @@ std::string ImportNote(const DictionaryInfo& info, std::chrono::system_clock::ti
 // folder (made when missing) together: both appear, or the folder stays as it
 // was; the other direction's files are left alone. Refuses, before reading,
 // a folder that already holds either file of the direction unless the request
-// replaces them. `progress` (may be empty) hears Done() and Total() of the
-// reader after each article. Throws ExistingDictionary, FormatError,
+// replaces them, and writes nothing for a source without articles. `progress` (may be empty) hears
+// Done() and Total() of the reader after each article. Throws ExistingDictionary, FormatError,
 // SourceError or std::runtime_error.
 FormatImport
 ImportDictionary(const ImportRequest& request,
