@@ -51,13 +51,13 @@ int RunImportCommand(int argc, char** argv) {
                                                       ? formats::FormatFromFileName(request.source)
                                                       : formats::FormatFromName(positional[0]);
     if (!format) {
-        std::cerr << "kelimbo-index: "
-                  << (positional[0] == "auto"
-                          ? "the format of " + positional[1] +
-                                " is not plain from its name (.ifo, .index, .dsl, .dsl.dz, "
-                                ".xdxf); name it"
-                          : "unknown format " + positional[0])
-                  << "\n";
+        if (positional[0] == "auto") {
+            std::cerr << "kelimbo-index: the format of " << positional[1]
+                      << " is not plain from its name (.ifo, .index, .dsl, .dsl.dz, .xdxf); "
+                         "name it\n";
+        } else {
+            std::cerr << "kelimbo-index: unknown format " << positional[0] << "\n";
+        }
         return ImportUsage();
     }
     request.format = *format;
@@ -67,7 +67,7 @@ int RunImportCommand(int argc, char** argv) {
     try {
         formats::FormatImport result;
         {
-            ProgressBar bar("Reading " + request.source.filename().string());
+            ProgressBar bar(std::string("Reading ").append(request.source.filename().string()));
             result =
                 formats::ImportDictionary(request, [&bar](std::uint64_t done, std::uint64_t total) {
                     bar.Update(static_cast<std::size_t>(done), static_cast<std::size_t>(total));
