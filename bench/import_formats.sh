@@ -3,7 +3,7 @@
 # Times `kelimbo-index import` on a 1,000,000-entry StarDict dictionary, a DSL
 # file of the same entries and Debian's Esperanto-English FreeDict dictionary:
 # each imported in turn (A B C A B C ...), three rounds; wall time on a
-# microsecond clock and peak RSS from /usr/bin/time -v.
+# microsecond clock, CPU time and peak RSS from /usr/bin/time -v.
 #   bench/import_formats.sh [BUILD]     (BUILD defaults to build-perf)
 set -euo pipefail
 source "$(dirname "$0")/../scripts/lib.sh"
@@ -26,6 +26,8 @@ for round in 1 2 3; do
             --direction "$3" --out "$out/dict" >"$out/summary"
         end=$(date +%s%N)
         echo "round $round, $1 $(basename "$2"): $(((end - start) / 1000)) us wall," \
+            "$(sed -n 's/.*User time (seconds): //p' "$out/time") s user," \
+            "$(sed -n 's/.*System time (seconds): //p' "$out/time") s system," \
             "peak RSS $(sed -n 's/.*Maximum resident set size (kbytes): //p' "$out/time") KB;" \
             "$(grep -o '[0-9][0-9]* headwords;' "$out/summary")"
     done
