@@ -76,7 +76,7 @@ std::string ImportNote(const DictionaryInfo& info, std::chrono::system_clock::ti
     note += NoteDescription(info.description);
     Append(note, {"Source: ", info.sourceFile, " (", FormatName(info.format), ")\n"});
     if (!info.fromLanguage.empty() || !info.toLanguage.empty()) {
-        Append(note, {"Languages: ", info.fromLanguage, " \u2192 ", info.toLanguage, "\n"});
+        Append(note, {"Languages: ", info.fromLanguage, " \u2013 ", info.toLanguage, "\n"});
     }
     Append(note, {"Imported: ", IsoDate(when)});
     return note;

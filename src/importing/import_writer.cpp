@@ -270,8 +270,11 @@ std::vector<DirectionReport> WriteImportedDirections(std::vector<ImportedDirecti
 }
 
 std::string DescribeDirection(const DirectionReport& report) {
-    std::string text = report.language == Language::Esperanto ? "Esperanto\u2192Russian: "
-                                                              : "Russian\u2192Esperanto: ";
+    // Named by the files, since an import may fill a direction with another
+    // language's translations.
+    std::string text = report.language == Language::Esperanto
+                           ? "Esperanto headwords (EoRu_kelimbo): "
+                           : "Russian headwords (tarnesk_rusa_esperanto): ";
     text += std::to_string(report.headwords) + " headwords; " + std::to_string(report.entries) +
             " entries written as " + std::to_string(report.spans) + " articles (" +
             std::to_string(report.splitEntries) + " cut into several); text " +
