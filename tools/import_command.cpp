@@ -7,9 +7,11 @@
 #include "formats/format_import.h"
 #include "importing/progress_bar.h"
 
+#include <cstdio>
 #include <iostream>
 #include <optional>
 #include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -64,19 +66,30 @@ int RunImportCommand(int argc, char** argv) {
     request.language = *direction == "eo" ? Language::Esperanto : Language::Russian;
     request.outDir = *out;
     request.replace = replace;
+    // Reading has its bar; the writing that follows says so on the same line
+    // of a terminal until it is done or fails.
+    const bool terminal = ::isatty(::fileno(stderr)) != 0;
     try {
         formats::FormatImport result;
         {
-            ProgressBar bar(std::string("Reading ").append(request.source.filename().string()));
+            ProgressBar reading(std::string("Reading ").append(request.source.filename().string()));
             result =
-                formats::ImportDictionary(request, [&bar](std::uint64_t done, std::uint64_t total) {
-                    bar.Update(static_cast<std::size_t>(done), static_cast<std::size_t>(total));
+                formats::ImportDictionary(request, [&](std::uint64_t done, std::uint64_t total) {
+                    reading.Update(static_cast<std::size_t>(done), static_cast<std::size_t>(total));
+                    if (done >= total && reading.Shown()) {
+                        reading.Finish();
+                        std::fprintf(stderr, "Writing the dictionary files\u2026");
+                        std::fflush(stderr);
+                    }
                 });
+        }
+        if (terminal) {
+            std::fprintf(stderr, "\r\033[K");
         }
         std::cout << formats::DescribeFormatImport(result);
         return 0;
     } catch (const std::exception& e) {
-        std::cerr << "kelimbo-index: " << e.what() << "\n";
+        std::cerr << (terminal ? "\r\033[K" : "") << "kelimbo-index: " << e.what() << "\n";
     }
     return 1;
 }

@@ -115,6 +115,9 @@ FormatImport ImportDictionary(const ImportRequest& request,
             progress(reader->Done(), reader->Total());
         }
     }
+    if (progress) {
+        progress(reader->Total(), reader->Total());
+    }
     result.skipped = reader->Skipped();
     reader.reset(); // a StarDict reader holds the whole .idx
     if (result.articles == 0) {

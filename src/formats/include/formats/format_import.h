@@ -48,9 +48,10 @@ std::string ImportNote(const DictionaryInfo& info, std::chrono::system_clock::ti
 // folder (made when missing) together: both appear, or the folder stays as it
 // was; the other direction's files are left alone. Refuses, before reading,
 // a folder that already holds either file of the direction unless the request
-// replaces them, and writes nothing for a source without articles. `progress` (may be empty) hears
-// Done() and Total() of the reader after each article. Throws ExistingDictionary, FormatError,
-// SourceError or std::runtime_error.
+// replaces them, and writes nothing for a source without articles.
+// `progress` (may be empty) hears Done() and Total() of the reader after each
+// article, and Total() as both once the reading is done. Throws
+// ExistingDictionary, FormatError, SourceError or std::runtime_error.
 FormatImport
 ImportDictionary(const ImportRequest& request,
                  const std::function<void(std::uint64_t, std::uint64_t)>& progress = {});
