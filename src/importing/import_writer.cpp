@@ -2,6 +2,7 @@
 #include "importing/import_writer.h"
 
 #include "articles/provider.h"
+#include "dictbuild/dictionary_direction.h"
 #include "importing/article_spans.h"
 #include "importing/utf8_points.h"
 #include "index/x_less.h"
@@ -272,9 +273,8 @@ std::vector<DirectionReport> WriteImportedDirections(std::vector<ImportedDirecti
 std::string DescribeDirection(const DirectionReport& report) {
     // Named by the files, since an import may fill a direction with another
     // language's translations.
-    std::string text = report.language == Language::Esperanto
-                           ? "Esperanto headwords (EoRu_kelimbo): "
-                           : "Russian headwords (tarnesk_rusa_esperanto): ";
+    std::string text = report.language == Language::Esperanto ? "Esperanto" : "Russian";
+    text += std::string(" headwords, ") + FilesOf(report.language).text + ": ";
     text += std::to_string(report.headwords) + " headwords; " + std::to_string(report.entries) +
             " entries written as " + std::to_string(report.spans) + " articles (" +
             std::to_string(report.splitEntries) + " cut into several); text " +
