@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // XDXF: an XML file (plain or gzip-compressed) read as a stream with
 // libxml2's reader, one <ar> article at a time. Each <k> gives a key; the
-// first, with its <opt> parts, is the shown headword. The root's format="logical" makes whitespace
-// flow; the visual form (the default) keeps the text's lines.
+// first, with its <opt> parts, is the shown headword. The root's
+// format="logical" makes whitespace flow; the visual form (the default) keeps
+// the text's lines.
 #include "formats/article_text.h"
 #include "formats/data_file.h"
 #include "formats/dictionary_reader.h"
