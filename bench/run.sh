@@ -11,7 +11,7 @@ build=$KELIMBO_ROOT/build-perf
 cmake -S "$KELIMBO_ROOT" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DKELIMBO_BUILD_BENCH=ON -DBUILD_TESTING=OFF
 cmake --build "$build" -j 2 --target kelimbo-bench kelimbo-bench-data kelimbo-lookup kelimbo-bench-window \
-    kelimbo-bench-read kelimbo-forms-coverage kelimbo_sample_data
+    kelimbo-bench-read kelimbo-forms-coverage kelimbo_sample_data kelimbo-index
 
 "$build/bin/kelimbo-bench" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
     --benchmark_min_time=0.5 "$@"
@@ -26,3 +26,4 @@ done
 # The share of inflected forms that reach their headword, on the sample dictionaries.
 "$build/bin/kelimbo-forms-coverage" "$build/bin"
 "$KELIMBO_ROOT/bench/read_formats.sh" "$build"
+"$KELIMBO_ROOT/bench/import_formats.sh" "$build"

@@ -42,7 +42,7 @@ inline bool IsCleanLine(std::string_view line) {
 }
 
 // Reads the whole dictionary. Every article has clean headwords and a text
-// of valid UTF-8 lines that begins with the first headword; the only failure
+// of valid UTF-8 lines whose first shows the first headword; the only failure
 // is a FormatError that names its file.
 inline void ReadEverything(formats::Format format, const std::string& path) {
     try {
@@ -55,7 +55,7 @@ inline void ReadEverything(formats::Format format, const std::string& path) {
                 Require(!headword.empty() && headword.front() != ' ' && headword.back() != ' ');
                 Require(IsCleanLine(headword));
             }
-            Require(article.text.starts_with(article.headwords.front()));
+            Require(formats::HeadlineShowsKey(article.text, article.headwords.front()));
             Require(!article.text.ends_with('\n'));
             std::size_t at = 0;
             for (std::size_t end; at <= article.text.size(); at = end + 1) {

@@ -34,9 +34,9 @@ ensure_packages() {
 BUILD_PACKAGES=(cmake ninja-build g++ pkgconf qt6-base-dev libgl-dev fonts-dejavu-core
     libxml2-dev zlib1g-dev libhunspell-dev)
 # What the tests need on top of that: desktop-file-utils and appstream check an
-# installed tree, dpkg-dev and lintian the Debian package made from it; the benchmarks are built too and run once on a dictionary grown
-# from the word lists; hunspell-ru is the data of the Russian base-form tests;
-# dict-freedict-epo-eng is real dictd data for the readers.
+# installed tree, dpkg-dev and lintian the Debian package made from it; the
+# benchmarks are built too and run once on a dictionary grown from the word lists; hunspell-ru is the data of the Russian base-form tests;
+# dict-freedict-epo-eng is real dictd data for the readers and the import.
 TEST_PACKAGES=(libgtest-dev clang libclang-rt-14-dev desktop-file-utils appstream dpkg-dev
     lintian libbenchmark-dev wesperanto hunspell-ru dict-freedict-epo-eng)
 

@@ -24,7 +24,7 @@ kelimbo_layer(history   errors index platform)
 kelimbo_layer(dictbuild articles errors index platform text)
 kelimbo_layer(importing articles dictbuild index platform)
 kelimbo_layer(revo      importing LibXml2::LibXml2)
-kelimbo_layer(formats   importing platform LibXml2::LibXml2 ZLIB::ZLIB)
+kelimbo_layer(formats   dictbuild importing platform LibXml2::LibXml2 ZLIB::ZLIB)
 kelimbo_layer(query     index)
 kelimbo_layer(forms     query index platform text PkgConfig::HUNSPELL)
 

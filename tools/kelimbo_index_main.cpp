@@ -5,10 +5,12 @@
 //   kelimbo-index check --lang eo|ru INDEX.bsi [TEXT.txt]
 //   kelimbo-index dump  --lang eo|ru INDEX.bsi
 //   kelimbo-index revo REVO_FOLDER [--dtd DTD_FOLDER] --out DIR
+//   kelimbo-index import FORMAT SOURCE --direction eo|ru --out DIR [--replace]
 //   kelimbo-index --help | --version           (on the standard output)
 #include "dictbuild/dictionary_build.h"
 #include "dictbuild/index_check.h"
 #include "errors/exc_msg.h"
+#include "import_command.h"
 #include "importing/import_writer.h"
 #include "importing/progress_bar.h"
 #include "index/headword_index.h"
@@ -38,6 +40,8 @@ constexpr const char* kUsage =
     "       kelimbo-index check --lang eo|ru INDEX.bsi [TEXT.txt]\n"
     "       kelimbo-index dump --lang eo|ru INDEX.bsi\n"
     "       kelimbo-index revo REVO_FOLDER [--dtd DTD_FOLDER] --out DIR\n"
+    "       kelimbo-index import stardict|dictd|dsl|xdxf|auto SOURCE --direction eo|ru\n"
+    "                            --out DIR [--replace]\n"
     "       kelimbo-index --help | --version\n";
 
 constexpr const char* kHelp =
@@ -51,11 +55,16 @@ constexpr const char* kHelp =
     "  check   an index, and with the text file its references\n"
     "  dump    an index's headwords and references, one headword a line\n"
     "  revo    both directions from Reta Vortaro's XML articles\n"
+    "  import  one direction from another program's dictionary: StarDict (.ifo),\n"
+    "          dictd (.index), DSL (.dsl, .dsl.dz) or XDXF (.xdxf); auto tells\n"
+    "          the format by the file's name\n"
     "\n"
     "  --lang eo|ru         the direction: Esperanto-Russian or Russian-Esperanto\n"
     "  --out DIR            the folder the dictionary files are written into\n"
     "  --paragraphs TEXT    the text file to index\n"
     "  --dtd DTD_FOLDER     ReVo's DTD folder (default: dtd/ beside revo/)\n"
+    "  --direction eo|ru    the direction an import writes (the other is kept)\n"
+    "  --replace            let an import replace the direction's existing files\n"
     "  --help               show this help and exit\n"
     "  --version            show the version and exit\n"
     "\n"
@@ -237,6 +246,9 @@ int main(int argc, char** argv) {
         return Usage();
     }
     const std::string command = argv[1];
+    if (command == "import") {
+        return RunImportCommand(argc - 2, argv + 2);
+    }
     const std::optional<Options> options = ParseOptions(command, argc, argv);
     if (!options) {
         return Usage();

@@ -156,6 +156,13 @@ EncodedDirection EncodeDirection(Language language, const std::vector<SourceArti
     EncodedDirection out;
     out.language = language;
     std::string& text = out.text;
+    // The encoded text is never longer than its UTF-8 source: reserving that
+    // spares a million-article text its copies while it grows.
+    std::size_t sourceBytes = preamble.size() + 1;
+    for (const SourceArticle& article : articles) {
+        sourceBytes += article.text.size() + 2;
+    }
+    text.reserve(sourceBytes);
     if (!preamble.empty()) {
         try {
             text = EncodeArticle(language, preamble);

@@ -228,6 +228,17 @@ std::string ArticleText::Take() {
     return text;
 }
 
+bool HeadlineShowsKey(std::string_view text, std::string_view key) {
+    const std::string_view first = text.substr(0, text.find('\n'));
+    std::size_t at = 0;
+    for (const char c : first) {
+        if (at < key.size() && c == key[at]) {
+            ++at;
+        }
+    }
+    return !key.empty() && at == key.size();
+}
+
 std::string ComposeArticle(std::string_view shown, std::string_view body) {
     const std::string_view first = body.substr(0, body.find('\n'));
     if (first.starts_with(shown)) {

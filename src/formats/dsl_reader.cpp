@@ -397,7 +397,8 @@ bool DslReader::Next(ImportedArticle& article) {
                 article.headwords.push_back(word);
             }
         };
-        add(head.shown);
+        // Only keys are looked up: the shown headword, {…} parts and all, is
+        // the text's first line.
         for (const Headword& headword : headwords) {
             add(headword.key);
         }

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // XDXF: an XML file (plain or gzip-compressed) read as a stream with
-// libxml2's reader, one <ar> article at a time. Each <k> is a key; the first
-// is the shown headword. The root's format="logical" makes whitespace flow;
-// the visual form (the default) keeps the text's lines.
+// libxml2's reader, one <ar> article at a time. Each <k> gives a key; the
+// first, with its <opt> parts, is the shown headword. The root's
+// format="logical" makes whitespace flow; the visual form (the default) keeps
+// the text's lines.
 #include "formats/article_text.h"
 #include "formats/data_file.h"
 #include "formats/dictionary_reader.h"
@@ -173,11 +174,10 @@ bool XdxfReader::Article(const xmlNode* ar, ImportedArticle& article) {
             article.headwords.push_back(word);
         }
     };
-    if (!keys.empty()) {
-        add(keys.front().shown);
-        for (const XdxfKey& key : keys) {
-            add(key.key);
-        }
+    // Only keys are looked up: the shown headword, <opt> parts and all, is
+    // the text's first line.
+    for (const XdxfKey& key : keys) {
+        add(key.key);
     }
     ArticleText text;
     AppendXdxfNodes(ar, m_flowing, text, m_skipped);

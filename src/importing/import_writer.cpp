@@ -2,6 +2,7 @@
 #include "importing/import_writer.h"
 
 #include "articles/provider.h"
+#include "dictbuild/dictionary_direction.h"
 #include "importing/article_spans.h"
 #include "importing/utf8_points.h"
 #include "index/x_less.h"
@@ -10,6 +11,7 @@
 #include <map>
 #include <set>
 #include <stdexcept>
+#include <type_traits>
 
 namespace {
 
@@ -137,9 +139,22 @@ void LeaveOutUnfindable(Language language, const std::set<std::string>& unfindab
     prepared.articles = std::move(kept);
 }
 
-} // namespace
+// "(U+00D7 × 35, …)": the most frequent characters, an ellipsis when there are more.
+std::string CharacterList(std::vector<std::pair<char32_t, std::size_t>> characters) {
+    constexpr std::size_t kShown = 8;
+    const bool more = characters.size() > kShown;
+    characters.resize(std::min(characters.size(), kShown));
+    std::string list;
+    for (const auto& [c, n] : characters) {
+        list += (list.empty() ? " (" : ", ") + DescribeCharacter(c) + " " + std::to_string(n);
+    }
+    return list.empty() ? list : list + (more ? ", \u2026)" : ")");
+}
 
-PreparedDirection PrepareDirection(const ImportedDirection& direction) {
+// PrepareDirection over the direction's articles; when they are not const,
+// each article's storage is given back as soon as it is prepared, so that an
+// import of a million entries does not hold their text twice.
+template <typename Direction> PreparedDirection Prepare(Direction& direction) {
     const Language language = direction.language;
     PreparedDirection prepared;
     DirectionReport& report = prepared.report;
@@ -149,7 +164,7 @@ PreparedDirection PrepareDirection(const ImportedDirection& direction) {
 
     std::map<std::string, std::size_t> articlesOfKey;
     std::size_t entryNumber = 0;
-    for (const ImportedArticle& article : direction.articles) {
+    for (auto& article : direction.articles) {
         ++entryNumber;
         const std::vector<std::string> pieces = SplitIntoSpans(
             language, SourceForm(language, FitText(article.text, TextTarget(language), report.fit)),
@@ -188,6 +203,9 @@ PreparedDirection PrepareDirection(const ImportedDirection& direction) {
             keys.push_back(std::move(key));
             headwords.push_back(std::move(fitted));
         }
+        if constexpr (!std::is_const_v<Direction>) {
+            article = ImportedArticle{};
+        }
         if (headwords.empty() || pieces.empty()) {
             continue;
         }
@@ -211,20 +229,66 @@ PreparedDirection PrepareDirection(const ImportedDirection& direction) {
     return prepared;
 }
 
+void Encode(Language language, PreparedDirection prepared, std::vector<DirectionReport>& reports,
+            std::vector<EncodedDirection>& encoded) {
+    encoded.push_back(EncodeDirection(language, prepared.articles, prepared.note));
+    DirectionReport& report = prepared.report;
+    report.headwords = encoded.back().summary.headwords;
+    report.textBytes = encoded.back().summary.textBytes;
+    report.indexBytes = encoded.back().summary.indexBytes;
+    reports.push_back(std::move(report));
+}
+
+} // namespace
+
+PreparedDirection PrepareDirection(const ImportedDirection& direction) {
+    return Prepare(direction);
+}
+
 std::vector<DirectionReport>
 WriteImportedDirections(const std::vector<ImportedDirection>& directions,
                         const std::filesystem::path& outDir) {
     std::vector<DirectionReport> reports;
     std::vector<EncodedDirection> encoded;
     for (const ImportedDirection& direction : directions) {
-        PreparedDirection prepared = PrepareDirection(direction);
-        encoded.push_back(EncodeDirection(direction.language, prepared.articles, prepared.note));
-        DirectionReport& report = prepared.report;
-        report.headwords = encoded.back().summary.headwords;
-        report.textBytes = encoded.back().summary.textBytes;
-        report.indexBytes = encoded.back().summary.indexBytes;
-        reports.push_back(std::move(report));
+        Encode(direction.language, Prepare(direction), reports, encoded);
     }
     WriteDirections(encoded, outDir);
     return reports;
+}
+
+std::vector<DirectionReport> WriteImportedDirections(std::vector<ImportedDirection>&& directions,
+                                                     const std::filesystem::path& outDir) {
+    std::vector<DirectionReport> reports;
+    std::vector<EncodedDirection> encoded;
+    for (ImportedDirection& direction : directions) {
+        PreparedDirection prepared = Prepare(direction);
+        std::vector<ImportedArticle>().swap(direction.articles);
+        Encode(direction.language, std::move(prepared), reports, encoded);
+    }
+    WriteDirections(encoded, outDir);
+    return reports;
+}
+
+std::string DescribeDirection(const DirectionReport& report) {
+    // Named by the files, since an import may fill a direction with another
+    // language's translations.
+    std::string text = report.language == Language::Esperanto ? "Esperanto" : "Russian";
+    text += std::string(" headwords, ") + FilesOf(report.language).text + ": ";
+    text += std::to_string(report.headwords) + " headwords; " + std::to_string(report.entries) +
+            " entries written as " + std::to_string(report.spans) + " articles (" +
+            std::to_string(report.splitEntries) + " cut into several); text " +
+            std::to_string(report.textBytes) + " bytes, index " +
+            std::to_string(report.indexBytes) + " bytes\n";
+    text += "  characters replaced: " + std::to_string(report.fit.ReplacedCount()) +
+            CharacterList(report.fit.MostReplaced(9)) +
+            "\n  characters dropped: " + std::to_string(report.fit.DroppedCount()) +
+            CharacterList(report.fit.MostDropped(9)) + "\n";
+    if (report.leftOutCount > 0) {
+        text += "  headwords left out: " + std::to_string(report.leftOutCount) + "\n";
+        for (const std::string& why : report.leftOut) {
+            text += "    " + why + "\n";
+        }
+    }
+    return text;
 }

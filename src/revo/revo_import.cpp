@@ -21,18 +21,6 @@ bool HasXmlFiles(const std::filesystem::path& folder) {
     return false;
 }
 
-// "(U+00D7 × 35, …)": the most frequent characters, an ellipsis when there are more.
-std::string CharacterList(std::vector<std::pair<char32_t, std::size_t>> characters) {
-    constexpr std::size_t kShown = 8;
-    const bool more = characters.size() > kShown;
-    characters.resize(std::min(characters.size(), kShown));
-    std::string list;
-    for (const auto& [c, n] : characters) {
-        list += (list.empty() ? " (" : ", ") + DescribeCharacter(c) + " " + std::to_string(n);
-    }
-    return list.empty() ? list : list + (more ? ", \u2026)" : ")");
-}
-
 } // namespace
 
 RevoFolders LocateRevo(const std::filesystem::path& given,
@@ -110,23 +98,7 @@ std::string DescribeImport(const RevoImport& revo, const std::vector<DirectionRe
                        std::to_string(revo.derivations) + " derivations, " +
                        std::to_string(revo.translations) + " Russian translations\n";
     for (const DirectionReport& report : reports) {
-        text += report.language == Language::Esperanto ? "Esperanto\u2192Russian: "
-                                                       : "Russian\u2192Esperanto: ";
-        text += std::to_string(report.headwords) + " headwords; " + std::to_string(report.entries) +
-                " entries written as " + std::to_string(report.spans) + " articles (" +
-                std::to_string(report.splitEntries) + " cut into several); text " +
-                std::to_string(report.textBytes) + " bytes, index " +
-                std::to_string(report.indexBytes) + " bytes\n";
-        text += "  characters replaced: " + std::to_string(report.fit.ReplacedCount()) +
-                CharacterList(report.fit.MostReplaced(9)) +
-                "\n  characters dropped: " + std::to_string(report.fit.DroppedCount()) +
-                CharacterList(report.fit.MostDropped(9)) + "\n";
-        if (report.leftOutCount > 0) {
-            text += "  headwords left out: " + std::to_string(report.leftOutCount) + "\n";
-            for (const std::string& why : report.leftOut) {
-                text += "    " + why + "\n";
-            }
-        }
+        text += DescribeDirection(report);
     }
     for (const SkippedFile& skipped : revo.skipped) {
         text += "skipped " + skipped.name + ": " + skipped.reason + "\n";

@@ -77,7 +77,7 @@ TEST(DslReader, ReadsTheSameArticlesFromEveryEncodingAndFromDz) {
     const std::vector<Expected> expected = {
         {{"дом", "домик"},
          "дом\n  м. domo\n    большой дом — granda domo\n    см. также → здание и → жильё"},
-        {{"побежать", "бежать"}, "побежать\n  kuri\n  перен. forkuri"},
+        {{"бежать"}, "побежать\n  kuri\n  перен. forkuri"},
         {{"с[кобка]"}, "с[кобка]\n  krampo {не комментарий} 50% ~"},
         {{"слово"}, "слово\n      vorto\n  строка без тега"},
     };
@@ -204,7 +204,7 @@ TEST(XdxfReader, ReadsLogicalAndVisualArticles) {
                        {{"hundo", "hundino"},
                         "hundo\n  subst.\n    собака\n      granda hundo — большая собака\n"
                         "    см. → kato"},
-                       {{"la kato", "kato"}, "la kato\n[ˈkato]\n  кошка & кот"},
+                       {{"kato"}, "la kato\n[ˈkato]\n  кошка & кот"},
                    },
                    "logical");
     EXPECT_EQ(logical.info.name, "Provo XDXF");

@@ -21,6 +21,8 @@ TEST(FitText, SpellsOrDropsWhatTheTargetCannotShowAndCountsIt) {
         {eo, "f(x) = αx+β", "f(x) = alpha x+beta", 2, 0},
         {eo, "Dvořák, Kjøge, Straße", "Dvorak, Kjoge, Strasse", 4, 0},
         {eo, "x ≤ 2 → ∞", "x <= 2 -> infinity", 3, 0},
+        // A transcription keeps its sounds: ʃ and ʒ are not one letter.
+        {eo, "/tʃevˈalo/ ˌʒʊrnˈal", "|tshev'alo| ,zhurn'al", 8, 0},
         // What the file holds stays, the reader's own marks do not.
         {eo, "ĉu «ŝi» — 5 km/h`", "ĉu «ŝi» — 5 km|h'", 2, 0},
         {eo, "ударе́ние ½", "ударение 1|2", 1, 1},

@@ -55,6 +55,11 @@ private:
     int m_level = 0;
 };
 
+// Whether the first line of an article's text shows the key: holds its
+// characters in order, as a shown headword holds the key it gives when its
+// unsorted parts are left out.
+bool HeadlineShowsKey(std::string_view text, std::string_view key);
+
 // The article's text: the body as it is when its first line already begins
 // with the shown headword, else the headword line followed by the body.
 std::string ComposeArticle(std::string_view shown, std::string_view body);

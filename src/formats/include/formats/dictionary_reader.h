@@ -65,13 +65,13 @@ public:
     // Known once the reader is open, before the first article.
     const DictionaryInfo& Info() const { return m_info; }
     // The next article, or false after the last. Throws FormatError. Its
-    // headwords are trimmed, without line ends and never empty: the first is
-    // the shown headword as the dictionary writes it (DSL {…} and XDXF <opt>
-    // parts included), and when it holds parts that a lookup key leaves out,
-    // its key follows it as the second. Its text has no line end at its end;
-    // its first line begins with the shown headword, the rest is the body,
-    // markup turned into plain text, its structure into indentation of two
-    // spaces a level.
+    // headwords are its lookup keys, trimmed, without line ends and never
+    // empty, the entry's own first. Its text has no line end at its end; its
+    // first line begins with the shown headword, which may hold parts that
+    // the key leaves out (DSL {…}, XDXF <opt>): those are never headwords, so
+    // that only the key is indexed (see HeadlineShowsKey). The rest is the
+    // body, markup turned into plain text, its structure into indentation of
+    // two spaces a level.
     virtual bool Next(ImportedArticle& article) = 0;
     // What was left out so far.
     const SkipCounts& Skipped() const { return m_skipped; }

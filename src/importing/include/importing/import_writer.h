@@ -56,3 +56,11 @@ PreparedDirection PrepareDirection(const ImportedDirection& direction);
 std::vector<DirectionReport>
 WriteImportedDirections(const std::vector<ImportedDirection>& directions,
                         const std::filesystem::path& outDir);
+// The same, giving back each article's memory as soon as it is prepared.
+std::vector<DirectionReport> WriteImportedDirections(std::vector<ImportedDirection>&& directions,
+                                                     const std::filesystem::path& outDir);
+
+// The lines of a summary that tell what became of a direction: headwords,
+// entries and articles, file sizes, the characters replaced and dropped (the
+// most frequent of each), the headwords left out.
+std::string DescribeDirection(const DirectionReport& report);

@@ -7,9 +7,10 @@
 #include <vector>
 
 struct ImportedArticle {
-    // UTF-8. The first is the article's own headword as shown; the rest are
-    // further lookup keys for the same article (variants, indexed words,
-    // synonyms).
+    // UTF-8 lookup keys, every one indexed. The first is the article's own
+    // headword; the rest are further keys for the same article (variants,
+    // indexed words, synonyms). Where the shown headword holds parts that a
+    // lookup leaves out, only the text's first line shows them.
     std::vector<std::string> headwords;
     // UTF-8 with '\n' line ends, beginning with its headword line: the text as
     // the reader shall show it. It may hold kMorphemeMark.

@@ -1,0 +1,95 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// kelimbo-index import FORMAT SOURCE --direction eo|ru --out FOLDER [--replace]
+//
+// FORMAT is stardict, dictd, dsl, xdxf or auto (by the file's name).
+#include "import_command.h"
+
+#include "formats/format_import.h"
+#include "importing/progress_bar.h"
+
+#include <cstdio>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+int ImportUsage() {
+    std::cerr << "usage: kelimbo-index import stardict|dictd|dsl|xdxf|auto SOURCE "
+                 "--direction eo|ru --out DIR [--replace]\n";
+    return 2;
+}
+
+} // namespace
+
+int RunImportCommand(int argc, char** argv) {
+    std::vector<std::string> positional;
+    std::optional<std::string> direction;
+    std::optional<std::string> out;
+    bool replace = false;
+    for (int i = 0; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (arg == "--direction" && hasValue) {
+            direction = argv[++i];
+        } else if (arg == "--out" && hasValue) {
+            out = argv[++i];
+        } else if (arg == "--replace") {
+            replace = true;
+        } else if (arg.starts_with("--")) {
+            return ImportUsage();
+        } else {
+            positional.push_back(arg);
+        }
+    }
+    if (positional.size() != 2 || !direction || !out ||
+        (*direction != "eo" && *direction != "ru")) {
+        return ImportUsage();
+    }
+    formats::ImportRequest request;
+    request.source = positional[1];
+    const std::optional<formats::Format> format = positional[0] == "auto"
+                                                      ? formats::FormatFromFileName(request.source)
+                                                      : formats::FormatFromName(positional[0]);
+    if (!format) {
+        if (positional[0] == "auto") {
+            std::cerr << "kelimbo-index: the format of " << positional[1]
+                      << " is not plain from its name (.ifo, .index, .dsl, .dsl.dz, .xdxf); "
+                         "name it\n";
+        } else {
+            std::cerr << "kelimbo-index: unknown format " << positional[0] << "\n";
+        }
+        return ImportUsage();
+    }
+    request.format = *format;
+    request.language = *direction == "eo" ? Language::Esperanto : Language::Russian;
+    request.outDir = *out;
+    request.replace = replace;
+    // Reading has its bar; the writing that follows says so on the same line
+    // of a terminal until it is done or fails.
+    const bool terminal = ::isatty(::fileno(stderr)) != 0;
+    try {
+        formats::FormatImport result;
+        {
+            ProgressBar reading(std::string("Reading ").append(request.source.filename().string()));
+            result =
+                formats::ImportDictionary(request, [&](std::uint64_t done, std::uint64_t total) {
+                    reading.Update(static_cast<std::size_t>(done), static_cast<std::size_t>(total));
+                    if (done >= total && reading.Shown()) {
+                        reading.Finish();
+                        std::fprintf(stderr, "Writing the dictionary files\u2026");
+                        std::fflush(stderr);
+                    }
+                });
+        }
+        if (terminal) {
+            std::fprintf(stderr, "\r\033[K");
+        }
+        std::cout << formats::DescribeFormatImport(result);
+        return 0;
+    } catch (const std::exception& e) {
+        std::cerr << (terminal ? "\r\033[K" : "") << "kelimbo-index: " << e.what() << "\n";
+    }
+    return 1;
+}

@@ -1,0 +1,7 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#pragma once
+// kelimbo-index import: another program's dictionary as one direction.
+
+// Runs "import" with the arguments that follow it; returns the exit status
+// (0 done, 1 failed, 2 usage).
+int RunImportCommand(int argc, char** argv);
