@@ -8,6 +8,10 @@
 // --forms: when no headword begins with the query, the lines offered for its
 // base forms follow the usual output, one "HEADWORD<TAB>BASE FORM" a line, and
 // --open K opens the headword of offered line K.
+// --articles: after each list, the reader's text of each line whose headword is
+// the query itself, as a dictionary program prints an exact match.
+//
+// Only the index of the query's language is read, the first time a query needs it.
 //
 // Exit status: 0 done, 1 a dictionary file could not be read (the program's own
 // message on stderr), 2 a usage error or a list line that does not exist.
@@ -36,7 +40,8 @@ int Usage() {
                  "       kelimbo-lookup [--dir DIR] [--range] [--forms] --stdin\n"
                  "  --forms  when no headword begins with QUERY, also print the headwords\n"
                  "           its base forms find, one 'HEADWORD<TAB>BASE FORM' a line;\n"
-                 "           --open K then opens offered line K\n";
+                 "           --open K then opens offered line K\n"
+                 "  --articles  after each list, the text of each line that is the query\n";
     return kUsageError;
 }
 
@@ -44,6 +49,7 @@ struct Arguments {
     std::optional<std::string> dir;
     bool range = false;
     bool forms = false;
+    bool articles = false;
     bool fromStdin = false;
     std::optional<std::size_t> open;
     std::optional<std::string> query;
@@ -73,6 +79,8 @@ std::optional<Arguments> Parse(int argc, char** argv) {
             args.range = true;
         } else if (arg == "--forms") {
             args.forms = true;
+        } else if (arg == "--articles") {
+            args.articles = true;
         } else if (arg == "--stdin") {
             args.fromStdin = true;
         } else if (arg == "--open" && i + 1 < argc) {
@@ -121,6 +129,17 @@ void PrintList(const ListResult& list, bool range) {
     }
 }
 
+// The list, and with --articles the text of each line that is the query.
+void Answer(DictionaryFolder& folder, const std::string& query, const Arguments& args) {
+    const ListResult list = folder.List(FromUtf8(query), args.forms);
+    PrintList(list, args.range);
+    if (args.articles) {
+        for (const std::size_t line : folder.ExactLines(list)) {
+            std::cout << ToUtf8(folder.Article(list, line));
+        }
+    }
+}
+
 int Run(const Arguments& args) {
     DictionaryFolder folder(args.dir ? FolderPath(*args.dir)
                                      : platform::ModuleFolder(platform::ModuleFileName()));
@@ -132,15 +151,15 @@ int Run(const Arguments& args) {
                 std::cout << '\n';
             }
             first = false;
-            PrintList(folder.List(FromUtf8(line), args.forms), args.range);
+            Answer(folder, line, args);
         }
         return 0;
     }
-    const ListResult list = folder.List(FromUtf8(*args.query), args.forms);
     if (!args.open) {
-        PrintList(list, args.range);
+        Answer(folder, *args.query, args);
         return 0;
     }
+    const ListResult list = folder.List(FromUtf8(*args.query), args.forms);
     if (*args.open >= list.LineCount()) {
         std::cerr << "kelimbo-lookup: the list has no line " << *args.open << "\n";
         return Usage();

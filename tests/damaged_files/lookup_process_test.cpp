@@ -8,8 +8,17 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <functional>
+
+#include <csignal>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+extern char** environ;
 
 namespace {
 
@@ -56,7 +65,7 @@ TEST_F(LookupWithDamagedFiles, UnreadableFilesAreReportedByName) {
         const char* query;
         std::string message;
     } table[] = {
-        {kFiles[0], "cxapelo", "Ошибка при открытии файла индекса:\n"},
+        {kFiles[0], "дорога", "Ошибка при открытии файла индекса:\n"},
         {kFiles[1], "cxapelo", "Ошибка при открытии файла индекса:\n"},
         {kFiles[2], "дорога", "Ошибка при открытии файла словаря:\n"},
         {kFiles[3], "cxapelo", "Ошибка при открытии файла словаря:\n"},
@@ -103,6 +112,138 @@ TEST_F(LookupWithDamagedFiles, DamagedFilesNeverKillTheProcess) {
             EXPECT_EQ(ReadBytes(dir.File(name)), variant.bytes) << "a dictionary file changed";
         }
         WriteBytes(dir.File(name), good);
+    }
+}
+
+// kelimbo-lookup --stdin asked `first`, then, once it holds the file at
+// `opened` open (its answers wait in its output buffer until it ends) and
+// `between` has run, asked `second`; what it wrote and how it ended. A process
+// still running after ten seconds is killed and counted as hung.
+struct Conversation {
+    ProcessOutcome outcome;
+    bool hung = false;
+};
+
+Conversation AskTwice(const std::string& folder, const std::string& first, const fs::path& opened,
+                      const std::function<void()>& between, const std::string& second) {
+    int in[2], out[2], err[2];
+    if (::pipe(in) != 0 || ::pipe(out) != 0 || ::pipe(err) != 0) {
+        throw std::runtime_error("pipe");
+    }
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, in[0], 0);
+    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+    posix_spawn_file_actions_adddup2(&actions, err[1], 2);
+    for (const int fd : {in[0], in[1], out[0], out[1], err[0], err[1]}) {
+        posix_spawn_file_actions_addclose(&actions, fd);
+    }
+    std::vector<std::string> args = {KELIMBO_LOOKUP, "--dir", folder, "--stdin"};
+    std::vector<char*> argv;
+    for (std::string& arg : args) {
+        argv.push_back(arg.data());
+    }
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    if (posix_spawn(&pid, KELIMBO_LOOKUP, &actions, nullptr, argv.data(), environ) != 0) {
+        throw std::runtime_error("spawn");
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    for (const int fd : {in[0], out[1], err[1]}) {
+        ::close(fd);
+    }
+
+    Conversation c;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    // Reads what is there until `done` says so, both outputs end or time is up.
+    const auto readUntil = [&](const std::function<bool()>& done) {
+        pollfd fds[] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
+        std::string* into[] = {&c.outcome.out, &c.outcome.err};
+        while (!done() && (fds[0].fd >= 0 || fds[1].fd >= 0)) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                deadline - std::chrono::steady_clock::now());
+            if (left.count() <= 0 || ::poll(fds, 2, static_cast<int>(left.count())) <= 0) {
+                c.hung = true;
+                return;
+            }
+            for (int k = 0; k < 2; ++k) {
+                if (fds[k].fd >= 0 && fds[k].revents != 0) {
+                    char buffer[4096];
+                    const ssize_t n = ::read(fds[k].fd, buffer, sizeof buffer);
+                    if (n <= 0) {
+                        fds[k].fd = -1;
+                    } else {
+                        into[k]->append(buffer, static_cast<std::size_t>(n));
+                    }
+                }
+            }
+        }
+    };
+    const std::string firstLine = first + "\n";
+    const std::string secondLine = second + "\n";
+    ::write(in[1], firstLine.data(), firstLine.size());
+    const auto holds = [&] {
+        std::error_code error;
+        for (const auto& fd :
+             fs::directory_iterator("/proc/" + std::to_string(pid) + "/fd", error)) {
+            if (fs::read_symlink(fd.path(), error) == opened) {
+                return true;
+            }
+        }
+        return false;
+    };
+    while (!holds() && std::chrono::steady_clock::now() < deadline) {
+        ::usleep(1000);
+    }
+    between();
+    ::write(in[1], secondLine.data(), secondLine.size());
+    ::close(in[1]);
+    readUntil([] { return false; });
+    if (c.hung) {
+        ::kill(pid, SIGKILL);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    c.outcome.signaled = WIFSIGNALED(status);
+    c.outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    ::close(out[0]);
+    ::close(err[0]);
+    return c;
+}
+
+// The Russian index changed between two queries of one process. Replaced by
+// rename, the process answers from the index it opened; written over or cut,
+// it ends with the read error naming the file. Never a crash or a hang.
+TEST_F(LookupWithDamagedFiles, IndexChangedBetweenQueriesGivesOldDataOrTheReadError) {
+    const std::string good = ReadBytes(dir.File(kRussianFiles.index));
+    const std::string other = ReadBytes(dir.File(kEsperantoFiles.index));
+    const std::string folder = dir.Path().string();
+    const ProcessOutcome firstOnly =
+        RunProcess({KELIMBO_LOOKUP, "--dir", folder, "--stdin"}, "д\n");
+    const ProcessOutcome both = RunProcess({KELIMBO_LOOKUP, "--dir", folder, "--stdin"}, "д\nдо\n");
+    ASSERT_EQ(both.status, 0);
+    ASSERT_NE(firstOnly.out, "");
+    ASSERT_NE(both.out, firstOnly.out + "\n");
+    for (const damage::ChangeCase& c : damage::kChangesWhileOpen) {
+        WriteBytes(dir.File(kRussianFiles.index), good);
+        const Conversation r = AskTwice(
+            folder, "д", dir.File(kRussianFiles.index),
+            [&] { damage::ChangeFile(dir.File(kRussianFiles.index), c.change, other); }, "до");
+        EXPECT_FALSE(r.hung) << c.name;
+        EXPECT_FALSE(r.outcome.signaled) << c.name;
+        if (c.keepsOldData) {
+            EXPECT_EQ(r.outcome.status, 0) << c.name << ": " << r.outcome.err;
+            EXPECT_EQ(r.outcome.out, both.out) << c.name;
+        } else {
+            EXPECT_EQ(r.outcome.status, 1) << c.name;
+            EXPECT_EQ(r.outcome.err, "Ошибка при чтении файла индекса:\n \"" + folder + "/" +
+                                         kRussianFiles.index + "\"\n")
+                << c.name;
+            // The first answer and the blank line before the second; nothing
+            // when the change came while the first query was being answered.
+            EXPECT_TRUE(r.outcome.out.empty() || r.outcome.out == firstOnly.out + "\n")
+                << c.name << ": " << r.outcome.out;
+        }
     }
 }
 
