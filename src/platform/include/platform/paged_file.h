@@ -44,8 +44,11 @@ public:
     // Makes [offset, offset + length) readable at Data() + offset; the range
     // lies within Size().
     void Need(std::size_t offset, std::size_t length) const {
+        if (length == 0) {
+            return; // also at Size(), past the last page
+        }
         const std::size_t first = offset / kPage;
-        const std::size_t last = (offset + length - (length != 0)) / kPage;
+        const std::size_t last = (offset + length - 1) / kPage;
         if (!Has(first) || !Has(last)) {
             Read(first, last);
         }
