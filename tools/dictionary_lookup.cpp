@@ -37,6 +37,7 @@ ListResult DictionaryFolder::List(std::u16string_view typed, bool offerForms) {
     const cIndex& index = Index(list.esperanto);
     list.range = index.FindPrefix(list.query);
     list.shown = ListedRange(list.range);
+    list.lines.reserve(list.shown.last - list.shown.first);
     for (std::uint32_t p = list.shown.first; p < list.shown.last; ++p) {
         list.lines.push_back(from_index_key(index.HeadwordText(p)));
     }

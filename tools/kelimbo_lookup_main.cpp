@@ -175,6 +175,10 @@ int main(int argc, char** argv) {
     if (!args) {
         return Usage();
     }
+    // Only the C++ streams write: they need not keep in step with C's, and
+    // then buffer their output themselves instead of handing C's functions
+    // every piece.
+    std::ios::sync_with_stdio(false);
     try {
         return Run(*args);
     } catch (const cExcMsg& e) {
