@@ -13,7 +13,6 @@
 #include <functional>
 
 #include <csignal>
-#include <poll.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -153,35 +152,13 @@ Conversation AskTwice(const std::string& folder, const std::string& first, const
         ::close(fd);
     }
 
+    // Answers are small: they wait in the pipes until the process has ended.
+    const auto send = [&](const std::string& query) {
+        const std::string line = query + "\n";
+        return ::write(in[1], line.data(), line.size()) == static_cast<ssize_t>(line.size());
+    };
     Conversation c;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    // Reads what is there until `done` says so, both outputs end or time is up.
-    const auto readUntil = [&](const std::function<bool()>& done) {
-        pollfd fds[] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
-        std::string* into[] = {&c.outcome.out, &c.outcome.err};
-        while (!done() && (fds[0].fd >= 0 || fds[1].fd >= 0)) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                deadline - std::chrono::steady_clock::now());
-            if (left.count() <= 0 || ::poll(fds, 2, static_cast<int>(left.count())) <= 0) {
-                c.hung = true;
-                return;
-            }
-            for (int k = 0; k < 2; ++k) {
-                if (fds[k].fd >= 0 && fds[k].revents != 0) {
-                    char buffer[4096];
-                    const ssize_t n = ::read(fds[k].fd, buffer, sizeof buffer);
-                    if (n <= 0) {
-                        fds[k].fd = -1;
-                    } else {
-                        into[k]->append(buffer, static_cast<std::size_t>(n));
-                    }
-                }
-            }
-        }
-    };
-    const std::string firstLine = first + "\n";
-    const std::string secondLine = second + "\n";
-    ::write(in[1], firstLine.data(), firstLine.size());
     const auto holds = [&] {
         std::error_code error;
         for (const auto& fd :
@@ -192,22 +169,32 @@ Conversation AskTwice(const std::string& folder, const std::string& first, const
         }
         return false;
     };
+    send(first);
     while (!holds() && std::chrono::steady_clock::now() < deadline) {
         ::usleep(1000);
     }
     between();
-    ::write(in[1], secondLine.data(), secondLine.size());
+    send(second);
     ::close(in[1]);
-    readUntil([] { return false; });
-    if (c.hung) {
-        ::kill(pid, SIGKILL);
-    }
     int status = 0;
-    ::waitpid(pid, &status, 0);
-    c.outcome.signaled = WIFSIGNALED(status);
+    while (::waitpid(pid, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            c.hung = true;
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, &status, 0);
+            break;
+        }
+        ::usleep(1000);
+    }
+    c.outcome.signaled = !c.hung && WIFSIGNALED(status);
     c.outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    ::close(out[0]);
-    ::close(err[0]);
+    for (auto [fd, into] : {std::pair{out[0], &c.outcome.out}, std::pair{err[0], &c.outcome.err}}) {
+        char buffer[4096];
+        for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) > 0;) {
+            into->append(buffer, static_cast<std::size_t>(n));
+        }
+        ::close(fd);
+    }
     return c;
 }
 
