@@ -114,19 +114,34 @@ std::string FolderPath(const std::string& utf8) {
     return folder;
 }
 
+// The UTF-8 form of `wide` added to `out`, as ToUtf8 makes it, without a
+// string of its own: a streamed run prints tens of lines per query.
+void AppendUtf8(std::string& out, std::u16string_view wide) {
+    const std::size_t at = out.size();
+    out.resize(at + 3 * wide.size());
+    out.resize(at + platform::WideToMultiByte(platform::kUtf8CodePage, wide.data(), wide.size(),
+                                              out.data() + at, 3 * wide.size()));
+}
+
 void PrintList(const ListResult& list, bool range) {
     if (list.query.empty()) {
         return;
     }
+    std::string text;
     if (range) {
-        std::cout << list.range.first << ' ' << list.range.last << '\n';
+        text += std::to_string(list.range.first) + ' ' + std::to_string(list.range.last) + '\n';
     }
     for (const std::u16string& line : list.lines) {
-        std::cout << ToUtf8(line) << '\n';
+        AppendUtf8(text, line);
+        text += '\n';
     }
     for (std::size_t k = 0; k < list.offeredLines.size(); ++k) {
-        std::cout << ToUtf8(list.offeredLines[k]) << '\t' << ToUtf8(list.offeredForms[k]) << '\n';
+        AppendUtf8(text, list.offeredLines[k]);
+        text += '\t';
+        AppendUtf8(text, list.offeredForms[k]);
+        text += '\n';
     }
+    std::cout.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
 
 // The list, and with --articles the text of each line that is the query.
