@@ -29,7 +29,7 @@ void AppendWords(std::string& out, std::uint32_t first, std::uint32_t second) {
 }
 
 // A word read from the file as it lies in memory, taken as little-endian.
-std::uint32_t FromLittleEndian(std::uint32_t word) {
+[[maybe_unused]] std::uint32_t FromLittleEndian(std::uint32_t word) {
     if constexpr (std::endian::native == std::endian::little) {
         return word;
     } else {
