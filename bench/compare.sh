@@ -1,12 +1,26 @@
 #!/usr/bin/env bash
-# Side by side: the same 10,000 Russian queries through sdcv (one process,
-# queries on stdin, exact search) and through `kelimbo-lookup --stdin`, on the
-# generated 1,000,000-headword dictionary; sdcv reads it as a StarDict
-# dictionary written from the same index and text file. Prints wall time and
-# peak resident memory of both and their ratios, and the peak memory of one
-# single-query kelimbo-lookup against the two index files' size + 8 MB.
+# SPDX-License-Identifier: GPL-2.0-or-later
+# Side by side with sdcv on the generated 1,000,000-headword dictionary; sdcv
+# reads a StarDict copy of it written from the same index and text file, and
+# only that one (-x). Four rows, all from this one run:
+#
+#   1. 10,000 Russian queries streamed: `kelimbo-lookup --stdin` against
+#      `sdcv -e` with the queries on its input, wall clock;
+#   2. the same, kelimbo also printing the article of each exact hit
+#      (`--articles`), as sdcv prints the article it finds;
+#   3. one process per query: RUNS queries (default 200), each program started
+#      once per query, wall clock of each start from spawn to exit;
+#   4. the peak resident memory of one single-query process.
+#
+# Times come from bash's EPOCHREALTIME (microseconds) around each run, the
+# programs alternating A B A B; rows 1 and 2 take ROUNDS rounds (default 5)
+# and give the median and range, row 3 the median and the 10th-90th
+# percentiles of every start, row 4 the largest peak over ROUNDS single queries
+# (/usr/bin/time's "%M"). Note the load average printed first: other work on
+# the machine slows both programs, not by the same share.
 #
 #   bench/compare.sh [BUILD_FOLDER]      (default: build-perf, built with the benchmarks)
+#   ROUNDS=5 RUNS=200 bench/compare.sh build-perf
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -15,6 +29,8 @@ bin=$build/bin
 data=${KELIMBO_BENCH_DATA:-$build/bench-data}
 count=1000000
 queries=10000
+rounds=${ROUNDS:-5}
+runs=${RUNS:-200}
 
 for tool in "$bin/kelimbo-bench-data" "$bin/kelimbo-lookup" sdcv /usr/bin/time; do
     command -v "$tool" >/dev/null || { echo "missing: $tool (run bench/run.sh first)" >&2; exit 1; }
@@ -28,46 +44,76 @@ fi
 list=$data/queries_ru_$queries.txt
 [ -f "$list" ] || "$bin/kelimbo-bench-data" "$data" "$count" --queries "$queries" >"$list"
 
-# Runs a command under /usr/bin/time -v with stdin from the query list; prints
-# "seconds kilobytes".
-measure() {
-    local report
-    report=$(mktemp)
-    /usr/bin/time -v "$@" <"$list" >/dev/null 2>"$report"
-    awk -F': ' '
-        /Elapsed \(wall clock\)/ { n = split($2, t, ":"); s = 0; for (i = 1; i <= n; i++) s = s * 60 + t[i] }
-        /Maximum resident set size/ { kb = $2 }
-        END { printf "%.3f %d\n", s, kb }' "$report"
-    rm -f "$report"
+# Queries on its input for the streamed rows; -n for one word on the command line.
+sdcv_args=(-e -x --data-dir "$stardict" --utf8-input --utf8-output)
+kelimbo=("$bin/kelimbo-lookup" --dir "$dict")
+
+# Microseconds that a command takes, its input from the file $1, its output dropped.
+elapsed_us() {
+    local input=$1 start end
+    shift
+    start=$EPOCHREALTIME
+    "$@" <"$input" >/dev/null 2>&1 || true
+    end=$EPOCHREALTIME
+    echo $((${end/./} - ${start/./}))
 }
 
-run_sdcv() { measure sdcv -e --data-dir "$stardict" --utf8-input --utf8-output; }
-run_kelimbo() { measure "$bin/kelimbo-lookup" --dir "$dict" --stdin; }
+# "median min max" of numbers, one a line.
+summary() { sort -n | awk '{v[NR] = $1} END {printf "%d %d %d\n", v[int((NR + 1) / 2)], v[1], v[NR]}'; }
+# "median p10 p90" of numbers, one a line.
+percentiles() {
+    sort -n | awk '{v[NR] = $1} END {
+        p10 = v[int(NR * 0.1) > 0 ? int(NR * 0.1) : 1]; p90 = v[int(NR * 0.9) > 0 ? int(NR * 0.9) : 1]
+        printf "%d %d %d\n", v[int((NR + 1) / 2)], p10, p90 }'
+}
+ms() { awk -v us="$1" 'BEGIN { printf "%.1f ms", us / 1000 }'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 
-# Warm both up once (page cache, sdcv's own index cache), then take the median of three.
-run_sdcv >/dev/null
-run_kelimbo >/dev/null
-median() { sort -n | sed -n 2p; }
-sdcv_runs=$(for _ in 1 2 3; do run_sdcv; done)
-kelimbo_runs=$(for _ in 1 2 3; do run_kelimbo; done)
-sdcv_time=$(echo "$sdcv_runs" | awk '{print $1}' | median)
-sdcv_kb=$(echo "$sdcv_runs" | awk '{print $2}' | median)
-kelimbo_time=$(echo "$kelimbo_runs" | awk '{print $1}' | median)
-kelimbo_kb=$(echo "$kelimbo_runs" | awk '{print $2}' | median)
+echo "load before: $(uptime)"
+# Warm up both once (page cache, sdcv's cached index).
+elapsed_us "$list" sdcv "${sdcv_args[@]}" >/dev/null
+elapsed_us "$list" "${kelimbo[@]}" --stdin >/dev/null
 
-echo "$queries queries, $count Russian headwords (median of 3 runs)"
-printf '%-16s %12s %14s %16s\n' program "wall s" "peak RSS KB" "us per query"
-printf '%-16s %12s %14s %16.1f\n' sdcv "$sdcv_time" "$sdcv_kb" "$(echo "$sdcv_time * 1000000 / $queries" | bc -l)"
-printf '%-16s %12s %14s %16.1f\n' kelimbo-lookup "$kelimbo_time" "$kelimbo_kb" "$(echo "$kelimbo_time * 1000000 / $queries" | bc -l)"
-if [ "$(echo "$kelimbo_time > 0" | bc -l)" = 1 ]; then
-    printf 'time ratio sdcv / kelimbo-lookup:   %.1f\n' "$(echo "$sdcv_time / $kelimbo_time" | bc -l)"
-fi
-printf 'memory ratio sdcv / kelimbo-lookup: %.2f\n' "$(echo "$sdcv_kb / $kelimbo_kb" | bc -l)"
+# Rows 1 and 2: A B A B.
+s1=() k1=() s2=() k2=()
+for ((r = 0; r < rounds; r++)); do
+    s1+=("$(elapsed_us "$list" sdcv "${sdcv_args[@]}")")
+    k1+=("$(elapsed_us "$list" "${kelimbo[@]}" --stdin)")
+    s2+=("$(elapsed_us "$list" sdcv "${sdcv_args[@]}")")
+    k2+=("$(elapsed_us "$list" "${kelimbo[@]}" --stdin --articles)")
+done
+read -r s1m s1lo s1hi < <(printf '%s\n' "${s1[@]}" | summary)
+read -r k1m k1lo k1hi < <(printf '%s\n' "${k1[@]}" | summary)
+read -r s2m s2lo s2hi < <(printf '%s\n' "${s2[@]}" | summary)
+read -r k2m k2lo k2hi < <(printf '%s\n' "${k2[@]}" | summary)
 
-# One query, one process: peak memory against the two index files + 8 MB.
-index_kb=$(( $(cat "$dict"/*.bsi | wc -c) / 1024 ))
-report=$(mktemp)
-/usr/bin/time -v "$bin/kelimbo-lookup" --dir "$dict" "$(head -n 1 "$list")" >/dev/null 2>"$report"
-single=$(awk -F': ' '/Maximum resident/ {print $2}' "$report")
-rm -f "$report"
-echo "kelimbo-lookup, one query: peak RSS $single KB; index files $index_kb KB + 8192 KB = $((index_kb + 8192)) KB"
+# Row 3: one process per query, the two alternating on the same query.
+s3=() k3=()
+while IFS= read -r query; do
+    s3+=("$(elapsed_us /dev/null sdcv -n "${sdcv_args[@]}" -- "$query")")
+    k3+=("$(elapsed_us /dev/null "${kelimbo[@]}" -- "$query")")
+done < <(head -n "$runs" "$list")
+read -r s3m s3lo s3hi < <(printf '%s\n' "${s3[@]}" | percentiles)
+read -r k3m k3lo k3hi < <(printf '%s\n' "${k3[@]}" | percentiles)
+
+# Row 4: peak RSS of one query, the largest over the rounds.
+peak_kb() { /usr/bin/time -f %M "$@" </dev/null 2>&1 >/dev/null | tail -n 1; }
+s4=0 k4=0
+while IFS= read -r query; do
+    s=$(peak_kb sdcv -n "${sdcv_args[@]}" -- "$query")
+    k=$(peak_kb "${kelimbo[@]}" -- "$query")
+    ((s > s4)) && s4=$s
+    ((k > k4)) && k4=$k
+done < <(head -n "$rounds" "$list")
+echo "load after:  $(uptime)"
+
+echo
+echo "$queries Russian queries (half whole headwords, half 2-6-letter prefixes), $count headwords;"
+echo "rows 1-2: median of $rounds runs each [range]; row 3: median of $runs starts each [p10-p90]"
+echo
+echo "| what | kelimbo-lookup | sdcv | sdcv / kelimbo | goal |"
+echo "|---|---|---|---|---|"
+echo "| $queries queries streamed (--stdin vs sdcv -e) | $(ms "$k1m") [$(ms "$k1lo")-$(ms "$k1hi")] | $(ms "$s1m") [$(ms "$s1lo")-$(ms "$s1hi")] | $(ratio "$s1m" "$k1m")x | >= 12x |"
+echo "| the same, kelimbo printing each exact hit's article (--articles) | $(ms "$k2m") [$(ms "$k2lo")-$(ms "$k2hi")] | $(ms "$s2m") [$(ms "$s2lo")-$(ms "$s2hi")] | $(ratio "$s2m" "$k2m")x | >= 6x |"
+echo "| one process per query ($runs runs) | $(ms "$k3m") [$(ms "$k3lo")-$(ms "$k3hi")] | $(ms "$s3m") [$(ms "$s3lo")-$(ms "$s3hi")] | $(ratio "$s3m" "$k3m")x | >= 1x (<= sdcv) |"
+echo "| peak RSS, one query (largest of $rounds) | $k4 KB | $s4 KB | $(ratio "$s4" "$k4")x | >= 1x (<= sdcv) |"

@@ -210,7 +210,7 @@ std::map<std::string, std::vector<Form>> RussianSample(const cIndex& index,
     return sample;
 }
 
-void Measure(const DictionaryFolder& folder, const std::map<std::string, std::vector<Form>>& sample,
+void Measure(DictionaryFolder& folder, const std::map<std::string, std::vector<Form>>& sample,
              std::map<std::string, Tally>& tallies, std::size_t& missesLeft) {
     for (const auto& [name, forms] : sample) {
         Tally& tally = tallies[name];
@@ -275,7 +275,7 @@ int main(int argc, char** argv) {
     }
     try {
         const std::string folder = platform::AnsiPath(args->dir);
-        const DictionaryFolder lookup(folder);
+        DictionaryFolder lookup(folder);
         cIndexEo eo;
         cIndexRu ru;
         eo.Load((folder + FilesOf(Language::Esperanto).index).c_str());

@@ -1,22 +1,19 @@
 // Index Load from arbitrary bytes, then lookups with queries cut from the same
-// input. Properties: never a read outside the tables (the sanitizers watch),
-// ranges within [0, N], and every headword of a range matches the query
-// whenever the query holds no ignored punctuation.
+// input; then the file is cut short under the loaded index and the lookups run
+// again. Properties: never a read outside the tables or the file's pages (the
+// sanitizers watch), ranges within [0, N] before and after the cut, and a cut
+// that changes the file's size is reported by CheckFile.
 #include "errors/exc_msg.h"
 #include "fuzz_support.h"
 #include "index/language_indexes.h"
 
 #include <string_view>
 
+#include <unistd.h>
+
 namespace {
 
-void Exercise(cIndex& index, const std::string& path, std::string_view queries) {
-    try {
-        index.Load(path.c_str());
-    } catch (const cExcMsg&) {
-        fuzz::Require(index.Count() == 0);
-        return;
-    }
+void LookUp(const cIndex& index, std::string_view queries) {
     const pro_less& order = index.GetLess();
     for (std::size_t begin = 0; begin <= queries.size();) {
         const std::size_t end = std::min(queries.find('\n', begin), queries.size());
@@ -36,6 +33,26 @@ void Exercise(cIndex& index, const std::string& path, std::string_view queries) 
     }
 }
 
+void Exercise(cIndex& index, const std::string& path, std::size_t fileSize, std::size_t cut,
+              std::string_view queries) {
+    try {
+        index.Load(path.c_str());
+    } catch (const cExcMsg&) {
+        fuzz::Require(index.Count() == 0);
+        return;
+    }
+    LookUp(index, queries);
+    fuzz::Require(::truncate(path.c_str(), static_cast<off_t>(cut)) == 0);
+    LookUp(index, queries);
+    bool reported = false;
+    try {
+        index.CheckFile();
+    } catch (const cExcMsg&) {
+        reported = true;
+    }
+    fuzz::Require(reported || cut == fileSize);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -44,14 +61,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size < 2) {
         return 0;
     }
+    // The file is cut to (its size times the first byte) / 256 after the load.
     const std::size_t fileSize = std::min<std::size_t>(size - 2, data[0] | data[1] << 8);
+    const std::size_t cut = fileSize * data[0] / 256;
     const std::string path = fuzz::ScratchPath("index.bsi");
-    fuzz::WriteFile(path, data + 2, fileSize);
     const std::string_view queries(reinterpret_cast<const char*>(data + 2 + fileSize),
                                    size - 2 - fileSize);
+    fuzz::WriteFile(path, data + 2, fileSize);
     cIndexRu ru;
-    Exercise(ru, path, queries);
+    Exercise(ru, path, fileSize, cut, queries);
+    fuzz::WriteFile(path, data + 2, fileSize);
     cIndexEo eo;
-    Exercise(eo, path, queries);
+    Exercise(eo, path, fileSize, cut, queries);
     return 0;
 }

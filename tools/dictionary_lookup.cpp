@@ -5,11 +5,20 @@
 #include "text/esperanto_x.h"
 #include "text/index_key.h"
 
-DictionaryFolder::DictionaryFolder(const std::string& ansiFolder) {
-    m_ruIndex.Load((ansiFolder + kRussianFiles.index).c_str());
-    m_eoIndex.Load((ansiFolder + kEsperantoFiles.index).c_str());
+DictionaryFolder::DictionaryFolder(const std::string& ansiFolder) : m_folder(ansiFolder) {
     m_ruProv.path = ansiFolder + kRussianFiles.text;
     m_eoProv.path = ansiFolder + kEsperantoFiles.text;
+}
+
+const cIndex& DictionaryFolder::Index(bool esperanto) {
+    cIndex& index = esperanto ? static_cast<cIndex&>(m_eoIndex) : m_ruIndex;
+    bool& loaded = esperanto ? m_eoLoaded : m_ruLoaded;
+    if (!loaded) {
+        const DictionaryFiles& files = esperanto ? kEsperantoFiles : kRussianFiles;
+        index.Load((m_folder + files.index).c_str());
+        loaded = true;
+    }
+    return index;
 }
 
 std::uint32_t ListResult::Position(std::size_t line) const {
@@ -17,7 +26,7 @@ std::uint32_t ListResult::Position(std::size_t line) const {
                          : shown.first + static_cast<std::uint32_t>(line);
 }
 
-ListResult DictionaryFolder::List(std::u16string_view typed, bool offerForms) const {
+ListResult DictionaryFolder::List(std::u16string_view typed, bool offerForms) {
     ListResult list;
     const std::u16string box = x_to_accented(typed.substr(0, kMaxBoxUnits));
     list.query = to_index_key(box);
@@ -25,9 +34,10 @@ ListResult DictionaryFolder::List(std::u16string_view typed, bool offerForms) co
         return list;
     }
     list.esperanto = IsEsperantoQuery(list.query);
-    const cIndex& index = list.esperanto ? static_cast<const cIndex&>(m_eoIndex) : m_ruIndex;
+    const cIndex& index = Index(list.esperanto);
     list.range = index.FindPrefix(list.query);
     list.shown = ListedRange(list.range);
+    list.lines.reserve(list.shown.last - list.shown.first);
     for (std::uint32_t p = list.shown.first; p < list.shown.last; ++p) {
         list.lines.push_back(from_index_key(index.HeadwordText(p)));
     }
@@ -38,13 +48,31 @@ ListResult DictionaryFolder::List(std::u16string_view typed, bool offerForms) co
             list.offeredForms.push_back(from_index_key(list.offered.forms[line.form].key));
         }
     }
+    index.CheckFile(); // what was read is the index that was checked
     return list;
 }
 
 std::u16string DictionaryFolder::Article(const ListResult& list, std::size_t line) {
-    const cIndex& index = list.esperanto ? static_cast<const cIndex&>(m_eoIndex) : m_ruIndex;
+    const cIndex& index = Index(list.esperanto);
     cKelimboProv& provider = list.esperanto ? static_cast<cKelimboProv&>(m_eoProv) : m_ruProv;
+    const std::vector<ArticleRef> refs = index.GetRefs(list.Position(line));
+    index.CheckFile();
     std::u16string text;
-    provider.GetArticles(text, index.GetRefs(list.Position(line)));
+    provider.GetArticles(text, refs);
     return text;
+}
+
+std::vector<std::size_t> DictionaryFolder::ExactLines(const ListResult& list) {
+    std::vector<std::size_t> exact;
+    if (list.lines.empty()) {
+        return exact;
+    }
+    const cIndex& index = Index(list.esperanto);
+    for (std::size_t k = 0; k < list.lines.size(); ++k) {
+        if (index.HeadwordText(list.Position(k)) == list.query) {
+            exact.push_back(k);
+        }
+    }
+    index.CheckFile();
+    return exact;
 }

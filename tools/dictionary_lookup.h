@@ -30,20 +30,31 @@ struct ListResult {
 
 class DictionaryFolder {
 public:
-    // Loads the Russian index, then the Esperanto one, from the ANSI folder
-    // (ending in its separator, or empty), as start-up does. Raises cExcMsg.
+    // The dictionaries of the ANSI folder (ending in its separator, or empty).
+    // Nothing is read yet: each index is loaded the first time a query of its
+    // language needs it, so a lookup in one direction never reads the other.
     explicit DictionaryFolder(const std::string& ansiFolder);
 
     // The list for text typed into the search box; with `offerForms`, the
-    // offered lines too when the range is empty.
-    ListResult List(std::u16string_view typed, bool offerForms = false) const;
+    // offered lines too when the range is empty. Raises cExcMsg when the
+    // index cannot be loaded, or has changed on disk since it was.
+    ListResult List(std::u16string_view typed, bool offerForms = false);
 
     // The reader's text for one line of a list.
     std::u16string Article(const ListResult& list, std::size_t line);
 
+    // The lines of a list whose headword is the query itself.
+    std::vector<std::size_t> ExactLines(const ListResult& list);
+
 private:
+    // The index of a direction, loaded on first use.
+    const cIndex& Index(bool esperanto);
+
+    std::string m_folder;
     cIndexRu m_ruIndex;
     cIndexEo m_eoIndex;
+    bool m_ruLoaded = false;
+    bool m_eoLoaded = false;
     cKelimboProvRu m_ruProv;
     cKelimboProvEo m_eoProv;
     forms::FormFinder m_forms;

@@ -9,6 +9,10 @@
 // --forms: when no headword begins with the query, the lines offered for its
 // base forms follow the usual output, one "HEADWORD<TAB>BASE FORM" a line, and
 // --open K opens the headword of offered line K.
+// --articles: after each list, the reader's text of each line whose headword is
+// the query itself, as a dictionary program prints an exact match.
+//
+// Only the index of the query's language is read, the first time a query needs it.
 //
 // Exit status: 0 done, 1 a dictionary file could not be read (the program's own
 // message on stderr), 2 a usage error or a list line that does not exist.
@@ -32,10 +36,11 @@ using platform::ToUtf8;
 constexpr int kFailure = 1;
 constexpr int kUsageError = 2;
 
-constexpr const char* kUsage = "usage: kelimbo-lookup [--dir DIR] [--range] [--forms] QUERY\n"
-                               "       kelimbo-lookup [--dir DIR] [--forms] --open K QUERY\n"
-                               "       kelimbo-lookup [--dir DIR] [--range] [--forms] --stdin\n"
-                               "       kelimbo-lookup --help | --version\n";
+constexpr const char* kUsage =
+    "usage: kelimbo-lookup [--dir DIR] [--range] [--forms] [--articles] QUERY\n"
+    "       kelimbo-lookup [--dir DIR] [--forms] --open K QUERY\n"
+    "       kelimbo-lookup [--dir DIR] [--range] [--forms] [--articles] --stdin\n"
+    "       kelimbo-lookup --help | --version\n";
 
 constexpr const char* kHelp =
     "\n"
@@ -50,6 +55,8 @@ constexpr const char* kHelp =
     "              its base forms find, one 'HEADWORD<TAB>BASE FORM' a line;\n"
     "              --open K then opens offered line K\n"
     "  --open K    print the article text of list line K (the first is 0)\n"
+    "  --articles  after each list, the article text of each line that is the\n"
+    "              query itself\n"
     "  --stdin     one query a line from the standard input, answers apart by\n"
     "              blank lines\n"
     "  --help      show this help and exit\n"
@@ -69,6 +76,7 @@ struct Arguments {
     std::optional<std::string> dir;
     bool range = false;
     bool forms = false;
+    bool articles = false;
     bool fromStdin = false;
     std::optional<std::size_t> open;
     std::optional<std::string> query;
@@ -98,6 +106,8 @@ std::optional<Arguments> Parse(int argc, char** argv) {
             args.range = true;
         } else if (arg == "--forms") {
             args.forms = true;
+        } else if (arg == "--articles") {
+            args.articles = true;
         } else if (arg == "--stdin") {
             args.fromStdin = true;
         } else if (arg == "--open" && i + 1 < argc) {
@@ -131,18 +141,44 @@ std::string FolderPath(const std::string& given) {
     return folder;
 }
 
+// The UTF-8 form of `wide` added to `out`, as ToUtf8 makes it, without a
+// string of its own: a streamed run prints tens of lines per query.
+void AppendUtf8(std::string& out, std::u16string_view wide) {
+    const std::size_t at = out.size();
+    out.resize(at + 3 * wide.size());
+    out.resize(at + platform::WideToMultiByte(platform::kUtf8CodePage, wide.data(), wide.size(),
+                                              out.data() + at, 3 * wide.size()));
+}
+
 void PrintList(const ListResult& list, bool range) {
     if (list.query.empty()) {
         return;
     }
+    std::string text;
     if (range) {
-        std::cout << list.range.first << ' ' << list.range.last << '\n';
+        text += std::to_string(list.range.first) + ' ' + std::to_string(list.range.last) + '\n';
     }
     for (const std::u16string& line : list.lines) {
-        std::cout << ToUtf8(line) << '\n';
+        AppendUtf8(text, line);
+        text += '\n';
     }
     for (std::size_t k = 0; k < list.offeredLines.size(); ++k) {
-        std::cout << ToUtf8(list.offeredLines[k]) << '\t' << ToUtf8(list.offeredForms[k]) << '\n';
+        AppendUtf8(text, list.offeredLines[k]);
+        text += '\t';
+        AppendUtf8(text, list.offeredForms[k]);
+        text += '\n';
+    }
+    std::cout.write(text.data(), static_cast<std::streamsize>(text.size()));
+}
+
+// The list, and with --articles the text of each line that is the query.
+void Answer(DictionaryFolder& folder, const std::string& query, const Arguments& args) {
+    const ListResult list = folder.List(FromUtf8(query), args.forms);
+    PrintList(list, args.range);
+    if (args.articles) {
+        for (const std::size_t line : folder.ExactLines(list)) {
+            std::cout << ToUtf8(folder.Article(list, line));
+        }
     }
 }
 
@@ -158,15 +194,15 @@ int Run(const Arguments& args) {
                 std::cout << '\n';
             }
             first = false;
-            PrintList(folder.List(FromUtf8(line), args.forms), args.range);
+            Answer(folder, line, args);
         }
         return 0;
     }
-    const ListResult list = folder.List(FromUtf8(*args.query), args.forms);
     if (!args.open) {
-        PrintList(list, args.range);
+        Answer(folder, *args.query, args);
         return 0;
     }
+    const ListResult list = folder.List(FromUtf8(*args.query), args.forms);
     if (*args.open >= list.LineCount()) {
         std::cerr << "kelimbo-lookup: the list has no line " << *args.open << "\n";
         return Usage();
@@ -192,6 +228,10 @@ int main(int argc, char** argv) {
     if (!args) {
         return Usage();
     }
+    // Only the C++ streams write: they need not keep in step with C's, and
+    // then buffer their output themselves instead of handing C's functions
+    // every piece.
+    std::ios::sync_with_stdio(false);
     try {
         return Run(*args);
     } catch (const cExcMsg& e) {

@@ -4,6 +4,7 @@
 
 #include <bit>
 #include <cstdint>
+#include <cstring>
 #include <type_traits>
 
 namespace bsi {
@@ -29,7 +30,11 @@ void AppendWords(std::string& out, std::uint32_t first, std::uint32_t second) {
 
 // A word read from the file as it lies in memory, taken as little-endian.
 [[maybe_unused]] std::uint32_t FromLittleEndian(std::uint32_t word) {
-    return GetLe32(reinterpret_cast<const unsigned char*>(&word));
+    if constexpr (std::endian::native == std::endian::little) {
+        return word;
+    } else {
+        return GetLe32(reinterpret_cast<const unsigned char*>(&word));
+    }
 }
 
 } // namespace
@@ -84,6 +89,33 @@ bool BlockInside(std::uint32_t offset, std::uint32_t count, std::size_t itemSize
 bool RecordInside(const HeadwordEntry& entry, std::uint32_t textSize, std::uint32_t refCount) {
     return std::uint64_t{entry.TextOffset()} + entry.TextLength() <= textSize &&
            std::uint64_t{entry.FirstRef()} + entry.RefCount() <= refCount;
+}
+
+bool RecordsInside(const unsigned char* table, std::size_t count, std::uint32_t textSize,
+                   std::uint32_t refCount) {
+    // The pass over a whole headword table at load, so it is written for
+    // speed. A record is two words, text then references, each a 24-bit start
+    // and an 8-bit length whose sum stays below 2^25, so 32-bit sums are exact.
+    // On a little-endian machine the table is taken as words four at a time,
+    // two records, against the limits {text, refs, text, refs}; the outcomes
+    // are or-ed without a branch.
+    std::size_t k = 0;
+    std::uint32_t outside = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        using Words = std::uint32_t __attribute__((vector_size(16)));
+        const Words limits = {textSize, refCount, textSize, refCount};
+        Words any = {0, 0, 0, 0};
+        for (; k + 2 <= count; k += 2) {
+            Words words;
+            std::memcpy(&words, table + k * kRecordSize, sizeof words);
+            any |= ((words & HeadwordEntry::kLowMask) + (words >> 24)) > limits;
+        }
+        outside = any[0] | any[1] | any[2] | any[3];
+    }
+    for (; k < count; ++k) {
+        outside |= !RecordInside(HeadwordRecordAt(table, k), textSize, refCount);
+    }
+    return outside == 0;
 }
 
 } // namespace bsi

@@ -12,12 +12,10 @@ HeadwordRange cIndex::FindPrefix(std::string_view query) const {
         return {};
     }
     const pro_less& order = GetLess();
-    const auto compareAt = [&](std::uint32_t k) {
-        return order.compare(query, TextOf(m_headwords[k]));
-    };
+    const auto compareAt = [&](std::uint32_t k) { return order.compare(query, TextOf(Record(k))); };
     // Whether a headword that compares equal is long enough to begin with the query.
     const auto longEnoughAt = [&](std::uint32_t k) {
-        const std::string_view headword = TextOf(m_headwords[k]);
+        const std::string_view headword = TextOf(Record(k));
         return query.size() <= headword.size() && order.long_enough(query, headword);
     };
     const auto middle = [](std::uint32_t low, std::uint32_t high) {
@@ -25,9 +23,10 @@ HeadwordRange cIndex::FindPrefix(std::string_view query) const {
     };
     // Asks for the records of both probes that may follow the one at m, so
     // that their memory is on its way while m is compared.
+    const unsigned char* table = m_file.Data() + m_headwordOffset;
     const auto prefetchAfter = [&](std::uint32_t low, std::uint32_t m, std::uint32_t high) {
-        __builtin_prefetch(m_headwords.get() + middle(low, m));
-        __builtin_prefetch(m_headwords.get() + middle(m + 1, high));
+        __builtin_prefetch(table + std::size_t{middle(low, m)} * bsi::kRecordSize);
+        __builtin_prefetch(table + std::size_t{middle(m + 1, high)} * bsi::kRecordSize);
     };
 
     std::uint32_t lo = 0;

@@ -144,6 +144,9 @@ void CKelimboDlg::FillList() {
         m_list.AddString(from_index_key(m_pIndex->GetHeadword(p)));
         m_lines.push_back({p});
     }
+    // An index file written over or cut since start-up ends the run with the
+    // read error rather than showing what its bytes now say.
+    m_pIndex->CheckFile();
 }
 
 void CKelimboDlg::OfferBaseForms(std::string_view query, bool esperanto) {

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <string>
 #include <utility>
+#include <vector>
 
 void CKelimboDlg::OnListSelChange() {
     const int k = m_list.GetCurSel();
@@ -20,9 +21,12 @@ void CKelimboDlg::OnListSelChange() {
         return;
     }
     const std::uint32_t position = m_lines[static_cast<std::size_t>(k)].position;
-    m_pLegilo->m_refs = m_pIndex->GetRefs(position);
+    std::vector<ArticleRef> refs = m_pIndex->GetRefs(position);
+    std::u16string headword = from_index_key(m_pIndex->GetHeadword(position));
+    m_pIndex->CheckFile();
+    m_pLegilo->m_refs = std::move(refs);
     m_pLegilo->m_pProv = m_pProv;
-    m_pLegilo->m_headword = from_index_key(m_pIndex->GetHeadword(position));
+    m_pLegilo->m_headword = std::move(headword);
     RunReader(true);
 }
 

@@ -150,4 +150,45 @@ private:
     int m_fd;
 };
 
+// The ways a data file changes under a program that has it open.
+enum class Change { ReplacedByRename, OverwrittenInPlace, Truncated };
+
+struct ChangeCase {
+    const char* name;
+    Change change;
+    bool keepsOldData; // the program can go on with what it opened
+};
+
+inline constexpr ChangeCase kChangesWhileOpen[] = {
+    {"replaced by rename", Change::ReplacedByRename, true},
+    {"overwritten in place", Change::OverwrittenInPlace, false},
+    {"truncated", Change::Truncated, false},
+};
+
+// Changes the file at `path`: `other` written to a new file that is renamed
+// over it (as kelimbo-index replaces a file), `other` written over it in place
+// after cutting it to nothing (as cp does), or the file cut to a third.
+inline void ChangeFile(const std::filesystem::path& path, Change change, const std::string& other) {
+    const auto write = [&](const std::filesystem::path& to) {
+        const int fd = ::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (fd < 0 ||
+            ::write(fd, other.data(), other.size()) != static_cast<ssize_t>(other.size())) {
+            throw std::runtime_error("cannot write " + to.string());
+        }
+        ::close(fd);
+    };
+    switch (change) {
+    case Change::ReplacedByRename:
+        write(path.string() + ".new");
+        std::filesystem::rename(path.string() + ".new", path);
+        break;
+    case Change::OverwrittenInPlace:
+        write(path);
+        break;
+    case Change::Truncated:
+        std::filesystem::resize_file(path, std::filesystem::file_size(path) / 3);
+        break;
+    }
+}
+
 } // namespace damage

@@ -70,7 +70,7 @@ protected:
     std::map<std::string, std::string> good;
 };
 
-// Loads both indexes as start-up does and looks every query up, reading the
+// Looks every query up (its queries load both indexes), reading the
 // first article of each list. Returns the message of a failed load ("" when
 // the indexes loaded); article failures must carry a dictionary-file message.
 std::string LookUpEverything(const std::string& folder, const std::string& variant) {

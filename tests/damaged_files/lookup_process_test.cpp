@@ -8,8 +8,16 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <functional>
+
+#include <csignal>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+extern char** environ;
 
 namespace {
 
@@ -56,7 +64,7 @@ TEST_F(LookupWithDamagedFiles, UnreadableFilesAreReportedByName) {
         const char* query;
         std::string message;
     } table[] = {
-        {kFiles[0], "cxapelo", "Ошибка при открытии файла индекса:\n"},
+        {kFiles[0], "дорога", "Ошибка при открытии файла индекса:\n"},
         {kFiles[1], "cxapelo", "Ошибка при открытии файла индекса:\n"},
         {kFiles[2], "дорога", "Ошибка при открытии файла словаря:\n"},
         {kFiles[3], "cxapelo", "Ошибка при открытии файла словаря:\n"},
@@ -103,6 +111,126 @@ TEST_F(LookupWithDamagedFiles, DamagedFilesNeverKillTheProcess) {
             EXPECT_EQ(ReadBytes(dir.File(name)), variant.bytes) << "a dictionary file changed";
         }
         WriteBytes(dir.File(name), good);
+    }
+}
+
+// kelimbo-lookup --stdin asked `first`, then, once it holds the file at
+// `opened` open (its answers wait in its output buffer until it ends) and
+// `between` has run, asked `second`; what it wrote and how it ended. A process
+// still running after ten seconds is killed and counted as hung.
+struct Conversation {
+    ProcessOutcome outcome;
+    bool hung = false;
+};
+
+Conversation AskTwice(const std::string& folder, const std::string& first, const fs::path& opened,
+                      const std::function<void()>& between, const std::string& second) {
+    int in[2], out[2], err[2];
+    if (::pipe(in) != 0 || ::pipe(out) != 0 || ::pipe(err) != 0) {
+        throw std::runtime_error("pipe");
+    }
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, in[0], 0);
+    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+    posix_spawn_file_actions_adddup2(&actions, err[1], 2);
+    for (const int fd : {in[0], in[1], out[0], out[1], err[0], err[1]}) {
+        posix_spawn_file_actions_addclose(&actions, fd);
+    }
+    std::vector<std::string> args = {KELIMBO_LOOKUP, "--dir", folder, "--stdin"};
+    std::vector<char*> argv;
+    for (std::string& arg : args) {
+        argv.push_back(arg.data());
+    }
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    if (posix_spawn(&pid, KELIMBO_LOOKUP, &actions, nullptr, argv.data(), environ) != 0) {
+        throw std::runtime_error("spawn");
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    for (const int fd : {in[0], out[1], err[1]}) {
+        ::close(fd);
+    }
+
+    // Answers are small: they wait in the pipes until the process has ended.
+    const auto send = [&](const std::string& query) {
+        const std::string line = query + "\n";
+        return ::write(in[1], line.data(), line.size()) == static_cast<ssize_t>(line.size());
+    };
+    Conversation c;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    const auto holds = [&] {
+        std::error_code error;
+        for (const auto& fd :
+             fs::directory_iterator("/proc/" + std::to_string(pid) + "/fd", error)) {
+            if (fs::read_symlink(fd.path(), error) == opened) {
+                return true;
+            }
+        }
+        return false;
+    };
+    send(first);
+    while (!holds() && std::chrono::steady_clock::now() < deadline) {
+        ::usleep(1000);
+    }
+    between();
+    send(second);
+    ::close(in[1]);
+    int status = 0;
+    while (::waitpid(pid, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            c.hung = true;
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, &status, 0);
+            break;
+        }
+        ::usleep(1000);
+    }
+    c.outcome.signaled = !c.hung && WIFSIGNALED(status);
+    c.outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    for (auto [fd, into] : {std::pair{out[0], &c.outcome.out}, std::pair{err[0], &c.outcome.err}}) {
+        char buffer[4096];
+        for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) > 0;) {
+            into->append(buffer, static_cast<std::size_t>(n));
+        }
+        ::close(fd);
+    }
+    return c;
+}
+
+// The Russian index changed between two queries of one process. Replaced by
+// rename, the process answers from the index it opened; written over or cut,
+// it ends with the read error naming the file. Never a crash or a hang.
+TEST_F(LookupWithDamagedFiles, IndexChangedBetweenQueriesGivesOldDataOrTheReadError) {
+    const std::string good = ReadBytes(dir.File(kRussianFiles.index));
+    const std::string other = ReadBytes(dir.File(kEsperantoFiles.index));
+    const std::string folder = dir.Path().string();
+    const ProcessOutcome firstOnly =
+        RunProcess({KELIMBO_LOOKUP, "--dir", folder, "--stdin"}, "д\n");
+    const ProcessOutcome both = RunProcess({KELIMBO_LOOKUP, "--dir", folder, "--stdin"}, "д\nдо\n");
+    ASSERT_EQ(both.status, 0);
+    ASSERT_NE(firstOnly.out, "");
+    ASSERT_NE(both.out, firstOnly.out + "\n");
+    for (const damage::ChangeCase& c : damage::kChangesWhileOpen) {
+        WriteBytes(dir.File(kRussianFiles.index), good);
+        const Conversation r = AskTwice(
+            folder, "д", dir.File(kRussianFiles.index),
+            [&] { damage::ChangeFile(dir.File(kRussianFiles.index), c.change, other); }, "до");
+        EXPECT_FALSE(r.hung) << c.name;
+        EXPECT_FALSE(r.outcome.signaled) << c.name;
+        if (c.keepsOldData) {
+            EXPECT_EQ(r.outcome.status, 0) << c.name << ": " << r.outcome.err;
+            EXPECT_EQ(r.outcome.out, both.out) << c.name;
+        } else {
+            EXPECT_EQ(r.outcome.status, 1) << c.name;
+            EXPECT_EQ(r.outcome.err, "Ошибка при чтении файла индекса:\n \"" + folder + "/" +
+                                         kRussianFiles.index + "\"\n")
+                << c.name;
+            // The first answer and the blank line before the second; nothing
+            // when the change came while the first query was being answered.
+            EXPECT_TRUE(r.outcome.out.empty() || r.outcome.out == firstOnly.out + "\n")
+                << c.name << ": " << r.outcome.out;
+        }
     }
 }
 

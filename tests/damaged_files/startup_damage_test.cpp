@@ -11,6 +11,8 @@
 #include "platform/code_page.h"
 #include "support/dictionary_fixture.h"
 #include "support/temp_dir.h"
+#include "ui/kelimbo_dlg.h"
+#include "ui/resource_ids.h"
 
 #include <gtest/gtest.h>
 
@@ -102,6 +104,53 @@ TEST_F(StartupWithDamagedFiles, DamagedIndexShowsTheBoxAndNoWindow) {
             ASSERT_EQ(ReadBytes(dir.File(name)), variant.bytes) << "the index was changed";
         }
         WriteBytes(dir.File(name), good);
+    }
+}
+
+// The Russian index changed while the window runs, between two lookups.
+// Replaced by rename, the window goes on with the index it opened; written
+// over or cut, the next lookup ends the run with the read error naming the
+// file. Never a crash or a hang.
+TEST_F(StartupWithDamagedFiles, IndexChangedWhileTheWindowRunsGivesOldDataOrTheReadError) {
+    const std::string good = ReadBytes(dir.File(kRussianFiles.index));
+    const std::string other = ReadBytes(dir.File(kEsperantoFiles.index));
+    for (const damage::ChangeCase& c : damage::kChangesWhileOpen) {
+        WriteBytes(dir.File(kRussianFiles.index), good);
+        ProgramObjects objects;
+        CKelimboApp app;
+        fw::testing::MessageBoxCapture boxes;
+        std::vector<std::u16string> before;
+        std::vector<std::u16string> after;
+        fw::testing::ScopedModalRun run([&](fw::Dialog& d) {
+            auto& dlg = dynamic_cast<CKelimboDlg&>(d);
+            const auto typeAndRead = [&](const char16_t* text) {
+                dlg.GetEdit(IDC_SEARCH).SetWindowText(text);
+                std::vector<std::u16string> lines;
+                for (int k = 0; k < dlg.m_list.GetCount(); ++k) {
+                    lines.push_back(dlg.m_list.GetText(k));
+                }
+                return lines;
+            };
+            before = typeAndRead(u"д");
+            damage::ChangeFile(dir.File(kRussianFiles.index), c.change, other);
+            typeAndRead(u"до");
+            after = typeAndRead(u"д");
+            d.EndDialog(1);
+        });
+        app.Run(objects, dictionary_fixture::ModulePath(dir));
+        ASSERT_FALSE(before.empty()) << c.name;
+        std::vector<std::string> shown;
+        for (const auto& box : boxes.Calls()) {
+            shown.push_back(ToUtf8(box.text));
+        }
+        if (c.keepsOldData) {
+            EXPECT_TRUE(shown.empty()) << c.name;
+            EXPECT_EQ(after, before) << c.name;
+        } else {
+            EXPECT_EQ(shown, std::vector<std::string>{"Ошибка при чтении файла индекса:\n \"" +
+                                                      Path(kRussianFiles.index) + "\""})
+                << c.name;
+        }
     }
 }
 

@@ -72,6 +72,27 @@ TEST(LookupContract, OpenWritesTheReadersTextByteForByte) {
     EXPECT_EQ(r.out.find('/'), std::string::npos); // root slashes are not shown
 }
 
+TEST(LookupContract, ArticlesFollowTheListForEachLineThatIsTheQueryItself) {
+    // "male" heads a list of five; only its own line is the query.
+    const std::string male = Lookup({"--open", "0", "male"}).out;
+    const std::string maleList = Lookup({"male"}).out;
+    const struct {
+        std::vector<std::string> args;
+        std::string input;
+        std::string out;
+    } table[] = {
+        {{"--articles", "male"}, "", maleList + male},
+        {{"--articles", "mal"}, "", Lookup({"mal"}).out}, // a prefix alone: no article
+        {{"--articles", "--stdin"}, "mal\nmale\n", Lookup({"mal"}).out + "\n" + maleList + male},
+    };
+    ASSERT_FALSE(male.empty());
+    for (const auto& c : table) {
+        const Outcome r = Lookup(c.args, c.input);
+        EXPECT_EQ(r.status, 0) << c.args.back();
+        EXPECT_EQ(r.out, c.out) << c.args.back() << " " << c.input;
+    }
+}
+
 TEST(LookupContract, UsageErrorsAndMissingLinesExitTwo) {
     for (const std::vector<std::string>& args : {std::vector<std::string>{},
                                                  {"a", "b"},
@@ -87,17 +108,21 @@ TEST(LookupContract, UsageErrorsAndMissingLinesExitTwo) {
 }
 
 TEST(LookupContract, DataFolderFailuresGiveTheProgramsMessage) {
+    // Only the index of the query's language is read: each query names its own.
     TempDir dir;
     Outcome r = Lookup({"--dir", dir.Path().string(), "a"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err,
+              "Ошибка при открытии файла индекса:\n" + dir.Path().string() + "/EoRu_kelimbo.bsi\n");
+    r = Lookup({"--dir", dir.Path().string(), "б"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "Ошибка при открытии файла индекса:\n" + dir.Path().string() +
                          "/tarnesk_rusa_esperanto.bsi\n");
 
     // Indexes present, a text file missing: the list works, the article does not.
-    for (const char* name : {"tarnesk_rusa_esperanto.bsi", "EoRu_kelimbo.bsi"}) {
-        std::filesystem::copy_file(std::filesystem::path(KELIMBO_SAMPLE_DIR) / name,
-                                   dir.File(name));
-    }
+    // The Esperanto index alone serves an Esperanto query.
+    std::filesystem::copy_file(std::filesystem::path(KELIMBO_SAMPLE_DIR) / "EoRu_kelimbo.bsi",
+                               dir.File("EoRu_kelimbo.bsi"));
     r = Lookup({"--dir", dir.Path().string(), "cxapelo"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "ĉapelo\n");

@@ -11,6 +11,7 @@
 
 #include "index/article_ref.h"
 #include "index/headword_entry.h"
+#include "platform/little_endian.h"
 
 #include <array>
 #include <cstddef>
@@ -56,6 +57,16 @@ void AppendRecord(std::string& out, const ArticleRef& ref);
 void FromFileOrder(HeadwordEntry* records, std::size_t count);
 void FromFileOrder(ArticleRef* records, std::size_t count);
 
+// The k-th record of a table as it lies in the file, at any alignment.
+inline HeadwordEntry HeadwordRecordAt(const unsigned char* table, std::size_t k) {
+    const unsigned char* at = table + k * kRecordSize;
+    return {platform::GetLe32(at), platform::GetLe32(at + 4)};
+}
+inline ArticleRef RefRecordAt(const unsigned char* table, std::size_t k) {
+    const unsigned char* at = table + k * kRecordSize;
+    return {platform::GetLe32(at), platform::GetLe32(at + 4)};
+}
+
 // True when `count` items of `itemSize` bytes starting at `offset` lie inside a
 // file of `fileSize` bytes, at an offset that a 32-bit signed seek reaches.
 bool BlockInside(std::uint32_t offset, std::uint32_t count, std::size_t itemSize,
@@ -64,5 +75,10 @@ bool BlockInside(std::uint32_t offset, std::uint32_t count, std::size_t itemSize
 // True when the record's text lies inside a text block of `textSize` bytes and
 // its references inside a reference table of `refCount` records.
 bool RecordInside(const HeadwordEntry& entry, std::uint32_t textSize, std::uint32_t refCount);
+
+// True when all `count` records of a table as it lies in the file are inside
+// in that sense.
+bool RecordsInside(const unsigned char* table, std::size_t count, std::uint32_t textSize,
+                   std::uint32_t refCount);
 
 } // namespace bsi

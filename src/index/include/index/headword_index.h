@@ -1,14 +1,18 @@
 #pragma once
-// A headword index held whole in memory: the headword table, the article
-// references and the headwords' text, read from a .bsi file. After Load it
-// never changes; until a Load completes it holds no headwords.
+// A headword index: the headword table, the article references and the
+// headwords' text of a .bsi file, read a page at a time as lookups reach them
+// (platform::PagedFile): only the pages a lookup touches are ever read or
+// held. After Load it never changes; until a Load completes it holds no
+// headwords.
 
 #include "index/article_ref.h"
+#include "index/bsi_format.h"
 #include "index/headword_entry.h"
 #include "index/headword_range.h"
 #include "index/pro_less.h"
-#include "platform/large_block.h"
+#include "platform/paged_file.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -21,9 +25,16 @@ public:
     cIndex(const cIndex&) = delete;
     cIndex& operator=(const cIndex&) = delete;
 
-    // Reads the index file at a narrow path. Raises cExcMsg on any failure, and
-    // then holds no headwords.
+    // Opens the index file at a narrow path and checks every headword record.
+    // Raises cExcMsg on any failure, and then holds no headwords.
     void Load(const char* path);
+
+    // Raises the read error naming the index file when the file has changed
+    // since Load (written over, grown or cut): what the lookups since then
+    // read may not be the index that was checked. A file replaced by rename
+    // is not a change: the index keeps the file it mapped. Callers ask after
+    // a lookup, before they use its result.
+    void CheckFile() const;
 
     // Number of headwords.
     std::uint32_t Count() const { return m_count; }
@@ -40,12 +51,25 @@ public:
     virtual const pro_less& GetLess() const = 0;
 
 private:
+    HeadwordEntry Record(std::uint32_t k) const {
+        m_file.Need(m_headwordOffset + std::size_t{k} * bsi::kRecordSize, bsi::kRecordSize);
+        return bsi::HeadwordRecordAt(m_file.Data() + m_headwordOffset, k);
+    }
+    // Bounded again at every use, though Load checked every record: pages read
+    // after the file was written over hold bytes that were never checked.
     std::string_view TextOf(const HeadwordEntry& entry) const {
-        return {m_text.get() + entry.TextOffset(), entry.TextLength()};
+        const std::uint32_t at = std::min(entry.TextOffset(), m_textSize);
+        const std::uint32_t length = std::min(entry.TextLength(), m_textSize - at);
+        m_file.Need(m_textOffset + at, length);
+        return {reinterpret_cast<const char*>(m_file.Data()) + m_textOffset + at, length};
     }
 
-    platform::LargeBlock<HeadwordEntry> m_headwords;
-    platform::LargeBlock<ArticleRef> m_refs;
-    platform::LargeBlock<char> m_text;
+    platform::PagedFile m_file;
+    std::size_t m_headwordOffset = 0;
+    std::size_t m_refOffset = 0;
+    std::size_t m_textOffset = 0;
+    std::uint32_t m_refCount = 0;
+    std::uint32_t m_textSize = 0;
     std::uint32_t m_count = 0;
+    std::string m_context; // the read error's context naming the file
 };
