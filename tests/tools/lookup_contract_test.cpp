@@ -239,8 +239,9 @@ TEST(LookupContract, WorksFromAFolderOfAnyName) {
         r = Lookup({"--dir", folder.string(), "--open", "0", "cxapelo"});
         EXPECT_EQ(r.status, 0) << c.folder << r.err;
 
+        // A Russian query reads the Russian index only, so its loss is what it reports.
         std::filesystem::remove(folder / "tarnesk_rusa_esperanto.bsi");
-        r = testing_support::RunProcess({copy, "a"});
+        r = testing_support::RunProcess({copy, "ёж"});
         EXPECT_EQ(r.status, 1) << c.folder;
         EXPECT_EQ(r.err, "Ошибка при открытии файла индекса:\n" + dir.Path().string() + "/" +
                              c.shown + "/tarnesk_rusa_esperanto.bsi\n");
