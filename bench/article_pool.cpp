@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "article_pool.h"
 
 #include "platform/code_page.h"

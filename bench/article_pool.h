@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The text file of a benchmark dictionary: a pool of articles of realistic
 // size, written from the same real words, in the file's own encoding (UTF-8

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The article providers: GetArticles of 1 and of 10 articles of about 2 KB.
 
 #include "articles/provider_eo.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // kelimbo-bench-data: the benchmark dictionaries outside the benchmarks.
 //
 //   kelimbo-bench-data CACHE COUNT

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "bench_dictionary.h"
 
 #include "article_pool.h"

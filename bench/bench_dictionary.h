@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The generated benchmark dictionaries, cached on disk: one folder per size
 // holding both directions under the program's own file names, so that the

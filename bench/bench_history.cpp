@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The history file: Save and Load of the largest history the file can hold,
 // 255 entries of 255 references and 255 query units each.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The index: its loading, the prefix lookup, and the whole path of one
 // keystroke in the search window without the widgets.
 

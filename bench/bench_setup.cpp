@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "bench_setup.h"
 
 #include "dictbuild/dictionary_direction.h"

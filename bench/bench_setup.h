@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // What the benchmarks share: the two sizes, the generated dictionaries, their
 // loaded indexes (loaded once per process), and the queries typed into them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The real main window, offscreen: one OnSearchChange from the box's new text
 // to the filled list (with the range's headwords, or with the offered lines of
 // base forms), and start-up to the shown window, on the generated

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Counts the heap allocations of the benchmark program: the global operator
 // new is replaced (counting_new.cpp) by one that counts and then allocates.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Grows a list of real words into any number of distinct headwords by the
 // ways a dictionary's headwords grow: prefixed and suffixed forms, compounds,

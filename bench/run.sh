@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Installs what the benchmarks need, builds them in build-perf and runs them:
 # every benchmark (median of 5 repetitions), the window benchmarks, start-up
 # in a fresh process, the side-by-side with sdcv, then the format readers.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "stardict_writer.h"
 
 #include "index/language_indexes.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Writes a benchmark dictionary's Russian direction as a StarDict dictionary
 // (.ifo, .idx, .dict), for the side-by-side run with sdcv. The .dict file is

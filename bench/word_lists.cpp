@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "word_lists.h"
 
 #include "platform/code_page.h"

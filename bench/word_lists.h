@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The real words the benchmark dictionaries grow from: Debian's Esperanto word
 // list and the stems of Debian's Russian spelling dictionary, each read once,

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Warnings, sanitizers and fuzzing instrumentation: the usage requirements of
 # the INTERFACE target kelimbo_build_flags, which every target of the project
 # links (the layering test checks that none is missing). Nothing is set for

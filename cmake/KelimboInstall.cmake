@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Where an installed Kelimbo lives. The programs find their data files beside
 # their executables, so the programs and the data share one folder,
 # PREFIX/lib/kelimbo; PREFIX/bin holds relative symbolic links to the programs

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Read by cpack once per package kind. The portable archive holds only the
 # program folder (lib/kelimbo of an installed tree) at its top: the build is
 # installed into a stage of its own and that one folder is packed.

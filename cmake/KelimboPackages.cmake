@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Packages of the installed tree (cpack in the build folder):
 #   a Debian package, kelimbo_VERSION_ARCH.deb, for /usr;
 #   a portable archive, kelimbo-VERSION-linux-ARCH.tar.gz, holding only the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // ReadSpan and GetArticle of both providers over arbitrary file contents and
 // spans. Properties: no read outside the buffers (the sanitizers watch), the
 // decoded text within its capacity, and a failure only as cExcMsg.

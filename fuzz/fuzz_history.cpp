@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // History Load from arbitrary bytes, then Save and Load again. Property: the
 // second load gives the same entries and cursor as the first.
 #include "fuzz_support.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Index Load from arbitrary bytes, then lookups with queries cut from the same
 // input; then the file is cut short under the loaded index and the lookups run
 // again. Properties: never a read outside the tables or the file's pages (the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Shared by the fuzz targets: a property check that stops the run, and a
 // scratch file per process for readers that take a path.

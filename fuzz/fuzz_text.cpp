@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // x_to_accented with arbitrary positions, accented_to_x, and the index-key
 // conversions, on arbitrary UTF-16 text.
 #include "text/esperanto_x.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Installs a build folder into a scratch DESTDIR and checks what lands there.
 #   check-install-tree.sh BUILD_FOLDER VERSION WITH_WINDOW(ON/OFF) LICENSE
 # Then makes the Debian package of the build and runs lintian on it.

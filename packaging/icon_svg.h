@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The scalable form of a pixel-art icon: one SVG square per pixel, with the
 // pixels of a colour that follow each other in a row joined into one

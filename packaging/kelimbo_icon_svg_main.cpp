@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Writes the window's icon as SVG to standard output; make-icons.sh turns it
 // into the launcher icons.
 #include "icon_svg.h"

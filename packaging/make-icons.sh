@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Remakes the launcher icons from the window's icon: the scalable SVG, then
 # the PNGs of each size from the SVG. Needs a build folder (for the
 # kelimbo-icon-svg program) and rsvg-convert (Debian package librsvg2-bin).

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Shared by the set-up scripts: installing what is missing, and the build folders.
 
 KELIMBO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "dictionary_lookup.h"
 
 #include "articles/dictionary_files.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Both dictionaries of a data folder, looked up as the search window does it.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // kelimbo-index: makes, checks and lists the dictionary files.
 //
 //   kelimbo-index build --lang eo|ru --out DIR SOURCE.tsv

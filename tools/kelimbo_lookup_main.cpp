@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // kelimbo-lookup: the search window without a window.
 //
 //   kelimbo-lookup [--dir DIR] [--range] [--forms] QUERY   the list for QUERY, one line each

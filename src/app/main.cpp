@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Kelimbo: the command line, one running program per user, and the framework
 // running the application object's start-up hook.
 #include "app/kelimbo_app.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "dictbuild/index_check.h"
 
 #include "articles/provider.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "framework/controls.h"
 
 #include "framework/control_widgets.h"

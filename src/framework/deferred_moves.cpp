@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "framework/deferred_moves.h"
 
 #include "framework/dialog.h"

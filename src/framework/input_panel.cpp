@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "framework/input_panel.h"
 
 #include "framework/hooks.h"

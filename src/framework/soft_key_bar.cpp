@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "framework/soft_key_bar.h"
 
 #include "framework/dialog_window.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "framework/test_hooks.h"
 
 #include "framework/control_widgets.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "history/history_file.h"
 
 #include "errors/checked_io.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "history/history_location.h"
 
 #include "platform/user_folders.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "index/bsi_format.h"
 
 #include "platform/little_endian.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The prefix lookup: three binary searches over the sorted headword table.
 // Phase 1 finds any headword that begins with the query, phase 2 the first one
 // (searching left of it), phase 3 the end of the run (searching right of it,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Loading a .bsi file into a cIndex. Nothing in the file is trusted: every
 // block must lie inside the file, and every headword record must point inside
 // the text block and the reference table.

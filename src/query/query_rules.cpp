@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "query/query_rules.h"
 
 bool IsEsperantoQuery(std::string_view query) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "text/index_key.h"
 
 #include "platform/code_page.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "text/word_letter.h"
 
 #include "platform/code_page.h"

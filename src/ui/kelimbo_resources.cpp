@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "ui/kelimbo_resources.h"
 
 #include "framework/message_map.h"

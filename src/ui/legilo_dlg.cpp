@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "ui/legilo_dlg.h"
 
 #include "errors/exc_msg.h"

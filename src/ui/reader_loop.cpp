@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The reader loop of the search window: the reader opened on a chosen headword
 // or on a history entry, run again for every step back, forward or translation
 // made inside it, with the history kept in step with what the windows show.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "ui/selected_word.h"
 
 #include "text/word_letter.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "ui/soft_key_menus.h"
 
 #include "framework/soft_keys.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "ui/template_layout.h"
 
 #include "framework/deferred_moves.h"

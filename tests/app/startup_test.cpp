@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Start-up: the executable's folder, the indexes and the history loaded from
 // it, the main window run, the history saved; and the "Ошибка" box for a
 // failure before any window.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "articles/provider_eo.h"
 #include "articles/provider_ru.h"
 #include "errors/checked_io.h"

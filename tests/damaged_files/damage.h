@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Ways to damage a data file, each a deterministic function of the good bytes:
 // whole damaged copies for small files, and changes made in place on one open

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Every data file a user can hand the program, damaged in every way we can
 // think of: the lookup path (indexes and text files) and the history file must
 // give their message or their quiet fallback, never crash or read outside their

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Damaged and unreadable data files through the kelimbo-lookup process: it
 // ends with its message and status 1, or answers with status 0; it never dies
 // of a signal.

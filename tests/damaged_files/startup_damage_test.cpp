@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Damaged data files through the window program's start-up: a damaged index
 // stops it with the "Ошибка" box before any window, leaving the history file
 // alone; a damaged history file starts it quietly with what could be read,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "errors/checked_io.h"
 #include "errors/exc_msg.h"
 #include "platform/code_page.h"

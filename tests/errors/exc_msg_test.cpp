@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "errors/exc_msg.h"
 #include "platform/ansi_literal.h"
 #include "platform/code_page.h"

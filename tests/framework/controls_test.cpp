@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Controls by id and the notifications that the windows rely on: setting an
 // edit box's text always notifies, synchronously; a list box notifies only the
 // user's own choices, a click or Enter, never a moving key.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Modal runs: the window made anew from its template, OnInitDialog, the end
 // codes, nested runs, exceptions leaving a run, and message boxes.
 #include "framework/dialog.h"

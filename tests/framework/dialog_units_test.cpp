@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Dialog units: the rounding of MulDiv and the mapping by the base units.
 #include "framework/dialog_units.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The soft-key bar: keys from a menu's items, greyed keys disabled, the empty
 // bar, replacement, and the Alt+arrow shortcuts.
 #include "framework/soft_keys.h"

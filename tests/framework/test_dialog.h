@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // A dialog of the tests' own resource module that records every notification
 // its command map receives.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "errors/checked_io.h"
 #include "history/history.h"
 #include "history/history_file.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Prints where a program in the folder given as the argument keeps its
 // history, as this process sees it; tests run it as another user. With a
 // query it then runs a session as start-up does: loads the history from that

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "index/language_indexes.h"
 #include "support/index_files.h"
 #include "support/temp_dir.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Indexes of a few thousand generated headwords per language, checked against
 // the plain step-by-step orderings and against a linear scan over all headwords.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Realistic headwords and queries for the property tests, from a fixed seed.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "reference_order.h"
 
 #include "text/strip_chars.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The orderings done the plain way, step by step on copies of the strings, as
 // a yardstick for the index's own fast versions.

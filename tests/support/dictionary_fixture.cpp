@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "support/dictionary_fixture.h"
 
 #include "articles/dictionary_files.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // A data folder for window tests: small indexes written with the index writer,
 // the two dictionary text files, and the program's objects of one test.

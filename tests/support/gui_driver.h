@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Drives real widgets as a user would: typing, keys and clicks sent as the
 // toolkit's input events.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The main of the tests that use real widgets: the toolkit's application
 // exists for the whole run, on the offscreen platform unless the environment
 // names another, so the tests need no display. The standard folders are the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Putting headwords into an index file and reading the index back, for tests.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Runs a program as a separate process and collects what it wrote and how it ended.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "platform/code_page.h"
 #include "support/temp_dir.h"
 #include "text/esperanto_x.h"

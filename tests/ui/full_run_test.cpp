@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A whole run of the program from the keyboard: start, look up, read,
 // translate, back, forward, close, and a second start that finds the history
 // again in "historio.bin".

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The search window with real widgets: x-system typing converted in place, the
 // language rule picking the dictionary, the list of at most 50 headwords, and
 // the layout on tall and wide screens.

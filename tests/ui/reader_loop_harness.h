@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Drives the search window and its reader together: the main window's own run
 // and every nested reader run are taken over by one modal hook, which hands

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The reader loop of the search window, step by step with both windows real:
 // what the box, the list, the article and the soft keys show, and where the
 // history and its cursor stand, after each choice, key and translation.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The reader window alone: its articles, the word handed over by the translate
 // button, its end codes, its soft keys and a dictionary file it cannot open.
 #include "framework/input_panel.h"

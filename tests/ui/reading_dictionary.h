@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // A small data folder whose articles have real text, for the reader and the
 // reader loop: both indexes and both dictionary text files.

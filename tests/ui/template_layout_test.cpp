@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // ApplyTemplateLayout on a window of the tests' own templates: the deferred
 // move of every control, the refresh by class, and the three ways it fails.
 #include "framework/test_hooks.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Measures one keystroke of the search window: the whole change handler,
 // conversion, lookup and list update included, over a sequence of typed
 // prefixes. Runs on a data folder, or on an index of N generated headwords.

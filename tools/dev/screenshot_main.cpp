@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Saves a picture of the real search window, made offscreen: start-up runs on
 // a copy of a data folder, the given text is typed into the box, and the
 // window is grabbed.

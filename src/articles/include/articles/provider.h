@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Reads articles from a dictionary text file: each ArticleRef names one byte
 // span of the file, which is read, given CR LF line ends and decoded to UTF-16.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Esperanto→Russian articles: Windows-1251 text with Esperanto letters in
 // x-system form; grave accents and slashes are markup and never shown.

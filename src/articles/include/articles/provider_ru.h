@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Russian→Esperanto articles: UTF-8 text with accented letters stored as they
 // are; the combining acute accent (stress mark) is never shown.

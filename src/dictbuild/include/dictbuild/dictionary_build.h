@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Making a direction's dictionary files: the text file and its headword index.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The two dictionary directions as the index tool writes them: file names,
 // indexes, headword keys and article encodings.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Reading a dictionary source: UTF-8 text, one article a line,
 // `headword<TAB>article[<TAB>extra|extra…]`, with \n, \t and \\ escapes in the article.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // File reads, writes and seeks that raise cExcMsg when they come up short,
 // naming the file through fileContext, one per process.

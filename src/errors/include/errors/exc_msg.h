@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The program's one exception: a ready-made Russian message as UTF-16 text.
 

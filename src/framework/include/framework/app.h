@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The application object: one per program, constructed before main (it does
 // not touch the toolkit then). RunApplication creates the toolkit's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The toolkit widgets behind a dialog's controls. Each carries its control id
 // and reports to its window as the windows rely on: an edit box notifies every

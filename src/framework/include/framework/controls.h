@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Handles on the controls of a dialog's window, found by id. A handle names a
 // dialog and a control id, so it stays safe across the window being created

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Moves several controls of a window at once, as one deferred positioning:
 // the moves are gathered and then made with the window's painting held.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Modal dialogs. A Dialog object lives long; its window is created anew from
 // the dialog template by each DoModal and destroyed when the run ends.

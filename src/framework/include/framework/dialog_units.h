@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Dialog units, as the classic dialog manager maps them: a horizontal unit
 // is a quarter of the font's average letter width, a vertical unit an eighth

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The toolkit window of one modal run of a Dialog: the client area laid out
 // from the template in dialog units, and the soft-key strip below it.

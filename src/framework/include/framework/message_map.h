@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Command maps: each dialog class routes the notifications it handles through
 // a table of (message kind, control id, handler) entries.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // UTF-16 text between the program's wide strings and the toolkit's QString.
 

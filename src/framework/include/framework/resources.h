@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The program's resources as plain data: dialog templates with their items,
 // soft-key menus and pixel-art icons, gathered in one resource module. The

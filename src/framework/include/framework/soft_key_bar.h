@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The strip of soft keys at the bottom of a dialog's window.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The soft-key bar: a strip at the bottom of a dialog's window with one key per
 // item of a menu. A greyed item's key is disabled; a key sends its command to

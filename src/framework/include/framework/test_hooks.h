@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Hooks for tests of window code with real widgets: a test may take over the
 // modal run, capture message boxes instead of showing them, and set the

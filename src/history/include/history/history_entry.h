@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // One step of the navigation history: what the search box showed, the articles
 // the reader showed for it, and which dictionary they belong to.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The history file "historio.bin": the whole navigation history and its cursor,
 // stamped with the two dictionary text files, since its article references are

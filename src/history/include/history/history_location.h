@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Where the history file lives. A program whose folder lets it create and
 // rename files keeps "historio.bin" beside its executable, so a portable

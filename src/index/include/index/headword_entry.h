@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // One record of the headword table: where the headword's text lies in the text
 // block and which article references belong to it. Each of the two 32-bit words

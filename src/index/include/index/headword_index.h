@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // A headword index: the headword table, the article references and the
 // headwords' text of a .bsi file, read a page at a time as lookups reach them

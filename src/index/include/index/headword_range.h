@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The result of a prefix lookup: the headwords [first, last). Nothing found is
 // always [0, 0).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Builds a .bsi headword index from headwords and their article references:
 // sorts the headwords by the comparator's `less` (stably, so equal headwords

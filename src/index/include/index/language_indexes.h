@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The two indexes of the dictionary: Russian headwords in Windows-1251 and
 // Esperanto headwords in x-system spelling, each with its own order.

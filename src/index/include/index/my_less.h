@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The order of the Russian index, on Windows-1251 bytes: ASCII in byte order
 // (Latin letters keep their case), then the other bytes 0x80-0xBF in byte

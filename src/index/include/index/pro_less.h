@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The ordering of an index's headwords. `compare` is a three-way prefix
 // comparison: 0 once either string ends (after the comparator's own

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The order of the Esperanto index, on x-system spelling. Hyphens, double
 // quotes and full stops are ignored; Latin capitals compare as small letters;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Turns a UTF-8 string literal into Windows-1251 bytes at compile time, so that
 // the program's narrow texts (message formats, context words) stay readable in

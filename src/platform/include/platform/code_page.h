@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Conversions between a code page and UTF-16. The two buffer functions take
 // the source length explicitly and a destination of fixed capacity, and return

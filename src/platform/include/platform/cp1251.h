@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The Windows-1251 table, usable at compile time as well as at run time.
 

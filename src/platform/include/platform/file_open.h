@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Opening files by narrow path. A narrow path holds the bytes the system gave
 // for it (the executable's folder, an argument, an environment variable) and

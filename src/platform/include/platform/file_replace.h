@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Replacing a file whole: a new version is written beside it, made durable and
 // renamed over the old one, so that a reader finds either the old file or the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // A file's last-write time in the form the history file keeps it:
 // 100-nanosecond intervals since 1601-01-01 UTC.

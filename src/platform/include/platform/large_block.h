@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Memory for a large block that is filled once and then read at random, such
 // as a table held whole in memory. A large block starts on a huge-page boundary

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The full path of the running executable, standing in for GetModuleFileName,
 // and the folder it lies in, where the program finds its data files.

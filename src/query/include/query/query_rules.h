@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // How the search window turns a query into list lines, free of any toolkit so
 // that the command-line lookup repeats it exactly.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Esperanto letters between the x-system form ("cx", "Ux") kept in 8-bit text
 // and the accented form (ĉ, Ŭ) shown on screen.

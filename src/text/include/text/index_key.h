@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Between the search box's UTF-16 text and the index's 8-bit keys (Windows-1251,
 // Esperanto letters in x-system form).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Whether a character belongs to a word, for trimming a selection to a word.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The main search window on dialog template 102: the search box 1000 and the
 // headword list 1003. Typing turns x-system pairs into accented letters in

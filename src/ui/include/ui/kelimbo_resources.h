@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The program's resources: dialog templates 102, 103 and 104, soft-key menus
 // 130, 131 and 133, accelerator tables 140 and 141, and icon 128.

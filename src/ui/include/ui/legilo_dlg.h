@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The article reader window on dialog template 104: the article box 1002 and
 // the button 1007. The main window writes m_refs, m_pProv and m_headword

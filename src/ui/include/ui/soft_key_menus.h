@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The soft-key bar of either window, chosen from where the history can go.
 
