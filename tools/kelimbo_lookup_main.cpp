@@ -141,43 +141,29 @@ std::string FolderPath(const std::string& given) {
     return folder;
 }
 
-// The UTF-8 form of `wide` added to `out`, as ToUtf8 makes it, without a
-// string of its own: a streamed run prints tens of lines per query.
-void AppendUtf8(std::string& out, std::u16string_view wide) {
-    const std::size_t at = out.size();
-    out.resize(at + 3 * wide.size());
-    out.resize(at + platform::WideToMultiByte(platform::kUtf8CodePage, wide.data(), wide.size(),
-                                              out.data() + at, 3 * wide.size()));
-}
-
-void PrintList(const ListResult& list, bool range) {
-    if (list.query.empty()) {
-        return;
-    }
-    std::string text;
-    if (range) {
-        text += std::to_string(list.range.first) + ' ' + std::to_string(list.range.last) + '\n';
-    }
-    for (const std::u16string& line : list.lines) {
-        AppendUtf8(text, line);
-        text += '\n';
-    }
-    for (std::size_t k = 0; k < list.offeredLines.size(); ++k) {
-        AppendUtf8(text, list.offeredLines[k]);
-        text += '\t';
-        AppendUtf8(text, list.offeredForms[k]);
-        text += '\n';
-    }
+void Write(const std::string& text) {
     std::cout.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
 
 // The list, and with --articles the text of each line that is the query.
-void Answer(DictionaryFolder& folder, const std::string& query, const Arguments& args) {
-    const ListResult list = folder.List(FromUtf8(query), args.forms);
-    PrintList(list, args.range);
+// `text` is the caller's buffer, reused from query to query: a streamed run
+// prints tens of lines per query.
+void Answer(DictionaryFolder& folder, const std::string& query, const Arguments& args,
+            std::string& text) {
+    text.clear();
+    const ListResult list = folder.List(FromUtf8(query), args.forms, text);
+    if (list.query.empty()) {
+        return;
+    }
+    if (args.range) {
+        std::cout << list.range.first << ' ' << list.range.last << '\n';
+    }
+    Write(text);
     if (args.articles) {
         for (const std::size_t line : folder.ExactLines(list)) {
-            std::cout << ToUtf8(folder.Article(list, line));
+            text.clear();
+            folder.AppendArticle(list, line, text);
+            Write(text);
         }
     }
 }
@@ -188,18 +174,20 @@ int Run(const Arguments& args) {
                  : DictionaryFolderOf(platform::ModuleFolder(platform::ModuleFileName())));
     if (args.fromStdin) {
         std::string line;
+        std::string text;
         bool first = true;
         while (std::getline(std::cin, line)) {
             if (!first) {
                 std::cout << '\n';
             }
             first = false;
-            Answer(folder, line, args);
+            Answer(folder, line, args, text);
         }
         return 0;
     }
     if (!args.open) {
-        Answer(folder, *args.query, args);
+        std::string text;
+        Answer(folder, *args.query, args, text);
         return 0;
     }
     const ListResult list = folder.List(FromUtf8(*args.query), args.forms);
@@ -207,7 +195,9 @@ int Run(const Arguments& args) {
         std::cerr << "kelimbo-lookup: the list has no line " << *args.open << "\n";
         return Usage();
     }
-    std::cout << ToUtf8(folder.Article(list, *args.open));
+    std::string text;
+    folder.AppendArticle(list, *args.open, text);
+    Write(text);
     return 0;
 }
 

@@ -55,10 +55,36 @@ void cKelimboProv::GetArticles(std::u16string& out, const std::vector<ArticleRef
     out = std::move(text);
 }
 
+void cKelimboProv::AppendArticlesUtf8(std::string& out, const std::vector<ArticleRef>& refs) {
+    const std::size_t at = out.size();
+    try {
+        for (const ArticleRef& ref : refs) {
+            AppendArticleUtf8(out, ref.start, ref.end);
+            out += "\r\n";
+        }
+    } catch (...) {
+        out.resize(at); // no partial text, as GetArticles hands back none
+        throw;
+    }
+}
+
+void cKelimboProv::AppendArticleUtf8(std::string& out, std::uint32_t start, std::uint32_t end) {
+    out += platform::ToUtf8(GetArticle(start, end));
+}
+
 std::size_t cKelimboProv::ReadSpan(std::uint32_t start, std::uint32_t end, char16_t* out,
                                    std::size_t capacity, unsigned codePage) {
+    char normalised[kMaxArticleUnits + 1];
+    const std::size_t bytes = ReadText(start, end, normalised);
+    const std::size_t units = platform::MultiByteToWide(codePage, normalised, bytes, out, capacity);
+    out[units] = u'\0';
+    return units;
+}
+
+std::size_t cKelimboProv::ReadText(std::uint32_t start, std::uint32_t end, char* text) {
     const std::uint32_t length = end - start; // wraps to a huge length when end < start
     if (length > kMaxArticleBytes) {
+        text[0] = '\0';
         return 0;
     }
 
@@ -79,10 +105,5 @@ std::size_t cKelimboProv::ReadSpan(std::uint32_t start, std::uint32_t end, char1
     SetFileContext("");
     raw[length] = '\0';
 
-    char normalised[2 * kMaxArticleBytes + 1];
-    const std::size_t bytes = NormaliseLineEnds(raw, normalised);
-
-    const std::size_t units = platform::MultiByteToWide(codePage, normalised, bytes, out, capacity);
-    out[units] = u'\0';
-    return units;
+    return NormaliseLineEnds(raw, text);
 }

@@ -1,5 +1,9 @@
 #include "text/esperanto_x.h"
 
+#include "platform/cp1251.h"
+
+#include <array>
+
 namespace {
 
 // The accented letter of a base letter, or 0 when the character is no base letter.
@@ -138,4 +142,39 @@ std::u16string accented_to_x(std::u16string_view text) {
     std::u16string result(text.size() * 2, u'\0');
     result.resize(accented_to_x_into(text, result.data()));
     return result;
+}
+
+void append_x_ansi_as_utf8(std::string& out, std::string_view ansi, std::string_view dropped) {
+    std::array<bool, 0x80> drops{};
+    for (const char c : dropped) {
+        if (static_cast<unsigned char>(c) < 0x80) {
+            drops[static_cast<unsigned char>(c)] = true;
+        }
+    }
+    const std::size_t at = out.size();
+    out.resize(at + 3 * ansi.size()); // no byte takes more than three
+    char* const begin = out.data() + at;
+    char* w = begin;
+    unsigned char previous = 0; // the input byte before, as x_to_accented reads it
+    for (const char byte : ansi) {
+        const auto b = static_cast<unsigned char>(byte);
+        const char16_t accented = (b | 0x20) == 'x' ? AccentedOf(previous) : 0;
+        if (accented != 0) {
+            // The base letter is ASCII and was the last byte written, unless it
+            // is dropped; its accented letter lies in U+0100..U+017F.
+            if (drops[previous]) {
+                ++w;
+            }
+            w[-1] = static_cast<char>(0xC0 | (accented >> 6));
+            *w++ = static_cast<char>(0x80 | (accented & 0x3F));
+        } else if (b >= 0x80 || !drops[b]) {
+            const platform::Cp1251Utf8& e = platform::kCp1251Utf8[b];
+            w[0] = e.bytes[0];
+            w[1] = e.bytes[1];
+            w[2] = e.bytes[2];
+            w += e.length;
+        }
+        previous = b;
+    }
+    out.resize(at + static_cast<std::size_t>(w - begin));
 }

@@ -34,6 +34,15 @@ public:
     // The shown text of the article [start, end).
     virtual std::u16string GetArticle(std::uint32_t start, std::uint32_t end) = 0;
 
+    // Appends to `out` what GetArticles makes of `refs`, in UTF-8, reading the
+    // file as GetArticles does and failing as it does; a failure leaves `out`
+    // as it was and propagates.
+    void AppendArticlesUtf8(std::string& out, const std::vector<ArticleRef>& refs);
+
+    // Appends the shown text of the article [start, end) to `out` in UTF-8.
+    // This one converts GetArticle's text; the providers write it directly.
+    virtual void AppendArticleUtf8(std::string& out, std::uint32_t start, std::uint32_t end);
+
     virtual ~cKelimboProv() = default;
 
     // Reads the span [start, end) of the file, normalises its line ends to CR LF,
@@ -44,4 +53,10 @@ public:
     // the file cannot be opened or the span cannot be read whole.
     std::size_t ReadSpan(std::uint32_t start, std::uint32_t end, char16_t* out,
                          std::size_t capacity, unsigned codePage);
+
+    // The bytes ReadSpan decodes: the span read, its line ends normalised and
+    // cut as there, into `text`, which has room for kMaxArticleUnits bytes and a
+    // terminator. Returns their count, 0 for a span that is too long; raises
+    // as ReadSpan does.
+    std::size_t ReadText(std::uint32_t start, std::uint32_t end, char* text);
 };
