@@ -51,11 +51,15 @@ ListResult DictionaryFolder::MakeList(std::u16string_view typed, bool offerForms
         list.lines.reserve(list.shown.last - list.shown.first);
     }
     for (std::uint32_t p = list.shown.first; p < list.shown.last; ++p) {
+        const std::string_view headword = index.HeadwordText(p);
+        if (headword == list.query) {
+            list.exactLines.push_back(p - list.shown.first);
+        }
         if (printed != nullptr) {
-            append_index_key_utf8(*printed, index.HeadwordText(p));
+            append_index_key_utf8(*printed, headword);
             *printed += '\n';
         } else {
-            list.lines.push_back(from_index_key(index.HeadwordText(p)));
+            list.lines.push_back(from_index_key(headword));
         }
     }
     if (offerForms && list.shown.first == list.shown.last) {
@@ -97,16 +101,5 @@ void DictionaryFolder::AppendArticle(const ListResult& list, std::size_t line, s
 }
 
 std::vector<std::size_t> DictionaryFolder::ExactLines(const ListResult& list) {
-    std::vector<std::size_t> exact;
-    if (list.shown.first == list.shown.last) {
-        return exact;
-    }
-    const cIndex& index = Index(list.esperanto);
-    for (std::size_t k = 0; k < list.shown.last - list.shown.first; ++k) {
-        if (index.HeadwordText(list.Position(k)) == list.query) {
-            exact.push_back(k);
-        }
-    }
-    index.CheckFile();
-    return exact;
+    return list.exactLines; // found while the list was made, and checked with it
 }

@@ -16,6 +16,7 @@ struct ListResult {
     HeadwordRange range; // FindPrefix's range
     HeadwordRange shown; // the positions of the list's lines
     std::vector<std::u16string> lines;
+    std::vector<std::size_t> exactLines; // the lines whose headword is the query itself
     // Asked for, and the range empty: the offered lines, with the headwords
     // and the base forms they show.
     forms::Offered offered;

@@ -232,6 +232,12 @@ void AppendCleanUtf8(std::string& out, std::string_view utf8) {
             ++i;
             continue;
         }
+        // The common case of Cyrillic and accented Latin letters: two bytes,
+        // never overlong (the lead is C2 or above) nor a surrogate.
+        if (s[i] >= 0xC2 && s[i] <= 0xDF && i + 1 < len && (s[i + 1] & 0xC0) == 0x80) {
+            i += 2;
+            continue;
+        }
         const Sequence sequence = ReadSequence(s, i, len);
         if (!sequence.valid) {
             out.append(utf8.data() + run, i - run);

@@ -3,6 +3,7 @@
 #include "platform/cp1251.h"
 
 #include <array>
+#include <cstring>
 
 namespace {
 
@@ -152,7 +153,9 @@ void append_x_ansi_as_utf8(std::string& out, std::string_view ansi, std::string_
         }
     }
     const std::size_t at = out.size();
-    out.resize(at + 3 * ansi.size()); // no byte takes more than three
+    // No byte takes more than three; each is written as four, its table entry
+    // whole, so one more is needed at the end.
+    out.resize(at + 3 * ansi.size() + 1);
     char* const begin = out.data() + at;
     char* w = begin;
     unsigned char previous = 0; // the input byte before, as x_to_accented reads it
@@ -169,9 +172,7 @@ void append_x_ansi_as_utf8(std::string& out, std::string_view ansi, std::string_
             *w++ = static_cast<char>(0x80 | (accented & 0x3F));
         } else if (b >= 0x80 || !drops[b]) {
             const platform::Cp1251Utf8& e = platform::kCp1251Utf8[b];
-            w[0] = e.bytes[0];
-            w[1] = e.bytes[1];
-            w[2] = e.bytes[2];
+            std::memcpy(w, &e, sizeof e);
             w += e.length;
         }
         previous = b;

@@ -3,6 +3,7 @@
 // span of the file, which is read, given CR LF line ends and decoded to UTF-16.
 
 #include "index/article_ref.h"
+#include "platform/file_open.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -59,4 +60,13 @@ public:
     // terminator. Returns their count, 0 for a span that is too long; raises
     // as ReadSpan does.
     std::size_t ReadText(std::uint32_t start, std::uint32_t end, char* text);
+
+private:
+    // Within AppendArticlesUtf8: the text file stays open from one article to
+    // the next.
+    bool m_keepOpen = false;
+    platform::FileHandle m_kept;
+    // The file's name as the messages give it, and the path it was made for.
+    std::string m_context;
+    std::string m_contextPath;
 };

@@ -41,11 +41,13 @@ constexpr char16_t Cp1251ToUnicode(unsigned char byte) {
     return kCp1251Unicode[byte];
 }
 
-// The UTF-8 form of a byte's character: one to three bytes, then the count.
+// The UTF-8 form of a byte's character: one to three bytes, then the count;
+// four bytes in all, so that a writer may copy an entry whole.
 struct Cp1251Utf8 {
     std::array<char, 3> bytes;
     unsigned char length;
 };
+static_assert(sizeof(Cp1251Utf8) == 4);
 
 // The UTF-8 form of every byte, for writing 8-bit text as UTF-8 without a
 // UTF-16 step between.
