@@ -32,7 +32,13 @@ ListResult DictionaryFolder::List(std::u16string_view typed, bool offerForms) {
 
 ListResult DictionaryFolder::List(std::u16string_view typed, bool offerForms,
                                   std::string& printed) {
-    return MakeList(typed, offerForms, &printed);
+    const std::size_t at = printed.size();
+    try {
+        return MakeList(typed, offerForms, &printed);
+    } catch (...) {
+        printed.resize(at); // lines of an index that failed its check are not printed
+        throw;
+    }
 }
 
 ListResult DictionaryFolder::MakeList(std::u16string_view typed, bool offerForms,

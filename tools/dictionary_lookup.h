@@ -45,7 +45,8 @@ public:
 
     // The same list, its lines appended to `printed` in UTF-8 instead of kept
     // in `lines`, `offeredLines` and `offeredForms`: each line ended by '\n',
-    // an offered one as "HEADWORD<TAB>BASE FORM".
+    // an offered one as "HEADWORD<TAB>BASE FORM". A failure leaves `printed`
+    // as it was.
     ListResult List(std::u16string_view typed, bool offerForms, std::string& printed);
 
     // The reader's text for one line of a list.

@@ -141,29 +141,57 @@ std::string FolderPath(const std::string& given) {
     return folder;
 }
 
-void Write(const std::string& text) {
-    std::cout.write(text.data(), static_cast<std::streamsize>(text.size()));
-}
+// The standard output, gathered into large writes: a streamed run answers
+// thousands of queries of a few hundred bytes each. What is gathered is written
+// when it grows large, before the input may make the program wait, and when
+// the object ends, also on the way out of a failure.
+class Output {
+public:
+    Output() = default;
+    Output(const Output&) = delete;
+    Output& operator=(const Output&) = delete;
+    ~Output() { Flush(); }
 
-// The list, and with --articles the text of each line that is the query.
-// `text` is the caller's buffer, reused from query to query: a streamed run
-// prints tens of lines per query.
+    std::string& Text() { return m_text; }
+
+    void WriteIfLarge() {
+        if (m_text.size() >= kLarge) {
+            Write();
+        }
+    }
+
+    void Flush() {
+        Write();
+        std::cout.flush();
+    }
+
+private:
+    static constexpr std::size_t kLarge = 64 * 1024;
+
+    void Write() {
+        std::cout.write(m_text.data(), static_cast<std::streamsize>(m_text.size()));
+        m_text.clear();
+    }
+
+    std::string m_text;
+};
+
+// Appends the list, and with --articles the text of each line that is the
+// query; a failure leaves `out` as it was.
 void Answer(DictionaryFolder& folder, const std::string& query, const Arguments& args,
-            std::string& text) {
-    text.clear();
-    const ListResult list = folder.List(FromUtf8(query), args.forms, text);
+            std::string& out) {
+    const std::size_t at = out.size();
+    const ListResult list = folder.List(FromUtf8(query), args.forms, out);
     if (list.query.empty()) {
         return;
     }
     if (args.range) {
-        std::cout << list.range.first << ' ' << list.range.last << '\n';
+        out.insert(at,
+                   std::to_string(list.range.first) + ' ' + std::to_string(list.range.last) + '\n');
     }
-    Write(text);
     if (args.articles) {
         for (const std::size_t line : folder.ExactLines(list)) {
-            text.clear();
-            folder.AppendArticle(list, line, text);
-            Write(text);
+            folder.AppendArticle(list, line, out);
         }
     }
 }
@@ -172,22 +200,32 @@ int Run(const Arguments& args) {
     DictionaryFolder folder(
         args.dir ? FolderPath(*args.dir)
                  : DictionaryFolderOf(platform::ModuleFolder(platform::ModuleFileName())));
+    Output output;
     if (args.fromStdin) {
+        // Reading no longer flushes the output (the streams' tie); Output does
+        // it when the input has nothing more at hand, so that someone typing
+        // the queries sees each answer before the program waits for the next.
+        std::cin.tie(nullptr);
         std::string line;
-        std::string text;
         bool first = true;
-        while (std::getline(std::cin, line)) {
+        for (;;) {
+            if (std::cin.rdbuf()->in_avail() <= 0) {
+                output.Flush();
+            }
+            if (!std::getline(std::cin, line)) {
+                break;
+            }
             if (!first) {
-                std::cout << '\n';
+                output.Text() += '\n';
             }
             first = false;
-            Answer(folder, line, args, text);
+            Answer(folder, line, args, output.Text());
+            output.WriteIfLarge();
         }
         return 0;
     }
     if (!args.open) {
-        std::string text;
-        Answer(folder, *args.query, args, text);
+        Answer(folder, *args.query, args, output.Text());
         return 0;
     }
     const ListResult list = folder.List(FromUtf8(*args.query), args.forms);
@@ -195,9 +233,7 @@ int Run(const Arguments& args) {
         std::cerr << "kelimbo-lookup: the list has no line " << *args.open << "\n";
         return Usage();
     }
-    std::string text;
-    folder.AppendArticle(list, *args.open, text);
-    Write(text);
+    folder.AppendArticle(list, *args.open, output.Text());
     return 0;
 }
 
