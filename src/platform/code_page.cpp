@@ -3,6 +3,7 @@
 #include "platform/cp1251.h"
 
 #include <cstdint>
+#include <cstring>
 
 namespace platform {
 namespace {
@@ -228,6 +229,12 @@ void AppendCleanUtf8(std::string& out, std::string_view utf8) {
     std::size_t run = 0; // the start of the bytes that are copied as they are
     std::size_t i = 0;
     while (i < len) {
+        // ASCII eight bytes at a time: most of an article's bytes are.
+        std::uint64_t eight = 0;
+        if (i + 8 <= len && (std::memcpy(&eight, s + i, 8), (eight & 0x8080808080808080u) == 0)) {
+            i += 8;
+            continue;
+        }
         if (s[i] < 0x80) {
             ++i;
             continue;
