@@ -23,11 +23,27 @@ const cIndex& DictionaryFolder::Index(bool esperanto) {
 }
 
 std::uint32_t ListResult::Position(std::size_t line) const {
-    return lines.empty() ? offered.lines[line].position
-                         : shown.first + static_cast<std::uint32_t>(line);
+    return shown.first == shown.last ? offered.lines[line].position
+                                     : shown.first + static_cast<std::uint32_t>(line);
 }
 
 ListResult DictionaryFolder::List(std::u16string_view typed, bool offerForms) {
+    return MakeList(typed, offerForms, nullptr);
+}
+
+ListResult DictionaryFolder::List(std::u16string_view typed, bool offerForms,
+                                  std::string& printed) {
+    const std::size_t at = printed.size();
+    try {
+        return MakeList(typed, offerForms, &printed);
+    } catch (...) {
+        printed.resize(at); // lines of an index that failed its check are not printed
+        throw;
+    }
+}
+
+ListResult DictionaryFolder::MakeList(std::u16string_view typed, bool offerForms,
+                                      std::string* printed) {
     ListResult list;
     const std::u16string box = x_to_accented(typed.substr(0, kMaxBoxUnits));
     list.query = to_index_key(box);
@@ -38,15 +54,35 @@ ListResult DictionaryFolder::List(std::u16string_view typed, bool offerForms) {
     const cIndex& index = Index(list.esperanto);
     list.range = index.FindPrefix(list.query);
     list.shown = ListedRange(list.range);
-    list.lines.reserve(list.shown.last - list.shown.first);
-    for (std::uint32_t p = list.shown.first; p < list.shown.last; ++p) {
-        list.lines.push_back(from_index_key(index.HeadwordText(p)));
+    if (printed == nullptr) {
+        list.lines.reserve(list.shown.last - list.shown.first);
     }
-    if (offerForms && list.lines.empty()) {
+    for (std::uint32_t p = list.shown.first; p < list.shown.last; ++p) {
+        const std::string_view headword = index.HeadwordText(p);
+        if (headword == list.query) {
+            list.exactLines.push_back(p - list.shown.first);
+        }
+        if (printed != nullptr) {
+            append_index_key_utf8(*printed, headword);
+            *printed += '\n';
+        } else {
+            list.lines.push_back(from_index_key(headword));
+        }
+    }
+    if (offerForms && list.shown.first == list.shown.last) {
         list.offered = m_forms.Offer(index, list.esperanto, list.query);
         for (const forms::OfferedLine& line : list.offered.lines) {
-            list.offeredLines.push_back(from_index_key(index.HeadwordText(line.position)));
-            list.offeredForms.push_back(from_index_key(list.offered.forms[line.form].key));
+            const std::string_view headword = index.HeadwordText(line.position);
+            const std::string& form = list.offered.forms[line.form].key;
+            if (printed != nullptr) {
+                append_index_key_utf8(*printed, headword);
+                *printed += '\t';
+                append_index_key_utf8(*printed, form);
+                *printed += '\n';
+            } else {
+                list.offeredLines.push_back(from_index_key(headword));
+                list.offeredForms.push_back(from_index_key(form));
+            }
         }
     }
     index.CheckFile(); // what was read is the index that was checked
@@ -63,17 +99,14 @@ std::u16string DictionaryFolder::Article(const ListResult& list, std::size_t lin
     return text;
 }
 
-std::vector<std::size_t> DictionaryFolder::ExactLines(const ListResult& list) {
-    std::vector<std::size_t> exact;
-    if (list.lines.empty()) {
-        return exact;
-    }
+void DictionaryFolder::AppendArticle(const ListResult& list, std::size_t line, std::string& out) {
     const cIndex& index = Index(list.esperanto);
-    for (std::size_t k = 0; k < list.lines.size(); ++k) {
-        if (index.HeadwordText(list.Position(k)) == list.query) {
-            exact.push_back(k);
-        }
-    }
+    cKelimboProv& provider = list.esperanto ? static_cast<cKelimboProv&>(m_eoProv) : m_ruProv;
+    const std::vector<ArticleRef> refs = index.GetRefs(list.Position(line));
     index.CheckFile();
-    return exact;
+    provider.AppendArticlesUtf8(out, refs);
+}
+
+std::vector<std::size_t> DictionaryFolder::ExactLines(const ListResult& list) {
+    return list.exactLines; // found while the list was made, and checked with it
 }

@@ -17,6 +17,7 @@ struct ListResult {
     HeadwordRange range; // FindPrefix's range
     HeadwordRange shown; // the positions of the list's lines
     std::vector<std::u16string> lines;
+    std::vector<std::size_t> exactLines; // the lines whose headword is the query itself
     // Asked for, and the range empty: the offered lines, with the headwords
     // and the base forms they show.
     forms::Offered offered;
@@ -24,7 +25,9 @@ struct ListResult {
     std::vector<std::u16string> offeredForms;
 
     // The list's lines are the range's, or else the offered ones.
-    std::size_t LineCount() const { return lines.empty() ? offeredLines.size() : lines.size(); }
+    std::size_t LineCount() const {
+        return shown.first == shown.last ? offered.lines.size() : shown.last - shown.first;
+    }
     // The headword position of a line below LineCount().
     std::uint32_t Position(std::size_t line) const;
 };
@@ -41,8 +44,17 @@ public:
     // index cannot be loaded, or has changed on disk since it was.
     ListResult List(std::u16string_view typed, bool offerForms = false);
 
+    // The same list, its lines appended to `printed` in UTF-8 instead of kept
+    // in `lines`, `offeredLines` and `offeredForms`: each line ended by '\n',
+    // an offered one as "HEADWORD<TAB>BASE FORM". A failure leaves `printed`
+    // as it was.
+    ListResult List(std::u16string_view typed, bool offerForms, std::string& printed);
+
     // The reader's text for one line of a list.
     std::u16string Article(const ListResult& list, std::size_t line);
+
+    // The same text in UTF-8, appended to `out`; a failure leaves `out` as it was.
+    void AppendArticle(const ListResult& list, std::size_t line, std::string& out);
 
     // The lines of a list whose headword is the query itself.
     std::vector<std::size_t> ExactLines(const ListResult& list);
@@ -50,6 +62,8 @@ public:
 private:
     // The index of a direction, loaded on first use.
     const cIndex& Index(bool esperanto);
+    // List's work; `printed` null: the lines kept as UTF-16 strings.
+    ListResult MakeList(std::u16string_view typed, bool offerForms, std::string* printed);
 
     std::string m_folder;
     cIndexRu m_ruIndex;

@@ -142,43 +142,57 @@ std::string FolderPath(const std::string& given) {
     return folder;
 }
 
-// The UTF-8 form of `wide` added to `out`, as ToUtf8 makes it, without a
-// string of its own: a streamed run prints tens of lines per query.
-void AppendUtf8(std::string& out, std::u16string_view wide) {
-    const std::size_t at = out.size();
-    out.resize(at + 3 * wide.size());
-    out.resize(at + platform::WideToMultiByte(platform::kUtf8CodePage, wide.data(), wide.size(),
-                                              out.data() + at, 3 * wide.size()));
-}
+// The standard output, gathered into large writes: a streamed run answers
+// thousands of queries of a few hundred bytes each. What is gathered is written
+// when it grows large, before the input may make the program wait, and when
+// the object ends, also on the way out of a failure.
+class Output {
+public:
+    Output() = default;
+    Output(const Output&) = delete;
+    Output& operator=(const Output&) = delete;
+    ~Output() { Flush(); }
 
-void PrintList(const ListResult& list, bool range) {
+    std::string& Text() { return m_text; }
+
+    void WriteIfLarge() {
+        if (m_text.size() >= kLarge) {
+            Write();
+        }
+    }
+
+    void Flush() {
+        Write();
+        std::cout.flush();
+    }
+
+private:
+    static constexpr std::size_t kLarge = 64 * 1024;
+
+    void Write() {
+        std::cout.write(m_text.data(), static_cast<std::streamsize>(m_text.size()));
+        m_text.clear();
+    }
+
+    std::string m_text;
+};
+
+// Appends the list, and with --articles the text of each line that is the
+// query; a failure leaves `out` as it was.
+void Answer(DictionaryFolder& folder, const std::string& query, const Arguments& args,
+            std::string& out) {
+    const std::size_t at = out.size();
+    const ListResult list = folder.List(FromUtf8(query), args.forms, out);
     if (list.query.empty()) {
         return;
     }
-    std::string text;
-    if (range) {
-        text += std::to_string(list.range.first) + ' ' + std::to_string(list.range.last) + '\n';
+    if (args.range) {
+        out.insert(at,
+                   std::to_string(list.range.first) + ' ' + std::to_string(list.range.last) + '\n');
     }
-    for (const std::u16string& line : list.lines) {
-        AppendUtf8(text, line);
-        text += '\n';
-    }
-    for (std::size_t k = 0; k < list.offeredLines.size(); ++k) {
-        AppendUtf8(text, list.offeredLines[k]);
-        text += '\t';
-        AppendUtf8(text, list.offeredForms[k]);
-        text += '\n';
-    }
-    std::cout.write(text.data(), static_cast<std::streamsize>(text.size()));
-}
-
-// The list, and with --articles the text of each line that is the query.
-void Answer(DictionaryFolder& folder, const std::string& query, const Arguments& args) {
-    const ListResult list = folder.List(FromUtf8(query), args.forms);
-    PrintList(list, args.range);
     if (args.articles) {
         for (const std::size_t line : folder.ExactLines(list)) {
-            std::cout << ToUtf8(folder.Article(list, line));
+            folder.AppendArticle(list, line, out);
         }
     }
 }
@@ -187,20 +201,32 @@ int Run(const Arguments& args) {
     DictionaryFolder folder(
         args.dir ? FolderPath(*args.dir)
                  : DictionaryFolderOf(platform::ModuleFolder(platform::ModuleFileName())));
+    Output output;
     if (args.fromStdin) {
+        // Reading no longer flushes the output (the streams' tie); Output does
+        // it when the input has nothing more at hand, so that someone typing
+        // the queries sees each answer before the program waits for the next.
+        std::cin.tie(nullptr);
         std::string line;
         bool first = true;
-        while (std::getline(std::cin, line)) {
+        for (;;) {
+            if (std::cin.rdbuf()->in_avail() <= 0) {
+                output.Flush();
+            }
+            if (!std::getline(std::cin, line)) {
+                break;
+            }
             if (!first) {
-                std::cout << '\n';
+                output.Text() += '\n';
             }
             first = false;
-            Answer(folder, line, args);
+            Answer(folder, line, args, output.Text());
+            output.WriteIfLarge();
         }
         return 0;
     }
     if (!args.open) {
-        Answer(folder, *args.query, args);
+        Answer(folder, *args.query, args, output.Text());
         return 0;
     }
     const ListResult list = folder.List(FromUtf8(*args.query), args.forms);
@@ -208,7 +234,7 @@ int Run(const Arguments& args) {
         std::cerr << "kelimbo-lookup: the list has no line " << *args.open << "\n";
         return Usage();
     }
-    std::cout << ToUtf8(folder.Article(list, *args.open));
+    folder.AppendArticle(list, *args.open, output.Text());
     return 0;
 }
 

@@ -56,34 +56,68 @@ void cKelimboProv::GetArticles(std::u16string& out, const std::vector<ArticleRef
     out = std::move(text);
 }
 
+void cKelimboProv::AppendArticlesUtf8(std::string& out, const std::vector<ArticleRef>& refs) {
+    const std::size_t at = out.size();
+    // The file is opened once for all the references, on the first that needs it.
+    m_keepOpen = true;
+    try {
+        for (const ArticleRef& ref : refs) {
+            AppendArticleUtf8(out, ref.start, ref.end);
+            out += "\r\n";
+        }
+    } catch (...) {
+        m_kept.reset();
+        m_keepOpen = false;
+        out.resize(at); // no partial text, as GetArticles hands back none
+        throw;
+    }
+    m_kept.reset();
+    m_keepOpen = false;
+}
+
+void cKelimboProv::AppendArticleUtf8(std::string& out, std::uint32_t start, std::uint32_t end) {
+    out += platform::ToUtf8(GetArticle(start, end));
+}
+
 std::size_t cKelimboProv::ReadSpan(std::uint32_t start, std::uint32_t end, char16_t* out,
                                    std::size_t capacity, unsigned codePage) {
+    char normalised[kMaxArticleUnits + 1];
+    const std::size_t bytes = ReadText(start, end, normalised);
+    const std::size_t units = platform::MultiByteToWide(codePage, normalised, bytes, out, capacity);
+    out[units] = u'\0';
+    return units;
+}
+
+std::size_t cKelimboProv::ReadText(std::uint32_t start, std::uint32_t end, char* text) {
     const std::uint32_t length = end - start; // wraps to a huge length when end < start
     if (length > kMaxArticleBytes) {
+        text[0] = '\0';
         return 0;
     }
 
-    platform::FileHandle file = platform::OpenFile(path, "rb");
+    platform::FileHandle own;
+    platform::FileHandle& file = m_keepOpen ? m_kept : own;
     if (!file) {
-        RaiseMsg(kOpenError.c_str(), platform::AnsiPath(path).c_str());
+        file = platform::OpenFile(path, "rb");
+        if (!file) {
+            RaiseMsg(kOpenError.c_str(), platform::AnsiPath(path).c_str());
+        }
+        // Reads of at most 2 KB: no stream buffer (and no size query to make one).
+        std::setvbuf(file.get(), nullptr, _IONBF, 0);
     }
-    // One read of at most 2 KB: no stream buffer (and no size query to make one).
-    std::setvbuf(file.get(), nullptr, _IONBF, 0);
-    const std::string context = kContextWord.c_str() + platform::AnsiPath(path) + "\"";
-    SetFileContext(context.c_str());
+    if (m_contextPath != path) { // made once, not for every article
+        m_context = kContextWord.c_str() + platform::AnsiPath(path) + "\"";
+        m_contextPath = path;
+    }
+    SetFileContext(m_context.c_str());
 
     char raw[kMaxArticleBytes + 1];
     // Offsets beyond the signed range make the seek fail, which reports a read error.
     SeekChecked(file.get(), static_cast<std::int32_t>(start), SEEK_SET);
     ReadChecked(raw, 1, length, file.get());
-    file.reset();
+    own.reset();
     SetFileContext("");
     raw[length] = '\0';
 
-    char normalised[2 * kMaxArticleBytes + 1];
-    const std::size_t bytes = NormaliseLineEnds(raw, normalised);
-
-    const std::size_t units = platform::MultiByteToWide(codePage, normalised, bytes, out, capacity);
-    out[units] = u'\0';
-    return units;
+    return NormaliseLineEnds(raw, text);
 }

@@ -17,3 +17,10 @@ std::u16string cKelimboProvEo::GetArticle(std::uint32_t start, std::uint32_t end
     const std::size_t converted = x_to_accented_in_place(units, count);
     return strip_chars(std::u16string_view(units, converted), u"`/");
 }
+
+void cKelimboProvEo::AppendArticleUtf8(std::string& out, std::uint32_t start, std::uint32_t end) {
+    char text[kMaxArticleUnits + 1];
+    const std::size_t bytes = ReadText(start, end, text);
+    // The same order as above: letters joined first, then the markup left out.
+    append_x_ansi_as_utf8(out, std::string_view(text, bytes), "`/");
+}

@@ -4,6 +4,7 @@
 #include "platform/cp1251.h"
 
 #include <cstdint>
+#include <cstring>
 
 namespace platform {
 namespace {
@@ -64,43 +65,57 @@ template <typename Out> void PutCodePoint(Out& out, char32_t c) {
     }
 }
 
+// One UTF-8 sequence whose lead s[i] is 0x80 or above: its code point and its
+// length, or, when it is invalid or truncated, not valid and the length of what
+// one U+FFFD stands for (the lead and the continuation bytes that belonged to it).
+struct Sequence {
+    char32_t c;
+    std::size_t length;
+    bool valid;
+};
+
+inline Sequence ReadSequence(const unsigned char* s, std::size_t i, std::size_t len) {
+    const unsigned lead = s[i];
+    std::size_t need = 0;
+    char32_t c = 0;
+    char32_t min = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        need = 1, c = lead & 0x1F, min = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        need = 2, c = lead & 0x0F, min = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        need = 3, c = lead & 0x07, min = 0x10000;
+    } else {
+        return {0, 1, false};
+    }
+    std::size_t k = 1;
+    for (; k <= need && i + k < len && (s[i + k] & 0xC0) == 0x80; ++k) {
+        c = (c << 6) | (s[i + k] & 0x3F);
+    }
+    if (k <= need || c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+        return {0, k, false};
+    }
+    return {c, k, true};
+}
+
 // Decodes UTF-8; each maximal invalid or truncated sequence gives one U+FFFD.
 // Never more units than bytes: one unit for up to three bytes, two for four.
 template <typename Out> std::size_t Utf8ToWide(const char* src, std::size_t len, Out& out) {
     const auto* s = reinterpret_cast<const unsigned char*>(src);
     std::size_t i = 0;
     while (i < len) {
-        const unsigned lead = s[i];
-        if (lead < 0x80) {
-            out.Put(static_cast<char16_t>(lead));
+        if (s[i] < 0x80) {
+            out.Put(static_cast<char16_t>(s[i]));
             ++i;
             continue;
         }
-        std::size_t need = 0;
-        char32_t c = 0;
-        char32_t min = 0;
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            need = 1, c = lead & 0x1F, min = 0x80;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            need = 2, c = lead & 0x0F, min = 0x800;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            need = 3, c = lead & 0x07, min = 0x10000;
+        const Sequence sequence = ReadSequence(s, i, len);
+        if (sequence.valid) {
+            PutCodePoint(out, sequence.c);
         } else {
             out.Put(kReplacement);
-            ++i;
-            continue;
         }
-        std::size_t k = 1;
-        for (; k <= need && i + k < len && (s[i + k] & 0xC0) == 0x80; ++k) {
-            c = (c << 6) | (s[i + k] & 0x3F);
-        }
-        if (k <= need || c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
-            out.Put(kReplacement);
-            i += k; // skip the lead and the continuation bytes that belonged to it
-            continue;
-        }
-        PutCodePoint(out, c);
-        i += k;
+        i += sequence.length;
     }
     return out.Result();
 }
@@ -209,37 +224,55 @@ std::string ToAnsi(std::u16string_view wide) {
     return ansi;
 }
 
+void AppendCleanUtf8(std::string& out, std::string_view utf8) {
+    const auto* s = reinterpret_cast<const unsigned char*>(utf8.data());
+    const std::size_t len = utf8.size();
+    std::size_t run = 0; // the start of the bytes that are copied as they are
+    std::size_t i = 0;
+    while (i < len) {
+        // ASCII eight bytes at a time: most of an article's bytes are.
+        std::uint64_t eight = 0;
+        if (i + 8 <= len && (std::memcpy(&eight, s + i, 8), (eight & 0x8080808080808080u) == 0)) {
+            i += 8;
+            continue;
+        }
+        if (s[i] < 0x80) {
+            ++i;
+            continue;
+        }
+        // The common case of Cyrillic and accented Latin letters: two bytes,
+        // never overlong (the lead is C2 or above) nor a surrogate.
+        if (s[i] >= 0xC2 && s[i] <= 0xDF && i + 1 < len && (s[i + 1] & 0xC0) == 0x80) {
+            i += 2;
+            continue;
+        }
+        const Sequence sequence = ReadSequence(s, i, len);
+        if (!sequence.valid) {
+            out.append(utf8.data() + run, i - run);
+            out.append("\xEF\xBF\xBD", 3);
+            run = i + sequence.length;
+        }
+        i += sequence.length;
+    }
+    out.append(utf8.data() + run, len - run);
+}
+
 std::size_t FirstInvalidUtf8(std::string_view bytes) {
-    // The decoder above, counting instead of writing: a sequence is valid when
-    // it decodes to what it encodes, which the replacement unit cannot tell.
+    // The decoder above, without writing: a sequence is valid when it decodes
+    // to what it encodes, which the replacement unit cannot tell.
     const auto* s = reinterpret_cast<const unsigned char*>(bytes.data());
     const std::size_t len = bytes.size();
     std::size_t i = 0;
     while (i < len) {
-        const unsigned lead = s[i];
-        std::size_t need = 0;
-        char32_t c = 0;
-        char32_t min = 0;
-        if (lead < 0x80) {
+        if (s[i] < 0x80) {
             ++i;
             continue;
-        } else if (lead >= 0xC2 && lead <= 0xDF) {
-            need = 1, c = lead & 0x1F, min = 0x80;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            need = 2, c = lead & 0x0F, min = 0x800;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            need = 3, c = lead & 0x07, min = 0x10000;
-        } else {
+        }
+        const Sequence sequence = ReadSequence(s, i, len);
+        if (!sequence.valid) {
             return i;
         }
-        std::size_t k = 1;
-        for (; k <= need && i + k < len && (s[i + k] & 0xC0) == 0x80; ++k) {
-            c = (c << 6) | (s[i + k] & 0x3F);
-        }
-        if (k <= need || c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
-            return i;
-        }
-        i += k;
+        i += sequence.length;
     }
     return std::string_view::npos;
 }

@@ -1,6 +1,11 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "text/esperanto_x.h"
 
+#include "platform/cp1251.h"
+
+#include <array>
+#include <cstring>
+
 namespace {
 
 // The accented letter of a base letter, or 0 when the character is no base letter.
@@ -139,4 +144,57 @@ std::u16string accented_to_x(std::u16string_view text) {
     std::u16string result(text.size() * 2, u'\0');
     result.resize(accented_to_x_into(text, result.data()));
     return result;
+}
+
+void append_x_ansi_as_utf8(std::string& out, std::string_view ansi, std::string_view dropped) {
+    // A list line drops nothing: its calls, tens per query, skip making a table.
+    static constexpr std::array<bool, 0x80> kKeepAll{};
+    std::array<bool, 0x80> dropTable;
+    const bool* drops = kKeepAll.data();
+    if (!dropped.empty()) {
+        dropTable.fill(false);
+        for (const char c : dropped) {
+            if (static_cast<unsigned char>(c) < 0x80) {
+                dropTable[static_cast<unsigned char>(c)] = true;
+            }
+        }
+        drops = dropTable.data();
+    }
+    const std::size_t at = out.size();
+    // No byte takes more than three; each is written as four, its table entry
+    // whole, so one more is needed at the end.
+    out.resize(at + 3 * ansi.size() + 1);
+    char* const begin = out.data() + at;
+    char* w = begin;
+    unsigned char previous = 0; // the input byte before, as x_to_accented reads it
+    for (const char byte : ansi) {
+        const auto b = static_cast<unsigned char>(byte);
+        if (b >= 0xC0) {
+            // А..я, U+0410..U+044F: two bytes, worked out rather than looked up,
+            // so that the write position does not wait for a table.
+            const unsigned c = b - 0xC0 + 0x0410;
+            w[0] = static_cast<char>(0xC0 | (c >> 6));
+            w[1] = static_cast<char>(0x80 | (c & 0x3F));
+            w += 2;
+        } else if (b < 0x80) {
+            const char16_t accented = (b | 0x20) == 'x' ? AccentedOf(previous) : 0;
+            if (accented != 0) {
+                // The base letter is ASCII and was the last byte written, unless
+                // it is dropped; its accented letter lies in U+0100..U+017F.
+                if (drops[previous]) {
+                    ++w;
+                }
+                w[-1] = static_cast<char>(0xC0 | (accented >> 6));
+                *w++ = static_cast<char>(0x80 | (accented & 0x3F));
+            } else if (!drops[b]) {
+                *w++ = byte;
+            }
+        } else {
+            const platform::Cp1251Utf8& e = platform::kCp1251Utf8[b];
+            std::memcpy(w, &e, sizeof e);
+            w += e.length;
+        }
+        previous = b;
+    }
+    out.resize(at + static_cast<std::size_t>(w - begin));
 }

@@ -38,3 +38,9 @@ std::u16string from_index_key(std::string_view key) {
                                                         key.size(), units, kMaxLineUnits);
     return std::u16string(units, x_to_accented_in_place(units, count));
 }
+
+void append_index_key_utf8(std::string& out, std::string_view key) {
+    if (key.size() <= kMaxLineUnits) { // one unit per byte, as from_index_key counts
+        append_x_ansi_as_utf8(out, key);
+    }
+}

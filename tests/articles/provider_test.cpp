@@ -224,4 +224,43 @@ TEST_F(Providers, GetArticlesHandsBackNoPartialTextOnFailure) {
     EXPECT_EQ(out, u"");
 }
 
+// The tool's UTF-8 path reads what GetArticles reads and shows the same text:
+// line ends, NUL, the Esperanto file's x-system and marks, the Russian file's
+// stress marks and invalid bytes, spans too long or backward; and a failure
+// leaves the text before it as it was.
+TEST_F(Providers, Utf8ArticlesAreGetArticlesInUtf8) {
+    const std::string eoBytes =
+        Cp1251("Sxi`pa c/xi\nсо/бака\r\n\r\nbabilux") + std::string("\0rest\nUX\n", 9);
+    const std::string ruBytes = "со\xCC\x81бака\r\nbad \xC3\x28 \xED\xA0\x80 \xF0\x9F\x98"
+                                "\nend \xCC\x81\xCC\n\xF0\x9F\x98\x80";
+    struct Case {
+        cKelimboProv* provider;
+        std::string bytes;
+    };
+    for (const Case& c : {Case{&eo, eoBytes}, Case{&ru, ruBytes}}) {
+        WriteBytes(dir.File(c.provider == &eo ? "EoRu_kelimbo.txt" : "tarnesk_rusa_esperanto.txt"),
+                   c.bytes);
+        const std::uint32_t n = Size(c.bytes);
+        const std::vector<std::vector<ArticleRef>> refLists = {
+            {{0, n}}, {{0, 5}, {5, 12}, {12, n}}, {{3, 2}, {0, 3000}, {n, n}}, {}};
+        for (const std::vector<ArticleRef>& refs : refLists) {
+            std::u16string wide;
+            c.provider->GetArticles(wide, refs);
+            std::string out = "kept";
+            c.provider->AppendArticlesUtf8(out, refs);
+            EXPECT_EQ(out, "kept" + ToUtf8(wide)) << refs.size() << " references";
+            EXPECT_EQ(fileContext, "");
+        }
+        std::string out = "kept";
+        std::u16string wide;
+        EXPECT_EQ(MessageOf([&] {
+                      c.provider->AppendArticlesUtf8(out, {{0, 5}, {6, n + 9}});
+                  }),
+                  MessageOf([&] {
+                      c.provider->GetArticles(wide, {{0, 5}, {6, n + 9}});
+                  }));
+        EXPECT_EQ(out, "kept");
+    }
+}
+
 } // namespace

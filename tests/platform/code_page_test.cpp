@@ -167,3 +167,65 @@ static_assert(platform::Cp1251FromUnicode(U'ё') == 0xB8);
 static_assert(platform::Cp1251FromUnicode(U'ĉ') == -1);
 
 } // namespace
+
+namespace {
+
+// Every string of `length` bytes drawn from `alphabet`, in turn.
+template <typename Visit>
+void EachString(const std::vector<unsigned char>& alphabet, std::size_t length, Visit visit) {
+    std::vector<std::size_t> digit(length, 0);
+    std::string text(length, '\0');
+    for (;;) {
+        for (std::size_t k = 0; k < length; ++k) {
+            text[k] = static_cast<char>(alphabet[digit[k]]);
+        }
+        visit(text);
+        std::size_t k = 0;
+        while (k < length && ++digit[k] == alphabet.size()) {
+            digit[k++] = 0;
+        }
+        if (k == length) {
+            return;
+        }
+    }
+}
+
+} // namespace
+
+// The direct path must give what the round trip through UTF-16 gives, for
+// well-formed, invalid, truncated, overlong and surrogate sequences alike, at
+// any distance from the ASCII runs that are passed eight bytes at a time.
+TEST(AppendCleanUtf8, AgreesWithTheRoundTripThroughUtf16) {
+    std::vector<unsigned char> everyByte(256);
+    for (unsigned b = 0; b < 256; ++b) {
+        everyByte[b] = static_cast<unsigned char>(b);
+    }
+    // The bytes where the decoder's decisions change.
+    const std::vector<unsigned char> edges = {0x00, 0x41, 0x7F, 0x80, 0x81, 0x8F, 0x90, 0x9F,
+                                              0xA0, 0xBF, 0xC0, 0xC1, 0xC2, 0xCC, 0xDF, 0xE0,
+                                              0xED, 0xEF, 0xF0, 0xF4, 0xF5, 0xFF};
+    std::size_t checked = 0;
+    std::size_t failures = 0;
+    const auto check = [&](const std::string& core) {
+        // ASCII before and after, of a length that walks through 0..9.
+        const std::string around(checked % 10, 'a');
+        const std::string text = around + core + around;
+        std::string out = "kept";
+        platform::AppendCleanUtf8(out, text);
+        const std::string expected = "kept" + platform::ToUtf8(platform::FromUtf8(text));
+        if (out != expected && ++failures <= 5) {
+            ADD_FAILURE() << "bytes of length " << core.size() << " after " << around.size()
+                          << " ASCII bytes: got " << testing::PrintToString(out) << ", expected "
+                          << testing::PrintToString(expected);
+        }
+        ++checked;
+    };
+    for (std::size_t length = 1; length <= 2; ++length) {
+        EachString(everyByte, length, check);
+    }
+    for (std::size_t length = 3; length <= 4; ++length) {
+        EachString(edges, length, check);
+    }
+    EXPECT_EQ(failures, 0u) << "of " << checked;
+    EXPECT_EQ(checked, 256u + 65536u + 22u * 22u * 22u + 22u * 22u * 22u * 22u);
+}

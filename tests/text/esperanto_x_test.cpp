@@ -2,10 +2,13 @@
 #include "platform/code_page.h"
 #include "support/temp_dir.h"
 #include "text/esperanto_x.h"
+#include "text/strip_chars.h"
 
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -120,6 +123,48 @@ TEST(InPlaceForms, AgreeWithTheStringForms) {
         out.resize(accented_to_x_into(buffer, out.data()));
         EXPECT_EQ(out, accented_to_x(buffer)) << input;
     }
+}
+
+} // namespace
+
+namespace {
+
+// The direct path from 8-bit text to UTF-8 must give what the UTF-16 steps
+// give: every byte, every pair of bytes (each base letter before each x, each
+// x after anything), and every three bytes of the letters, markers and marks
+// that interact, with the marks dropped or kept, and a dropped base letter.
+TEST(AnsiXAsUtf8, AgreesWithTheUtf16StepsForEveryByteAndPair) {
+    const std::string letters = "cCgGhHjJsSuUxXa`/\xE0\x98";
+    std::vector<std::string> texts;
+    for (unsigned a = 0; a < 256; ++a) {
+        texts.emplace_back(1, static_cast<char>(a));
+        for (unsigned b = 0; b < 256; ++b) {
+            texts.push_back({static_cast<char>(a), static_cast<char>(b)});
+        }
+    }
+    for (const char a : letters) {
+        for (const char b : letters) {
+            for (const char c : letters) {
+                texts.push_back({a, b, c});
+            }
+        }
+    }
+    std::size_t failures = 0;
+    for (const auto& [dropped, dropped16] :
+         {std::pair{"", u""}, std::pair{"`/", u"`/"}, std::pair{"c`", u"c`"}}) {
+        for (const std::string& text : texts) {
+            std::string out = "kept";
+            append_x_ansi_as_utf8(out, text, dropped);
+            const std::string expected =
+                "kept" + ToUtf8(strip_chars(x_to_accented(platform::FromAnsi(text)), dropped16));
+            if (out != expected && ++failures <= 5) {
+                ADD_FAILURE() << testing::PrintToString(text) << " dropping \"" << dropped
+                              << "\": got " << testing::PrintToString(out) << ", expected "
+                              << testing::PrintToString(expected);
+            }
+        }
+    }
+    EXPECT_EQ(failures, 0u);
 }
 
 } // namespace

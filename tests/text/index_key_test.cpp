@@ -48,3 +48,25 @@ TEST(FromIndexKey, KeyNeedingMoreThan256UnitsIsEmpty) {
 }
 
 } // namespace
+
+namespace {
+
+// List lines printed straight from the keys are the lines the window shows,
+// up to the longest key a line takes and past it.
+TEST(AppendIndexKeyUtf8, IsTheUtf8OfTheListLine) {
+    const std::string keys[] = {
+        "",
+        Cp1251("Sxangxajxo cxx X собака"),
+        std::string(256, 'a'),
+        std::string(257, 'a'),
+        std::string(254, 'a') + "cx",
+        std::string(255, 'a') + "cx",
+    };
+    for (const std::string& key : keys) {
+        std::string out = "kept";
+        append_index_key_utf8(out, key);
+        EXPECT_EQ(out, "kept" + ToUtf8(from_index_key(key))) << key.size() << " bytes";
+    }
+}
+
+} // namespace

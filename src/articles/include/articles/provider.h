@@ -4,6 +4,7 @@
 // span of the file, which is read, given CR LF line ends and decoded to UTF-16.
 
 #include "index/article_ref.h"
+#include "platform/file_open.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -35,6 +36,15 @@ public:
     // The shown text of the article [start, end).
     virtual std::u16string GetArticle(std::uint32_t start, std::uint32_t end) = 0;
 
+    // Appends to `out` what GetArticles makes of `refs`, in UTF-8, reading the
+    // file as GetArticles does and failing as it does; a failure leaves `out`
+    // as it was and propagates.
+    void AppendArticlesUtf8(std::string& out, const std::vector<ArticleRef>& refs);
+
+    // Appends the shown text of the article [start, end) to `out` in UTF-8.
+    // This one converts GetArticle's text; the providers write it directly.
+    virtual void AppendArticleUtf8(std::string& out, std::uint32_t start, std::uint32_t end);
+
     virtual ~cKelimboProv() = default;
 
     // Reads the span [start, end) of the file, normalises its line ends to CR LF,
@@ -45,4 +55,19 @@ public:
     // the file cannot be opened or the span cannot be read whole.
     std::size_t ReadSpan(std::uint32_t start, std::uint32_t end, char16_t* out,
                          std::size_t capacity, unsigned codePage);
+
+    // The bytes ReadSpan decodes: the span read, its line ends normalised and
+    // cut as there, into `text`, which has room for kMaxArticleUnits bytes and a
+    // terminator. Returns their count, 0 for a span that is too long; raises
+    // as ReadSpan does.
+    std::size_t ReadText(std::uint32_t start, std::uint32_t end, char* text);
+
+private:
+    // Within AppendArticlesUtf8: the text file stays open from one article to
+    // the next.
+    bool m_keepOpen = false;
+    platform::FileHandle m_kept;
+    // The file's name as the messages give it, and the path it was made for.
+    std::string m_context;
+    std::string m_contextPath;
 };

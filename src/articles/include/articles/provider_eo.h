@@ -8,4 +8,5 @@
 class cKelimboProvEo : public cKelimboProv {
 public:
     std::u16string GetArticle(std::uint32_t start, std::uint32_t end) override;
+    void AppendArticleUtf8(std::string& out, std::uint32_t start, std::uint32_t end) override;
 };

@@ -34,6 +34,11 @@ std::string ToUtf8(std::u16string_view wide);
 std::u16string FromAnsi(std::string_view ansi);
 std::string ToAnsi(std::u16string_view wide);
 
+// Appends `utf8` to `out` as ToUtf8(FromUtf8(utf8)) would give it, without the
+// UTF-16 step: well-formed sequences as they are, each invalid or truncated
+// one as U+FFFD.
+void AppendCleanUtf8(std::string& out, std::string_view utf8);
+
 // The offset of the first byte that does not belong to a well-formed UTF-8
 // sequence (a stray continuation byte, a truncated or overlong sequence, an
 // encoded surrogate, a code point past U+10FFFF), or npos when there is none.

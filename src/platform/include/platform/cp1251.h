@@ -42,6 +42,38 @@ constexpr char16_t Cp1251ToUnicode(unsigned char byte) {
     return kCp1251Unicode[byte];
 }
 
+// The UTF-8 form of a byte's character: one to three bytes, then the count;
+// four bytes in all, so that a writer may copy an entry whole.
+struct Cp1251Utf8 {
+    std::array<char, 3> bytes;
+    unsigned char length;
+};
+static_assert(sizeof(Cp1251Utf8) == 4);
+
+// The UTF-8 form of every byte, for writing 8-bit text as UTF-8 without a
+// UTF-16 step between.
+inline constexpr std::array<Cp1251Utf8, 256> kCp1251Utf8 = [] {
+    std::array<Cp1251Utf8, 256> table{};
+    for (std::size_t i = 0; i < 256; ++i) {
+        const char16_t c = kCp1251Unicode[i];
+        Cp1251Utf8& e = table[i];
+        if (c < 0x80) {
+            e.bytes[0] = static_cast<char>(c);
+            e.length = 1;
+        } else if (c < 0x800) {
+            e.bytes[0] = static_cast<char>(0xC0 | (c >> 6));
+            e.bytes[1] = static_cast<char>(0x80 | (c & 0x3F));
+            e.length = 2;
+        } else {
+            e.bytes[0] = static_cast<char>(0xE0 | (c >> 12));
+            e.bytes[1] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            e.bytes[2] = static_cast<char>(0x80 | (c & 0x3F));
+            e.length = 3;
+        }
+    }
+    return table;
+}();
+
 // The Windows-1251 byte of a character, or -1 when the code page lacks it.
 constexpr int Cp1251FromUnicode(char32_t c) {
     if (c < 0x80) {

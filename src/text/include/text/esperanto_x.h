@@ -18,6 +18,12 @@ std::u16string x_to_accented(std::u16string_view text, std::size_t* first = null
 std::size_t x_to_accented_in_place(char16_t* text, std::size_t n, std::size_t* first = nullptr,
                                    std::size_t* second = nullptr);
 
+// Appends Windows-1251 text in x-system form to `out` as UTF-8 with accented
+// letters, leaving out the ASCII characters of `dropped` once the letters are
+// joined: what ToUtf8(strip_chars(x_to_accented(FromAnsi(ansi)), dropped))
+// gives, without the UTF-16 strings between.
+void append_x_ansi_as_utf8(std::string& out, std::string_view ansi, std::string_view dropped = {});
+
 // Writes each accented letter as its base letter and a lower-case x.
 std::u16string accented_to_x(std::u16string_view text);
 

@@ -16,3 +16,7 @@ std::string to_index_key(std::u16string_view boxText);
 
 // The list line for a headword key; empty when it needs more than 256 units.
 std::u16string from_index_key(std::string_view key);
+
+// The same line in UTF-8, appended to `out`: ToUtf8(from_index_key(key))
+// without the strings between, for printing many lines.
+void append_index_key_utf8(std::string& out, std::string_view key);
