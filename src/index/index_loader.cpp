@@ -62,13 +62,15 @@ void cIndex::Load(const char* path) {
         RaiseMsg(kOpenError.c_str(), platform::AnsiPath(path).c_str());
     }
 
+    // Named before the first read, so that any read error, the version
+    // byte's included, names this file rather than the one read before it.
+    const std::string context = kContextWord.c_str() + platform::AnsiPath(path) + '"';
+    SetFileContext(context.c_str());
     bsi::HeaderBytes bytes{};
     ReadChecked(bytes.data(), 1, 1, file.get());
     if (bytes[0] != bsi::kVersion) {
         RaiseMsg(kVersionError.c_str());
     }
-    const std::string context = kContextWord.c_str() + platform::AnsiPath(path) + '"';
-    SetFileContext(context.c_str());
 
     std::size_t at = 1;
     for (const std::size_t size : bsi::kHeaderItemSizes) {
