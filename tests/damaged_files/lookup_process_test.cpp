@@ -105,6 +105,7 @@ TEST_F(LookupWithDamagedFiles, DamagedFilesNeverKillTheProcess) {
                 if (r.status == 1) {
                     EXPECT_TRUE(r.err.starts_with("Ошибка при ") ||
                                 r.err.starts_with("Неподходящая версия") ||
+                                r.err.starts_with("Файл словаря не соответствует индексу:\n") ||
                                 r.err.starts_with("Недостаточно памяти"))
                         << r.err;
                 }
