@@ -137,8 +137,12 @@ std::FILE* cKelimboProv::OpenLoaded(bool required) {
                     RaiseMsg(kReadError.c_str(), fileContext.c_str());
                 }
             }
-            matches = bsi::Fingerprint(state->size, sampled) == m_identity->fingerprint &&
-                      platform::StateOf(file.get()) == state;
+            // A file written while it was sampled gives the read error, as at
+            // any later read.
+            if (platform::StateOf(file.get()) != state) {
+                RaiseMsg(kReadError.c_str(), fileContext.c_str());
+            }
+            matches = bsi::Fingerprint(state->size, sampled) == m_identity->fingerprint;
         }
         if (!matches) {
             RaiseMsg(kMismatch.c_str(), platform::AnsiPath(path).c_str(),

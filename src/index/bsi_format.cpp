@@ -3,6 +3,8 @@
 
 #include "platform/little_endian.h"
 
+// xxHash's functions compiled in here, not taken from its shared library.
+#define XXH_INLINE_ALL
 #include <xxhash.h>
 
 #include <bit>
