@@ -100,13 +100,21 @@ private:
         if (text == nullptr) {
             return;
         }
-        if (mode != Mode::Headword) {
+        if (mode != Mode::Headword && mode != Mode::Bare) {
             out += text;
             return;
         }
-        // A slash in a headword is ReVo's own root mark ("hund/o").
-        for (const char* c = text; *c != '\0'; ++c) {
-            out += *c == '/' ? kRootEdge : *c;
+        // What is typed and looked up has plain spaces where ReVo keeps a
+        // word group together ("fu&nbsp;fu", "Novo-Zelando&#x202F;<fnt>").
+        for (std::string_view rest(text); !rest.empty();) {
+            if (rest.starts_with("\u00A0") || rest.starts_with("\u202F")) {
+                out += ' ';
+                rest.remove_prefix(rest.starts_with("\u00A0") ? 2 : 3);
+            } else {
+                // A slash in a headword is ReVo's own root mark ("hund/o").
+                out += mode == Mode::Headword && rest.front() == '/' ? kRootEdge : rest.front();
+                rest.remove_prefix(1);
+            }
         }
     }
 

@@ -107,6 +107,7 @@ TEST_F(RevoFixtures, ArticlesOfBothDirections) {
         // gives open the head's own derivation.
         {"flora", "flora\nцветочный\nRilata al floroj.\n"},
         {"florismo", "florismo\nфлоризм\nAmo al floroj.\n"},
+        {"blanka floro", "blanka floro\nбелый цветок\n"}, // a no-break space before the source
         {"fluro", "floro, fluro, blumo\nцветок\nParto de planto.\n"},
         {"blumo", "floro, fluro, blumo\nцветок\nParto de planto.\n"},
         // Without Russian: in this direction only, with a note.
@@ -155,14 +156,14 @@ TEST_F(RevoFixtures, SummarySkippedFilesAndCounts) {
     EXPECT_EQ(s_import->skipped[1].reason.rfind("line 10: Premature end of data", 0), 0u)
         << s_import->skipped[1].reason;
     EXPECT_EQ(s_import->articles, 6u);
-    EXPECT_EQ(s_import->derivations, 14u);
+    EXPECT_EQ(s_import->derivations, 15u);
     EXPECT_EQ(s_import->untranslated, 2u); // katino, pomo
     EXPECT_EQ(s_import->newestDate, "2024-05-06");
 
     ASSERT_EQ(s_reports.size(), 2u);
     const DirectionReport& eo = s_reports[0];
-    EXPECT_EQ(eo.entries, 14u);   // every derivation
-    EXPECT_EQ(eo.headwords, 17u); // with the three variants
+    EXPECT_EQ(eo.entries, 15u);   // every derivation
+    EXPECT_EQ(eo.headwords, 18u); // with the three variants
     EXPECT_EQ(eo.splitEntries, 1u);
     EXPECT_EQ(eo.fit.ReplacedCount(), 5u); // α × / ř á
     EXPECT_EQ(eo.fit.DroppedCount(), 2u);  // the stress marks
@@ -171,7 +172,7 @@ TEST_F(RevoFixtures, SummarySkippedFilesAndCounts) {
     EXPECT_EQ(ru.fit.ReplacedCount() + ru.fit.DroppedCount(), 0u);
 
     const std::string summary = DescribeImport(*s_import, s_reports);
-    EXPECT_NE(summary.find("14 derivations (2 without Russian)"), std::string::npos) << summary;
+    EXPECT_NE(summary.find("15 derivations (2 without Russian)"), std::string::npos) << summary;
     EXPECT_NE(summary.find("skipped broken.xml: line 10"), std::string::npos) << summary;
     EXPECT_NE(summary.find("characters replaced: 5 (U+002F / 1, U+00D7 × 1"), std::string::npos)
         << summary;
