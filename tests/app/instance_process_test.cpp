@@ -1,23 +1,43 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The program as processes: the answers that need no display, and a later
 // start handing its request to the running program, also after that program
-// crashed, and never taken in by a message that is not a request.
+// crashed or a flood of connections hit it, never taken in by a message that
+// is not a request, and never told "taken" for a word that then goes nowhere.
+#include "app/kelimbo_app.h"
+#include "framework/test_hooks.h"
 #include "instance/single_instance.h"
 #include "support/dictionary_fixture.h"
+#include "support/gui_driver.h"
+#include "support/isolated_environment.h"
 #include "support/temp_dir.h"
+#include "ui/kelimbo_dlg.h"
+#include "ui/resource_ids.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QLocalSocket>
+#include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
+#include <thread>
 
 namespace {
 
 namespace fs = std::filesystem;
+using testing_support::IsolatedEnvironment;
 using testing_support::TempDir;
 
 struct Outcome {
@@ -32,9 +52,9 @@ protected:
         // The program finds its dictionary beside itself.
         dictionary_fixture::WriteDataFiles(folder);
         fs::copy_file(KELIMBO_PROGRAM, folder.File("kelimbo"));
-        fs::permissions(runtime.Path(), fs::perms::owner_all, fs::perm_options::replace);
-        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), Path(runtime.Path()));
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        for (const auto& [name, value] : surroundings.Variables()) {
+            environment.insert(QString::fromStdString(name), QString::fromStdString(value));
+        }
     }
     void TearDown() override {
         primary.kill();
@@ -42,6 +62,7 @@ protected:
     }
 
     static QString Path(const fs::path& path) { return QString::fromStdString(path.string()); }
+    fs::path Runtime(const char* name) const { return surroundings.Runtime() / name; }
     QString Program() const { return Path(folder.File("kelimbo")); }
 
     // Lets this process's events go on until `done`, for ten seconds at most.
@@ -70,13 +91,19 @@ protected:
                 QString::fromUtf8(process.readAllStandardError())};
     }
 
-    // Starts the real program as the running one and waits until it serves.
-    void StartPrimary() {
+    // Starts the real program as the running one and waits until it serves;
+    // with `files`, under that limit of open files.
+    void StartPrimary(rlim_t files = 0) {
         primary.setProcessEnvironment(environment);
+        primary.setChildProcessModifier([files] {
+            const rlimit limit{files, files};
+            if (files != 0) {
+                ::setrlimit(RLIMIT_NOFILE, &limit);
+            }
+        });
         primary.start(Program(), {});
         PumpUntil([&] {
-            return fs::exists(runtime.File("kelimbo.lock")) &&
-                   fs::exists(runtime.File("kelimbo.socket"));
+            return fs::exists(Runtime("kelimbo.lock")) && fs::exists(Runtime("kelimbo.socket"));
         });
         ASSERT_EQ(Run({}).status, 0) << "a later start with no word reaches it";
     }
@@ -85,8 +112,10 @@ protected:
     void Serve() {
         election = Elect(place, {}, std::chrono::milliseconds(1000));
         ASSERT_EQ(election.outcome, Election::Outcome::Primary);
-        server = std::make_unique<InstanceServer>(
-            [this](const InstanceRequest& request) { received.push_back(request); });
+        server = std::make_unique<InstanceServer>([this](const InstanceRequest& request) {
+            received.push_back(request);
+            return true;
+        });
         ASSERT_TRUE(server->Listen(place.socket));
     }
     InstanceRequest NextReceived() {
@@ -100,9 +129,9 @@ protected:
     }
 
     TempDir folder;
-    TempDir runtime;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    InstancePlace place{Path(runtime.File("kelimbo.lock")), Path(runtime.File("kelimbo.socket"))};
+    IsolatedEnvironment surroundings;
+    QProcessEnvironment environment;
+    InstancePlace place{Path(Runtime("kelimbo.lock")), Path(Runtime("kelimbo.socket"))};
     QProcess primary;
     Election election;
     std::unique_ptr<InstanceServer> server;
@@ -152,8 +181,8 @@ TEST_F(ProgramProcessTest, TheLockAndSocketOfACrashedProgramAreTakenOver) {
     StartPrimary();
     primary.kill(); // no chance to clean up
     primary.waitForFinished();
-    ASSERT_TRUE(fs::exists(runtime.File("kelimbo.lock")));
-    ASSERT_TRUE(fs::exists(runtime.File("kelimbo.socket")));
+    ASSERT_TRUE(fs::exists(Runtime("kelimbo.lock")));
+    ASSERT_TRUE(fs::exists(Runtime("kelimbo.socket")));
     Serve();
     EXPECT_EQ(Run({QStringLiteral("hundo")}).status, 0);
     EXPECT_EQ(NextReceived(), (InstanceRequest{RequestKind::Lookup, u"hundo"}));
@@ -177,6 +206,134 @@ TEST_F(ProgramProcessTest, TheRunningProgramIgnoresWhatIsNoRequest) {
     const Outcome later = Run({QStringLiteral("sxipo")});
     EXPECT_EQ(later.status, 0) << "it still serves: " << later.err.toStdString();
     EXPECT_EQ(primary.state(), QProcess::Running);
+}
+
+// The common limit of 1024 open files, and a burst of three times as many
+// connections that stay open: the running program keeps serving, and a later
+// start is delivered while the flood still holds its connections.
+TEST_F(ProgramProcessTest, AFloodOfConnectionsLeavesTheRunningProgramServing) {
+    constexpr std::size_t kFlood = 3000;
+    rlimit own{};
+    ::getrlimit(RLIMIT_NOFILE, &own);
+    if (own.rlim_max < kFlood + 100) {
+        GTEST_SKIP() << "this process may not open " << kFlood << " connections";
+    }
+    const rlimit before = own;
+    own.rlim_cur = std::max<rlim_t>(own.rlim_cur, kFlood + 100);
+    ::setrlimit(RLIMIT_NOFILE, &own);
+    StartPrimary(1024);
+
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const std::string socket = place.socket.toStdString();
+    std::memcpy(address.sun_path, socket.data(), socket.size());
+    std::vector<int> flood;
+    int refused = 0;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (flood.size() < kFlood && std::chrono::steady_clock::now() < deadline) {
+        const int connection = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+        ASSERT_GE(connection, 0) << std::strerror(errno);
+        if (::connect(connection, reinterpret_cast<const sockaddr*>(&address), sizeof address) ==
+            0) {
+            flood.push_back(connection);
+            continue;
+        }
+        const int error = errno;
+        ::close(connection);
+        if (error == EAGAIN) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1)); // its queue is full
+        } else {
+            ++refused;
+        }
+    }
+    EXPECT_EQ(flood.size(), kFlood);
+    EXPECT_EQ(refused, 0) << "no one listened any more";
+
+    const Outcome later = Run({QStringLiteral("sxipo")});
+    EXPECT_EQ(later.status, 0) << later.err.toStdString();
+    EXPECT_EQ(primary.state(), QProcess::Running);
+    for (const int connection : flood) {
+        ::close(connection);
+    }
+    ::setrlimit(RLIMIT_NOFILE, &before);
+}
+
+// A word sent while a message box is open: shown once the box has closed
+// when the main window runs (the reader's read-error box), refused when
+// there is none (the start-up error box), so that the later start says so.
+// This test process is the running program; the user clicks the box's OK
+// button once the later start has ended.
+TEST_F(ProgramProcessTest, AWordSentWhileAnErrorBoxIsOpenIsShownAfterItOrRefused) {
+    const struct {
+        const char* what;
+        bool startsUp;      // false: a missing index ends the start-up with the box
+        int status;         // of the later start
+        std::u16string box; // the search box once the message box has closed
+    } cases[] = {
+        {"the reader's read-error box", true, 0, u"ĉapelo"},
+        {"the start-up error box", false, 1, u""},
+    };
+    election = Elect(place, {}, std::chrono::milliseconds(1000));
+    ASSERT_EQ(election.outcome, Election::Outcome::Primary);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir data;
+        dictionary_fixture::WriteDataFiles(data, c.startsUp);
+        fs::remove(data.File("EoRu_kelimbo.txt")); // no Esperanto article can be read
+
+        QProcess sender;
+        sender.setProcessEnvironment(environment);
+        int boxes = 0;
+        int status = -1;
+        QString said;
+        QElapsedTimer boxTime;
+        QTimer user;
+        QObject::connect(&user, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr) {
+                return;
+            }
+            if (boxTime.isValid() && boxTime.elapsed() > 15000) {
+                sender.kill();
+            } else if (!boxTime.isValid()) {
+                ++boxes;
+                boxTime.start();
+                sender.start(Program(), {QStringLiteral("cxapelo")});
+                return;
+            } else if (sender.state() != QProcess::NotRunning) {
+                return;
+            }
+            status = sender.exitStatus() == QProcess::NormalExit ? sender.exitCode() : -1;
+            said = QString::fromUtf8(sender.readAllStandardError());
+            boxTime.invalidate();
+            box->button(QMessageBox::Ok)->click();
+        });
+        user.start(20);
+
+        std::u16string shown;
+        fw::testing::ScopedModalRun run([&](fw::Dialog& d) {
+            if (auto* main = dynamic_cast<CKelimboDlg*>(&d)) {
+                gui_driver::Type(fw::testing::ControlWidget(*main, IDC_SEARCH), u"sxafo");
+                gui_driver::ClickLine(fw::testing::ControlWidget(*main, IDC_LIST), 0);
+                shown = main->GetEdit(IDC_SEARCH).GetWindowText();
+                d.EndDialog(fw::IDOK);
+                return;
+            }
+            // The reader, after its box: the user leaves it open a while.
+            PumpUntil([&] { return !fw::testing::WindowWidget(d)->isVisible(); });
+            d.EndDialog(fw::IDCANCEL);
+        });
+        CKelimboApp app;
+        app.m_instance = place;
+        ProgramObjects objects;
+        EXPECT_FALSE(app.Run(objects, dictionary_fixture::ModulePath(data)));
+        EXPECT_EQ(boxes, 1);
+        EXPECT_EQ(status, c.status) << said.toStdString();
+        EXPECT_EQ(shown, c.box);
+        if (c.status != 0) {
+            EXPECT_TRUE(said.contains(QStringLiteral("cannot take"))) << said.toStdString();
+        }
+    }
 }
 
 } // namespace
