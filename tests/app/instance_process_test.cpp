@@ -258,20 +258,24 @@ TEST_F(ProgramProcessTest, AFloodOfConnectionsLeavesTheRunningProgramServing) {
     ::setrlimit(RLIMIT_NOFILE, &before);
 }
 
-// A word sent while a message box is open: shown once the box has closed
-// when the main window runs (the reader's read-error box), refused when
-// there is none (the start-up error box), so that the later start says so.
-// This test process is the running program; the user clicks the box's OK
-// button once the later start has ended.
-TEST_F(ProgramProcessTest, AWordSentWhileAnErrorBoxIsOpenIsShownAfterItOrRefused) {
+// At an open error box, the reader's (the main window runs) or the start-up's
+// (none does): a word sent by a later start is shown once the box has
+// closed, or refused so that the later start says so; a quit, as the signals
+// give it, closes the box and ends the run from there, refusing what comes
+// after. This test process is the running program; the user clicks the box's
+// OK button once the later start has ended.
+TEST_F(ProgramProcessTest, AtAnOpenErrorBoxAWordWaitsOrIsRefusedAndAQuitEndsTheRun) {
     const struct {
         const char* what;
         bool startsUp;      // false: a missing index ends the start-up with the box
+        bool quit;          // instead of sending a word
         int status;         // of the later start
         std::u16string box; // the search box once the message box has closed
     } cases[] = {
-        {"the reader's read-error box", true, 0, u"ĉapelo"},
-        {"the start-up error box", false, 1, u""},
+        {"a word at the reader's read-error box", true, false, 0, u"ĉapelo"},
+        {"a word at the start-up error box", false, false, 1, u""},
+        {"a quit at the reader's read-error box", true, true, -1, u"ŝafo"},
+        {"a quit at the start-up error box", false, true, -1, u""},
     };
     election = Elect(place, {}, std::chrono::milliseconds(1000));
     ASSERT_EQ(election.outcome, Election::Outcome::Primary);
@@ -280,11 +284,14 @@ TEST_F(ProgramProcessTest, AWordSentWhileAnErrorBoxIsOpenIsShownAfterItOrRefused
         TempDir data;
         dictionary_fixture::WriteDataFiles(data, c.startsUp);
         fs::remove(data.File("EoRu_kelimbo.txt")); // no Esperanto article can be read
+        CKelimboApp app;
+        app.m_instance = place;
 
         QProcess sender;
         sender.setProcessEnvironment(environment);
         int boxes = 0;
         int status = -1;
+        bool refusedAfterQuit = false;
         QString said;
         QElapsedTimer boxTime;
         QTimer user;
@@ -293,16 +300,25 @@ TEST_F(ProgramProcessTest, AWordSentWhileAnErrorBoxIsOpenIsShownAfterItOrRefused
             if (box == nullptr) {
                 return;
             }
-            if (boxTime.isValid() && boxTime.elapsed() > 15000) {
-                sender.kill();
-            } else if (!boxTime.isValid()) {
+            if (!boxTime.isValid()) {
                 ++boxes;
                 boxTime.start();
-                sender.start(Program(), {QStringLiteral("cxapelo")});
-                return;
-            } else if (sender.state() != QProcess::NotRunning) {
+                if (c.quit) {
+                    app.Quit();
+                    refusedAfterQuit = !app.TakeRequest({RequestKind::Lookup, u"hundo"});
+                } else {
+                    sender.start(Program(), {QStringLiteral("cxapelo")});
+                }
                 return;
             }
+            if (boxTime.elapsed() < 15000 && (c.quit || sender.state() != QProcess::NotRunning)) {
+                return;
+            }
+            if (c.quit) {
+                ADD_FAILURE() << "the box stayed open";
+            }
+            sender.kill();
+            sender.waitForFinished();
             status = sender.exitStatus() == QProcess::NormalExit ? sender.exitCode() : -1;
             said = QString::fromUtf8(sender.readAllStandardError());
             boxTime.invalidate();
@@ -312,26 +328,29 @@ TEST_F(ProgramProcessTest, AWordSentWhileAnErrorBoxIsOpenIsShownAfterItOrRefused
 
         std::u16string shown;
         fw::testing::ScopedModalRun run([&](fw::Dialog& d) {
-            if (auto* main = dynamic_cast<CKelimboDlg*>(&d)) {
-                gui_driver::Type(fw::testing::ControlWidget(*main, IDC_SEARCH), u"sxafo");
-                gui_driver::ClickLine(fw::testing::ControlWidget(*main, IDC_LIST), 0);
-                shown = main->GetEdit(IDC_SEARCH).GetWindowText();
-                d.EndDialog(fw::IDOK);
+            QWidget* window = fw::testing::WindowWidget(d);
+            auto* main = dynamic_cast<CKelimboDlg*>(&d);
+            if (main == nullptr) {
+                // The reader, after its box: the user leaves it open a while.
+                PumpUntil([&] { return !window->isVisible(); });
+                d.EndDialog(fw::IDCANCEL);
                 return;
             }
-            // The reader, after its box: the user leaves it open a while.
-            PumpUntil([&] { return !fw::testing::WindowWidget(d)->isVisible(); });
-            d.EndDialog(fw::IDCANCEL);
+            gui_driver::Type(fw::testing::ControlWidget(*main, IDC_SEARCH), u"sxafo");
+            gui_driver::ClickLine(fw::testing::ControlWidget(*main, IDC_LIST), 0);
+            shown = main->GetEdit(IDC_SEARCH).GetWindowText();
+            EXPECT_NE(window->isVisible(), c.quit) << "the search window ends with a quit only";
+            d.EndDialog(fw::IDOK);
         });
-        CKelimboApp app;
-        app.m_instance = place;
         ProgramObjects objects;
         EXPECT_FALSE(app.Run(objects, dictionary_fixture::ModulePath(data)));
         EXPECT_EQ(boxes, 1);
-        EXPECT_EQ(status, c.status) << said.toStdString();
         EXPECT_EQ(shown, c.box);
-        if (c.status != 0) {
-            EXPECT_TRUE(said.contains(QStringLiteral("cannot take"))) << said.toStdString();
+        EXPECT_EQ(refusedAfterQuit, c.quit);
+        if (!c.quit) {
+            EXPECT_EQ(status, c.status) << said.toStdString();
+            EXPECT_EQ(said.contains(QStringLiteral("cannot take")), c.status != 0)
+                << said.toStdString();
         }
     }
 }

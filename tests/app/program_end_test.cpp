@@ -4,24 +4,13 @@
 // or a crash would end it. The history of that step is on the disk every
 // time, in the file's own format, beside a portable copy and in the user's
 // state folder for an installed one; the settings are saved whenever the
-// program had the chance to. Ended from outside, the run ends from whatever
-// window or box is open.
-#include "app/kelimbo_app.h"
-#include "framework/test_hooks.h"
+// program had the chance to.
 #include "history/history.h"
 #include "support/dictionary_fixture.h"
-#include "support/gui_driver.h"
 #include "support/isolated_environment.h"
 #include "support/temp_dir.h"
-#include "ui/kelimbo_dlg.h"
-#include "ui/resource_ids.h"
 
-#include <QApplication>
-#include <QElapsedTimer>
-#include <QMessageBox>
 #include <QProcess>
-#include <QPushButton>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -121,84 +110,6 @@ TEST(ProgramEnd, TheStepDoneBeforeTheEndIsInTheHistoryHoweverTheProgramEnds) {
         if (c.installed) {
             EXPECT_FALSE(fs::exists(program.File("historio.bin"))) << "the system's folder";
         }
-    }
-}
-
-// Quit, which the signals call, from each place a run can be in: the run
-// ends, saving what it saves when the user quits, and takes no later request.
-TEST(ProgramEnd, QuitEndsTheRunFromAnyWindowOrBox) {
-    enum class At { Search, Reader, ReaderBox, StartUpBox };
-    const struct {
-        const char* what;
-        At at;
-        std::deque<std::u16string> history; // the queries saved; none: no file
-        bool saved;
-    } cases[] = {
-        {"the search window", At::Search, {}, true},
-        {"the reader", At::Reader, {u"ŝafo"}, true},
-        {"the reader's read-error box", At::ReaderBox, {u"ŝafo"}, true},
-        {"the start-up error box", At::StartUpBox, {}, false},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        TempDir dir;
-        dictionary_fixture::WriteDataFiles(dir, c.at != At::StartUpBox);
-        if (c.at == At::ReaderBox) {
-            fs::remove(dir.File("EoRu_kelimbo.txt"));
-        }
-        CKelimboApp app;
-        bool refusedAfter = false;
-        const auto quit = [&] {
-            app.Quit();
-            refusedAfter = !app.TakeRequest({RequestKind::Lookup, u"hundo"});
-        };
-        // At a box, the quit comes from the event loop the box runs.
-        QElapsedTimer boxTime;
-        QTimer atTheBox;
-        QObject::connect(&atTheBox, &QTimer::timeout, [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (box == nullptr) {
-                return;
-            }
-            if (!boxTime.isValid()) {
-                boxTime.start();
-                quit();
-            } else if (boxTime.elapsed() > 5000) {
-                ADD_FAILURE() << "the box stayed open";
-                box->button(QMessageBox::Ok)->click();
-            }
-        });
-        atTheBox.start(20);
-        fw::testing::ScopedModalRun run([&](fw::Dialog& d) {
-            QWidget* window = fw::testing::WindowWidget(d);
-            if (auto* main = dynamic_cast<CKelimboDlg*>(&d)) {
-                gui_driver::Type(fw::testing::ControlWidget(*main, IDC_SEARCH), u"sxafo");
-                if (c.at == At::Search) {
-                    quit();
-                } else {
-                    gui_driver::ClickLine(fw::testing::ControlWidget(*main, IDC_LIST), 0);
-                }
-            } else if (c.at == At::Reader) {
-                quit();
-            }
-            if (window->isVisible()) {
-                ADD_FAILURE() << "a window stayed open";
-                d.EndDialog(fw::IDOK);
-            }
-        });
-        ProgramObjects objects;
-        EXPECT_FALSE(app.Run(objects, dictionary_fixture::ModulePath(dir)));
-        EXPECT_TRUE(refusedAfter);
-        EXPECT_EQ(fs::exists(dir.File("kelimbo.conf")), c.saved);
-        EXPECT_EQ(fs::exists(dir.File("historio.bin")), c.saved);
-        cHistory history;
-        history.Load(dir.File("historio.bin").c_str(), dir.File("EoRu_kelimbo.txt").c_str(),
-                     dir.File("tarnesk_rusa_esperanto.txt").c_str());
-        std::deque<std::u16string> queries;
-        for (const HistoryEntry& entry : history.entries) {
-            queries.push_back(entry.query);
-        }
-        EXPECT_EQ(queries, c.history);
     }
 }
 
