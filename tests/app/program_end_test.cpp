@@ -55,6 +55,13 @@ TEST(ProgramEnd, TheStepDoneBeforeTheEndIsInTheHistoryHoweverTheProgramEnds) {
             fs::copy_file(data.File(name), dictionary / name);
         }
         fs::copy_file(KELIMBO_SESSION_PROBE, program.File("kelimbo"));
+        // Whatever the umask: everyone may run the program, only its owner may
+        // add files beside it.
+        const fs::perms readAndRun = fs::perms::owner_all | fs::perms::group_read |
+                                     fs::perms::group_exec | fs::perms::others_read |
+                                     fs::perms::others_exec;
+        fs::permissions(program.Path(), readAndRun);
+        fs::permissions(program.File("kelimbo"), readAndRun);
 
         QProcess run;
         QProcessEnvironment environment;

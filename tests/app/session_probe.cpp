@@ -6,7 +6,7 @@
 // list, goes back from the article to the search window, and then waits,
 // leaving the window open until the program is ended from outside. "ready"
 // on the standard output tells that the user has done so and the event loop
-// has turned once since.
+// has run for a moment since.
 #include "app/kelimbo_app.h"
 #include "framework/test_hooks.h"
 #include "platform/code_page.h"
@@ -15,6 +15,7 @@
 #include "ui/resource_ids.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QWidget>
 
 #include <cstdio>
@@ -38,7 +39,12 @@ int main(int argc, char** argv) {
             scripted = true;
             gui_driver::Type(fw::testing::ControlWidget(*search, IDC_SEARCH), word);
             gui_driver::ClickLine(fw::testing::ControlWidget(*search, IDC_LIST), 0);
-            QCoreApplication::processEvents();
+            // A moment of the event loop, as after any step of a user.
+            QElapsedTimer moment;
+            moment.start();
+            while (moment.elapsed() < 50) {
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+            }
             std::puts("ready");
             std::fflush(stdout);
         }
