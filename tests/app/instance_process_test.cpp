@@ -81,10 +81,18 @@ protected:
         QProcess process;
         process.setProcessEnvironment(environment);
         process.start(Program(), args);
-        if (!PumpUntil([&] { return process.waitForFinished(5); })) {
+        // The events pumped may already have seen it end, and waitForFinished
+        // is false for a process that has.
+        if (!PumpUntil([&] {
+                return process.state() == QProcess::NotRunning || process.waitForFinished(5);
+            })) {
+            const QString why = QStringLiteral("not finished: %1 (state %2, error %3)")
+                                    .arg(process.errorString())
+                                    .arg(process.state())
+                                    .arg(process.error());
             process.kill();
             process.waitForFinished();
-            return {};
+            return {-1, {}, why + QString::fromUtf8(process.readAllStandardError())};
         }
         return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
                 QString::fromUtf8(process.readAllStandardOutput()),
@@ -105,7 +113,9 @@ protected:
         PumpUntil([&] {
             return fs::exists(Runtime("kelimbo.lock")) && fs::exists(Runtime("kelimbo.socket"));
         });
-        ASSERT_EQ(Run({}).status, 0) << "a later start with no word reaches it";
+        const Outcome raise = Run({});
+        ASSERT_EQ(raise.status, 0)
+            << "a later start with no word reaches it: " << raise.err.toStdString();
     }
 
     // This test process as the running program: what it is handed, in order.
