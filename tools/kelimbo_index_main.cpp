@@ -10,6 +10,7 @@
 //   kelimbo-index --help | --version           (on the standard output)
 #include "dictbuild/dictionary_build.h"
 #include "dictbuild/index_check.h"
+#include "dictbuild/staged_files.h"
 #include "errors/exc_msg.h"
 #include "import_command.h"
 #include "importing/import_writer.h"
@@ -123,6 +124,7 @@ int Build(const Options& options) {
         return Usage();
     }
     try {
+        const ImportLock lock(*options.out);
         BuildSummary summary;
         if (fromText) {
             summary = BuildFromParagraphs(*options.language, *options.paragraphs, *options.out);
@@ -201,7 +203,7 @@ int Revo(const Options& options) {
             dtd = *options.dtd;
         }
         const RevoFolders folders = LocateRevo(options.files[0], dtd);
-        std::filesystem::create_directories(*options.out); // before the reading, to fail early
+        const ImportLock lock(*options.out); // before the reading, to fail early
         RevoParser parser(folders.dtd);
         RevoImport revo;
         {
