@@ -70,9 +70,10 @@ constexpr const char* kHelp =
     "  --help               show this help and exit\n"
     "  --version            show the version and exit\n"
     "\n"
-    "Files are written whole or not at all. Exit status: 0 done, 1 a failure\n"
-    "(a source that breaks a rule, with its line; a problem check found),\n"
-    "2 wrong usage.\n";
+    "Files are written whole or not at all, and one command at a time writes a\n"
+    "folder: a second one meanwhile is refused. Exit status: 0 done, 1 a failure\n"
+    "(a source that breaks a rule, with its line; a problem check found; another\n"
+    "command writing the folder), 2 wrong usage.\n";
 
 int Usage() {
     std::cerr << kUsage;

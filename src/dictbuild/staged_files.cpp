@@ -57,28 +57,30 @@ bool Exists(const fs::path& path, struct stat& status) {
 }
 
 // The journal's bytes, read without following a link or blocking on a FIFO.
+// Throws std::runtime_error saying why it cannot be read.
 std::string ReadJournal(const fs::path& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        throw std::runtime_error("cannot read the commit journal " + path.string() + ": " +
-                                 SystemError());
+        throw std::runtime_error("cannot be read (" + SystemError() + ")");
     }
     std::string bytes;
     struct stat status {};
-    bool regular = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
+    const bool regular = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
+    ssize_t got = 0;
     if (regular) {
         char buffer[kMaxCommitJournalBytes + 1];
-        ssize_t got = 0;
         while (bytes.size() <= kMaxCommitJournalBytes &&
                (got = ::read(fd, buffer, sizeof buffer)) > 0) {
             bytes.append(buffer, static_cast<std::size_t>(got));
         }
-        regular = got >= 0;
     }
+    const std::string error = SystemError();
     ::close(fd);
     if (!regular) {
-        throw std::runtime_error("the commit journal " + path.string() +
-                                 " is not a regular file that can be read");
+        throw std::runtime_error("is not a regular file");
+    }
+    if (got < 0) {
+        throw std::runtime_error("cannot be read (" + error + ")");
     }
     return bytes;
 }
@@ -191,6 +193,13 @@ void StagedFiles::Commit() {
     for (const platform::NewFile& file : m_files) {
         renames.push_back({fs::path(file.Path()).filename().string(),
                            fs::path(file.Target()).filename().string()});
+        // A folder in a target's place would stop its rename after the commit
+        // is decided: it stops the commit before, with nothing changed.
+        struct stat status {};
+        if (Exists(file.Target(), status) && S_ISDIR(status.st_mode)) {
+            throw std::runtime_error("cannot put " + file.Target() +
+                                     " in place: a folder is there");
+        }
     }
     // A commit left half done is finished first: its journal is replaced below.
     RollForward(m_dir);

@@ -40,18 +40,23 @@ FileLock::~FileLock() {
     Release();
 }
 
-FileLock::FileLock(FileLock&& other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
+FileLock::FileLock(FileLock&& other) noexcept
+    : m_fd(std::exchange(other.m_fd, -1)), m_path(std::move(other.m_path)) {}
 
 FileLock& FileLock::operator=(FileLock&& other) noexcept {
     if (this != &other) {
         Release();
         m_fd = std::exchange(other.m_fd, -1);
+        m_path = std::move(other.m_path);
     }
     return *this;
 }
 
 void FileLock::Release() noexcept {
     if (m_fd >= 0) {
+        // Removed while still held: whoever opened it meanwhile finds, once
+        // it holds the lock, that the path is no longer its file.
+        ::unlink(m_path.c_str());
         ::close(m_fd); // closing the only descriptor lets the lock go
         m_fd = -1;
     }
@@ -59,27 +64,36 @@ void FileLock::Release() noexcept {
 
 LockResult FileLock::Lock(std::string_view path, std::chrono::milliseconds wait) {
     Release();
-    const int fd = OpenLockFile(FileSystemPath(path));
-    if (fd < 0) {
-        return LockResult::Unusable;
-    }
+    const std::string name = FileSystemPath(path);
     const auto deadline = std::chrono::steady_clock::now() + wait;
     for (;;) {
-        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-            m_fd = fd;
-            return LockResult::Held;
+        const int fd = OpenLockFile(name);
+        if (fd < 0) {
+            return LockResult::Unusable;
         }
-        if (errno != EWOULDBLOCK && errno != EINTR) {
+        int locked = 0;
+        while ((locked = ::flock(fd, LOCK_EX | LOCK_NB)) != 0 &&
+               (errno == EWOULDBLOCK || errno == EINTR) &&
+               std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        if (locked != 0) {
             const int saved = errno;
             ::close(fd);
             errno = saved;
-            return LockResult::Unusable;
+            return saved == EWOULDBLOCK ? LockResult::Busy : LockResult::Unusable;
         }
-        if (std::chrono::steady_clock::now() >= deadline) {
-            ::close(fd);
-            return LockResult::Busy;
+        // The lock holds only if the file is still the one at the path: the
+        // holder before may have removed it when it let go.
+        struct stat opened {};
+        struct stat named {};
+        if (::fstat(fd, &opened) == 0 && ::lstat(name.c_str(), &named) == 0 &&
+            opened.st_dev == named.st_dev && opened.st_ino == named.st_ino) {
+            m_fd = fd;
+            m_path = name;
+            return LockResult::Held;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        ::close(fd);
     }
 }
 

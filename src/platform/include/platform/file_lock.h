@@ -2,7 +2,10 @@
 #pragma once
 // An exclusive lock on a lock file, held while the object lives (flock: the
 // system lets it go when the process ends, however it ends). The lock file is
-// opened without following a link and must be a regular file.
+// opened without following a link and must be a regular file. The holder
+// removes the file when it lets the lock go, so that none stays behind; a
+// waiter that then holds the lock of a file no longer at the path opens the
+// path again.
 
 #include <chrono>
 #include <string>
@@ -36,6 +39,7 @@ private:
     void Release() noexcept;
 
     int m_fd = -1;
+    std::string m_path;
 };
 
 } // namespace platform
