@@ -50,7 +50,7 @@ bool Exists(const fs::path& path, struct stat& status) {
     if (::lstat(path.c_str(), &status) == 0) {
         return true;
     }
-    if (errno == ENOENT) {
+    if (errno == ENOENT || errno == ENOTDIR) {
         return false;
     }
     throw std::runtime_error("cannot look at " + path.string() + ": " + SystemError());
@@ -157,17 +157,16 @@ bool IsLeftover(std::string_view name) {
 
 void RemoveLeftovers(const fs::path& folder) {
     std::vector<fs::path> leftovers;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+    std::error_code unreadable; // a folder that cannot be listed has nothing removed
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder, unreadable)) {
         if (IsLeftover(entry.path().filename().native())) {
             leftovers.push_back(entry.path());
         }
     }
+    // unlink removes a link itself, never what it points at. What cannot go
+    // (a folder of such a name) stays: nothing ever reads it.
     for (const fs::path& path : leftovers) {
-        // unlink removes a link itself, never what it points at.
-        if (::unlink(path.c_str()) != 0 && errno != ENOENT) {
-            throw std::runtime_error("cannot remove " + path.string() +
-                                     ", left by an import that did not end: " + SystemError());
-        }
+        ::unlink(path.c_str());
     }
 }
 
