@@ -16,12 +16,11 @@
 //     .EoRu_kelimbo.bsi.tmpk8RwZp0sYa EoRu_kelimbo.bsi
 //     end
 
+#include "articles/dictionary_files.h" // the journal's name, kCommitJournalName
+
 #include <string>
 #include <string_view>
 #include <vector>
-
-// The journal's name in the dictionary folder.
-inline constexpr const char* kCommitJournalName = ".kelimbo-commit";
 
 // One rename of a commit: names of files in the dictionary folder.
 struct StagedRename {
