@@ -5,6 +5,7 @@
 #include "app/quit_signals.h"
 #include "articles/dictionary_files.h"
 #include "articles/dictionary_location.h"
+#include "dictbuild/staged_files.h"
 #include "errors/exc_msg.h"
 #include "framework/clipboard.h"
 #include "framework/message_box.h"
@@ -71,6 +72,10 @@ bool CKelimboApp::Run(ProgramObjects& objects, std::string_view modulePath) {
         }
         const std::string folder = platform::ModuleFolder(modulePath);
         const std::string data = DictionaryFolderOf(folder);
+        // An import killed among its renames is finished before anything is read.
+        if (const std::string problem = FinishInterruptedCommit(data); !problem.empty()) {
+            std::fprintf(stderr, "kelimbo: %s\n", problem.c_str());
+        }
 
         objects.ruIndex.Load((data + kRussianFiles.index).c_str());
         objects.eoIndex.Load((data + kEsperantoFiles.index).c_str());
