@@ -66,8 +66,9 @@ inline std::string BuildIndexOf(std::string_view text, const pro_less& order,
     return BuildIndex(order, headwords, kDefaultBlockOrder, bsi::IdentityOf(text));
 }
 
-// BuildIndex, written to an open file or to a file at a narrow path. A failed
-// write or open throws std::runtime_error.
+// BuildIndex, written to an open file or to a file at a narrow path (a new
+// file renamed over any old one). A failed write or open throws
+// std::runtime_error.
 void WriteIndex(std::FILE* out, const pro_less& order, std::span<const HeadwordSource> headwords,
                 const BsiBlockOrder& blocks = kDefaultBlockOrder,
                 const std::optional<bsi::TextIdentity>& text = std::nullopt);
