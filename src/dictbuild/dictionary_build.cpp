@@ -6,10 +6,10 @@
 #include "index/x_less.h"
 #include "platform/code_page.h"
 #include "platform/file_replace.h"
+#include "platform/source_file.h"
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
 #include <iterator>
 #include <map>
 #include <stdexcept>
@@ -132,11 +132,13 @@ private:
 };
 
 std::string ReadFile(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        throw std::runtime_error("cannot read " + file.string());
+    std::string why;
+    platform::SourceFile source(file, platform::Links::Follow, why);
+    std::string content;
+    if (!source.IsOpen() || !source.ReadAll(content, UINT64_MAX, why)) {
+        throw std::runtime_error("cannot read " + file.string() + ": " + why);
     }
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return content;
 }
 
 // An article that would start where the reader cannot seek.
