@@ -111,9 +111,9 @@ SequentialFile::~SequentialFile() {
 
 std::size_t SequentialFile::Read(char* buffer, std::size_t size) {
     const auto gz = static_cast<gzFile>(m_gz);
-    // One byte past the limit shows that the file goes beyond it; nothing more
-    // is inflated.
-    const std::uint64_t allowed = m_limit - std::min(m_given, m_limit) + 1;
+    // Everything up to the limit is given; at the limit, one byte more shows
+    // that the file goes beyond it, and nothing more is inflated.
+    const std::uint64_t allowed = m_given < m_limit ? m_limit - m_given : 1;
     size = static_cast<std::size_t>(std::min<std::uint64_t>({size, allowed, 1u << 30}));
     const int got = ::gzread(gz, buffer, static_cast<unsigned>(size));
     int code = Z_OK;
@@ -300,6 +300,7 @@ void DataFile::CheckAll() {
 
 void DataFile::Inflate(std::size_t index, std::string_view entry) {
     m_cachedChunk = SIZE_MAX;
+    ++m_inflations;
     const std::uint64_t start = m_chunkStarts[index];
     const std::size_t compressedSize = m_chunkStarts[index + 1] - start;
     m_compressed.resize(compressedSize);

@@ -77,6 +77,8 @@ public:
     // fails its checksum (a FormatError); nothing for other files. Readers call
     // it after their last entry.
     void CheckAll();
+    // Dictzip chunks inflated so far, each time one was.
+    std::uint64_t Inflations() const { return m_inflations; }
 
 private:
     void OpenDictzip(std::string_view header, std::uint64_t fileSize);
@@ -104,6 +106,7 @@ private:
     std::size_t m_checkedChunks = 0;
     std::vector<std::uint64_t> m_chunkStarts;
     std::size_t m_cachedChunk = SIZE_MAX;
+    std::uint64_t m_inflations = 0;
     std::string m_chunk;
     std::string m_compressed;
     struct Inflater;
