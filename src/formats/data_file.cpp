@@ -19,7 +19,8 @@ int OpenRegular(const std::string& label, const std::filesystem::path& path, std
     std::string why;
     platform::SourceFile file(path, platform::Links::Follow, why);
     if (!file.IsOpen()) {
-        throw FormatError(label, "", why == "not a regular file" ? why : "cannot open: " + why);
+        throw FormatError(label, "",
+                          why.ends_with("not a regular file") ? why : "cannot open: " + why);
     }
     size = file.Size();
     return file.Release();
