@@ -5,6 +5,7 @@
 // FORMAT is stardict, dictd, dsl, xdxf or auto (by the file's name).
 #include "import_command.h"
 
+#include "dictbuild/staged_files.h"
 #include "formats/format_import.h"
 #include "importing/progress_bar.h"
 
@@ -102,6 +103,7 @@ int RunImportCommand(int argc, char** argv) {
     // of a terminal until it is done or fails.
     const bool terminal = ::isatty(::fileno(stderr)) != 0;
     try {
+        const ImportLock lock(request.outDir);
         formats::FormatImport result;
         {
             ProgressBar reading(std::string("Reading ").append(request.source.filename().string()));

@@ -11,6 +11,7 @@
 //   kelimbo-index --help | --version           (on the standard output)
 #include "dictbuild/dictionary_build.h"
 #include "dictbuild/index_check.h"
+#include "dictbuild/staged_files.h"
 #include "errors/exc_msg.h"
 #include "import_command.h"
 #include "importing/import_writer.h"
@@ -75,9 +76,10 @@ constexpr const char* kHelp =
     "  --help               show this help and exit\n"
     "  --version            show the version and exit\n"
     "\n"
-    "Files are written whole or not at all. Exit status: 0 done, 1 a failure\n"
-    "(a source that breaks a rule, with its line; a problem check found),\n"
-    "2 wrong usage.\n";
+    "Files are written whole or not at all, and one command at a time writes a\n"
+    "folder: a second one meanwhile is refused. Exit status: 0 done, 1 a failure\n"
+    "(a source that breaks a rule, with its line; a problem check found; another\n"
+    "command writing the folder), 2 wrong usage.\n";
 
 int Usage() {
     std::cerr << kUsage;
@@ -129,6 +131,7 @@ int Build(const Options& options) {
         return Usage();
     }
     try {
+        const ImportLock lock(*options.out);
         BuildSummary summary;
         if (fromText) {
             summary = BuildFromParagraphs(*options.language, *options.paragraphs, *options.out);
@@ -214,7 +217,7 @@ int Revo(const Options& options) {
             dtd = *options.dtd;
         }
         const RevoFolders folders = LocateRevo(options.files[0], dtd);
-        std::filesystem::create_directories(*options.out); // before the reading, to fail early
+        const ImportLock lock(*options.out); // before the reading, to fail early
         RevoParser parser(folders.dtd);
         RevoImport revo;
         {

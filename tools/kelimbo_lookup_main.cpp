@@ -18,6 +18,7 @@
 // Exit status: 0 done, 1 a dictionary file could not be read (the program's own
 // message on stderr), 2 a usage error or a list line that does not exist.
 #include "articles/dictionary_location.h"
+#include "dictbuild/staged_files.h"
 #include "dictionary_lookup.h"
 #include "errors/exc_msg.h"
 #include "platform/code_page.h"
@@ -198,9 +199,14 @@ void Answer(DictionaryFolder& folder, const std::string& query, const Arguments&
 }
 
 int Run(const Arguments& args) {
-    DictionaryFolder folder(
+    const std::string path =
         args.dir ? FolderPath(*args.dir)
-                 : DictionaryFolderOf(platform::ModuleFolder(platform::ModuleFileName())));
+                 : DictionaryFolderOf(platform::ModuleFolder(platform::ModuleFileName()));
+    // An import killed among its renames is finished before anything is read.
+    if (const std::string problem = FinishInterruptedCommit(path); !problem.empty()) {
+        std::cerr << "kelimbo-lookup: " << problem << "\n";
+    }
+    DictionaryFolder folder(path);
     Output output;
     if (args.fromStdin) {
         // Reading no longer flushes the output (the streams' tie); Output does

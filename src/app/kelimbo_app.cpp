@@ -2,8 +2,10 @@
 #include "app/kelimbo_app.h"
 
 #include "app/command_line.h"
+#include "app/quit_signals.h"
 #include "articles/dictionary_files.h"
 #include "articles/dictionary_location.h"
+#include "dictbuild/staged_files.h"
 #include "errors/exc_msg.h"
 #include "framework/clipboard.h"
 #include "framework/message_box.h"
@@ -16,6 +18,7 @@
 #include "ui/selected_word.h"
 
 #include <QScopeGuard>
+#include <QTimer>
 
 #include <chrono>
 #include <cstdio>
@@ -26,6 +29,8 @@ namespace {
 
 // How long a later start waits for the running program to listen and answer.
 constexpr std::chrono::milliseconds kHandOverPatience{3000};
+// How often taken requests look whether the message box they wait for has closed.
+constexpr std::chrono::milliseconds kBoxPause{50};
 
 // The selected text, trimmed as the translate button trims a selection.
 std::u16string SelectedText() {
@@ -36,27 +41,41 @@ std::u16string SelectedText() {
 } // namespace
 
 bool CKelimboApp::InitInstance() {
+    ProgramObjects objects;
+    const QuitSignals endSignals([this] { Quit(); });
+    return Run(objects, platform::ModuleFileName());
+}
+
+bool CKelimboApp::Run(ProgramObjects& objects, std::string_view modulePath) {
+    m_quitting = false;
+    QTimer showTaken;
+    showTaken.setSingleShot(true);
+    QObject::connect(&showTaken, &QTimer::timeout, &showTaken, [this] { ShowTaken(); });
+    m_showTaken = &showTaken;
+    const QScopeGuard forgetTaken([this] {
+        m_showTaken = nullptr;
+        m_taken.clear();
+    });
     std::unique_ptr<InstanceServer> server;
     if (m_instance) {
         server = std::make_unique<InstanceServer>(
-            [this](const InstanceRequest& request) { HandleRequest(request); });
+            [this](const InstanceRequest& request) { return TakeRequest(request); });
         if (!server->Listen(m_instance->socket)) {
             std::fprintf(stderr, "kelimbo: later starts cannot reach this one (%s)\n",
                          m_instance->socket.toLocal8Bit().constData());
             server.reset();
         }
     }
-    ProgramObjects objects;
-    return Run(objects, platform::ModuleFileName());
-}
-
-bool CKelimboApp::Run(ProgramObjects& objects, std::string_view modulePath) {
     try {
         if (modulePath.empty()) {
             RaiseMsg("%s", platform::Ansi(u8"Ошибка: GetModuleFileName").c_str());
         }
         const std::string folder = platform::ModuleFolder(modulePath);
         const std::string data = DictionaryFolderOf(folder);
+        // An import killed among its renames is finished before anything is read.
+        if (const std::string problem = FinishInterruptedCommit(data); !problem.empty()) {
+            std::fprintf(stderr, "kelimbo: %s\n", problem.c_str());
+        }
 
         objects.ruIndex.Load((data + kRussianFiles.index).c_str());
         objects.eoIndex.Load((data + kEsperantoFiles.index).c_str());
@@ -65,6 +84,16 @@ bool CKelimboApp::Run(ProgramObjects& objects, std::string_view modulePath) {
         objects.theHistory.Load(HistoryFilePath(folder, kHistoryFileName).c_str(),
                                 objects.eoProv.path.c_str(), objects.ruProv.path.c_str());
         objects.settings.Load(folder);
+
+        // Each change of the history is saved once the step that made it is
+        // done, from the event loop: a crash or a power cut then costs at
+        // most the step in progress. The changes of one step make one save.
+        QTimer saveHistory;
+        saveHistory.setSingleShot(true);
+        QObject::connect(&saveHistory, &QTimer::timeout, &saveHistory,
+                         [&objects] { objects.theHistory.Save(); });
+        objects.theHistory.onChange = [&saveHistory] { saveHistory.start(0); };
+        const QScopeGuard unhook([&objects] { objects.theHistory.onChange = nullptr; });
 
         CKelimboDlg dlg(objects, nullptr);
         m_pMainWnd = &dlg;
@@ -88,6 +117,36 @@ bool CKelimboApp::Run(ProgramObjects& objects, std::string_view modulePath) {
         fw::MessageBox(nullptr, e.GetMsg(), u"Ошибка", fw::MessageBoxIcon::Error);
     }
     return false; // no message loop of the framework's own
+}
+
+bool CKelimboApp::TakeRequest(const InstanceRequest& request) {
+    if (m_main == nullptr || m_quitting || m_showTaken == nullptr) {
+        return false;
+    }
+    m_taken.push_back(request);
+    m_showTaken->start(0);
+    return true;
+}
+
+void CKelimboApp::ShowTaken() {
+    if (fw::MessageBoxIsOpen()) {
+        // The box's own loop runs now; the requests wait until it has closed.
+        m_showTaken->start(kBoxPause);
+        return;
+    }
+    while (!m_taken.empty() && m_main != nullptr && !m_quitting) {
+        const InstanceRequest request = std::move(m_taken.front());
+        m_taken.pop_front();
+        HandleRequest(request);
+    }
+}
+
+void CKelimboApp::Quit() {
+    m_quitting = true;
+    fw::CloseMessageBoxes();
+    if (m_main != nullptr) {
+        m_main->Quit();
+    }
 }
 
 void CKelimboApp::HandleRequest(const InstanceRequest& request) {
@@ -133,6 +192,10 @@ int KelimboMain(CKelimboApp& app, int argc, char** argv) {
         return 0;
     case Election::Outcome::NoAnswer:
         std::fprintf(stderr, "kelimbo: the running Kelimbo did not answer\n");
+        return 1;
+    case Election::Outcome::Refused:
+        std::fprintf(stderr, "kelimbo: the running Kelimbo cannot take a request now "
+                             "(it shows no window, or it is ending)\n");
         return 1;
     case Election::Outcome::Primary:
         app.m_instance = election.place;

@@ -9,7 +9,10 @@ std::string DictionaryFolderFor(std::string_view programFolder,
     if (!surroundings.programFolderWritable) {
         const std::string user = platform::UserProgramFolder(surroundings.xdgDataHome,
                                                              surroundings.home, ".local/share/");
-        if (!user.empty() && platform::PathExists(user + kRussianFiles.index)) {
+        // A journal there is a dictionary an import has yet to finish putting
+        // in place, as the first import into the folder may have left it.
+        if (!user.empty() && (platform::PathExists(user + kRussianFiles.index) ||
+                              platform::PathExists(user + kCommitJournalName))) {
             return user;
         }
     }

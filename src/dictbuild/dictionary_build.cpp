@@ -1,19 +1,18 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "dictbuild/dictionary_build.h"
 
+#include "dictbuild/staged_files.h"
+
 #include "index/index_writer.h"
 #include "index/my_less.h"
 #include "index/x_less.h"
 #include "platform/code_page.h"
-#include "platform/file_replace.h"
 #include "platform/source_file.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <iterator>
 #include <map>
 #include <stdexcept>
-#include <unistd.h>
 
 namespace {
 
@@ -63,73 +62,6 @@ const pro_less& OrderOf(Language language) {
     static const x_less esperanto;
     return language == Language::Esperanto ? static_cast<const pro_less&>(esperanto) : russian;
 }
-
-// Files written under temporary names in the output folder and put in place
-// together; whatever is not committed is removed.
-class StagedFiles {
-public:
-    explicit StagedFiles(std::filesystem::path dir) : m_dir(std::move(dir)) {}
-    ~StagedFiles() {
-        for (const auto& [temp, final] : m_files) {
-            std::error_code ignored;
-            std::filesystem::remove(temp, ignored);
-        }
-    }
-    void Write(const std::string& name, const std::string& bytes) {
-        const auto temp = m_dir / ("." + name + ".tmp" + std::to_string(::getpid()));
-        m_files.emplace_back(temp, m_dir / name);
-        std::FILE* file = std::fopen(temp.c_str(), "wb");
-        bool written = file != nullptr &&
-                       std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() &&
-                       platform::FlushToDisk(file);
-        if (file != nullptr && std::fclose(file) != 0) {
-            written = false;
-        }
-        if (!written) {
-            throw std::runtime_error("cannot write " + temp.string());
-        }
-    }
-    // Renames every file into place. The files being replaced are kept under
-    // backup names (hard links, so the final names never go missing) until all
-    // renames have succeeded; after a failed rename they are put back.
-    void Commit() {
-        std::vector<std::pair<std::filesystem::path, std::filesystem::path>> backups;
-        std::size_t renamed = 0;
-        try {
-            for (const auto& [temp, final] : m_files) {
-                if (std::filesystem::is_regular_file(final)) {
-                    auto backup = final;
-                    backup += ".old" + std::to_string(::getpid());
-                    std::filesystem::remove(backup);
-                    std::filesystem::create_hard_link(final, backup);
-                    backups.emplace_back(final, backup);
-                }
-            }
-            for (; renamed < m_files.size(); ++renamed) {
-                std::filesystem::rename(m_files[renamed].first, m_files[renamed].second);
-            }
-        } catch (...) {
-            for (std::size_t i = 0; i < renamed; ++i) {
-                std::error_code ignored;
-                std::filesystem::remove(m_files[i].second, ignored);
-            }
-            for (const auto& [final, backup] : backups) {
-                std::error_code ignored;
-                std::filesystem::rename(backup, final, ignored);
-            }
-            throw;
-        }
-        for (const auto& [final, backup] : backups) {
-            std::error_code ignored;
-            std::filesystem::remove(backup, ignored);
-        }
-        m_files.clear();
-    }
-
-private:
-    std::filesystem::path m_dir;
-    std::vector<std::pair<std::filesystem::path, std::filesystem::path>> m_files;
-};
 
 std::string ReadFile(const std::filesystem::path& file) {
     std::string why;

@@ -6,6 +6,9 @@
 #include "framework/qt_text.h"
 
 #include <QMessageBox>
+#include <QPointer>
+
+#include <vector>
 
 namespace fw {
 
@@ -23,6 +26,13 @@ QMessageBox::Icon ToolkitIcon(MessageBoxIcon icon) {
     }
     return QMessageBox::NoIcon;
 }
+
+// The boxes open now, innermost last.
+std::vector<QPointer<QMessageBox>>& OpenBoxes() {
+    static std::vector<QPointer<QMessageBox>> boxes;
+    return boxes;
+}
+
 } // namespace
 
 int MessageBox(Dialog* owner, std::u16string_view text, std::u16string_view caption,
@@ -35,8 +45,22 @@ int MessageBox(Dialog* owner, std::u16string_view text, std::u16string_view capt
     QMessageBox box(ToolkitIcon(icon), detail::ToQString(caption), detail::ToQString(text),
                     QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);
+    OpenBoxes().emplace_back(&box);
     box.exec();
+    std::erase(OpenBoxes(), QPointer<QMessageBox>(&box));
     return IDOK;
+}
+
+bool MessageBoxIsOpen() {
+    return !OpenBoxes().empty();
+}
+
+void CloseMessageBoxes() {
+    for (const QPointer<QMessageBox>& box : OpenBoxes()) {
+        if (box != nullptr) {
+            box->done(QMessageBox::Ok);
+        }
+    }
 }
 
 } // namespace fw

@@ -19,8 +19,12 @@ void cHistory::Push(std::u16string_view query, const std::vector<ArticleRef>& re
     std::size_t c = static_cast<std::size_t>(std::clamp<std::int64_t>(cursor, 0, Size()));
 
     if (c != 0 && entries[c - 1] == fresh) {
+        const bool changed = c != Size() || cursor != static_cast<std::int32_t>(c);
         entries.erase(entries.begin() + static_cast<std::ptrdiff_t>(c), entries.end());
         cursor = static_cast<std::int32_t>(c);
+        if (changed) {
+            Changed();
+        }
         return;
     }
     if (c == Size()) {
@@ -34,6 +38,7 @@ void cHistory::Push(std::u16string_view query, const std::vector<ArticleRef>& re
     ++c;
     entries.erase(entries.begin() + static_cast<std::ptrdiff_t>(c), entries.end());
     cursor = static_cast<std::int32_t>(c);
+    Changed();
 }
 
 const HistoryEntry& cHistory::Back() {
@@ -42,6 +47,7 @@ const HistoryEntry& cHistory::Back() {
         return Nearest(std::int64_t{cursor} - 1);
     }
     --cursor;
+    Changed();
     return entries[static_cast<std::size_t>(cursor)];
 }
 
@@ -51,8 +57,17 @@ const HistoryEntry& cHistory::Forward() {
         assert(!"Forward without an entry ahead of the cursor");
         return Nearest(target);
     }
-    cursor = static_cast<std::int32_t>(target);
+    if (cursor != target) {
+        cursor = static_cast<std::int32_t>(target);
+        Changed();
+    }
     return entries[static_cast<std::size_t>(cursor)];
+}
+
+void cHistory::Changed() const {
+    if (onChange) {
+        onChange();
+    }
 }
 
 const HistoryEntry& cHistory::Nearest(std::int64_t index) const {

@@ -172,41 +172,42 @@ void cHistory::Save() {
     if (historyPath.empty()) {
         return; // no file was ever named: nothing to replace
     }
-    const std::string tempPath = historyPath + ".tmp";
-    platform::FileHandle file = platform::OpenFile(tempPath, "wb");
-    if (!file) {
+    // A fresh file of a random name, never one that is already there: a link
+    // planted at a name the program would use is not followed.
+    platform::NewFile file;
+    if (!file.Create(historyPath)) {
         return;
     }
     try {
+        std::FILE* out = file.Stream();
         SetFileContext(kContext.c_str());
         const std::size_t count = std::min(entries.size(), kMaxStoredCount);
         const DictionaryStamps stamps = DictionaryStamp(eoTextPath, ruTextPath);
-        PutByte(HISTORY_FILE_VERSION, file.get());
-        PutByte(0, file.get());
-        PutByte(count, file.get());
-        PutByte(0, file.get());
-        PutPair(stamps.eoStamp, stamps.ruStamp, file.get());
+        PutByte(HISTORY_FILE_VERSION, out);
+        PutByte(0, out);
+        PutByte(count, out);
+        PutByte(0, out);
+        PutPair(stamps.eoStamp, stamps.ruStamp, out);
         for (std::size_t i = 0; i < count; ++i) {
-            WriteEntry(entries[i], file.get());
+            WriteEntry(entries[i], out);
         }
         unsigned char bytes[4];
         PutLe32(bytes, static_cast<std::uint32_t>(
                            std::clamp<std::int64_t>(cursor, 0, static_cast<std::int64_t>(count))));
-        Put(bytes, 1, sizeof bytes, file.get());
+        Put(bytes, 1, sizeof bytes, out);
 
-        if (FaultInjected() || !platform::FlushToDisk(file.get())) {
+        if (FaultInjected() || !platform::FlushToDisk(out)) {
             RaiseWriteError();
         }
         const bool refused = FaultInjected();
-        if (std::fclose(file.release()) != 0 || refused) {
+        if (!file.Finish() || refused) {
             RaiseWriteError();
         }
-        if (FaultInjected() || !platform::ReplaceFile(tempPath, historyPath)) {
+        if (FaultInjected() || !file.PutInPlace()) {
             RaiseWriteError();
         }
         SetFileContext("");
     } catch (const std::exception&) {
-        file.reset();
-        platform::RemoveFile(tempPath);
+        // an unfinished file is removed with `file`
     }
 }

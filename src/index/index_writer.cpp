@@ -3,10 +3,11 @@
 
 #include "index/bsi_format.h"
 #include "index/headword_entry.h"
-#include "platform/file_open.h"
+#include "platform/file_replace.h"
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <numeric>
 
 namespace {
@@ -118,11 +119,12 @@ void WriteIndex(std::FILE* out, const pro_less& order, std::span<const HeadwordS
 void WriteIndexFile(const char* path, const pro_less& order,
                     std::span<const HeadwordSource> headwords, const BsiBlockOrder& blocks) {
     const std::string bytes = BuildIndex(order, headwords, blocks);
-    platform::FileHandle file = platform::OpenFile(path, "wb");
-    if (!file) {
+    // A new file renamed over the old one: a reader never finds half an index.
+    platform::NewFile file;
+    if (!file.Create(path)) {
         throw std::runtime_error(std::string("cannot create the index file ") + path);
     }
-    if (!PutAll(file.get(), bytes) || std::fclose(file.release()) != 0) {
+    if (!file.Write(bytes) || !file.PutInPlace()) {
         throw std::runtime_error(std::string("cannot write the index file ") + path);
     }
 }

@@ -71,3 +71,18 @@ DecodedRequest DecodeRequest(std::string_view bytes) {
     }
     return decoded;
 }
+
+char EncodeAnswer(Answer answer) {
+    return answer == Answer::Accepted ? kAccepted : kRefused;
+}
+
+Answer DecodeAnswer(char byte) {
+    switch (byte) {
+    case kAccepted:
+        return Answer::Accepted;
+    case kRefused:
+        return Answer::Refused;
+    default:
+        return Answer::Unknown;
+    }
+}

@@ -100,13 +100,21 @@ private:
         if (text == nullptr) {
             return;
         }
-        if (mode != Mode::Headword) {
+        if (mode != Mode::Headword && mode != Mode::Bare) {
             out += text;
             return;
         }
-        // A slash in a headword is ReVo's own root mark ("hund/o").
-        for (const char* c = text; *c != '\0'; ++c) {
-            out += *c == '/' ? kRootEdge : *c;
+        // What is typed and looked up has plain spaces where ReVo keeps a
+        // word group together ("fu&nbsp;fu", "Novo-Zelando&#x202F;<fnt>").
+        for (std::string_view rest(text); !rest.empty();) {
+            if (rest.starts_with("\u00A0") || rest.starts_with("\u202F")) {
+                out += ' ';
+                rest.remove_prefix(rest.starts_with("\u00A0") ? 2 : 3);
+            } else {
+                // A slash in a headword is ReVo's own root mark ("hund/o").
+                out += mode == Mode::Headword && rest.front() == '/' ? kRootEdge : rest.front();
+                rest.remove_prefix(1);
+            }
         }
     }
 
@@ -314,6 +322,7 @@ struct Sense {
     std::vector<Reference> references;
     std::vector<Sense> parts;
     bool hasRussian = false; // itself, in an example or in a part
+    bool hasContent = false; // anything to show: Russian, a definition, an example, a reference
 };
 
 bool IsRussian(const xmlNode* trd, const xmlNode* group) {
@@ -389,9 +398,16 @@ public:
                         : "";
             }
         }
-        sense.hasRussian = !sense.russian.empty() || !sense.examples.empty() ||
+        sense.hasRussian =
+            !sense.russian.empty() ||
+            std::any_of(sense.examples.begin(), sense.examples.end(),
+                        [](const Example& example) { return !example.russian.empty(); }) ||
+            std::any_of(sense.parts.begin(), sense.parts.end(),
+                        [](const Sense& part) { return part.hasRussian; });
+        sense.hasContent = sense.hasRussian || !sense.definition.empty() ||
+                           !sense.examples.empty() || !sense.references.empty() ||
                            std::any_of(sense.parts.begin(), sense.parts.end(),
-                                       [](const Sense& part) { return part.hasRussian; });
+                                       [](const Sense& part) { return part.hasContent; });
         return sense;
     }
 
@@ -437,9 +453,6 @@ private:
             } else if (Is(child, "ind") && example.phrase.empty()) {
                 example.phrase = StripSeparators(m_render.Text(child, Mode::Bare));
             }
-        }
-        if (example.russian.empty()) {
-            return;
         }
         example.text = WithoutFullStop(StripSeparators(m_render.Text(ekz, Mode::Example)));
         if (example.phrase.empty()) {
@@ -532,10 +545,15 @@ std::string ReferenceLine(const std::vector<Reference>& references) {
     return Join(groups, "; ");
 }
 
+// "example — перевод", or the example alone when it has no Russian.
 std::string ExampleLine(const Example& example) {
     std::vector<std::string> parts = example.labels;
     parts.push_back(Shorten(example.text, kExampleChars));
-    return Join(parts, " ") + " \u2014 " + ShownList(example.russian);
+    std::string line = Join(parts, " ");
+    if (!example.russian.empty()) {
+        line += " \u2014 " + ShownList(example.russian);
+    }
+    return line;
 }
 
 // Where the details of a numbered item start.
@@ -559,15 +577,18 @@ void RenderSense(const Sense& sense, const std::string& indent, std::vector<std:
             lines.push_back(indent + first);
         }
     }
+    // Examples stand under what they illustrate: with a numbered sense's
+    // details, a step in from an unnumbered definition.
+    const std::string examples = sense.number.empty() ? indent + std::string(kIndent) : details;
     for (const Example& example : sense.examples) {
-        lines.push_back(details + ExampleLine(example));
+        lines.push_back(examples + ExampleLine(example));
     }
     const std::string references = ReferenceLine(sense.references);
     if (!references.empty()) {
         lines.push_back(details + references);
     }
     for (const Sense& part : sense.parts) {
-        if (part.hasRussian) {
+        if (part.hasContent) {
             RenderSense(part, details, lines);
         }
     }
@@ -583,6 +604,13 @@ struct Unit {
     Sense body;
 };
 
+// What a unit shows in place of its translation when nothing in it has Russian.
+constexpr std::string_view kNoTranslation = "(\u043F\u0435\u0440\u0435\u0432\u043E\u0434\u0430 "
+                                            "\u043D\u0435\u0442)"; // «(перевода нет)»
+
+// The head line, the unit's labels, its own Russian (or the note that there
+// is none anywhere in it), its definition, examples and references, then
+// every sense below it.
 std::string EsperantoText(const Unit& unit) {
     std::vector<std::string> lines;
     std::vector<std::string> head{unit.marked};
@@ -594,23 +622,21 @@ std::string EsperantoText(const Unit& unit) {
     }
     if (!body.russian.empty()) {
         lines.push_back(ShownList(body.russian));
-        // A definition beside senses only leads into them.
-        if (!body.definition.empty() && body.parts.empty()) {
-            lines.push_back(AsSentence(Shorten(body.definition, kDefinitionChars)));
-        }
+    } else if (!body.hasRussian) {
+        lines.emplace_back(kNoTranslation);
+    }
+    if (!body.definition.empty()) {
+        lines.push_back(AsSentence(Shorten(body.definition, kDefinitionChars)));
     }
     for (const Example& example : body.examples) {
-        lines.push_back(ExampleLine(example));
+        lines.push_back(std::string(kIndent) + ExampleLine(example));
     }
     const std::string references = ReferenceLine(body.references);
-    if (!references.empty() && !body.russian.empty()) {
+    if (!references.empty()) {
         lines.push_back(references);
     }
-    // The only sense of a derivation translated as a whole is what the
-    // translation translates: it is shown although it has no Russian itself.
-    const bool onlySense = body.parts.size() == 1 && !body.russian.empty();
     for (const Sense& part : body.parts) {
-        if (part.hasRussian || onlySense) {
+        if (part.hasContent) {
             RenderSense(part, "", lines);
         }
     }
@@ -718,22 +744,25 @@ public:
         if (kap == nullptr) {
             return;
         }
+        // <tld/> is the head's own root; a variant's root is only reached by
+        // name (<tld var="x"/> for <rad var="x">), never in its place.
         Root root;
+        std::vector<const xmlNode*> headVariants;
         for (const xmlNode* child = kap->children; child != nullptr; child = child->next) {
             if (Is(child, "rad")) {
-                SetRoot(root, child);
-            } else if (Is(child, "var")) {
-                if (const xmlNode* variantKap = KapOf(child)) {
-                    for (const xmlNode* rad = variantKap->children; rad != nullptr;
-                         rad = rad->next) {
-                        if (Is(rad, "rad")) {
-                            SetRoot(root, rad);
-                        }
+                root.main = RootText(child);
+            } else if (const xmlNode* variantKap = Is(child, "var") ? KapOf(child) : nullptr) {
+                headVariants.push_back(variantKap);
+                for (const xmlNode* rad = variantKap->children; rad != nullptr; rad = rad->next) {
+                    const std::string name = Is(rad, "rad") ? Attribute(rad, "var") : "";
+                    if (!name.empty()) {
+                        root.variants[name] = RootText(rad);
                     }
                 }
             }
         }
         Collector collector(root);
+        const std::size_t first = m_entries.esperanto.size();
         // What the article says outside its derivations belongs to the root.
         Emit(collector, root, kap, art);
         for (const xmlNode* child = art->children; child != nullptr; child = child->next) {
@@ -748,25 +777,62 @@ public:
                 }
             }
         }
+        AddHeadVariants(root, kap, headVariants, first);
         m_entries.translations += collector.Translations();
     }
 
 private:
-    static void SetRoot(Root& root, const xmlNode* rad) {
+    static std::string RootText(const xmlNode* rad) {
         std::string text;
         for (const xmlNode* t = rad->children; t != nullptr; t = t->next) {
             if (t->type == XML_TEXT_NODE && t->content != nullptr) {
                 text += reinterpret_cast<const char*>(t->content);
             }
         }
-        const std::string variant = Attribute(rad, "var");
-        if (variant.empty()) {
-            root.main = text;
-        } else {
-            root.variants[variant] = text;
+        return text;
+    }
+
+    // A variant spelling of the head ("arkitekto" beside "arĥitekto") that no
+    // derivation of the article already gives becomes a headword of the
+    // article's main derivation: the one whose headword is the head itself,
+    // else the first one.
+    void AddHeadVariants(const Root& root, const xmlNode* kap,
+                         const std::vector<const xmlNode*>& variants, std::size_t first) {
+        std::vector<ImportedArticle>& articles = m_entries.esperanto;
+        if (variants.empty() || first == articles.size()) {
+            return;
+        }
+        const Renderer render(root);
+        const std::string head = MarksRemoved(StripSeparators(render.Text(kap, Mode::Headword)));
+        std::size_t main = first;
+        for (std::size_t i = first; i < articles.size(); ++i) {
+            if (articles[i].headwords.front() == head) {
+                main = i;
+                break;
+            }
+        }
+        for (const xmlNode* variantKap : variants) {
+            const std::string marked = StripSeparators(render.Text(variantKap, Mode::Headword));
+            std::string shown = MarksRemoved(marked);
+            const bool given =
+                shown.empty() ||
+                std::any_of(articles.begin() + static_cast<std::ptrdiff_t>(first), articles.end(),
+                            [&](const ImportedArticle& article) {
+                                return std::find(article.headwords.begin(), article.headwords.end(),
+                                                 shown) != article.headwords.end();
+                            });
+            if (!given) {
+                // Named in the head line too, after the derivation's own variants.
+                std::string& text = articles[main].text;
+                text.insert(std::min(text.find('\n'), text.size()), ", " + marked);
+                articles[main].headwords.push_back(std::move(shown));
+            }
         }
     }
 
+    // A derivation's unit is always written, with or without Russian; the
+    // text an article or subarticle keeps outside its derivations only when
+    // it has something to show.
     void Emit(Collector& collector, const Root& root, const xmlNode* kap, const xmlNode* node) {
         if (kap == nullptr) {
             return;
@@ -775,7 +841,7 @@ private:
         m_entries.derivations += derivation;
         Unit unit;
         unit.body = collector.Collect(node);
-        if (!unit.body.hasRussian) {
+        if (!derivation && !unit.body.hasContent) {
             return;
         }
         const Renderer render(root);
@@ -784,6 +850,7 @@ private:
         if (unit.headword.empty()) {
             return;
         }
+        m_entries.untranslated += derivation && !unit.body.hasRussian;
         unit.official = HasOfficialMark(kap);
         for (const xmlNode* child = kap->children; child != nullptr; child = child->next) {
             const xmlNode* variantKap = Is(child, "var") ? KapOf(child) : nullptr;

@@ -67,6 +67,7 @@ RevoImport ImportRevo(const std::filesystem::path& xmlFolder, RevoParser& parser
             std::move(entries.russian.begin(), entries.russian.end(), std::back_inserter(links));
             result.articles += entries.articles;
             result.derivations += entries.derivations;
+            result.untranslated += entries.untranslated;
             result.translations += entries.translations;
             result.newestDate = std::max(result.newestDate, entries.newestDate);
         }
@@ -92,11 +93,11 @@ Provenance RevoProvenance(Language language, const std::string& newestDate) {
 }
 
 std::string DescribeImport(const RevoImport& revo, const std::vector<DirectionReport>& reports) {
-    std::string text = "ReVo: " + std::to_string(revo.files) + " files, " +
-                       std::to_string(revo.skipped.size()) + " skipped; " +
-                       std::to_string(revo.articles) + " articles read, " +
-                       std::to_string(revo.derivations) + " derivations, " +
-                       std::to_string(revo.translations) + " Russian translations\n";
+    std::string text =
+        "ReVo: " + std::to_string(revo.files) + " files, " + std::to_string(revo.skipped.size()) +
+        " skipped; " + std::to_string(revo.articles) + " articles read, " +
+        std::to_string(revo.derivations) + " derivations (" + std::to_string(revo.untranslated) +
+        " without Russian), " + std::to_string(revo.translations) + " Russian translations\n";
     for (const DirectionReport& report : reports) {
         text += DescribeDirection(report);
     }

@@ -242,6 +242,14 @@ void CKelimboDlg::ShowWord(std::u16string_view word) {
     SetForegroundWindow();
 }
 
+void CKelimboDlg::Quit() {
+    if (m_pLegilo != nullptr && m_pLegilo->HasWindow()) {
+        m_pLegilo->SendMessage(fw::Msg::Command, ID_QUIT);
+    } else if (HasWindow()) {
+        SendMessage(fw::Msg::Command, fw::IDOK);
+    }
+}
+
 void CKelimboDlg::BringToFront() {
     if (m_pLegilo != nullptr && m_pLegilo->HasWindow()) {
         m_pLegilo->SetForegroundWindow();

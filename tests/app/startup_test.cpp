@@ -147,6 +147,27 @@ TEST_F(StartupTest, MissingDictionaryTextsDoNotStopTheStart) {
     EXPECT_TRUE(boxes.Calls().empty());
 }
 
+// An import was killed after its journal was in place and before the new
+// Russian index was renamed over the old one: the start finishes it.
+TEST_F(StartupTest, AnImportKilledAmongItsRenamesIsFinishedBeforeTheIndexesLoad) {
+    dictionary_fixture::WriteDataFiles(dir);
+    const std::string temporary = ".tarnesk_rusa_esperanto.bsi.tmp0kill3d";
+    std::filesystem::rename(dir.File("tarnesk_rusa_esperanto.bsi"), dir.File(temporary));
+    testing_support::WriteBytes(dir.File(".kelimbo-commit"),
+                                "kelimbo-commit 1\n" + temporary +
+                                    " tarnesk_rusa_esperanto.bsi\nend\n");
+    std::size_t russianHeadwords = 0;
+    ScopedModalRun run([&](fw::Dialog& d) {
+        russianHeadwords = ruIndex.Count();
+        d.EndDialog(fw::IDOK);
+    });
+    EXPECT_FALSE(theApp.Run(objects, dictionary_fixture::ModulePath(dir)));
+    EXPECT_TRUE(boxes.Calls().empty());
+    EXPECT_EQ(russianHeadwords, dictionary_fixture::RussianHeadwords().size());
+    EXPECT_FALSE(std::filesystem::exists(dir.File(".kelimbo-commit")));
+    EXPECT_FALSE(std::filesystem::exists(dir.File(temporary)));
+}
+
 TEST_F(StartupTest, AnExceptionLeavingTheMainWindowIsShownAndTheHistoryIsNotSaved) {
     dictionary_fixture::WriteDataFiles(dir);
     ScopedModalRun run([](fw::Dialog&) { RaiseMsg("%s", "boom"); });

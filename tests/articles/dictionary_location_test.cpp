@@ -27,6 +27,9 @@ TEST(DictionaryFolderFor, InstalledCopiesReadTheUsersDictionaryOnlyWhenThereIsOn
     TempDir full;
     fs::create_directories(full.File("kelimbo"));
     WriteBytes(full.File("kelimbo/tarnesk_rusa_esperanto.bsi"), "index");
+    TempDir committing; // its first import killed before the index was in place
+    fs::create_directories(committing.File("kelimbo"));
+    WriteBytes(committing.File("kelimbo/.kelimbo-commit"), "journal");
 
     const std::string program = "/usr/lib/kelimbo/";
     const std::string homeFolder = home.Path().string() + "/.local/share/kelimbo/";
@@ -40,6 +43,8 @@ TEST(DictionaryFolderFor, InstalledCopiesReadTheUsersDictionaryOnlyWhenThereIsOn
         {"portable: everything beside it", true, full.Path().string(), program},
         {"installed, XDG_DATA_HOME holds one", false, full.Path().string(), fullFolder},
         {"installed, XDG_DATA_HOME has no Russian index", false, data.Path().string(), program},
+        {"installed, XDG_DATA_HOME has an import to finish", false, committing.Path().string(),
+         committing.Path().string() + "/kelimbo/"},
         {"installed, XDG_DATA_HOME unset", false, std::nullopt, homeFolder},
         {"installed, XDG_DATA_HOME relative", false, "share", homeFolder},
     };

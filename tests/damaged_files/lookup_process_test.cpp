@@ -4,6 +4,7 @@
 // of a signal.
 #include "articles/dictionary_files.h"
 #include "damage.h"
+#include "support/isolated_environment.h"
 #include "support/process.h"
 #include "support/temp_dir.h"
 
@@ -17,8 +18,6 @@
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace {
 
@@ -144,8 +143,10 @@ Conversation AskTwice(const std::string& folder, const std::string& first, const
         argv.push_back(arg.data());
     }
     argv.push_back(nullptr);
+    const testing_support::IsolatedEnvironment surroundings;
+    const testing_support::ExecEnvironment environment(surroundings);
     pid_t pid = 0;
-    if (posix_spawn(&pid, KELIMBO_LOOKUP, &actions, nullptr, argv.data(), environ) != 0) {
+    if (posix_spawn(&pid, KELIMBO_LOOKUP, &actions, nullptr, argv.data(), environment.Get()) != 0) {
         throw std::runtime_error("spawn");
     }
     posix_spawn_file_actions_destroy(&actions);

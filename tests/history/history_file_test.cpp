@@ -3,6 +3,7 @@
 #include "history/history.h"
 #include "history/history_file.h"
 #include "platform/code_page.h"
+#include "support/process.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +14,7 @@
 #include <limits>
 #include <set>
 #include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -375,6 +377,50 @@ TEST_F(HistoryFile, HistoryPathThatIsAFolderIsLeftAlone) {
     EXPECT_TRUE(fs::is_directory(dir.File("historio.bin")));
     EXPECT_EQ(ReadBytes(dir.File("historio.bin") / "inside"), "x");
     EXPECT_EQ(FilesIn(dir.Path()), files);
+}
+
+// Another user who may write the history's folder plants a link, to a file of
+// the user's, at a name a save might use. Needs root to plant it as nobody.
+TEST(HistoryFileLinks, ASaveNeverFollowsALinkPlantedInItsFolder) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "needs root to plant the link as another user";
+    }
+    const struct {
+        const char* what;
+        const char* name;
+    } cases[] = {
+        {"the temporary name of earlier saves", "historio.bin.tmp"},
+        {"the history file itself", "historio.bin"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir shared;
+        TempDir own;
+        fs::permissions(shared.Path(), fs::perms::all);
+        const fs::path victim = own.File("victim");
+        WriteBytes(victim, "the user's own file");
+        fs::permissions(victim, fs::perms::owner_read | fs::perms::owner_write);
+        ASSERT_EQ(testing_support::RunProcess({"/usr/bin/setpriv", "--reuid=65534", "--regid=65534",
+                                               "--clear-groups", "/bin/ln", "-s", victim.string(),
+                                               shared.File(c.name).string()})
+                      .status,
+                  0);
+
+        const std::string history = shared.AnsiPath("historio.bin");
+        const std::string eo = own.AnsiPath("EoRu_kelimbo.txt");
+        const std::string ru = own.AnsiPath("tarnesk_rusa_esperanto.txt");
+        cHistory saved;
+        saved.Load(history.c_str(), eo.c_str(), ru.c_str());
+        saved.entries = {Entry(u"hundo", {{1, 2}}, true)};
+        saved.cursor = 1;
+        saved.Save();
+
+        EXPECT_EQ(ReadBytes(victim), "the user's own file");
+        EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(shared.File("historio.bin"))));
+        cHistory loaded;
+        loaded.Load(history.c_str(), eo.c_str(), ru.c_str());
+        EXPECT_EQ(loaded.entries, saved.entries);
+    }
 }
 
 } // namespace

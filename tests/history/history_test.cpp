@@ -164,9 +164,16 @@ TEST(History, OperationSequencesUnderBothConventions) {
     for (const Scenario& scenario : scenarios) {
         SCOPED_TRACE(scenario.name);
         cHistory h;
+        // The program saves the file on each call: it comes exactly once for
+        // each step that changes what the file holds, and never otherwise.
+        int changes = 0;
+        h.onChange = [&] { ++changes; };
         int index = 0;
         for (const Step& step : scenario.steps) {
             SCOPED_TRACE("step " + std::to_string(index++));
+            const std::deque<HistoryEntry> entriesBefore = h.entries;
+            const std::int32_t cursorBefore = h.cursor;
+            changes = 0;
             std::string returned;
             switch (step.op) {
             case Op::Push:
@@ -191,6 +198,7 @@ TEST(History, OperationSequencesUnderBothConventions) {
             EXPECT_EQ(h.cursor, step.cursor);
             EXPECT_EQ(Moves(h), step.moves);
             EXPECT_EQ(returned, step.returned);
+            EXPECT_EQ(changes, h.entries != entriesBefore || h.cursor != cursorBefore ? 1 : 0);
         }
     }
 }

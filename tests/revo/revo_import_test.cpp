@@ -54,10 +54,14 @@ protected:
         s_import.reset();
     }
 
+    // The article of the line that is the typed word itself, else of the first line.
     static std::string Article(const std::string& typed) {
         DictionaryFolder folder(s_dir->AnsiPath(""));
         const ListResult list = folder.List(FromUtf8(typed));
-        return list.lines.empty() ? "(not found)" : ToUtf8(folder.Article(list, 0));
+        if (list.lines.empty()) {
+            return "(not found)";
+        }
+        return ToUtf8(folder.Article(list, list.exactLines.empty() ? 0 : list.exactLines[0]));
     }
 
     static std::unique_ptr<TempDir> s_dir;
@@ -74,39 +78,76 @@ TEST_F(RevoFixtures, ArticlesOfBothDirections) {
         const char* typed;
         const char* article;
     } table[] = {
-        // Translated as a whole: the senses without Russian are not shown.
-        {"kato", "kato\nзоол.\nкошка, кот\n"},
-        // The only sense of a derivation translated as a whole, its translated
-        // example, a synonym; an example without Russian stays out.
-        {"katido", "katido\nкотёнок\nIdo de kato.\nludema katido (ĉiam ludanta) — игривый "
-                   "котёнок\nсин. kateto\n"},
-        // Senses with Russian, numbered; the one without is left out.
+        // Translated as a whole; every sense shown, its example under it.
+        {"kato", "kato\nзоол.\nкошка, кот\n1. Malgranda hejma besto kun mola felo, kiu ĉasas "
+                 "musojn.\n   kato ne estas ŝafo\n2. Ĉiu besto el la sama familio, ekz. leono aŭ "
+                 "tigro.\n"},
+        // The only sense of a derivation translated as a whole, its examples
+        // with and without Russian, a synonym.
+        {"katido", "katido\nкотёнок\nIdo de kato.\n   ludema katido (ĉiam ludanta) — игривый "
+                   "котёнок\n   la katidoj dormas\nсин. kateto\n"},
+        // Senses numbered; the one without Russian shown with its definition.
         {"kata", "kata\nприл.\n1. кошачий\n   Rilata al katoj.\n2. вкрадчивый, крадущийся (о "
-                 "походке)\n   перен. Silenta kaj ruza, kiel kato.\n"},
+                 "походке)\n   перен. Silenta kaj ruza, kiel kato.\n3. Havanta nenian rusan "
+                 "tradukon.\n"},
+        // Subderivations, senses and subsenses; a sense whose only Russian is
+        // in its example.
+        {"cxapelo", "ĉapelo\nшляпа\nA. Vestaĵo por la kapo.\n   1. Kapvesto kun rando.\n"
+                    "      a) Alta kapvesto de sinjoroj.\n         nigra ĉapelo\n"
+                    "      b) Mola kapvesto de virinoj.\n   2. Io simila al kapvesto.\n"
+                    "      ĉapelo de fungo — шляпка гриба\nB. Supra parto de turo.\n"},
+        // <tld lit> replaces the root's first letter, here one of two bytes.
+        {"Cxapelo", "Ĉapelo\nШапель\nMonto elpensita por la testoj.\n"},
         // A variant finds the article; <tld lit> gives the capital.
         {"leona kato", "Granda Kato, Leona Kato\nБольшая Кошка\nастр. Stelfiguro elpensita por "
                        "la testoj (Felis Magna).\n"},
         {"sovagxkato", "sovaĝkato\nдикая кошка\nKato vivanta en arbaro.\n"},
+        // <tld/> is the head's root whatever variants the head has; a variant
+        // of a derivation (<tld var>) and one of the head that no derivation
+        // gives open the head's own derivation.
+        {"flora", "flora\nцветочный\nRilata al floroj.\n"},
+        {"florismo", "florismo\nфлоризм\nAmo al floroj.\n"},
+        {"blanka floro", "blanka floro\nбелый цветок\n"}, // a no-break space before the source
+        {"fluro", "floro, fluro, blumo\nцветок\nParto de planto.\n"},
+        {"blumo", "floro, fluro, blumo\nцветок\nParto de planto.\n"},
+        // Without Russian: in this direction only, with a note.
+        {"katino", "katino\n(перевода нет)\nIna kato.\n"},
+        {"pomo", "pomo\n(перевода нет)\nFrukto de pomujo.\n"},
         // Characters the Esperanto file lacks, and an x that is no Esperanto letter.
         {"simbolo", "simbolo\nсимвол\nSigno kiel alpha aŭ nxp, uzata en Linux kaj km|h de "
-                    "Dvorak.\nla simbolo de Sussex — символ Сассекса\n"},
+                    "Dvorak.\n   la simbolo de Sussex — символ Сассекса\n"},
         // The word's own article first, then the phrase whose indexed word it is.
         {"кошка", "кошка\nkato — зоол. Malgranda hejma besto kun mola felo, kiu ĉasas "
                   "musojn\nдикая кошка\nsovaĝkato — Kato vivanta en arbaro\n"},
         {"крадущийся", "крадущийся\n(о походке) kata — прил. перен. Silenta kaj ruza, kiel "
                        "kato\n"},
         {"игривый котёнок", "игривый котёнок\nludema katido — см. katido\n"},
+        {"шляпка гриба", "шляпка гриба\nĉapelo de fungo — см. ĉapelo\n"},
         {"символ", "символ\nsimbolo — Signo kiel α aŭ n×p, uzata en Linux kaj km/h de Dvořák\n"},
-        // An article with no Russian gives no headword.
-        {"pomo", "(not found)"},
+        {"флоризм", "флоризм\nflorismo — Amo al floroj\n"},
     };
     for (const auto& c : table) {
         EXPECT_EQ(Article(c.typed), Shown(c.article)) << c.typed;
     }
+    // Each headword is the import's own well-formed text, before any fitting
+    // to the file's code page could hide a letter cut in half.
+    for (const auto* articles : {&s_import->esperanto, &s_import->russian}) {
+        for (const ImportedArticle& article : *articles) {
+            for (const std::string& headword : article.headwords) {
+                EXPECT_EQ(platform::FirstInvalidUtf8(headword), std::string::npos) << headword;
+            }
+        }
+    }
+    // What has no Russian adds nothing to the Russian direction.
+    for (const ImportedArticle& article : s_import->russian) {
+        for (const char* word : {"pomo", "katino", "Ina kato"}) {
+            EXPECT_EQ(article.text.find(word), std::string::npos) << article.text;
+        }
+    }
 }
 
 TEST_F(RevoFixtures, SummarySkippedFilesAndCounts) {
-    EXPECT_EQ(s_import->files, 6u);
+    EXPECT_EQ(s_import->files, 8u);
     ASSERT_EQ(s_import->skipped.size(), 2u);
     EXPECT_EQ(s_import->skipped[0].name, "alia.xml");
     EXPECT_EQ(s_import->skipped[0].reason,
@@ -114,14 +155,15 @@ TEST_F(RevoFixtures, SummarySkippedFilesAndCounts) {
     EXPECT_EQ(s_import->skipped[1].name, "broken.xml");
     EXPECT_EQ(s_import->skipped[1].reason.rfind("line 10: Premature end of data", 0), 0u)
         << s_import->skipped[1].reason;
-    EXPECT_EQ(s_import->articles, 4u);
-    EXPECT_EQ(s_import->derivations, 9u);
+    EXPECT_EQ(s_import->articles, 6u);
+    EXPECT_EQ(s_import->derivations, 15u);
+    EXPECT_EQ(s_import->untranslated, 2u); // katino, pomo
     EXPECT_EQ(s_import->newestDate, "2024-05-06");
 
     ASSERT_EQ(s_reports.size(), 2u);
     const DirectionReport& eo = s_reports[0];
-    EXPECT_EQ(eo.entries, 7u);
-    EXPECT_EQ(eo.headwords, 8u); // with the variant
+    EXPECT_EQ(eo.entries, 15u);   // every derivation
+    EXPECT_EQ(eo.headwords, 18u); // with the three variants
     EXPECT_EQ(eo.splitEntries, 1u);
     EXPECT_EQ(eo.fit.ReplacedCount(), 5u); // α × / ř á
     EXPECT_EQ(eo.fit.DroppedCount(), 2u);  // the stress marks
@@ -130,6 +172,7 @@ TEST_F(RevoFixtures, SummarySkippedFilesAndCounts) {
     EXPECT_EQ(ru.fit.ReplacedCount() + ru.fit.DroppedCount(), 0u);
 
     const std::string summary = DescribeImport(*s_import, s_reports);
+    EXPECT_NE(summary.find("15 derivations (2 without Russian)"), std::string::npos) << summary;
     EXPECT_NE(summary.find("skipped broken.xml: line 10"), std::string::npos) << summary;
     EXPECT_NE(summary.find("characters replaced: 5 (U+002F / 1, U+00D7 × 1"), std::string::npos)
         << summary;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-// The import of a full copy of Reta Vortaro (KELIMBO_REVO_DIR, set by CMake):
+// The import of a full copy of Reta Vortaro (KELIMBO_REVO_DIR, from CMake or the environment):
 // headword counts, the check of the files, and well-known words in both
 // directions. Skipped when there is no such copy.
 #include "dictbuild/index_check.h"
@@ -8,6 +8,7 @@
 #include "platform/code_page.h"
 #include "revo/revo_import.h"
 #include "revo/revo_parser.h"
+#include "revo_real_data_copy.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -24,7 +25,7 @@ void ExpectNear(std::size_t count, double expected, const char* what) {
 }
 
 TEST(RevoRealData, ImportsBothDirections) {
-    const std::filesystem::path copy = KELIMBO_REVO_DIR;
+    const std::filesystem::path copy = RevoCopy();
     if (!std::filesystem::is_directory(copy / "revo")) {
         GTEST_SKIP() << "no Reta Vortaro copy at " << copy
                      << " (set KELIMBO_REVO_DIR to a folder holding revo/ and dtd/)";
@@ -42,11 +43,11 @@ TEST(RevoRealData, ImportsBothDirections) {
     directions[1] = {Language::Russian, "note", std::move(revo.russian)};
     const std::vector<DirectionReport> reports = WriteImportedDirections(directions, dir.Path());
 
-    // One entry per derivation with Russian, one per distinct Russian
-    // translation; the index adds variants and indexed words.
-    ExpectNear(reports[0].entries, 19900, "Esperanto entries");
+    // One entry per derivation, one per distinct Russian translation; the
+    // index adds variants and indexed words.
+    ExpectNear(reports[0].entries, 30600, "Esperanto entries");
     ExpectNear(reports[1].entries, 25000, "Russian entries");
-    ExpectNear(reports[0].headwords, 21200, "Esperanto headwords");
+    ExpectNear(reports[0].headwords, 32850, "Esperanto headwords");
     ExpectNear(reports[1].headwords, 25800, "Russian headwords");
     EXPECT_EQ(reports[0].leftOutCount + reports[1].leftOutCount, 0u);
 
@@ -75,6 +76,26 @@ TEST(RevoRealData, ImportsBothDirections) {
         {"urbo", {"город"}},
         {"suno", {"солнце"}},
         {"mangxi", {"есть"}},
+        // Roots with variants: the tilde is the head's root, the variants
+        // are headwords of their own.
+        {"idealo", {"идеал", "perfekteco"}},
+        {"ideala", {"идеальный"}},
+        {"idealismo", {"idealismo\r\nидеализм"}},
+        {"reala", {"реальный"}},
+        {"realigi", {"реализовать"}},
+        {"arhxitekto", {"архитектор"}},
+        {"arkitekto", {"архитектор"}},
+        {"patrioto", {"патриот"}},
+        {"egoismo", {"эгоизм"}},
+        // No Russian yet: the Esperanto definition.
+        {"oni", {"(перевода нет)", "Persona nedifinita pronomo"}},
+        // Every sense and subsense, with its definition and examples.
+        {"fari",
+         {"делать", "1. Estigi", "a) Estigi objekton", "la lignaĵisto faras tablojn", "3. Agi",
+          "c) Agi, ne resti senfara"}},
+        {"esti", {"быть", "1. Ekzisti", "4. Stati", "5. Stati"}},
+        {"iri", {"идти", "1. Moviĝi", "5. перен. Prospere"}},
+        {"bona", {"1. хороший", "2. (iu) Kompetenta", "5. добрый"}},
         {"собака", {"hundo"}},
         {"язык", {"lingvo", "lango"}},
         {"любить", {"ami", "ŝati"}},
@@ -93,7 +114,10 @@ TEST(RevoRealData, ImportsBothDirections) {
         const ListResult list = folder.List(FromUtf8(word.typed));
         ASSERT_FALSE(list.lines.empty()) << word.typed;
         const std::string article = ToUtf8(folder.Article(list, 0));
-        EXPECT_EQ(article.rfind(ToUtf8(list.lines[0]), 0), 0u) << article;
+        // The line's headword is named in the article's head line.
+        EXPECT_NE(article.substr(0, article.find('\r')).find(ToUtf8(list.lines[0])),
+                  std::string::npos)
+            << article;
         for (const char* expected : word.shown) {
             EXPECT_NE(article.find(expected), std::string::npos)
                 << word.typed << " lacks " << expected << ":\n"

@@ -8,11 +8,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-extern char** environ;
-
 namespace testing_support {
 
 ProcessOutcome RunProcess(const std::vector<std::string>& argv, const std::string& input) {
+    return RunProcess(argv, input, IsolatedEnvironment());
+}
+
+ProcessOutcome RunProcess(const std::vector<std::string>& argv, const std::string& input,
+                          const IsolatedEnvironment& environment) {
     TempDir io;
     WriteBytes(io.File("in"), input);
     posix_spawn_file_actions_t actions;
@@ -27,10 +30,11 @@ ProcessOutcome RunProcess(const std::vector<std::string>& argv, const std::strin
         args.push_back(const_cast<char*>(arg.c_str()));
     }
     args.push_back(nullptr);
+    const ExecEnvironment variables(environment);
 
     ProcessOutcome outcome;
     pid_t pid = 0;
-    if (posix_spawn(&pid, args[0], &actions, nullptr, args.data(), environ) == 0) {
+    if (posix_spawn(&pid, args[0], &actions, nullptr, args.data(), variables.Get()) == 0) {
         int raw = 0;
         waitpid(pid, &raw, 0);
         outcome.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;

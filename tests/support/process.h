@@ -2,6 +2,8 @@
 #pragma once
 // Runs a program as a separate process and collects what it wrote and how it ended.
 
+#include "support/isolated_environment.h"
+
 #include <string>
 #include <vector>
 
@@ -15,7 +17,10 @@ struct ProcessOutcome {
 };
 
 // Runs argv[0] with the rest as arguments (no shell interprets them), with
-// `input` on its standard input.
+// `input` on its standard input, in `environment`; without one, in a fresh
+// isolated environment of its own.
 ProcessOutcome RunProcess(const std::vector<std::string>& argv, const std::string& input = "");
+ProcessOutcome RunProcess(const std::vector<std::string>& argv, const std::string& input,
+                          const IsolatedEnvironment& environment);
 
 } // namespace testing_support

@@ -14,3 +14,8 @@ inline constexpr DictionaryFiles kEsperantoFiles{"EoRu_kelimbo.txt", "EoRu_kelim
 // Russian–Esperanto: UTF-8 text.
 inline constexpr DictionaryFiles kRussianFiles{"tarnesk_rusa_esperanto.txt",
                                                "tarnesk_rusa_esperanto.bsi"};
+
+// The journal of an import that is putting its new files in place
+// (dictbuild/commit_journal.h): while it is there, the folder holds a
+// dictionary that the next start or import finishes.
+inline constexpr const char* kCommitJournalName = ".kelimbo-commit";

@@ -4,8 +4,9 @@
 // may write, keeps everything beside itself. An installed copy, whose folder
 // belongs to the system, reads the dictionary the user made in
 // $XDG_DATA_HOME/kelimbo/ (~/.local/share/kelimbo/ when that variable is
-// unset, empty or relative) when that folder holds the Russian index, and the
-// files installed beside the program otherwise. The four files always come
+// unset, empty or relative) when that folder holds the Russian index, or the
+// journal of an import still to be finished, and the files installed beside
+// the program otherwise. The four files always come
 // from one folder, and the history's stamps follow the text files chosen.
 //
 // Paths are narrow strings of the file system's bytes; folders end in '/'.

@@ -15,4 +15,11 @@ enum class MessageBoxIcon { None, Error, Warning, Information };
 int MessageBox(Dialog* owner, std::u16string_view text, std::u16string_view caption,
                MessageBoxIcon icon);
 
+// True while a message box is open: its own event loop runs, and the code
+// that opened it waits for it to close.
+bool MessageBoxIsOpen();
+
+// Closes every open message box as its OK button would.
+void CloseMessageBoxes();
+
 } // namespace fw

@@ -16,6 +16,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,6 +33,9 @@ public:
     std::string ruTextPath;           // "tarnesk_rusa_esperanto.txt", for the file's stamp
     std::deque<HistoryEntry> entries; // oldest first
     std::int32_t cursor = 0;
+    // Called after Push, Back or Forward has changed the entries or the
+    // cursor (never by Load): the running program saves the file from it.
+    std::function<void()> onChange;
 
     // Records the windows' state as the newest and current entry. A query equal
     // to the current entry (same text, references and direction) only drops
@@ -64,6 +68,7 @@ public:
 
 private:
     std::size_t Size() const { return entries.size(); }
+    void Changed() const;
     // The entry nearest to `index` for a call made against its precondition.
     const HistoryEntry& Nearest(std::int64_t index) const;
 };

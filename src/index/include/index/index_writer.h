@@ -55,8 +55,9 @@ private:
 std::string BuildIndex(const pro_less& order, std::span<const HeadwordSource> headwords,
                        const BsiBlockOrder& blocks = kDefaultBlockOrder);
 
-// BuildIndex, written to an open file or to a file at a narrow path. A failed
-// write or open throws std::runtime_error.
+// BuildIndex, written to an open file or to a file at a narrow path (a new
+// file renamed over any old one). A failed write or open throws
+// std::runtime_error.
 void WriteIndex(std::FILE* out, const pro_less& order, std::span<const HeadwordSource> headwords,
                 const BsiBlockOrder& blocks = kDefaultBlockOrder);
 void WriteIndexFile(const char* path, const pro_less& order,

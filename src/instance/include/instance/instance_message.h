@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The request a later start of the program hands to the running one, over a
-// local socket: one request per connection, answered by one byte, kAccepted,
-// once the running program has taken it. All integers little-endian:
+// local socket: one request per connection, answered by one byte: kAccepted
+// once the running program has taken it, kRefused when it cannot take any
+// now (it shows no window, or it is ending). All integers little-endian:
 //
 //   "KLMB" · version (1 byte, 1) · kind (1 byte) · N (2 bytes) · N UTF-16 units
 //
@@ -27,6 +28,14 @@ struct InstanceRequest {
 inline constexpr std::uint8_t kRequestVersion = 1;
 inline constexpr std::size_t kMaxRequestUnits = 1024;
 inline constexpr char kAccepted = 0x06;
+inline constexpr char kRefused = 0x15;
+
+enum class Answer { Accepted, Refused, Unknown };
+
+// The answer's byte (Unknown is never sent: it is written as kRefused), and
+// the answer a byte stands for.
+char EncodeAnswer(Answer answer);
+Answer DecodeAnswer(char byte);
 
 // The message of a request; a longer word is cut at kMaxRequestUnits.
 std::string EncodeRequest(const InstanceRequest& request);

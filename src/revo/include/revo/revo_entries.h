@@ -2,15 +2,19 @@
 #pragma once
 // The articles of both directions that one parsed ReVo document gives.
 //
-// Esperanto→Russian: one article per derivation (<drv>) that has a Russian
-// translation anywhere inside it; senses and examples outside any derivation
-// count as one more derivation headed by the root. Its headword is the
-// derivation's <kap> with the root in place of <tld/>, its variants (<var>)
-// extra headwords. The article gives the derivation's labels and Russian
-// translations, then each sense that has Russian (numbered when the derivation
-// has several senses) with its translations, labels and shortened Esperanto
-// definition, its examples that have Russian ("example — перевод") and its
-// synonyms, antonyms and see-also references by name.
+// Esperanto→Russian: one article per derivation (<drv>), with or without
+// Russian; what an article or subarticle says outside its derivations is one
+// more unit headed by the root, written when it has anything to show. Its
+// headword is the derivation's <kap> with the head's own root in place of
+// <tld/> (a variant's root only for <tld var="x"/>), its variants (<var>)
+// extra headwords; a variant of the head that no derivation gives is an extra
+// headword of the derivation that is the head itself. The article gives the
+// derivation's labels and Russian translations, or «(перевода нет)» when
+// nothing in it has Russian, its definition, then every sense, subsense and
+// subderivation, numbered as ReVo numbers them (1., 2. …; a), b) …; A., B. …)
+// when there are several, with its Russian, labels and shortened Esperanto
+// definition, its examples ("example — перевод" where there is Russian), and
+// its synonyms, antonyms and see-also references by name.
 //
 // Russian→Esperanto: each Russian translation links its text (without its
 // explanations) to the Esperanto word or example phrase; RussianArticles
@@ -39,6 +43,7 @@ struct DocumentEntries {
     std::vector<RussianLink> russian;
     std::size_t articles = 0;     // <art> elements read
     std::size_t derivations = 0;  // derivations seen, with or without Russian
+    std::size_t untranslated = 0; // derivations written without any Russian
     std::size_t translations = 0; // Russian translations
     std::string newestDate;       // the latest revision date of its articles, YYYY-MM-DD
 };

@@ -40,6 +40,7 @@ struct RevoImport {
     std::vector<SkippedFile> skipped;
     std::size_t articles = 0;
     std::size_t derivations = 0;
+    std::size_t untranslated = 0; // derivations without any Russian
     std::size_t translations = 0;
     std::string newestDate; // of the newest article revision, or empty
 };

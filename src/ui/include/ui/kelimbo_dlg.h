@@ -78,6 +78,9 @@ public:
     void ShowWord(std::u16string_view word);
     // Brings the window in front, the reader's while it is open, to the front.
     void BringToFront();
+    // Ends the program as Ctrl+Q does in the window in front: the reader's
+    // while it is open, else this one.
+    void Quit();
     // Ctrl+L and Ctrl+F: the box, its text selected.
     void OnFind();
     // Ctrl++, Ctrl+- and Ctrl+0 (text_zoom.h).
