@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // kelimbo-index import FORMAT SOURCE --direction eo|ru --out FOLDER [--replace]
+//                      [--inflate-ratio N] [--inflate-limit SIZE]
 //
 // FORMAT is stardict, dictd, dsl, xdxf or auto (by the file's name).
 #include "import_command.h"
@@ -8,6 +9,7 @@
 #include "formats/format_import.h"
 #include "importing/progress_bar.h"
 
+#include <charconv>
 #include <cstdio>
 #include <iostream>
 #include <optional>
@@ -18,8 +20,29 @@ namespace {
 
 int ImportUsage() {
     std::cerr << "usage: kelimbo-index import stardict|dictd|dsl|xdxf|auto SOURCE "
-                 "--direction eo|ru --out DIR [--replace]\n";
+                 "--direction eo|ru --out DIR [--replace]\n"
+                 "                            [--inflate-ratio N] [--inflate-limit SIZE[K|M|G]]\n";
     return 2;
+}
+
+// A positive whole number, with K, M or G for binary kilo-, mega- and
+// gigabytes when `withUnit`; nullopt for anything else.
+std::optional<std::uint64_t> ParseAmount(std::string_view text, bool withUnit) {
+    int shift = 0;
+    if (withUnit && !text.empty()) {
+        const std::string_view units = "KMG";
+        if (const std::size_t unit = units.find(text.back()); unit != std::string_view::npos) {
+            shift = 10 * static_cast<int>(unit + 1);
+            text.remove_suffix(1);
+        }
+    }
+    std::uint64_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || value == 0 ||
+        value > (UINT64_MAX >> shift)) {
+        return std::nullopt;
+    }
+    return value << shift;
 }
 
 } // namespace
@@ -29,6 +52,7 @@ int RunImportCommand(int argc, char** argv) {
     std::optional<std::string> direction;
     std::optional<std::string> out;
     bool replace = false;
+    formats::InflateLimits limits;
     for (int i = 0; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -38,6 +62,13 @@ int RunImportCommand(int argc, char** argv) {
             out = argv[++i];
         } else if (arg == "--replace") {
             replace = true;
+        } else if ((arg == "--inflate-ratio" || arg == "--inflate-limit") && hasValue) {
+            const bool isLimit = arg == "--inflate-limit";
+            const auto amount = ParseAmount(argv[++i], isLimit);
+            if (!amount) {
+                return ImportUsage();
+            }
+            (isLimit ? limits.absolute : limits.ratio) = *amount;
         } else if (arg.starts_with("--")) {
             return ImportUsage();
         } else {
@@ -67,6 +98,7 @@ int RunImportCommand(int argc, char** argv) {
     request.language = *direction == "eo" ? Language::Esperanto : Language::Russian;
     request.outDir = *out;
     request.replace = replace;
+    request.limits = limits;
     // Reading has its bar; the writing that follows says so on the same line
     // of a terminal until it is done or fails.
     const bool terminal = ::isatty(::fileno(stderr)) != 0;
@@ -90,6 +122,9 @@ int RunImportCommand(int argc, char** argv) {
         }
         std::cout << formats::DescribeFormatImport(result);
         return 0;
+    } catch (const formats::InflateLimitError& e) {
+        std::cerr << (terminal ? "\r\033[K" : "") << "kelimbo-index: " << e.what()
+                  << "\nkelimbo-index: --inflate-ratio and --inflate-limit raise the limits\n";
     } catch (const std::exception& e) {
         std::cerr << (terminal ? "\r\033[K" : "") << "kelimbo-index: " << e.what() << "\n";
     }

@@ -7,6 +7,7 @@
 //   kelimbo-index dump  --lang eo|ru INDEX.bsi
 //   kelimbo-index revo REVO_FOLDER [--dtd DTD_FOLDER] --out DIR
 //   kelimbo-index import FORMAT SOURCE --direction eo|ru --out DIR [--replace]
+//                        [--inflate-ratio N] [--inflate-limit SIZE]
 //   kelimbo-index --help | --version           (on the standard output)
 #include "dictbuild/dictionary_build.h"
 #include "dictbuild/index_check.h"
@@ -17,12 +18,12 @@
 #include "importing/progress_bar.h"
 #include "index/headword_index.h"
 #include "platform/code_page.h"
+#include "platform/source_file.h"
 #include "revo/revo_import.h"
 #include "revo/revo_parser.h"
 #include "text/index_key.h"
 
 #include <chrono>
-#include <fstream>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -43,7 +44,8 @@ constexpr const char* kUsage =
     "       kelimbo-index dump --lang eo|ru INDEX.bsi\n"
     "       kelimbo-index revo REVO_FOLDER [--dtd DTD_FOLDER] --out DIR\n"
     "       kelimbo-index import stardict|dictd|dsl|xdxf|auto SOURCE --direction eo|ru\n"
-    "                            --out DIR [--replace]\n"
+    "                            --out DIR [--replace] [--inflate-ratio N]\n"
+    "                            [--inflate-limit SIZE[K|M|G]]\n"
     "       kelimbo-index --help | --version\n";
 
 constexpr const char* kHelp =
@@ -68,6 +70,10 @@ constexpr const char* kHelp =
     "  --dtd DTD_FOLDER     ReVo's DTD folder (default: dtd/ beside revo/)\n"
     "  --direction eo|ru    the direction an import writes (the other is kept)\n"
     "  --replace            let an import replace the direction's existing files\n"
+    "  --inflate-ratio N    an import refuses a file that gives more than N times\n"
+    "                       its own size, inflated (default 64; 64 MiB at least)\n"
+    "  --inflate-limit SIZE and one that gives more than SIZE bytes, K, M or G\n"
+    "                       for KiB, MiB or GiB (default 2G)\n"
     "  --help               show this help and exit\n"
     "  --version            show the version and exit\n"
     "\n"
@@ -131,12 +137,19 @@ int Build(const Options& options) {
         if (fromText) {
             summary = BuildFromParagraphs(*options.language, *options.paragraphs, *options.out);
         } else {
-            std::ifstream source(options.files[0], std::ios::binary);
+            std::string why;
+            platform::SourceStream source(options.files[0], why);
             if (!source) {
-                std::cerr << "kelimbo-index: cannot read " << options.files[0] << "\n";
+                std::cerr << "kelimbo-index: cannot read " << options.files[0] << ": " << why
+                          << "\n";
                 return 1;
             }
-            summary = BuildFromSource(*options.language, ReadTsvSource(source), *options.out);
+            std::vector<SourceArticle> articles = ReadTsvSource(source);
+            if (source.bad()) {
+                std::cerr << "kelimbo-index: cannot read " << options.files[0] << " to its end\n";
+                return 1;
+            }
+            summary = BuildFromSource(*options.language, articles, *options.out);
         }
         std::cout << summary.articles << " articles, " << summary.headwords << " headwords; text "
                   << summary.textBytes << " bytes, index " << summary.indexBytes << " bytes\n";
