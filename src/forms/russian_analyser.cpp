@@ -94,8 +94,12 @@ std::string WithoutMarks(std::string_view lemma) {
 std::vector<std::string> LemmasOfAnalysis(std::string_view line) {
     std::vector<std::string> lemmas;
     const std::size_t open = line.find('^');
-    const std::size_t close = line.find('$', open == std::string_view::npos ? 0 : open);
-    if (open == std::string_view::npos || close == std::string_view::npos) {
+    if (open == std::string_view::npos) {
+        return lemmas;
+    }
+    // The analysis ends at its '$'; a '^' before it is no analysis of one word.
+    const std::size_t close = line.find_first_of("^$", open + 1);
+    if (close == std::string_view::npos || line[close] != '$') {
         return lemmas;
     }
     std::string_view body = line.substr(open + 1, close - open - 1);

@@ -140,6 +140,7 @@ TEST(RussianAnalyserOutput, ReadsOnlyWellFormedAnalyses) {
         {"", {}},
         {"$^x/y", {}},
         {"^x/y$^z/w$", {"y"}},
+        {"^x/y^z/w$", {}}, // a second word begun before the first ended
     };
     for (const auto& c : table) {
         EXPECT_EQ(forms::LemmasOfAnalysis(c.line), c.lemmas) << "line " << c.line;
