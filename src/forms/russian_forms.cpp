@@ -91,9 +91,30 @@ std::vector<BaseForm> RussianBaseForms(std::string_view query, const RussianAnal
             std::tie(found, rule) = lemmasOrStems(capital);
         }
     }
-    for (std::string& key : found) {
-        add(std::move(key), rule);
-    }
+    // The analyser writes ё; a dictionary may list the word with е, as the
+    // query was typed. That spelling comes first for a query without ё.
+    const bool typedWithoutYo = std::none_of(query.begin(), query.end(), [](char c) {
+        const auto u = static_cast<unsigned char>(c);
+        return u == kSmallYo || u == kCapitalYo;
+    });
+    const auto addAll = [&](std::vector<std::string> keys, Rule keysRule) {
+        for (std::string& key : keys) {
+            if (keysRule == Rule::Lemma && typedWithoutYo) {
+                std::string plain = key;
+                for (char& c : plain) {
+                    const auto u = static_cast<unsigned char>(c);
+                    c = u == kSmallYo     ? static_cast<char>(kSmallYe)
+                        : u == kCapitalYo ? static_cast<char>(kCapitalYe)
+                                          : c;
+                }
+                if (plain != key) {
+                    add(std::move(plain), keysRule);
+                }
+            }
+            add(std::move(key), keysRule);
+        }
+    };
+    addAll(std::move(found), rule);
 
     std::size_t readings = 0;
     for (std::size_t i = 0; i < query.size() && readings < kMaxReadings; ++i) {
@@ -104,11 +125,9 @@ std::vector<BaseForm> RussianBaseForms(std::string_view query, const RussianAnal
         ++readings;
         std::string reading(query);
         reading[i] = static_cast<char>(c == kSmallYe ? kSmallYo : kCapitalYo);
-        const auto [readingForms, readingRule] = lemmasOrStems(reading);
+        auto [readingForms, readingRule] = lemmasOrStems(reading);
         add(std::move(reading), Rule::Yo);
-        for (const std::string& key : readingForms) {
-            add(key, readingRule);
-        }
+        addAll(std::move(readingForms), readingRule);
     }
     return forms;
 }

@@ -13,7 +13,8 @@
 namespace forms {
 
 // The base forms of a one-word query in Windows-1251, most likely first, all in
-// one tier: the analyser's lemmas of the word (люди → человек), or when it
+// one tier: the analyser's lemmas of the word (люди → человек; a lemma with ё
+// after its spelling with е when the query has no ё), or when it
 // knows none the spelling dictionary's stems, or when neither knows the word
 // those of the word with a capital first letter (москвой → Москва); then for
 // each е of the word, the word with that е read as ё (елка → ёлка) and its
