@@ -99,8 +99,8 @@ void Tokenise(std::u16string_view text, bool esperanto, std::vector<std::string>
             ++end;
         }
         std::u16string word(text.substr(i, end - i));
-        // An elided -o: "hom'" is "homo".
-        if (esperanto && end < text.size() && text[end] == u'\'') {
+        // An elided -o: "hom'" (or with a typographic apostrophe) is "homo".
+        if (esperanto && end < text.size() && (text[end] == u'\'' || text[end] == u'’')) {
             word += u'o';
         }
         const bool capital = IsCapital(word.front());

@@ -20,14 +20,14 @@ constexpr std::size_t kMaxWordBytes = 80;
 constexpr std::size_t kMinRootBytes = 2;
 constexpr std::size_t kMaxRootBytes = 24;
 
-// Prefixes, and the little words that stand as prefixes (eliri, antauxdiri):
-// their headwords are the bare word.
+// Prefixes, and the little words that stand as prefixes (eliri, antauxdiri,
+// cxiutage, tiutempe): their headwords are the bare word.
 constexpr std::array<std::string_view, 11> kPrefixes = {"bo",  "dis", "ek",  "eks", "fi", "ge",
                                                         "mal", "mis", "pra", "re",  "ne"};
-constexpr std::array<std::string_view, 22> kLittleWords = {
-    "al",     "el",   "en",     "sur",    "sub",   "pri",   "tra",      "kun",
-    "for",    "post", "antaux", "trans",  "super", "inter", "kontraux", "cxirkaux",
-    "ekster", "sen",  "apud",   "preter", "dum",   "tre"};
+constexpr std::array<std::string_view, 26> kLittleWords = {
+    "al",   "el",     "en",    "sur",   "sub",   "pri",      "tra",      "kun",    "for",
+    "post", "antaux", "trans", "super", "inter", "kontraux", "cxirkaux", "ekster", "sen",
+    "apud", "preter", "dum",   "tre",   "cxiu",  "tiu",      "kiu",      "neniu"};
 constexpr std::array<std::string_view, 30> kSuffixes = {
     "acx", "ad",  "ajx",  "an",  "ar", "ebl", "ec",  "eg", "ej", "em",
     "end", "er",  "estr", "et",  "id", "ig",  "igx", "il", "in", "ind",

@@ -22,10 +22,11 @@ using testing_support::TempDir;
 // Words the rules should reach, and words that begin like the queries
 // ("kapono", "estuaro", "onidiro") so that their prefix ranges are not empty.
 const std::vector<std::string> kHeadwords = {
-    "li",  "oni",  "onidiro", "vi",     "via",  "si",      "sia",    "cxiu",   "kiu",     "tiu",
-    "tia", "kies", "kapo",    "kapono", "esti", "estuaro", "rapida", "rapido", "bona",    "mal-",
-    "ne-", "du",   "dek",     "tri",    "cent", "hundo",   "kuiri",  "-ej-",   "vortaro", "analizo",
-    "ami", "fari", "kato",    "sana",   "-ul-", "el",      "iri",    "-in-",   "sxipo",   "sxi",
+    "li",   "oni",     "onidiro", "vi",    "via",    "si",    "sia",     "cxiu",   "kiu",
+    "tiu",  "tia",     "kies",    "kapo",  "kapono", "esti",  "estuaro", "rapida", "rapido",
+    "bona", "mal-",    "ne-",     "du",    "dek",    "tri",   "cent",    "hundo",  "kuiri",
+    "-ej-", "vortaro", "analizo", "ami",   "fari",   "tempo", "kato",    "sana",   "-ul-",
+    "el",   "iri",     "-in-",    "sxipo", "sxi",
 };
 
 class FirstLines : public testing::Test {
@@ -80,6 +81,8 @@ TEST_F(FirstLines, GrammarThenAnalysisWhateverTheQueryBegins) {
         {"katohundo", "kato hundo"},
         {"elirejo", "el iri -ej-"},
         {"kuirinhundo", "kuiri -in- hundo"},
+        {"tiutempe", "tiu tempo"},
+        {"cxiuhundaj", "cxiu hundo"},
         // Headwords list as they are; too short, or not one word: nothing first.
         {"oni", ""},
         {"kies", ""},
