@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // kelimbo-index import FORMAT SOURCE --direction eo|ru --out FOLDER [--replace]
+// kelimbo-index import FORMAT SOURCE --direction eo|ru --name NAME [--data DIR] [--replace]
 //
 // FORMAT is stardict, dictd, dsl, xdxf or auto (by the file's name).
 #include "import_command.h"
 
+#include "articles/dictionary_location.h"
+#include "dictbuild/added_dictionary.h"
 #include "dictbuild/staged_files.h"
 #include "formats/format_import.h"
 #include "importing/progress_bar.h"
+#include "platform/module_path.h"
 
 #include <cstdio>
 #include <iostream>
@@ -18,16 +22,25 @@ namespace {
 
 int ImportUsage() {
     std::cerr << "usage: kelimbo-index import stardict|dictd|dsl|xdxf|auto SOURCE "
-                 "--direction eo|ru --out DIR [--replace]\n";
+                 "--direction eo|ru --out DIR | --name NAME [--data DIR]  [--replace]\n";
     return 2;
 }
 
 } // namespace
 
+std::string DataFolder(const std::optional<std::string>& given) {
+    if (given) {
+        return given->empty() || given->back() == '/' ? *given : *given + "/";
+    }
+    return AddedDictionariesHomeOf(platform::ModuleFolder(platform::ModuleFileName()));
+}
+
 int RunImportCommand(int argc, char** argv) {
     std::vector<std::string> positional;
     std::optional<std::string> direction;
     std::optional<std::string> out;
+    std::optional<std::string> name;
+    std::optional<std::string> data;
     bool replace = false;
     for (int i = 0; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -36,6 +49,10 @@ int RunImportCommand(int argc, char** argv) {
             direction = argv[++i];
         } else if (arg == "--out" && hasValue) {
             out = argv[++i];
+        } else if (arg == "--name" && hasValue) {
+            name = argv[++i];
+        } else if (arg == "--data" && hasValue) {
+            data = argv[++i];
         } else if (arg == "--replace") {
             replace = true;
         } else if (arg.starts_with("--")) {
@@ -44,8 +61,8 @@ int RunImportCommand(int argc, char** argv) {
             positional.push_back(arg);
         }
     }
-    if (positional.size() != 2 || !direction || !out ||
-        (*direction != "eo" && *direction != "ru")) {
+    if (positional.size() != 2 || !direction || out.has_value() == name.has_value() ||
+        (data && !name) || (*direction != "eo" && *direction != "ru")) {
         return ImportUsage();
     }
     formats::ImportRequest request;
@@ -65,13 +82,25 @@ int RunImportCommand(int argc, char** argv) {
     }
     request.format = *format;
     request.language = *direction == "eo" ? Language::Esperanto : Language::Russian;
-    request.outDir = *out;
     request.replace = replace;
     // Reading has its bar; the writing that follows says so on the same line
     // of a terminal until it is done or fails.
     const bool terminal = ::isatty(::fileno(stderr)) != 0;
     try {
-        const ImportLock lock(request.outDir);
+        // A named import writes a whole new dictionary beside the old one,
+        // which keeps the other direction's files.
+        std::optional<NewDictionary> added;
+        std::optional<ImportLock> lock;
+        if (name) {
+            added.emplace(DataFolder(data), *name, replace);
+            added->KeepDirection(request.language == Language::Esperanto ? Language::Russian
+                                                                         : Language::Esperanto);
+            request.outDir = added->Staging();
+            request.replace = false;
+        } else {
+            request.outDir = *out;
+            lock.emplace(request.outDir);
+        }
         formats::FormatImport result;
         {
             ProgressBar reading(std::string("Reading ").append(request.source.filename().string()));
@@ -84,6 +113,9 @@ int RunImportCommand(int argc, char** argv) {
                         std::fflush(stderr);
                     }
                 });
+        }
+        if (added) {
+            added->Publish();
         }
         if (terminal) {
             std::fprintf(stderr, "\r\033[K");
