@@ -116,6 +116,9 @@ int RunImportCommand(int argc, char** argv) {
         }
         if (added) {
             added->Publish();
+            if (!added->OrderProblem().empty()) {
+                std::cerr << "kelimbo-index: warning: " << added->OrderProblem() << "\n";
+            }
         }
         if (terminal) {
             std::fprintf(stderr, "\r\033[K");

@@ -278,6 +278,9 @@ int Revo(const Options& options) {
             WriteImportedDirections(std::move(directions), out);
         if (added) {
             added->Publish();
+            if (!added->OrderProblem().empty()) {
+                std::cerr << "kelimbo-index: warning: " << added->OrderProblem() << "\n";
+            }
         }
         std::cout << DescribeImport(revo, reports);
         return 0;

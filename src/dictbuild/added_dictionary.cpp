@@ -67,12 +67,23 @@ bool IsFolder(const fs::path& path) {
     return ::lstat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
-// The dictionary folder of a name, refused when the name is.
-fs::path TargetOf(const fs::path& folder, const std::string& name) {
+void RequireName(const std::string& name) {
     if (const std::string problem = DictionaryNameProblem(name); !problem.empty()) {
         throw std::runtime_error(problem);
     }
+}
+
+// The dictionary folder of a name, refused when the name is.
+fs::path TargetOf(const fs::path& folder, const std::string& name) {
+    RequireName(name);
     return folder / name;
+}
+
+// The data folder, once the name is known to be one a dictionary may take:
+// a refused name never takes the lock or makes a folder.
+std::string_view CheckedData(std::string_view dataFolder, const std::string& name) {
+    RequireName(name);
+    return dataFolder;
 }
 
 DictionaryList ExistingDictionary(std::string_view dataFolder, const std::string& name,
@@ -113,9 +124,8 @@ DictionariesLock::DictionariesLock(std::string_view dataFolder)
 }
 
 NewDictionary::NewDictionary(std::string_view dataFolder, std::string name, bool replace)
-    : m_dataFolder(dataFolder),
-      m_lock((TargetOf(DictionariesFolderOf(dataFolder), name), dataFolder)),
-      m_name(std::move(name)), m_target(m_lock.Folder() / m_name) {
+    : m_dataFolder(dataFolder), m_lock(CheckedData(dataFolder, name)), m_name(std::move(name)),
+      m_target(m_lock.Folder() / m_name) {
     struct stat status {};
     if (::lstat(m_target.c_str(), &status) == 0) {
         if (!S_ISDIR(status.st_mode)) {
@@ -190,7 +200,12 @@ void NewDictionary::Publish() {
     }
     platform::SyncFolder(m_lock.Folder().string());
     m_published = true;
-    AddToDictionaryOrder(m_dataFolder, m_name);
+    try {
+        AddToDictionaryOrder(m_dataFolder, m_name);
+    } catch (const std::runtime_error& e) {
+        // The dictionary is in place and listed by its name all the same.
+        m_orderProblem = e.what();
+    }
 }
 
 void RemoveDictionary(std::string_view dataFolder, const std::string& name) {

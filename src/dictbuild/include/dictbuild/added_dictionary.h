@@ -51,8 +51,12 @@ public:
     void KeepDirection(Language language);
 
     // Puts the new dictionary in place, removes the old one, and names a new
-    // dictionary last in the order file. Throws std::runtime_error.
+    // dictionary last in the order file. Throws std::runtime_error when the
+    // dictionary could not be put in place.
     void Publish();
+    // Why the order file could not name the published dictionary; empty when
+    // it does. The dictionary is listed after the ordered ones all the same.
+    const std::string& OrderProblem() const { return m_orderProblem; }
 
 private:
     std::string m_dataFolder;
@@ -62,6 +66,7 @@ private:
     std::filesystem::path m_staging;
     bool m_replacing = false;
     bool m_published = false;
+    std::string m_orderProblem;
 };
 
 // Removes a dictionary and its line of the order file. Throws
