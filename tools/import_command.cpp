@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // kelimbo-index import FORMAT SOURCE --direction eo|ru --out FOLDER [--replace]
 // kelimbo-index import FORMAT SOURCE --direction eo|ru --name NAME [--data DIR] [--replace]
+//                      [--inflate-ratio N] [--inflate-limit SIZE]
 //
 // FORMAT is stardict, dictd, dsl, xdxf or auto (by the file's name).
 #include "import_command.h"
@@ -12,6 +13,7 @@
 #include "importing/progress_bar.h"
 #include "platform/module_path.h"
 
+#include <charconv>
 #include <cstdio>
 #include <iostream>
 #include <optional>
@@ -22,8 +24,29 @@ namespace {
 
 int ImportUsage() {
     std::cerr << "usage: kelimbo-index import stardict|dictd|dsl|xdxf|auto SOURCE "
-                 "--direction eo|ru --out DIR | --name NAME [--data DIR]  [--replace]\n";
+                 "--direction eo|ru --out DIR | --name NAME [--data DIR]  [--replace]\n"
+                 "                            [--inflate-ratio N] [--inflate-limit SIZE[K|M|G]]\n";
     return 2;
+}
+
+// A positive whole number, with K, M or G for binary kilo-, mega- and
+// gigabytes when `withUnit`; nullopt for anything else.
+std::optional<std::uint64_t> ParseAmount(std::string_view text, bool withUnit) {
+    int shift = 0;
+    if (withUnit && !text.empty()) {
+        const std::string_view units = "KMG";
+        if (const std::size_t unit = units.find(text.back()); unit != std::string_view::npos) {
+            shift = 10 * static_cast<int>(unit + 1);
+            text.remove_suffix(1);
+        }
+    }
+    std::uint64_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || value == 0 ||
+        value > (UINT64_MAX >> shift)) {
+        return std::nullopt;
+    }
+    return value << shift;
 }
 
 } // namespace
@@ -42,6 +65,7 @@ int RunImportCommand(int argc, char** argv) {
     std::optional<std::string> name;
     std::optional<std::string> data;
     bool replace = false;
+    formats::InflateLimits limits;
     for (int i = 0; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -55,6 +79,13 @@ int RunImportCommand(int argc, char** argv) {
             data = argv[++i];
         } else if (arg == "--replace") {
             replace = true;
+        } else if ((arg == "--inflate-ratio" || arg == "--inflate-limit") && hasValue) {
+            const bool isLimit = arg == "--inflate-limit";
+            const auto amount = ParseAmount(argv[++i], isLimit);
+            if (!amount) {
+                return ImportUsage();
+            }
+            (isLimit ? limits.absolute : limits.ratio) = *amount;
         } else if (arg.starts_with("--")) {
             return ImportUsage();
         } else {
@@ -83,6 +114,7 @@ int RunImportCommand(int argc, char** argv) {
     request.format = *format;
     request.language = *direction == "eo" ? Language::Esperanto : Language::Russian;
     request.replace = replace;
+    request.limits = limits;
     // Reading has its bar; the writing that follows says so on the same line
     // of a terminal until it is done or fails.
     const bool terminal = ::isatty(::fileno(stderr)) != 0;
@@ -125,6 +157,9 @@ int RunImportCommand(int argc, char** argv) {
         }
         std::cout << formats::DescribeFormatImport(result);
         return 0;
+    } catch (const formats::InflateLimitError& e) {
+        std::cerr << (terminal ? "\r\033[K" : "") << "kelimbo-index: " << e.what()
+                  << "\nkelimbo-index: --inflate-ratio and --inflate-limit raise the limits\n";
     } catch (const std::exception& e) {
         std::cerr << (terminal ? "\r\033[K" : "") << "kelimbo-index: " << e.what() << "\n";
     }

@@ -8,7 +8,9 @@
 //   kelimbo-index revo REVO_FOLDER [--dtd DTD_FOLDER] --out DIR
 //   kelimbo-index revo REVO_FOLDER [--dtd DTD_FOLDER] --name NAME [--data DIR] [--replace]
 //   kelimbo-index import FORMAT SOURCE --direction eo|ru --out DIR [--replace]
+//                        [--inflate-ratio N] [--inflate-limit SIZE]
 //   kelimbo-index import FORMAT SOURCE --direction eo|ru --name NAME [--data DIR] [--replace]
+//                        [--inflate-ratio N] [--inflate-limit SIZE]
 //   kelimbo-index list|remove NAME|order NAME...|enable NAME|disable NAME [--data DIR]
 //   kelimbo-index --help | --version           (on the standard output)
 #include "articles/dictionary_files.h"
@@ -23,13 +25,13 @@
 #include "importing/progress_bar.h"
 #include "index/headword_index.h"
 #include "platform/code_page.h"
+#include "platform/source_file.h"
 #include "revo/revo_import.h"
 #include "revo/revo_parser.h"
 #include "text/index_key.h"
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -53,6 +55,7 @@ constexpr const char* kUsage =
     "                          [--replace]\n"
     "       kelimbo-index import stardict|dictd|dsl|xdxf|auto SOURCE --direction eo|ru\n"
     "                            --out DIR | --name NAME [--data DIR]  [--replace]\n"
+    "                            [--inflate-ratio N] [--inflate-limit SIZE[K|M|G]]\n"
     "       kelimbo-index list [--data DIR]\n"
     "       kelimbo-index remove|enable|disable NAME [--data DIR]\n"
     "       kelimbo-index order NAME... [--data DIR]\n"
@@ -91,6 +94,10 @@ constexpr const char* kHelp =
     "  --direction eo|ru    the direction an import writes (the other is kept)\n"
     "  --replace            let an import replace the direction's existing files,\n"
     "                       or with --name the dictionary of that name\n"
+    "  --inflate-ratio N    an import refuses a file that gives more than N times\n"
+    "                       its own size, inflated (default 64; 64 MiB at least)\n"
+    "  --inflate-limit SIZE and one that gives more than SIZE bytes, K, M or G\n"
+    "                       for KiB, MiB or GiB (default 2G)\n"
     "  --help               show this help and exit\n"
     "  --version            show the version and exit\n"
     "\n"
@@ -171,12 +178,19 @@ int Build(const Options& options) {
         if (fromText) {
             summary = BuildFromParagraphs(*options.language, *options.paragraphs, *options.out);
         } else {
-            std::ifstream source(options.files[0], std::ios::binary);
+            std::string why;
+            platform::SourceStream source(options.files[0], why);
             if (!source) {
-                std::cerr << "kelimbo-index: cannot read " << options.files[0] << "\n";
+                std::cerr << "kelimbo-index: cannot read " << options.files[0] << ": " << why
+                          << "\n";
                 return 1;
             }
-            summary = BuildFromSource(*options.language, ReadTsvSource(source), *options.out);
+            std::vector<SourceArticle> articles = ReadTsvSource(source);
+            if (source.bad()) {
+                std::cerr << "kelimbo-index: cannot read " << options.files[0] << " to its end\n";
+                return 1;
+            }
+            summary = BuildFromSource(*options.language, articles, *options.out);
         }
         std::cout << summary.articles << " articles, " << summary.headwords << " headwords; text "
                   << summary.textBytes << " bytes, index " << summary.indexBytes << " bytes\n";

@@ -7,9 +7,9 @@
 #include "index/my_less.h"
 #include "index/x_less.h"
 #include "platform/code_page.h"
+#include "platform/source_file.h"
 
 #include <algorithm>
-#include <fstream>
 #include <iterator>
 #include <map>
 #include <stdexcept>
@@ -64,11 +64,13 @@ const pro_less& OrderOf(Language language) {
 }
 
 std::string ReadFile(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        throw std::runtime_error("cannot read " + file.string());
+    std::string why;
+    platform::SourceFile source(file, platform::Links::Follow, why);
+    std::string content;
+    if (!source.IsOpen() || !source.ReadAll(content, UINT64_MAX, why)) {
+        throw std::runtime_error("cannot read " + file.string() + ": " + why);
     }
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return content;
 }
 
 // An article that would start where the reader cannot seek.

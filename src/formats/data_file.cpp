@@ -2,30 +2,28 @@
 #include "formats/data_file.h"
 
 #include "formats/dictionary_reader.h"
+#include "platform/source_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 #include <zlib.h>
 
 namespace formats {
 namespace {
 
-// Opens a regular file for reading; FormatError otherwise. Returns its size.
+// Opens a regular file for reading (a FIFO or a device is refused without
+// waiting for it); FormatError otherwise. Returns its size.
 int OpenRegular(const std::string& label, const std::filesystem::path& path, std::uint64_t& size) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        throw FormatError(label, "", std::string("cannot open: ") + std::strerror(errno));
+    std::string why;
+    platform::SourceFile file(path, platform::Links::Follow, why);
+    if (!file.IsOpen()) {
+        throw FormatError(label, "",
+                          why.ends_with("not a regular file") ? why : "cannot open: " + why);
     }
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        throw FormatError(label, "", "not a regular file");
-    }
-    size = static_cast<std::uint64_t>(info.st_size);
-    return fd;
+    size = file.Size();
+    return file.Release();
 }
 
 // Reads exactly `size` bytes at `offset`; false when the file ends first.
@@ -60,32 +58,46 @@ std::string FileLabel(const std::filesystem::path& path) {
     return path.string();
 }
 
-std::string ReadWholeFile(const std::filesystem::path& path, std::uint64_t limit,
-                          const std::string& limitSource) {
-    SequentialFile file(path);
-    // Text compresses far less than 64 to 1: a file that inflates beyond that
-    // is refused before it can take the memory.
-    const std::uint64_t inflated = file.FileSize() * 64 + (64u << 20);
-    std::string why = limitSource;
-    if (inflated < limit) {
-        limit = inflated;
-        why = "64 times its compressed size";
+std::uint64_t InflateLimits::For(std::uint64_t fileSize) const {
+    const std::uint64_t relative =
+        ratio != 0 && fileSize > UINT64_MAX / ratio ? UINT64_MAX : fileSize * ratio;
+    return std::min(absolute, std::max(relative, minimum));
+}
+
+std::string InflateLimits::Explain(std::uint64_t fileSize) const {
+    const std::uint64_t limit = For(fileSize);
+    if (limit == absolute) {
+        return "the limit of " + std::to_string(absolute) + " bytes for any file";
     }
+    if (limit == minimum) {
+        return "the limit of " + std::to_string(minimum) + " bytes for a small file";
+    }
+    return std::to_string(ratio) + " times its size of " + std::to_string(fileSize) + " bytes";
+}
+
+std::string ReadWholeFile(const std::filesystem::path& path, std::uint64_t limit,
+                          const std::string& limitSource, const InflateLimits& limits) {
+    // The file refuses to give more than `limits` allow itself; `limit` is
+    // what the format allows.
+    SequentialFile file(path, limits);
     std::string content;
     char buffer[65536];
     while (const std::size_t got = file.Read(buffer, sizeof buffer)) {
         if (content.size() + got > limit) {
             throw FormatError(FileLabel(path), "",
                               "larger than " + std::to_string(limit) + " bytes" +
-                                  (why.empty() ? "" : " (" + why + ")"));
+                                  (limitSource.empty() ? "" : " (" + limitSource + ")"));
         }
         content.append(buffer, got);
     }
     return content;
 }
 
-SequentialFile::SequentialFile(const std::filesystem::path& path) : m_label(FileLabel(path)) {
+SequentialFile::SequentialFile(const std::filesystem::path& path, const InflateLimits& limits)
+    : m_label(FileLabel(path)) {
     const int fd = OpenRegular(m_label, path, m_fileSize);
+    m_limit = limits.For(m_fileSize);
+    m_limitWhy = limits.Explain(m_fileSize);
     m_gz = ::gzdopen(fd, "rb");
     if (m_gz == nullptr) {
         ::close(fd);
@@ -100,13 +112,23 @@ SequentialFile::~SequentialFile() {
 
 std::size_t SequentialFile::Read(char* buffer, std::size_t size) {
     const auto gz = static_cast<gzFile>(m_gz);
-    const int got = ::gzread(gz, buffer, static_cast<unsigned>(size > 1u << 30 ? 1u << 30 : size));
+    // Everything up to the limit is given; at the limit, one byte more shows
+    // that the file goes beyond it, and nothing more is inflated.
+    const std::uint64_t allowed = m_given < m_limit ? m_limit - m_given : 1;
+    size = static_cast<std::size_t>(std::min<std::uint64_t>({size, allowed, 1u << 30}));
+    const int got = ::gzread(gz, buffer, static_cast<unsigned>(size));
     int code = Z_OK;
     const char* message = ::gzerror(gz, &code);
     if (got < 0 || (code != Z_OK && code != Z_STREAM_END)) {
         throw FormatError(m_label, "",
                           std::string("damaged compressed data: ") +
                               (message != nullptr ? message : "unknown error"));
+    }
+    m_given += static_cast<std::uint64_t>(got);
+    if (m_given > m_limit) {
+        throw InflateLimitError(m_label, "",
+                                "gives more than " + std::to_string(m_limit) + " bytes (" +
+                                    m_limitWhy + ")");
     }
     return static_cast<std::size_t>(got);
 }
@@ -126,9 +148,11 @@ struct DataFile::Inflater {
     ~Inflater() { ::inflateEnd(&stream); }
 };
 
-DataFile::DataFile(const std::filesystem::path& path) : m_label(FileLabel(path)) {
+DataFile::DataFile(const std::filesystem::path& path, const InflateLimits& limits)
+    : m_label(FileLabel(path)), m_limits(limits) {
     std::uint64_t fileSize = 0;
     m_fd = OpenRegular(m_label, path, fileSize);
+    m_fileSize = fileSize;
     m_size = fileSize;
     try {
         char magic[2] = {};
@@ -144,9 +168,17 @@ DataFile::DataFile(const std::filesystem::path& path) : m_label(FileLabel(path))
         }
         OpenDictzip(header, fileSize);
         if (!m_isDictzip) {
-            m_whole = ReadWholeFile(path);
+            m_whole = ReadWholeFile(path, UINT64_MAX, "", m_limits);
             m_isWhole = true;
             m_size = m_whole.size();
+        } else if (m_size > m_limits.For(fileSize)) {
+            // The chunk table and the trailer give the data's size before
+            // anything is inflated.
+            throw InflateLimitError(m_label, "",
+                                    "its chunks hold " + std::to_string(m_size) +
+                                        " bytes, more than " +
+                                        std::to_string(m_limits.For(fileSize)) + " (" +
+                                        m_limits.Explain(fileSize) + ")");
         }
     } catch (...) {
         ::close(m_fd);
@@ -269,6 +301,7 @@ void DataFile::CheckAll() {
 
 void DataFile::Inflate(std::size_t index, std::string_view entry) {
     m_cachedChunk = SIZE_MAX;
+    ++m_inflations;
     const std::uint64_t start = m_chunkStarts[index];
     const std::size_t compressedSize = m_chunkStarts[index + 1] - start;
     m_compressed.resize(compressedSize);
@@ -310,6 +343,16 @@ std::string_view DataFile::Read(std::uint64_t offset, std::uint64_t length,
     if (length == 0) {
         return {};
     }
+    // Entries that overlap, or repeat a range, would otherwise make the
+    // readers' articles many times larger than the data.
+    m_given += length;
+    if (m_given > m_limits.For(m_fileSize)) {
+        throw InflateLimitError(m_label, std::string(entry),
+                                "the entries so far ask for " + std::to_string(m_given) +
+                                    " bytes, more than " +
+                                    std::to_string(m_limits.For(m_fileSize)) + " (" +
+                                    m_limits.Explain(m_fileSize) + ")");
+    }
     if (m_isWhole) {
         return std::string_view(m_whole).substr(offset, length);
     }
@@ -320,8 +363,13 @@ std::string_view DataFile::Read(std::uint64_t offset, std::uint64_t length,
         }
         return m_buffer;
     }
+    const std::uint64_t end = offset + length;
+    const std::uint64_t bufferEnd = m_bufferStart + m_buffer.size();
+    if (offset >= m_bufferStart && end <= bufferEnd) {
+        return std::string_view(m_buffer).substr(offset - m_bufferStart, length);
+    }
     const std::size_t first = offset / m_chunkLength;
-    const std::size_t last = (offset + length - 1) / m_chunkLength;
+    const std::size_t last = (end - 1) / m_chunkLength;
     const std::size_t within = offset % m_chunkLength;
     if (first == last) {
         const std::string_view chunk = Chunk(first, entry);
@@ -330,19 +378,34 @@ std::string_view DataFile::Read(std::uint64_t offset, std::uint64_t length,
         }
         return chunk.substr(within, length);
     }
-    m_buffer.clear();
-    m_buffer.reserve(length);
-    for (std::size_t index = first; index <= last; ++index) {
+    // A range that begins inside the joined chunks of the read before keeps
+    // them and inflates only the chunks after them; the bytes before it go
+    // once they are most of the buffer, so that keeping costs no more than
+    // the copying it spares.
+    std::uint64_t from = offset;
+    if (offset >= m_bufferStart && offset < bufferEnd && bufferEnd % m_chunkLength == 0) {
+        if (offset - m_bufferStart > m_buffer.size() / 2) {
+            m_buffer.erase(0, offset - m_bufferStart);
+            m_bufferStart = offset;
+        }
+        from = bufferEnd;
+    } else {
+        m_buffer.clear();
+        m_bufferStart = offset;
+    }
+    for (std::size_t index = from / m_chunkLength; index <= last; ++index) {
         const std::string_view chunk = Chunk(index, entry);
-        const std::size_t from = index == first ? within : 0;
-        if (from > chunk.size()) {
+        const std::size_t skip = index == from / m_chunkLength ? from % m_chunkLength : 0;
+        if (skip > chunk.size()) {
             throw FormatError(m_label, std::string(entry), "cannot read " + Range(offset, length));
         }
-        const std::size_t take =
-            std::min<std::uint64_t>(chunk.size() - from, length - m_buffer.size());
-        m_buffer.append(chunk.substr(from, take));
+        // Whole chunks are kept, so that the next range may go on from here.
+        m_buffer.append(chunk.substr(skip));
     }
-    return m_buffer;
+    if (end > m_bufferStart + m_buffer.size()) {
+        throw FormatError(m_label, std::string(entry), "cannot read " + Range(offset, length));
+    }
+    return std::string_view(m_buffer).substr(offset - m_bufferStart, length);
 }
 
 } // namespace formats

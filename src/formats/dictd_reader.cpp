@@ -93,7 +93,7 @@ std::string BasePath(const fs::path& source) {
 
 class DictdReader final : public DictionaryReader {
 public:
-    explicit DictdReader(const fs::path& source);
+    DictdReader(const fs::path& source, const InflateLimits& limits);
     bool Next(ImportedArticle& article) override;
 
 private:
@@ -139,14 +139,15 @@ private:
     std::unordered_multimap<std::size_t, Seen> m_seen; // hash of the data → entry
 };
 
-DictdReader::DictdReader(const fs::path& source) {
+DictdReader::DictdReader(const fs::path& source, const InflateLimits& limits) {
     m_info.format = Format::Dictd;
     m_info.sourceFile = source.filename().string();
     const std::string base = BasePath(source);
     m_indexLabel = base + ".index";
-    m_index = ReadWholeFile(m_indexLabel, kIndexLimit, "the largest index this reader takes");
+    m_index =
+        ReadWholeFile(m_indexLabel, kIndexLimit, "the largest index this reader takes", limits);
     const std::string dict = fs::exists(base + ".dict.dz") ? base + ".dict.dz" : base + ".dict";
-    m_data = std::make_unique<DataFile>(dict);
+    m_data = std::make_unique<DataFile>(dict, limits);
 
     struct Place {
         std::string key;
@@ -348,8 +349,9 @@ bool DictdReader::Next(ImportedArticle& article) {
 
 } // namespace
 
-std::unique_ptr<DictionaryReader> OpenDictd(const std::filesystem::path& source) {
-    return std::make_unique<DictdReader>(source);
+std::unique_ptr<DictionaryReader> OpenDictd(const std::filesystem::path& source,
+                                            const InflateLimits& limits) {
+    return std::make_unique<DictdReader>(source, limits);
 }
 
 } // namespace formats

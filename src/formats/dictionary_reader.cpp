@@ -55,17 +55,17 @@ std::optional<Format> FormatFromFileName(const std::filesystem::path& source) {
     return std::nullopt;
 }
 
-std::unique_ptr<DictionaryReader> OpenDictionary(Format format,
-                                                 const std::filesystem::path& source) {
+std::unique_ptr<DictionaryReader> OpenDictionary(Format format, const std::filesystem::path& source,
+                                                 const InflateLimits& limits) {
     switch (format) {
     case Format::StarDict:
-        return OpenStarDict(source);
+        return OpenStarDict(source, limits);
     case Format::Dictd:
-        return OpenDictd(source);
+        return OpenDictd(source, limits);
     case Format::Dsl:
-        return OpenDsl(source);
+        return OpenDsl(source, limits);
     case Format::Xdxf:
-        return OpenXdxf(source);
+        return OpenXdxf(source, limits);
     }
     return nullptr;
 }

@@ -18,7 +18,7 @@ enum class Encoding { Utf16Le, Utf16Be, Utf8, Cp1251 };
 // The file's lines, decoded to UTF-8, read a block at a time.
 class DslLines {
 public:
-    explicit DslLines(const fs::path& path) : m_file(path) {
+    DslLines(const fs::path& path, const InflateLimits& limits) : m_file(path, limits) {
         Fill();
         DetectEncoding();
     }
@@ -217,7 +217,7 @@ Headword ParseHeadword(std::string_view line) {
 
 class DslReader final : public DictionaryReader {
 public:
-    explicit DslReader(const fs::path& source);
+    DslReader(const fs::path& source, const InflateLimits& limits);
     bool Next(ImportedArticle& article) override;
 
 private:
@@ -233,7 +233,8 @@ private:
     std::string m_raw;
 };
 
-DslReader::DslReader(const fs::path& source) : m_lines(source) {
+DslReader::DslReader(const fs::path& source, const InflateLimits& limits)
+    : m_lines(source, limits) {
     m_info.format = Format::Dsl;
     m_info.sourceFile = source.filename().string();
     m_total = m_lines.FileSize();
@@ -416,8 +417,9 @@ bool DslReader::Next(ImportedArticle& article) {
 
 } // namespace
 
-std::unique_ptr<DictionaryReader> OpenDsl(const std::filesystem::path& source) {
-    return std::make_unique<DslReader>(source);
+std::unique_ptr<DictionaryReader> OpenDsl(const std::filesystem::path& source,
+                                          const InflateLimits& limits) {
+    return std::make_unique<DslReader>(source, limits);
 }
 
 } // namespace formats

@@ -93,7 +93,7 @@ FormatImport ImportDictionary(const ImportRequest& request,
             }
         }
     }
-    auto reader = OpenDictionary(request.format, request.source);
+    auto reader = OpenDictionary(request.format, request.source, request.limits);
     fs::create_directories(request.outDir); // before the reading, to fail early
     FormatImport result;
     result.info = reader->Info();

@@ -63,7 +63,7 @@ std::string BasePath(const fs::path& source) {
 
 class StarDictReader final : public DictionaryReader {
 public:
-    explicit StarDictReader(const fs::path& source);
+    StarDictReader(const fs::path& source, const InflateLimits& limits);
     bool Next(ImportedArticle& article) override;
 
 private:
@@ -85,6 +85,7 @@ private:
     void AppendData(std::string_view data, const std::string& entry, ArticleText& text);
     void AppendField(char type, std::string_view field, ArticleText& text);
 
+    InflateLimits m_limits;
     std::string m_ifoLabel;
     std::uint64_t m_wordCount = 0;
     std::uint64_t m_idxFileSize = 0;
@@ -99,7 +100,8 @@ private:
     std::size_t m_next = 0;
 };
 
-StarDictReader::StarDictReader(const fs::path& source) {
+StarDictReader::StarDictReader(const fs::path& source, const InflateLimits& limits)
+    : m_limits(limits) {
     m_info.format = Format::StarDict;
     m_info.sourceFile = source.filename().string();
     const std::string base = BasePath(source);
@@ -109,7 +111,7 @@ StarDictReader::StarDictReader(const fs::path& source) {
         ReadSyn(base + ".syn");
     }
     const std::string dict = fs::exists(base + ".dict.dz") ? base + ".dict.dz" : base + ".dict";
-    m_data = std::make_unique<DataFile>(dict);
+    m_data = std::make_unique<DataFile>(dict, m_limits);
     for (const Entry& entry : m_entries) {
         if (entry.offset > m_data->Size() || entry.size > m_data->Size() - entry.offset) {
             throw FormatError(FileLabel(dict), EntryName(Word(entry.word)),
@@ -129,7 +131,7 @@ StarDictReader::StarDictReader(const fs::path& source) {
 
 void StarDictReader::ReadIfo(const std::string& path) {
     m_ifoLabel = path;
-    std::string content = ReadWholeFile(path, kIfoLimit);
+    std::string content = ReadWholeFile(path, kIfoLimit, "", m_limits);
     if (content.starts_with("\xEF\xBB\xBF")) {
         content.erase(0, 3);
     }
@@ -221,7 +223,7 @@ void StarDictReader::ReadIfo(const std::string& path) {
 
 void StarDictReader::ReadIdx(const std::string& base) {
     const std::string path = fs::exists(base + ".idx") ? base + ".idx" : base + ".idx.gz";
-    m_idx = ReadWholeFile(path, m_idxFileSize, "idxfilesize in " + m_ifoLabel);
+    m_idx = ReadWholeFile(path, m_idxFileSize, "idxfilesize in " + m_ifoLabel, m_limits);
     if (m_idx.size() != m_idxFileSize) {
         throw FormatError(path, "",
                           "idxfilesize promises " + std::to_string(m_idxFileSize) +
@@ -256,7 +258,7 @@ void StarDictReader::ReadIdx(const std::string& base) {
 
 void StarDictReader::ReadSyn(const std::string& path) {
     // Each synonym takes at least five bytes: its terminator and its number.
-    m_syn = ReadWholeFile(path);
+    m_syn = ReadWholeFile(path, UINT64_MAX, "", m_limits);
     std::size_t at = 0;
     while (at < m_syn.size()) {
         const std::size_t end = m_syn.find('\0', at);
@@ -410,8 +412,9 @@ bool StarDictReader::Next(ImportedArticle& article) {
 
 } // namespace
 
-std::unique_ptr<DictionaryReader> OpenStarDict(const std::filesystem::path& source) {
-    return std::make_unique<StarDictReader>(source);
+std::unique_ptr<DictionaryReader> OpenStarDict(const std::filesystem::path& source,
+                                               const InflateLimits& limits) {
+    return std::make_unique<StarDictReader>(source, limits);
 }
 
 } // namespace formats

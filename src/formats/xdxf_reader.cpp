@@ -12,6 +12,7 @@
 #include <libxml/xmlreader.h>
 
 #include <algorithm>
+#include <exception>
 
 namespace formats {
 namespace {
@@ -27,7 +28,7 @@ std::string_view AsView(const xmlChar* text) {
 
 class XdxfReader final : public DictionaryReader {
 public:
-    explicit XdxfReader(const fs::path& source);
+    XdxfReader(const fs::path& source, const InflateLimits& limits);
     ~XdxfReader() override;
     bool Next(ImportedArticle& article) override;
 
@@ -44,7 +45,7 @@ private:
     std::string m_label;
     SequentialFile m_file;
     xmlTextReaderPtr m_reader = nullptr;
-    std::optional<FormatError> m_readError;
+    std::exception_ptr m_readError; // a FormatError of the file, kept whole
     std::string m_parseError;
     int m_errorLine = 0;
     bool m_flowing = false;
@@ -53,7 +54,8 @@ private:
     std::string m_lastKey;
 };
 
-XdxfReader::XdxfReader(const fs::path& source) : m_label(FileLabel(source)), m_file(source) {
+XdxfReader::XdxfReader(const fs::path& source, const InflateLimits& limits)
+    : m_label(FileLabel(source)), m_file(source, limits) {
     InitXml();
     m_info.format = Format::Xdxf;
     m_info.sourceFile = source.filename().string();
@@ -80,8 +82,8 @@ int XdxfReader::ReadBlock(void* context, char* buffer, int size) {
     auto* self = static_cast<XdxfReader*>(context);
     try {
         return static_cast<int>(self->m_file.Read(buffer, static_cast<std::size_t>(size)));
-    } catch (const FormatError& e) {
-        self->m_readError = e;
+    } catch (const FormatError&) {
+        self->m_readError = std::current_exception();
         return -1;
     }
 }
@@ -97,7 +99,7 @@ void XdxfReader::OnError(void* context, xmlErrorPtr error) {
 
 void XdxfReader::Fail() {
     if (m_readError) {
-        throw *m_readError;
+        std::rethrow_exception(m_readError);
     }
     std::string entry = "line " + std::to_string(m_errorLine);
     if (!m_lastKey.empty()) {
@@ -210,8 +212,9 @@ bool XdxfReader::Next(ImportedArticle& article) {
 
 } // namespace
 
-std::unique_ptr<DictionaryReader> OpenXdxf(const std::filesystem::path& source) {
-    return std::make_unique<XdxfReader>(source);
+std::unique_ptr<DictionaryReader> OpenXdxf(const std::filesystem::path& source,
+                                           const InflateLimits& limits) {
+    return std::make_unique<XdxfReader>(source, limits);
 }
 
 } // namespace formats

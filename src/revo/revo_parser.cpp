@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "revo/revo_parser.h"
 
+#include "platform/source_file.h"
+
 #include <libxml/SAX2.h>
 #include <libxml/entities.h>
 #include <libxml/hash.h>
@@ -9,9 +11,9 @@
 #include <libxml/xmlerror.h>
 
 #include <climits>
-#include <fstream>
-#include <iterator>
+#include <cstdlib>
 #include <stdexcept>
+#include <sys/stat.h>
 
 namespace {
 
@@ -30,6 +32,39 @@ constexpr int kOptions = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNI
 // Largest file read: the biggest ReVo files are below 1 MB.
 constexpr std::uintmax_t kMaxFileBytes = 64u << 20;
 
+// The resolved path, without symbolic links; empty when there is none.
+std::string RealPath(const std::filesystem::path& path) {
+    char* real = ::realpath(path.c_str(), nullptr);
+    std::string result = real != nullptr ? real : "";
+    std::free(real);
+    return result;
+}
+
+// Reads a file of the DTD folder. A downloaded folder may hold links to
+// anywhere (dtd/passwd -> /etc/passwd): the file itself must not be a link,
+// must still lie inside the folder once every link on its way is resolved,
+// and must be a regular file. False with the reason otherwise.
+bool ReadDtdFile(const std::filesystem::path& folder, const std::string& name, std::string& content,
+                 std::string& why) {
+    const std::filesystem::path path = folder / name;
+    platform::SourceFile file(path, platform::Links::Refuse, why);
+    if (!file.IsOpen()) {
+        why = path.string() + " is " + why;
+        return false;
+    }
+    const std::string inside = RealPath(folder);
+    const std::string real = RealPath(path);
+    if (inside.empty() || !real.starts_with(inside + "/")) {
+        why = path.string() + " lies outside the DTD folder";
+        return false;
+    }
+    if (!file.ReadAll(content, kMaxFileBytes, why)) {
+        why = path.string() + ": " + why;
+        return false;
+    }
+    return true;
+}
+
 // External entities come only from the DTD folder, by their file name: the
 // DTD's own includes ("../dtd/vokosgn.dtd") resolve there wherever the folder
 // lies, and nothing else on the system (nor the network) can be read. The
@@ -37,14 +72,30 @@ constexpr std::uintmax_t kMaxFileBytes = 64u << 20;
 xmlParserInputPtr LoadFromDtdFolder(const char* url, const char*, xmlParserCtxtPtr ctxt) {
     const std::string_view whole(url != nullptr ? url : "");
     const std::string name(whole.substr(whole.find_last_of('/') + 1));
-    std::error_code error;
+    std::string why = "only files of the DTD folder are";
+    struct stat info {};
     if (g_dtdFolder != nullptr && !name.empty() && name != "." && name != ".." &&
-        std::filesystem::is_regular_file(*g_dtdFolder / name, error)) {
-        return xmlNewInputFromFile(ctxt, (*g_dtdFolder / name).c_str());
+        ::lstat((*g_dtdFolder / name).c_str(), &info) == 0) {
+        std::string content;
+        if (ReadDtdFile(*g_dtdFolder, name, content, why) && content.size() <= INT_MAX) {
+            xmlParserInputBufferPtr buffer = xmlParserInputBufferCreateMem(
+                content.data(), static_cast<int>(content.size()), XML_CHAR_ENCODING_NONE);
+            xmlParserInputPtr input =
+                buffer != nullptr ? xmlNewIOInputStream(ctxt, buffer, XML_CHAR_ENCODING_NONE)
+                                  : nullptr;
+            if (input == nullptr) {
+                xmlFreeParserInputBuffer(buffer);
+                return nullptr;
+            }
+            // The file's own name, the base of what it includes in turn.
+            input->filename = reinterpret_cast<const char*>(
+                xmlStrdup(reinterpret_cast<const xmlChar*>((*g_dtdFolder / name).c_str())));
+            return input;
+        }
     }
     if (g_state != nullptr && g_state->firstError.empty()) {
-        g_state->firstError = "the external entity \"" + std::string(whole) +
-                              "\" is not read: only files of the DTD folder are";
+        g_state->firstError =
+            "the external entity \"" + std::string(whole) + "\" is not read: " + why;
     }
     return nullptr;
 }
@@ -175,21 +226,17 @@ RevoParser::~RevoParser() {
 }
 
 ParsedFile RevoParser::ParseFile(const std::filesystem::path& file) {
-    std::error_code error;
-    const std::uintmax_t size = std::filesystem::file_size(file, error);
-    if (error) {
-        return {nullptr, "cannot read the file: " + error.message()};
+    std::string why;
+    platform::SourceFile source(file, platform::Links::Follow, why);
+    if (!source.IsOpen()) {
+        return {nullptr, "cannot read the file: " + why};
     }
-    if (size > kMaxFileBytes) {
+    if (source.Size() > kMaxFileBytes) {
         return {nullptr, "the file is larger than 64 MiB"};
     }
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        return {nullptr, "cannot open the file"};
-    }
-    std::string bytes(std::istreambuf_iterator<char>(in), {});
-    if (in.bad()) {
-        return {nullptr, "cannot read the file"};
+    std::string bytes;
+    if (!source.ReadAll(bytes, kMaxFileBytes, why)) {
+        return {nullptr, "cannot read the file: " + why};
     }
     return ParseMemory(bytes, file.string());
 }

@@ -108,6 +108,34 @@ TEST(BuildFromSource, RejectsWhatTheFilesCannotHoldAndWritesNothing) {
     }
 }
 
+// A headword of exactly the largest length is written and found: 255 bytes
+// of the key, which for Russian are 255 letters of two UTF-8 bytes each.
+TEST(BuildFromSource, AHeadwordOfTheLargestLengthIsAcceptedAndFound) {
+    std::string russian;
+    for (int i = 0; i < 255; ++i) {
+        russian += "я";
+    }
+    const struct {
+        Language language;
+        std::string headword;
+        const char* typed;
+    } table[] = {
+        {Language::Esperanto, std::string(255, 'h'), "hhh"},
+        {Language::Esperanto, std::string(253, 'h') + "ĉ", "hhh"},
+        {Language::Russian, russian, "яяя"},
+    };
+    for (const auto& c : table) {
+        TempDir dir;
+        const Language other =
+            c.language == Language::Esperanto ? Language::Russian : Language::Esperanto;
+        BuildFromSource(other, Source(other == Language::Esperanto ? "kato\tk\n" : "кот\tk\n"),
+                        dir.Path());
+        BuildFromSource(c.language, Source("a\tok\n" + c.headword + "\tlong\n"), dir.Path());
+        DictionaryFolder folder(FolderOf(dir));
+        EXPECT_EQ(ListOf(folder, c.typed), std::vector<std::string>{c.headword}) << c.typed;
+    }
+}
+
 TEST(BuildFromSource, ManyReferencesOfOneHeadwordAreCapped) {
     std::string tsv;
     for (int i = 0; i < 256; ++i) {

@@ -34,6 +34,15 @@ TEST(FitText, SpellsOrDropsWhatTheTargetCannotShowAndCountsIt) {
          "b\nc",
          0, 0},
         {eo, "\xC3(", "(", 0, 1},
+        // Control characters: below U+0020 (but the morpheme mark U+001F) and
+        // from U+007F to U+009F.
+        {eo, "~\x7F\u0080\u009F\u00A0 ", "~\u00A0 ", 0, 3},
+        {FitTarget::Cp1251,
+         "a\x7F"
+         "b\x1E"
+         "c",
+         "abc", 0, 2},
+        {FitTarget::Utf8File, "~\x7F\u009F\u00A0", "~\u00A0", 0, 2},
         // Index keys keep the stress mark, which the key leaves out itself.
         {FitTarget::Cp1251, "черемша́ ĉ ѣ", "черемша́ c е", 2, 0},
         {FitTarget::Utf8File, "α km/h́ ĉ\x01\n", "α km/h́ ĉ\n", 0, 1},

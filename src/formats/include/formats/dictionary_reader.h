@@ -56,6 +56,27 @@ private:
     std::string m_entry;
 };
 
+// How much a file may give, inflated or not: `ratio` bytes for each of its
+// own bytes, but never less than `minimum` (small files of very repetitive
+// text) nor more than `absolute`. Text compresses far less than 64 to 1, and
+// the text file of a direction holds at most 2 GiB.
+struct InflateLimits {
+    std::uint64_t ratio = 64;
+    std::uint64_t minimum = std::uint64_t{64} << 20;
+    std::uint64_t absolute = std::uint64_t{2} << 30;
+
+    // The bytes a file of `fileSize` bytes may give.
+    std::uint64_t For(std::uint64_t fileSize) const;
+    // Why that is the limit, for a message: "64 times its size of 10 bytes".
+    std::string Explain(std::uint64_t fileSize) const;
+};
+
+// A file that gives, or whose entries ask for, more than its InflateLimits allow.
+class InflateLimitError : public FormatError {
+public:
+    using FormatError::FormatError;
+};
+
 class DictionaryReader {
 public:
     virtual ~DictionaryReader() = default;
@@ -99,12 +120,17 @@ std::optional<Format> FormatFromFileName(const std::filesystem::path& source);
 // its .index (or its .dict/.dict.dz), for DSL the .dsl or .dsl.dz, for XDXF
 // the .xdxf (or a gzip-compressed one). Reads and checks the headers; throws
 // FormatError.
-std::unique_ptr<DictionaryReader> OpenDictionary(Format format,
-                                                 const std::filesystem::path& source);
+// Every file is read within `limits`.
+std::unique_ptr<DictionaryReader> OpenDictionary(Format format, const std::filesystem::path& source,
+                                                 const InflateLimits& limits = {});
 
-std::unique_ptr<DictionaryReader> OpenStarDict(const std::filesystem::path& source);
-std::unique_ptr<DictionaryReader> OpenDictd(const std::filesystem::path& source);
-std::unique_ptr<DictionaryReader> OpenDsl(const std::filesystem::path& source);
-std::unique_ptr<DictionaryReader> OpenXdxf(const std::filesystem::path& source);
+std::unique_ptr<DictionaryReader> OpenStarDict(const std::filesystem::path& source,
+                                               const InflateLimits& limits = {});
+std::unique_ptr<DictionaryReader> OpenDictd(const std::filesystem::path& source,
+                                            const InflateLimits& limits = {});
+std::unique_ptr<DictionaryReader> OpenDsl(const std::filesystem::path& source,
+                                          const InflateLimits& limits = {});
+std::unique_ptr<DictionaryReader> OpenXdxf(const std::filesystem::path& source,
+                                           const InflateLimits& limits = {});
 
 } // namespace formats

@@ -22,6 +22,7 @@ struct ImportRequest {
     Language language = Language::Esperanto;
     std::filesystem::path outDir;
     bool replace = false; // an existing pair of the direction may be replaced
+    InflateLimits limits; // how far the source's files may inflate
 };
 
 struct FormatImport {
