@@ -7,12 +7,13 @@
 set -euo pipefail
 source "$(dirname "$0")/../scripts/lib.sh"
 
-ensure_packages "${BUILD_PACKAGES[@]}" libbenchmark-dev wesperanto hunspell-ru sdcv time bc
+ensure_packages "${BUILD_PACKAGES[@]}" libbenchmark-dev wesperanto hunspell-ru sdcv time bc \
+    apertium-rus-ukr apertium-eo-en fortunes-ru
 build=$KELIMBO_ROOT/build-perf
 cmake -S "$KELIMBO_ROOT" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DKELIMBO_BUILD_BENCH=ON -DBUILD_TESTING=OFF
 cmake --build "$build" -j 2 --target kelimbo-bench kelimbo-bench-data kelimbo-lookup kelimbo-bench-window \
-    kelimbo-bench-read kelimbo-forms-coverage kelimbo_sample_data kelimbo-index
+    kelimbo-bench-read kelimbo-forms-coverage kelimbo_sample_data kelimbo-index kelimbo-corpus-coverage
 
 "$build/bin/kelimbo-bench" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
     --benchmark_min_time=0.5 "$@"
@@ -26,5 +27,12 @@ done
 "$KELIMBO_ROOT/bench/compare.sh" "$build"
 # The share of inflected forms that reach their headword, on the sample dictionaries.
 "$build/bin/kelimbo-forms-coverage" "$build/bin"
+# The share of real running text that reaches an entry, on Reta Vortaro's
+# dictionary (when its XML folder is there: REVO, by default ../shared/revo).
+revo=${REVO:-$KELIMBO_ROOT/../shared/revo}
+if [ -d "$revo/revo" ]; then
+    "$build/bin/kelimbo-index" revo "$revo" --out "$build/revo-dictionary" >/dev/null
+    "$build/bin/kelimbo-corpus-coverage" --revo "$revo" "$build/revo-dictionary"
+fi
 "$KELIMBO_ROOT/bench/read_formats.sh" "$build"
 "$KELIMBO_ROOT/bench/import_formats.sh" "$build"

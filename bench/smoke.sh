@@ -59,6 +59,22 @@ if ! "$bin/kelimbo-forms-coverage" "$bin" >"$data/kelimbo-forms-coverage.log" 2>
 else
     echo "kelimbo-forms-coverage: ran on the sample dictionaries"
 fi
+# The real-text coverage program, on two sentences of its own in each language.
+corpus=$data/corpus
+mkdir -p "$corpus/revo/revo" "$corpus/ru"
+printf '<?xml version="1.0"?>\n<vortaro><art><kap><rad>hund</rad>/o</kap><drv><ekz>La <tld/>oj bojas al la kato.</ekz></drv></art></vortaro>\n' \
+    >"$corpus/revo/revo/hund.xml"
+printf 'Собаки лают на кошку.\n%%\n' >"$corpus/ru/smoke.u8"
+if ! "$bin/kelimbo-corpus-coverage" --revo "$corpus/revo" --russian "$corpus/ru" "$bin" \
+        >"$data/kelimbo-corpus-coverage.log" 2>&1 ||
+    ! grep -q '^Esperanto: 3 tokens' "$data/kelimbo-corpus-coverage.log" ||
+    ! grep -q '^Russian: 3 tokens' "$data/kelimbo-corpus-coverage.log"; then
+    echo "kelimbo-corpus-coverage failed:"
+    tail -n 20 "$data/kelimbo-corpus-coverage.log"
+    status=1
+else
+    echo "kelimbo-corpus-coverage: ran on a corpus of two sentences"
+fi
 if [ -x "$bin/kelimbo-bench-handover" ]; then
     if "$bin/kelimbo-bench-handover" "$bin/kelimbo" "$data/$headwords" 3 >"$data/handover.log" 2>&1; then
         echo "kelimbo-bench-handover: 3 handovers"

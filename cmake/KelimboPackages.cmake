@@ -26,7 +26,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core")
 # The Russian spelling dictionary gives the base forms of inflected Russian
 # words; without it that rule is simply off.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "hunspell-ru")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "hunspell-ru, apertium-rus-ukr")
 
 set(CPACK_KELIMBO_PROCESSOR ${CMAKE_SYSTEM_PROCESSOR})
 set(CPACK_KELIMBO_BINARY_DIR ${CMAKE_BINARY_DIR})

@@ -26,7 +26,7 @@ kelimbo_layer(importing articles dictbuild index platform)
 kelimbo_layer(revo      importing platform LibXml2::LibXml2)
 kelimbo_layer(formats   dictbuild importing platform LibXml2::LibXml2 ZLIB::ZLIB)
 kelimbo_layer(query     index)
-kelimbo_layer(forms     query index platform text PkgConfig::HUNSPELL)
+kelimbo_layer(forms     query index platform text PkgConfig::HUNSPELL PkgConfig::LTTOOLBOX)
 
 # ---- The windows: Qt 6 from here on and only here; built with KELIMBO_BUILD_GUI.
 kelimbo_windows()

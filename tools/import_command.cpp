@@ -1,13 +1,17 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // kelimbo-index import FORMAT SOURCE --direction eo|ru --out FOLDER [--replace]
+// kelimbo-index import FORMAT SOURCE --direction eo|ru --name NAME [--data DIR] [--replace]
 //                      [--inflate-ratio N] [--inflate-limit SIZE]
 //
 // FORMAT is stardict, dictd, dsl, xdxf or auto (by the file's name).
 #include "import_command.h"
 
+#include "articles/dictionary_location.h"
+#include "dictbuild/added_dictionary.h"
 #include "dictbuild/staged_files.h"
 #include "formats/format_import.h"
 #include "importing/progress_bar.h"
+#include "platform/module_path.h"
 
 #include <charconv>
 #include <cstdio>
@@ -20,7 +24,7 @@ namespace {
 
 int ImportUsage() {
     std::cerr << "usage: kelimbo-index import stardict|dictd|dsl|xdxf|auto SOURCE "
-                 "--direction eo|ru --out DIR [--replace]\n"
+                 "--direction eo|ru --out DIR | --name NAME [--data DIR]  [--replace]\n"
                  "                            [--inflate-ratio N] [--inflate-limit SIZE[K|M|G]]\n";
     return 2;
 }
@@ -47,10 +51,19 @@ std::optional<std::uint64_t> ParseAmount(std::string_view text, bool withUnit) {
 
 } // namespace
 
+std::string DataFolder(const std::optional<std::string>& given) {
+    if (given) {
+        return given->empty() || given->back() == '/' ? *given : *given + "/";
+    }
+    return AddedDictionariesHomeOf(platform::ModuleFolder(platform::ModuleFileName()));
+}
+
 int RunImportCommand(int argc, char** argv) {
     std::vector<std::string> positional;
     std::optional<std::string> direction;
     std::optional<std::string> out;
+    std::optional<std::string> name;
+    std::optional<std::string> data;
     bool replace = false;
     formats::InflateLimits limits;
     for (int i = 0; i < argc; ++i) {
@@ -60,6 +73,10 @@ int RunImportCommand(int argc, char** argv) {
             direction = argv[++i];
         } else if (arg == "--out" && hasValue) {
             out = argv[++i];
+        } else if (arg == "--name" && hasValue) {
+            name = argv[++i];
+        } else if (arg == "--data" && hasValue) {
+            data = argv[++i];
         } else if (arg == "--replace") {
             replace = true;
         } else if ((arg == "--inflate-ratio" || arg == "--inflate-limit") && hasValue) {
@@ -75,8 +92,8 @@ int RunImportCommand(int argc, char** argv) {
             positional.push_back(arg);
         }
     }
-    if (positional.size() != 2 || !direction || !out ||
-        (*direction != "eo" && *direction != "ru")) {
+    if (positional.size() != 2 || !direction || out.has_value() == name.has_value() ||
+        (data && !name) || (*direction != "eo" && *direction != "ru")) {
         return ImportUsage();
     }
     formats::ImportRequest request;
@@ -96,14 +113,26 @@ int RunImportCommand(int argc, char** argv) {
     }
     request.format = *format;
     request.language = *direction == "eo" ? Language::Esperanto : Language::Russian;
-    request.outDir = *out;
     request.replace = replace;
     request.limits = limits;
     // Reading has its bar; the writing that follows says so on the same line
     // of a terminal until it is done or fails.
     const bool terminal = ::isatty(::fileno(stderr)) != 0;
     try {
-        const ImportLock lock(request.outDir);
+        // A named import writes a whole new dictionary beside the old one,
+        // which keeps the other direction's files.
+        std::optional<NewDictionary> added;
+        std::optional<ImportLock> lock;
+        if (name) {
+            added.emplace(DataFolder(data), *name, replace);
+            added->KeepDirection(request.language == Language::Esperanto ? Language::Russian
+                                                                         : Language::Esperanto);
+            request.outDir = added->Staging();
+            request.replace = false;
+        } else {
+            request.outDir = *out;
+            lock.emplace(request.outDir);
+        }
         formats::FormatImport result;
         {
             ProgressBar reading(std::string("Reading ").append(request.source.filename().string()));
@@ -116,6 +145,12 @@ int RunImportCommand(int argc, char** argv) {
                         std::fflush(stderr);
                     }
                 });
+        }
+        if (added) {
+            added->Publish();
+            if (!added->OrderProblem().empty()) {
+                std::cerr << "kelimbo-index: warning: " << added->OrderProblem() << "\n";
+            }
         }
         if (terminal) {
             std::fprintf(stderr, "\r\033[K");

@@ -5,3 +5,10 @@
 // Runs "import" with the arguments that follow it; returns the exit status
 // (0 done, 1 failed, 2 usage).
 int RunImportCommand(int argc, char** argv);
+
+#include <optional>
+#include <string>
+
+// The data folder of the dictionaries a command adds or manages: the one
+// given with --data, or the one the programs use.
+std::string DataFolder(const std::optional<std::string>& given);

@@ -6,9 +6,16 @@
 //   kelimbo-index check --lang eo|ru INDEX.bsi [TEXT.txt]
 //   kelimbo-index dump  --lang eo|ru INDEX.bsi
 //   kelimbo-index revo REVO_FOLDER [--dtd DTD_FOLDER] --out DIR
+//   kelimbo-index revo REVO_FOLDER [--dtd DTD_FOLDER] --name NAME [--data DIR] [--replace]
 //   kelimbo-index import FORMAT SOURCE --direction eo|ru --out DIR [--replace]
 //                        [--inflate-ratio N] [--inflate-limit SIZE]
+//   kelimbo-index import FORMAT SOURCE --direction eo|ru --name NAME [--data DIR] [--replace]
+//                        [--inflate-ratio N] [--inflate-limit SIZE]
+//   kelimbo-index list|remove NAME|order NAME...|enable NAME|disable NAME [--data DIR]
 //   kelimbo-index --help | --version           (on the standard output)
+#include "articles/dictionary_files.h"
+#include "articles/dictionary_set.h"
+#include "dictbuild/added_dictionary.h"
 #include "dictbuild/dictionary_build.h"
 #include "dictbuild/index_check.h"
 #include "dictbuild/staged_files.h"
@@ -24,6 +31,7 @@
 #include "text/index_key.h"
 
 #include <chrono>
+#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -43,9 +51,14 @@ constexpr const char* kUsage =
     "       kelimbo-index check --lang eo|ru INDEX.bsi [TEXT.txt]\n"
     "       kelimbo-index dump --lang eo|ru INDEX.bsi\n"
     "       kelimbo-index revo REVO_FOLDER [--dtd DTD_FOLDER] --out DIR\n"
+    "       kelimbo-index revo REVO_FOLDER [--dtd DTD_FOLDER] --name NAME [--data DIR]\n"
+    "                          [--replace]\n"
     "       kelimbo-index import stardict|dictd|dsl|xdxf|auto SOURCE --direction eo|ru\n"
-    "                            --out DIR [--replace] [--inflate-ratio N]\n"
-    "                            [--inflate-limit SIZE[K|M|G]]\n"
+    "                            --out DIR | --name NAME [--data DIR]  [--replace]\n"
+    "                            [--inflate-ratio N] [--inflate-limit SIZE[K|M|G]]\n"
+    "       kelimbo-index list [--data DIR]\n"
+    "       kelimbo-index remove|enable|disable NAME [--data DIR]\n"
+    "       kelimbo-index order NAME... [--data DIR]\n"
     "       kelimbo-index --help | --version\n";
 
 constexpr const char* kHelp =
@@ -63,13 +76,25 @@ constexpr const char* kHelp =
     "  import  one direction from another program's dictionary: StarDict (.ifo),\n"
     "          dictd (.index), DSL (.dsl, .dsl.dz) or XDXF (.xdxf); auto tells\n"
     "          the format by the file's name\n"
+    "  list    the added dictionaries in the order their articles are shown:\n"
+    "          name, on or off, directions with their headwords, size\n"
+    "  remove  an added dictionary\n"
+    "  order   puts the named dictionaries first, in that order, and switches\n"
+    "          them on\n"
+    "  enable, disable  switches an added dictionary on or off\n"
     "\n"
     "  --lang eo|ru         the direction: Esperanto-Russian or Russian-Esperanto\n"
     "  --out DIR            the folder the dictionary files are written into\n"
+    "  --name NAME          add the import as the dictionary NAME, in\n"
+    "                       dictionaries/NAME/ of the data folder (letters, digits,\n"
+    "                       '-', '_', '.'; --replace replaces one of that name)\n"
+    "  --data DIR           the data folder (default: the one the programs read\n"
+    "                       when it takes new files, else ~/.local/share/kelimbo/)\n"
     "  --paragraphs TEXT    the text file to index\n"
     "  --dtd DTD_FOLDER     ReVo's DTD folder (default: dtd/ beside revo/)\n"
     "  --direction eo|ru    the direction an import writes (the other is kept)\n"
-    "  --replace            let an import replace the direction's existing files\n"
+    "  --replace            let an import replace the direction's existing files,\n"
+    "                       or with --name the dictionary of that name\n"
     "  --inflate-ratio N    an import refuses a file that gives more than N times\n"
     "                       its own size, inflated (default 64; 64 MiB at least)\n"
     "  --inflate-limit SIZE and one that gives more than SIZE bytes, K, M or G\n"
@@ -80,7 +105,9 @@ constexpr const char* kHelp =
     "Files are written whole or not at all, and one command at a time writes a\n"
     "folder: a second one meanwhile is refused. Exit status: 0 done, 1 a failure\n"
     "(a source that breaks a rule, with its line; a problem check found; another\n"
-    "command writing the folder), 2 wrong usage.\n";
+    "command writing the folder), 2 wrong usage. The order file,\n"
+    "dictionaries/order, holds one name a line, \"-NAME\" for one switched off;\n"
+    "a person may edit it.\n";
 
 int Usage() {
     std::cerr << kUsage;
@@ -92,8 +119,16 @@ struct Options {
     std::optional<std::string> out;
     std::optional<std::string> paragraphs;
     std::optional<std::string> dtd;
+    std::optional<std::string> name;
+    std::optional<std::string> data;
+    bool replace = false;
     std::vector<std::string> files;
 };
+
+bool ManagesDictionaries(const std::string& command) {
+    return command == "list" || command == "remove" || command == "order" || command == "enable" ||
+           command == "disable";
+}
 
 // Parses the options after the command; nullopt on a usage error. Every
 // command but revo needs a language.
@@ -114,13 +149,20 @@ std::optional<Options> ParseOptions(const std::string& command, int argc, char**
             options.paragraphs = argv[++i];
         } else if (arg == "--dtd" && hasValue && command == "revo") {
             options.dtd = argv[++i];
+        } else if (arg == "--name" && hasValue && command == "revo") {
+            options.name = argv[++i];
+        } else if (arg == "--replace" && command == "revo") {
+            options.replace = true;
+        } else if (arg == "--data" && hasValue &&
+                   (command == "revo" || ManagesDictionaries(command))) {
+            options.data = argv[++i];
         } else if (arg.starts_with("--")) {
             return std::nullopt;
         } else {
             options.files.push_back(arg);
         }
     }
-    if (options.language.has_value() == (command == "revo")) {
+    if (options.language.has_value() == (command == "revo" || ManagesDictionaries(command))) {
         return std::nullopt;
     }
     return options;
@@ -214,16 +256,26 @@ int Dump(const Options& options) {
 
 // Both directions from a ReVo folder, written together.
 int Revo(const Options& options) {
-    if (!options.out || options.files.size() != 1) {
+    if (options.out.has_value() == options.name.has_value() || options.files.size() != 1 ||
+        (options.data && !options.name) || (options.replace && !options.name)) {
         return Usage();
     }
     try {
+        std::optional<NewDictionary> added;
+        if (options.name) {
+            added.emplace(DataFolder(options.data), *options.name, options.replace);
+        }
+        const std::filesystem::path out =
+            added ? added->Staging() : std::filesystem::path(*options.out);
         std::optional<std::filesystem::path> dtd;
         if (options.dtd) {
             dtd = *options.dtd;
         }
         const RevoFolders folders = LocateRevo(options.files[0], dtd);
-        const ImportLock lock(*options.out); // before the reading, to fail early
+        std::optional<ImportLock> lock;
+        if (!added) {
+            lock.emplace(out); // before the reading, to fail early
+        }
         RevoParser parser(folders.dtd);
         RevoImport revo;
         {
@@ -243,8 +295,85 @@ int Revo(const Options& options) {
             ProvenanceNote(RevoProvenance(Language::Russian, revo.newestDate), now);
         directions[1].articles = std::move(revo.russian);
         const std::vector<DirectionReport> reports =
-            WriteImportedDirections(directions, *options.out);
+            WriteImportedDirections(std::move(directions), out);
+        if (added) {
+            added->Publish();
+            if (!added->OrderProblem().empty()) {
+                std::cerr << "kelimbo-index: warning: " << added->OrderProblem() << "\n";
+            }
+        }
         std::cout << DescribeImport(revo, reports);
+        return 0;
+    } catch (const std::exception& e) {
+        std::cerr << "kelimbo-index: " << e.what() << "\n";
+    }
+    return 1;
+}
+
+// "12 headwords" from a direction's index, or why it cannot be read.
+std::string HeadwordsOf(Language language, const std::string& folder) {
+    const std::unique_ptr<cIndex> index = MakeIndex(language);
+    try {
+        index->Load((folder + FilesOf(language).index).c_str());
+        return std::to_string(index->Count()) + " headwords";
+    } catch (const cExcMsg& e) {
+        return "unreadable (" + ToUtf8(e.GetMsg()) + ")";
+    }
+}
+
+std::uintmax_t FolderBytes(const std::string& folder) {
+    std::uintmax_t bytes = 0;
+    std::error_code unreadable;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, unreadable)) {
+        std::error_code ignored;
+        if (entry.is_regular_file(ignored)) {
+            const std::uintmax_t size = entry.file_size(ignored);
+            bytes += ignored ? 0 : size;
+        }
+    }
+    return bytes;
+}
+
+// One line a dictionary, tab-separated: name, on or off, its directions with
+// their headwords, its size in bytes. What the order file or the folder holds
+// amiss goes to the standard error.
+int List(const std::string& data) {
+    const DictionaryList list = ListDictionaries(data);
+    for (const std::string& message : list.messages) {
+        std::cerr << "kelimbo-index: " << message << "\n";
+    }
+    for (const AddedDictionary& dictionary : list.dictionaries) {
+        std::string directions;
+        if (dictionary.esperanto) {
+            directions = "eo-ru " + HeadwordsOf(Language::Esperanto, dictionary.folder);
+        }
+        if (dictionary.russian) {
+            directions += (directions.empty() ? "" : ", ") + std::string("ru-eo ") +
+                          HeadwordsOf(Language::Russian, dictionary.folder);
+        }
+        std::cout << dictionary.name << '\t' << (dictionary.enabled ? "on" : "off") << '\t'
+                  << directions << '\t' << FolderBytes(dictionary.folder) << " bytes\n";
+    }
+    return 0;
+}
+
+int Manage(const std::string& command, const Options& options) {
+    const std::string data = DataFolder(options.data);
+    const std::size_t names = options.files.size();
+    if (command == "list" ? names != 0 : command == "order" ? names == 0 : names != 1) {
+        return Usage();
+    }
+    try {
+        if (command == "list") {
+            return List(data);
+        }
+        if (command == "remove") {
+            RemoveDictionary(data, options.files[0]);
+        } else if (command == "order") {
+            OrderDictionaries(data, options.files);
+        } else {
+            EnableDictionary(data, options.files[0], command == "enable");
+        }
         return 0;
     } catch (const std::exception& e) {
         std::cerr << "kelimbo-index: " << e.what() << "\n";
@@ -287,6 +416,9 @@ int main(int argc, char** argv) {
     }
     if (command == "revo") {
         return Revo(*options);
+    }
+    if (ManagesDictionaries(command)) {
+        return Manage(command, *options);
     }
     return Usage();
 }

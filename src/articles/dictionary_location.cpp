@@ -24,3 +24,14 @@ std::string DictionaryFolderOf(std::string_view programFolder) {
                                                platform::EnvironmentValue("XDG_DATA_HOME"),
                                                platform::EnvironmentValue("HOME")});
 }
+
+std::string AddedDictionariesHomeOf(std::string_view programFolder) {
+    const std::string folder = DictionaryFolderOf(programFolder);
+    if (platform::FolderAcceptsNewFiles(folder)) {
+        return folder;
+    }
+    const std::string user =
+        platform::UserProgramFolder(platform::EnvironmentValue("XDG_DATA_HOME"),
+                                    platform::EnvironmentValue("HOME"), ".local/share/");
+    return user.empty() ? folder : user;
+}

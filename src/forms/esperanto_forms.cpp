@@ -43,10 +43,11 @@ constexpr std::array<std::string_view, 9> kCorrelativeEnds = {"u",  "o",  "a",  
 constexpr std::array<std::string_view, 12> kNumerals = {"unu", "du", "tri",  "kvar", "kvin", "ses",
                                                         "sep", "ok", "naux", "dek",  "cent", "mil"};
 
-constexpr std::array<std::string_view, 5> kPrefixes = {"mal", "re", "ek", "dis", "ge"};
-constexpr std::array<std::string_view, 21> kSuffixes = {
-    "et", "eg",  "in",  "ul",  "ej", "ist", "ar",   "ig", "igx", "ad", "ebl",
-    "em", "ind", "acx", "ajx", "ec", "er",  "estr", "id", "il",  "an"};
+constexpr std::array<std::string_view, 11> kPrefixes = {"mal", "ne", "re",  "ek",  "dis", "ge",
+                                                        "bo",  "fi", "eks", "mis", "pra"};
+constexpr std::array<std::string_view, 28> kSuffixes = {
+    "et",  "eg", "in", "ul",   "ej", "ist", "ar", "ig",  "igx", "ad",  "ebl", "em", "ind", "acx",
+    "ajx", "ec", "er", "estr", "id", "il",  "an", "end", "ing", "ism", "obl", "uj", "um",  "cxj"};
 
 // A root keeps at least this many letters when something is taken off it.
 constexpr std::size_t kMinRootLetters = 2;
@@ -204,6 +205,32 @@ void SplitAffixes(std::string_view root, std::vector<Split>& splits,
                      [](const AffixAt& a, const AffixAt& b) { return a.offset < b.offset; });
 }
 
+// The numerals of a number written together, in its order (dudek → du, dek),
+// or nothing when the word is not two numerals or more from end to end.
+std::vector<std::string_view> NumeralParts(std::string_view word) {
+    std::vector<std::string_view> parts;
+    while (!word.empty()) {
+        std::string_view longest;
+        for (const std::string_view numeral : kNumerals) {
+            if (word.starts_with(numeral) && numeral.size() > longest.size()) {
+                longest = numeral;
+            }
+        }
+        if (longest.empty()) {
+            return {};
+        }
+        parts.push_back(longest);
+        word.remove_prefix(longest.size());
+    }
+    return parts.size() >= 2 ? parts : std::vector<std::string_view>{};
+}
+
+// The word-class endings to try for a root whose word ends in `own`, in their
+// order of preference: an adverb's root is most often an adjective's.
+std::string_view WordClassOrder(char own) {
+    return own == 'e' ? std::string_view("aoi") : kWordClass;
+}
+
 } // namespace
 
 bool IsEsperantoClosedWord(std::string_view w) {
@@ -239,6 +266,17 @@ std::vector<BaseForm> EsperantoBaseForms(std::string_view query) {
         }
     }
     if (IsEsperantoClosedWord(w)) {
+        // A possessive leads on to its pronoun: vian → via → vi.
+        if (w.ends_with('a') && In(kPronouns, std::string_view(w).substr(0, w.size() - 1))) {
+            forms.Add(w.substr(0, w.size() - 1), Rule::Pronoun, 0);
+        }
+        forms.MakeExact();
+        return forms.Take();
+    }
+    if (const std::vector<std::string_view> numerals = NumeralParts(w); !numerals.empty()) {
+        for (const std::string_view numeral : numerals) {
+            forms.Add(std::string(numeral), Rule::Numeral, 0);
+        }
         forms.MakeExact();
         return forms.Take();
     }
@@ -280,7 +318,7 @@ std::vector<BaseForm> EsperantoBaseForms(std::string_view query) {
                Letters(w) > kMinRootLetters) {
         own = w.back();
         root = w.substr(0, w.size() - 1);
-        for (const char ending : kWordClass) {
+        for (const char ending : WordClassOrder(own)) {
             forms.Add(root + ending, Rule::WordClass, 2);
         }
     } else {

@@ -66,7 +66,77 @@ std::vector<OfferedLine> OfferLines(const cIndex& index, const std::vector<BaseF
     return lines;
 }
 
-FormFinder::FormFinder(std::string russianDictionary) : m_russian(std::move(russianDictionary)) {}
+bool IsHeadwordIn(const cIndex& index, std::string_view key) {
+    const HeadwordRange range = index.FindPrefix(key);
+    return range.last > range.first && index.GetLess().same(key, index.HeadwordText(range.first));
+}
+
+namespace {
+
+// A query shorter than this gets no base-form lines before its prefix range.
+constexpr std::size_t kMinFirstLetters = 3;
+
+// Letters of an index-form word: in the Esperanto index the 'x' of an accented
+// letter's x-system spelling is no letter of its own.
+std::size_t LettersOf(std::string_view word, bool esperanto) {
+    std::size_t n = 0;
+    for (std::size_t i = 0; i < word.size(); ++i) {
+        const char before = i > 0 ? static_cast<char>(word[i - 1] | 0x20) : '\0';
+        const bool accent = esperanto && (word[i] == 'x' || word[i] == 'X') &&
+                            std::string_view("cghjsu").find(before) != std::string_view::npos;
+        n += word[i] != '-' && !accent ? 1 : 0;
+    }
+    return n;
+}
+
+} // namespace
+
+FormFinder::FormFinder(std::string russianDictionary, std::string russianAnalyser)
+    : m_russian(std::move(russianDictionary)), m_analyser(std::move(russianAnalyser)) {}
+
+std::vector<BaseForm> FormFinder::BaseForms(bool esperanto, std::string_view query) const {
+    return esperanto ? EsperantoBaseForms(query) : RussianBaseForms(query, m_analyser, m_russian);
+}
+
+Offered FormFinder::BaseFormsFirst(const cIndex& index, bool esperanto,
+                                   std::string_view query) const {
+    Offered offered;
+    if (!IsOneWord(query) || LettersOf(query, esperanto) < kMinFirstLetters ||
+        IsHeadwordIn(index, query)) {
+        return offered;
+    }
+    offered.forms = BaseForms(esperanto, query);
+    offered.lines = OfferLines(index, offered.forms);
+    const pro_less& order = index.GetLess();
+    const bool formFound =
+        std::any_of(offered.lines.begin(), offered.lines.end(), [&](const OfferedLine& line) {
+            return order.same(offered.forms[line.form].key, index.HeadwordText(line.position));
+        });
+    if (!esperanto || formFound) {
+        return offered;
+    }
+    offered.parts = AnalyseEsperantoWord(
+        query, [&index](std::string_view key) { return IsHeadwordIn(index, key); });
+    std::vector<OfferedLine> lines;
+    for (const WordPart& part : offered.parts) {
+        const auto form = static_cast<std::uint32_t>(offered.forms.size());
+        offered.forms.push_back({part.key, Rule::Part, 0, true});
+        const std::uint32_t position = index.FindPrefix(part.key).first;
+        if (std::none_of(lines.begin(), lines.end(),
+                         [position](const OfferedLine& l) { return l.position == position; })) {
+            lines.push_back({position, form});
+        }
+    }
+    for (const OfferedLine& line : offered.lines) {
+        if (lines.size() < MAX_LIST_LINES &&
+            std::none_of(lines.begin(), lines.end(),
+                         [&line](const OfferedLine& l) { return l.position == line.position; })) {
+            lines.push_back(line);
+        }
+    }
+    offered.lines = std::move(lines);
+    return offered;
+}
 
 Offered FormFinder::Offer(const cIndex& index, bool esperanto, std::string_view query) const {
     Offered offered;
@@ -74,7 +144,7 @@ Offered FormFinder::Offer(const cIndex& index, bool esperanto, std::string_view 
     if (!IsOneWord(query) || found.last > found.first) {
         return offered;
     }
-    offered.forms = esperanto ? EsperantoBaseForms(query) : RussianBaseForms(query, m_russian);
+    offered.forms = BaseForms(esperanto, query);
     offered.lines = OfferLines(index, offered.forms);
     return offered;
 }

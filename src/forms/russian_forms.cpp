@@ -4,6 +4,8 @@
 #include "index/my_less.h"
 
 #include <algorithm>
+#include <tuple>
+#include <utility>
 
 namespace forms {
 namespace {
@@ -34,9 +36,24 @@ std::string Capitalised(std::string_view word) {
     return s;
 }
 
+// The word in small letters.
+std::string Small(std::string_view word) {
+    std::string s(word);
+    for (char& c : s) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u >= 0xC0 && u <= 0xDF) {
+            c = static_cast<char>(u + 0x20);
+        } else if (u == kCapitalYo) {
+            c = static_cast<char>(kSmallYo);
+        }
+    }
+    return s;
+}
+
 } // namespace
 
-std::vector<BaseForm> RussianBaseForms(std::string_view query, const RussianStemmer& stemmer) {
+std::vector<BaseForm> RussianBaseForms(std::string_view query, const RussianAnalyser& analyser,
+                                       const RussianStemmer& stemmer) {
     const my_less order;
     std::vector<BaseForm> forms;
     const auto add = [&](std::string key, Rule rule) {
@@ -52,15 +69,52 @@ std::vector<BaseForm> RussianBaseForms(std::string_view query, const RussianStem
         return forms;
     }
 
-    std::vector<std::string> stems = stemmer.Stems(query);
-    if (stems.empty()) {
+    // The analyser's lemmas; the spelling dictionary's stems for a word the
+    // analyser does not know. A word neither knows may be a name typed small.
+    // The analyser keeps the case it is given, so a word typed in capitals is
+    // asked in small letters first (СОБАКОЙ → собака, not СОБАКА).
+    const auto lemmasOrStems = [&](std::string_view word) {
+        const std::string small = Small(word);
+        std::vector<std::string> found = analyser.Lemmas(small);
+        if (found.empty() && small != word) {
+            found = analyser.Lemmas(word);
+        }
+        const Rule rule = found.empty() ? Rule::Stem : Rule::Lemma;
+        if (found.empty()) {
+            found = stemmer.Stems(word);
+        }
+        return std::pair(std::move(found), rule);
+    };
+    auto [found, rule] = lemmasOrStems(query);
+    if (found.empty()) {
         if (const std::string capital = Capitalised(query); !capital.empty()) {
-            stems = stemmer.Stems(capital);
+            std::tie(found, rule) = lemmasOrStems(capital);
         }
     }
-    for (std::string& stem : stems) {
-        add(std::move(stem), Rule::Stem);
-    }
+    // The analyser writes ё; a dictionary may list the word with е, as the
+    // query was typed. That spelling comes first for a query without ё.
+    const bool typedWithoutYo = std::none_of(query.begin(), query.end(), [](char c) {
+        const auto u = static_cast<unsigned char>(c);
+        return u == kSmallYo || u == kCapitalYo;
+    });
+    const auto addAll = [&](std::vector<std::string> keys, Rule keysRule) {
+        for (std::string& key : keys) {
+            if (keysRule == Rule::Lemma && typedWithoutYo) {
+                std::string plain = key;
+                for (char& c : plain) {
+                    const auto u = static_cast<unsigned char>(c);
+                    c = u == kSmallYo     ? static_cast<char>(kSmallYe)
+                        : u == kCapitalYo ? static_cast<char>(kCapitalYe)
+                                          : c;
+                }
+                if (plain != key) {
+                    add(std::move(plain), keysRule);
+                }
+            }
+            add(std::move(key), keysRule);
+        }
+    };
+    addAll(std::move(found), rule);
 
     std::size_t readings = 0;
     for (std::size_t i = 0; i < query.size() && readings < kMaxReadings; ++i) {
@@ -71,11 +125,9 @@ std::vector<BaseForm> RussianBaseForms(std::string_view query, const RussianStem
         ++readings;
         std::string reading(query);
         reading[i] = static_cast<char>(c == kSmallYe ? kSmallYo : kCapitalYo);
-        const std::vector<std::string> readingStems = stemmer.Stems(reading);
+        auto [readingForms, readingRule] = lemmasOrStems(reading);
         add(std::move(reading), Rule::Yo);
-        for (const std::string& stem : readingStems) {
-            add(stem, Rule::Stem);
-        }
+        addAll(std::move(readingForms), readingRule);
     }
     return forms;
 }

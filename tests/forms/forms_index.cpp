@@ -11,11 +11,7 @@ std::string Readable(std::string_view ansi) {
     return platform::ToUtf8(platform::FromAnsi(ansi));
 }
 
-} // namespace
-
-std::string OfferedText(const forms::FormFinder& finder, const cIndex& index, bool esperanto,
-                        std::string_view query) {
-    const forms::Offered offered = finder.Offer(index, esperanto, query);
+std::string LinesText(const cIndex& index, const forms::Offered& offered) {
     std::string text;
     for (const forms::OfferedLine& line : offered.lines) {
         const std::string_view headword = index.HeadwordText(line.position);
@@ -30,6 +26,18 @@ std::string OfferedText(const forms::FormFinder& finder, const cIndex& index, bo
         }
     }
     return text;
+}
+
+} // namespace
+
+std::string OfferedText(const forms::FormFinder& finder, const cIndex& index, bool esperanto,
+                        std::string_view query) {
+    return LinesText(index, finder.Offer(index, esperanto, query));
+}
+
+std::string FirstLinesText(const forms::FormFinder& finder, const cIndex& index, bool esperanto,
+                           std::string_view query) {
+    return LinesText(index, finder.BaseFormsFirst(index, esperanto, query));
 }
 
 } // namespace forms_index

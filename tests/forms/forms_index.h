@@ -15,4 +15,8 @@ namespace forms_index {
 std::string OfferedText(const forms::FormFinder& finder, const cIndex& index, bool esperanto,
                         std::string_view query);
 
+// The same for the lines a list shows first for a query that is no headword.
+std::string FirstLinesText(const forms::FormFinder& finder, const cIndex& index, bool esperanto,
+                           std::string_view query);
+
 } // namespace forms_index

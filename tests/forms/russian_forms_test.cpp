@@ -27,6 +27,10 @@ bool SystemDictionaryInstalled() {
     return std::filesystem::exists(base + ".aff") && std::filesystem::exists(base + ".dic");
 }
 
+bool AnalyserInstalled() {
+    return std::filesystem::exists(forms::kSystemRussianAnalyser);
+}
+
 class RussianForms : public testing::Test {
 protected:
     void SetUp() override { index_files::LoadWords(m_index, m_dir, kHeadwords); }
@@ -94,13 +98,17 @@ TEST_F(RussianForms, TheDictionaryIsReadOnlyWhenARussianQueryFindsNothing) {
     index_files::LoadWords(esperanto, m_dir, {"hundo"});
     EXPECT_FALSE(finder.Offer(esperanto, true, "hundojn").lines.empty());
     EXPECT_FALSE(finder.Russian().Loaded());
+    EXPECT_FALSE(finder.Analyser().Loaded());
     EXPECT_EQ(Offered(finder, "собаку"), "собака");
+    EXPECT_EQ(finder.Analyser().Loaded(), AnalyserInstalled());
+    EXPECT_EQ(Offered(finder, "абырвалг"), ""); // known to neither: the stemmer is asked
     EXPECT_TRUE(finder.Russian().Loaded());
 }
 
 TEST_F(RussianForms, WithoutTheDictionaryOnlyTheYoReadingsRemain) {
     TempDir empty;
-    const forms::FormFinder finder((empty.Path() / "ru_RU").string());
+    const forms::FormFinder finder((empty.Path() / "ru_RU").string(),
+                                   (empty.Path() / "ru.automorf.bin").string());
     EXPECT_EQ(Offered(finder, "собаку"), "");
     EXPECT_EQ(Offered(finder, "любили"), "");
     EXPECT_EQ(Offered(finder, "елка"), "ёлка");

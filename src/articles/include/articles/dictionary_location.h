@@ -30,3 +30,9 @@ std::string DictionaryFolderFor(std::string_view programFolder,
 // The same in this process's surroundings: the program folder's permissions
 // and the environment.
 std::string DictionaryFolderOf(std::string_view programFolder);
+
+// The data folder whose dictionaries/ takes the dictionaries a user adds: the
+// folder the programs read when this user may add files to it, otherwise the
+// user's own, $XDG_DATA_HOME/kelimbo/ (an installed copy's folder belongs to
+// the system).
+std::string AddedDictionariesHomeOf(std::string_view programFolder);

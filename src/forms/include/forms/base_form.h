@@ -16,7 +16,11 @@ enum class Rule : std::uint8_t {
     WordClass,     // Esperanto: the root with another of -o -a -e -i
     Affix,         // Esperanto: the root left when affixes are split off, with an ending
     AffixHeadword, // Esperanto: an affix's own headword ("mal-", "-ej-")
+    Part,          // Esperanto: a part of the word's analysis (hundo + kuiri + -ej-)
+    Pronoun,       // Esperanto: a possessive's pronoun (via → vi)
+    Numeral,       // Esperanto: a numeral of a number written together (dudek → du, dek)
     Stem,          // Russian: a stem the spelling dictionary gives
+    Lemma,         // Russian: a lemma the morphological analyser gives
     Yo,            // Russian: the word with one е read as ё
 };
 

@@ -7,6 +7,8 @@
 // MAX_LIST_LINES lines, none twice.
 
 #include "forms/base_form.h"
+#include "forms/esperanto_analysis.h"
+#include "forms/russian_analyser.h"
 #include "forms/russian_stemmer.h"
 #include "index/headword_index.h"
 
@@ -27,6 +29,9 @@ struct OfferedLine {
 struct Offered {
     std::vector<BaseForm> forms;    // every base form of the query, in the order tried
     std::vector<OfferedLine> lines; // the offered lines, in list order
+    // For an Esperanto word whose base forms found no headword: the parts of
+    // its analysis, each also a base form (Rule::Part) with its line first.
+    std::vector<WordPart> parts;
 };
 
 // Whether an index-form query is one word: letters only (Latin, Cyrillic, Ё, ё;
@@ -38,11 +43,16 @@ bool IsOneWord(std::string_view query);
 // only when no base form of an earlier tier has a headword equal to it.
 std::vector<OfferedLine> OfferLines(const cIndex& index, const std::vector<BaseForm>& forms);
 
+// Whether a key is a headword of the index, as the index compares.
+bool IsHeadwordIn(const cIndex& index, std::string_view key);
+
 class FormFinder {
 public:
     // `russianDictionary`: the Hunspell dictionary's path without ".aff" and
-    // ".dic", read on the first Russian query that needs it.
-    explicit FormFinder(std::string russianDictionary = kSystemRussianDictionary);
+    // ".dic"; `russianAnalyser`: the compiled lttoolbox analyser. Each is read
+    // on the first Russian query that needs it.
+    explicit FormFinder(std::string russianDictionary = kSystemRussianDictionary,
+                        std::string russianAnalyser = kSystemRussianAnalyser);
 
     // The offered lines for a query in index form (Windows-1251, Esperanto
     // letters in x-system spelling) on the index the language rule chose;
@@ -50,10 +60,22 @@ public:
     // and no headword begins with it.
     Offered Offer(const cIndex& index, bool esperanto, std::string_view query) const;
 
+    // The lines a list shows first, before its prefix range, for a query that
+    // is one word of three letters or more and not itself a headword,
+    // whatever headwords it begins: the headwords of its base forms, most
+    // likely first, as Offer gives them; for an Esperanto word whose base
+    // forms find no headword equal to one, first one line per part of the
+    // word's analysis (hundokuirejo → hundo, kuiri, -ej-). Empty otherwise.
+    Offered BaseFormsFirst(const cIndex& index, bool esperanto, std::string_view query) const;
+
     const RussianStemmer& Russian() const { return m_russian; }
+    const RussianAnalyser& Analyser() const { return m_analyser; }
 
 private:
+    std::vector<BaseForm> BaseForms(bool esperanto, std::string_view query) const;
+
     RussianStemmer m_russian;
+    RussianAnalyser m_analyser;
 };
 
 } // namespace forms
