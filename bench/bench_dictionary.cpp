@@ -83,10 +83,15 @@ void Generate(const DictionaryFolder& folder, std::size_t count) {
 
         const std::vector<HeadwordSource> sources =
             WithReferences(std::move(headwords), pool.articles);
+        // Bound to its text, as the index tool writes it, so that a start
+        // checks the text as it does the user's.
+        const bsi::TextIdentity identity = bsi::IdentityOf(pool.text);
         if (russian) {
-            WriteIndexFile(folder.IndexPath(language).c_str(), my_less{}, sources);
+            WriteIndexFile(folder.IndexPath(language).c_str(), my_less{}, sources,
+                           kDefaultBlockOrder, identity);
         } else {
-            WriteIndexFile(folder.IndexPath(language).c_str(), x_less{}, sources);
+            WriteIndexFile(folder.IndexPath(language).c_str(), x_less{}, sources,
+                           kDefaultBlockOrder, identity);
         }
     }
     WriteFile(folder.path + "/" + kCompleteMark, "", 0);

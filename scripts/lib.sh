@@ -33,7 +33,7 @@ ensure_packages() {
 
 # What building the program needs.
 BUILD_PACKAGES=(cmake ninja-build g++ pkgconf qt6-base-dev libgl-dev fonts-dejavu-core
-    libxml2-dev zlib1g-dev libhunspell-dev lttoolbox-dev libicu-dev)
+    libxml2-dev zlib1g-dev libhunspell-dev lttoolbox-dev libicu-dev libxxhash-dev)
 # What the tests need on top of that: desktop-file-utils and appstream check an
 # installed tree, dpkg-dev and lintian the Debian package made from it; the
 # benchmarks are built too and run once on a dictionary grown from the word lists; hunspell-ru and apertium-rus-ukr are the data of the Russian base-form tests;

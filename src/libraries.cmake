@@ -18,7 +18,7 @@
 kelimbo_layer(platform)
 kelimbo_layer(errors    platform)
 kelimbo_layer(text      platform)
-kelimbo_layer(index     errors platform)
+kelimbo_layer(index     errors platform xxhash::headers)
 kelimbo_layer(articles  errors index platform text)
 kelimbo_layer(history   errors index platform)
 kelimbo_layer(dictbuild articles errors index platform text)

@@ -17,6 +17,9 @@ const cIndex& DictionaryFolder::Index(bool esperanto) {
     if (!loaded) {
         const DictionaryFiles& files = esperanto ? kEsperantoFiles : kRussianFiles;
         index.Load((m_folder + files.index).c_str());
+        // The text is opened with its index, and read through that one file.
+        cKelimboProv& provider = esperanto ? static_cast<cKelimboProv&>(m_eoProv) : m_ruProv;
+        provider.Load(m_folder + files.text, index);
         loaded = true;
     }
     return index;

@@ -69,7 +69,8 @@ constexpr const char* kHelp =
     "          line: HEADWORD<TAB>ARTICLE[<TAB>MORE|HEADWORDS]), or with\n"
     "          --paragraphs an index of an existing text file whose articles\n"
     "          are apart by blank lines\n"
-    "  check   an index, and with the text file its references\n"
+    "  check   an index, and with the text file its references and that the\n"
+    "          text is the one the index was made for\n"
     "  dump    an index's headwords and references, one headword a line\n"
     "  revo    both directions from Reta Vortaro's XML articles\n"
     "  import  one direction from another program's dictionary: StarDict (.ifo),\n"
@@ -213,6 +214,11 @@ int Check(const Options& options) {
         text = options.files[1];
     }
     const IndexCheck check = CheckIndex(*options.language, options.files[0], text);
+    if (check.withoutIdentity) {
+        std::cout << options.files[0]
+                  << ": records no identity of its text file (made before indexes did), so "
+                     "which text it belongs to cannot be checked\n";
+    }
     if (check.problemCount == 0) {
         std::cout << options.files[0] << ": " << check.headwords << " headwords, "
                   << check.references << " references: OK\n";

@@ -79,8 +79,8 @@ bool CKelimboApp::Run(ProgramObjects& objects, std::string_view modulePath) {
 
         objects.ruIndex.Load((data + kRussianFiles.index).c_str());
         objects.eoIndex.Load((data + kEsperantoFiles.index).c_str());
-        objects.ruProv.path = data + kRussianFiles.text;
-        objects.eoProv.path = data + kEsperantoFiles.text;
+        objects.ruProv.Load(data + kRussianFiles.text, objects.ruIndex);
+        objects.eoProv.Load(data + kEsperantoFiles.text, objects.eoIndex);
         objects.theHistory.Load(HistoryFilePath(folder, kHistoryFileName).c_str(),
                                 objects.eoProv.path.c_str(), objects.ruProv.path.c_str());
         objects.settings.Load(folder);

@@ -3,6 +3,7 @@
 
 #include "errors/checked_io.h"
 #include "errors/exc_msg.h"
+#include "index/headword_index.h"
 #include "platform/ansi_literal.h"
 #include "platform/code_page.h"
 #include "platform/file_open.h"
@@ -13,6 +14,8 @@
 namespace {
 
 constexpr auto kOpenError = platform::Ansi(u8"Ошибка при открытии файла словаря:\n%s");
+constexpr auto kReadError = platform::Ansi(u8"Ошибка при чтении файла %s");
+constexpr auto kMismatch = platform::Ansi(u8"Файл словаря не соответствует индексу:\n%s\n%s");
 constexpr auto kContextWord = platform::Ansi(u8"словаря:\n \"");
 
 // Copies `raw` up to its first NUL into `out`, writing every LF that does not
@@ -88,11 +91,95 @@ std::size_t cKelimboProv::ReadSpan(std::uint32_t start, std::uint32_t end, char1
     return units;
 }
 
+void cKelimboProv::Load(const std::string& textPath, const cIndex& index) {
+    path = textPath;
+    m_loaded = true;
+    m_file.reset();
+    m_identity = index.Identity();
+    m_indexPath = index.Path();
+    OpenLoaded(false);
+}
+
+void cKelimboProv::NameFile() {
+    if (m_contextPath != path) { // made once, not for every article
+        m_context = kContextWord.c_str() + platform::AnsiPath(path) + "\"";
+        m_contextPath = path;
+    }
+    SetFileContext(m_context.c_str());
+}
+
+std::FILE* cKelimboProv::OpenLoaded(bool required) {
+    if (m_file) {
+        return m_file.get();
+    }
+    platform::FileHandle file = platform::OpenFile(path, "rb");
+    if (!file) {
+        if (!required) {
+            return nullptr;
+        }
+        RaiseMsg(kOpenError.c_str(), platform::AnsiPath(path).c_str());
+    }
+    // Reads of at most 2 KB: no stream buffer (and no size query to make one).
+    std::setvbuf(file.get(), nullptr, _IONBF, 0);
+    NameFile();
+    const std::optional<platform::OpenFileState> state = platform::StateOf(file.get());
+    if (!state) {
+        RaiseMsg(kReadError.c_str(), fileContext.c_str());
+    }
+    if (m_identity) {
+        bool matches = state->size == m_identity->size;
+        if (matches) {
+            std::string sampled;
+            for (const bsi::Span& span : bsi::FingerprintSpans(state->size)) {
+                const std::size_t at = sampled.size();
+                sampled.resize(at + span.length);
+                if (!platform::ReadAt(file.get(), span.offset, sampled.data() + at, span.length)) {
+                    RaiseMsg(kReadError.c_str(), fileContext.c_str());
+                }
+            }
+            // A file written while it was sampled gives the read error, as at
+            // any later read.
+            if (platform::StateOf(file.get()) != state) {
+                RaiseMsg(kReadError.c_str(), fileContext.c_str());
+            }
+            matches = bsi::Fingerprint(state->size, sampled) == m_identity->fingerprint;
+        }
+        if (!matches) {
+            RaiseMsg(kMismatch.c_str(), platform::AnsiPath(path).c_str(),
+                     platform::AnsiPath(m_indexPath).c_str());
+        }
+    }
+    SetFileContext("");
+    m_opened = *state;
+    m_file = std::move(file);
+    return m_file.get();
+}
+
 std::size_t cKelimboProv::ReadText(std::uint32_t start, std::uint32_t end, char* text) {
     const std::uint32_t length = end - start; // wraps to a huge length when end < start
     if (length > kMaxArticleBytes) {
         text[0] = '\0';
         return 0;
+    }
+    char raw[kMaxArticleBytes + 1];
+    if (m_loaded) {
+        std::FILE* file = OpenLoaded(true);
+        NameFile();
+        // Bytes read from a file written over since it was opened may belong
+        // to other articles: the state is compared before and after the read,
+        // so that a write at any moment up to its end is seen.
+        const auto unchanged = [&] { return platform::StateOf(file) == m_opened; };
+        if (!unchanged()) {
+            RaiseMsg(kReadError.c_str(), fileContext.c_str());
+        }
+        SeekChecked(file, static_cast<std::int32_t>(start), SEEK_SET);
+        ReadChecked(raw, 1, length, file);
+        if (!unchanged()) {
+            RaiseMsg(kReadError.c_str(), fileContext.c_str());
+        }
+        SetFileContext("");
+        raw[length] = '\0';
+        return NormaliseLineEnds(raw, text);
     }
 
     platform::FileHandle own;
@@ -105,13 +192,8 @@ std::size_t cKelimboProv::ReadText(std::uint32_t start, std::uint32_t end, char*
         // Reads of at most 2 KB: no stream buffer (and no size query to make one).
         std::setvbuf(file.get(), nullptr, _IONBF, 0);
     }
-    if (m_contextPath != path) { // made once, not for every article
-        m_context = kContextWord.c_str() + platform::AnsiPath(path) + "\"";
-        m_contextPath = path;
-    }
-    SetFileContext(m_context.c_str());
+    NameFile();
 
-    char raw[kMaxArticleBytes + 1];
     // Offsets beyond the signed range make the seek fail, which reports a read error.
     SeekChecked(file.get(), static_cast<std::int32_t>(start), SEEK_SET);
     ReadChecked(raw, 1, length, file.get());

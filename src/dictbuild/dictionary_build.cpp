@@ -140,7 +140,7 @@ EncodedDirection EncodeDirection(Language language, const std::vector<SourceArti
     }
     text += "\n";
 
-    out.index = BuildIndex(OrderOf(language), collector.Headwords());
+    out.index = BuildIndexOf(text, OrderOf(language), collector.Headwords());
     out.summary = {articles.size(), collector.Headwords().size(), text.size(), out.index.size()};
     return out;
 }
@@ -228,7 +228,7 @@ BuildSummary BuildFromParagraphs(Language language, const std::filesystem::path&
         ++articles;
     }
 
-    const std::string index = BuildIndex(OrderOf(language), collector.Headwords());
+    const std::string index = BuildIndexOf(text, OrderOf(language), collector.Headwords());
     StagedFiles staged(outDir);
     staged.Write(FilesOf(language).index, index);
     staged.Commit();

@@ -7,6 +7,8 @@
 #include "platform/code_page.h"
 #include "text/index_key.h"
 
+#include <algorithm>
+#include <fstream>
 #include <memory>
 
 namespace {
@@ -77,6 +79,51 @@ void CheckReferences(const cIndex& index, const std::filesystem::path& textFile,
     }
 }
 
+// Compares the whole text file with the identity the index records.
+void CheckIdentity(const bsi::TextIdentity& identity, const std::filesystem::path& textFile,
+                   IndexCheck& check) {
+    std::ifstream in(textFile, std::ios::binary);
+    if (!in) {
+        return; // CheckReferences says so
+    }
+    bsi::TextHasher hasher;
+    std::uint64_t size = 0;
+    std::string sampled;
+    const std::vector<bsi::Span> spans = bsi::FingerprintSpans(identity.size);
+    std::string chunk(std::size_t{1} << 20, '\0');
+    while (in) {
+        in.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+        const auto got = static_cast<std::size_t>(in.gcount());
+        if (got == 0) {
+            break;
+        }
+        hasher.Add(std::string_view(chunk.data(), got));
+        // The spans the fingerprint covers, as far as they lie in this chunk.
+        for (const bsi::Span& span : spans) {
+            const std::uint64_t from = std::max(span.offset, size);
+            const std::uint64_t to = std::min(span.offset + span.length, size + got);
+            if (from < to) {
+                sampled.append(chunk.data() + (from - size), to - from);
+            }
+        }
+        size += got;
+    }
+    if (in.bad()) {
+        Report(check, "cannot read the text file " + textFile.string());
+        return;
+    }
+    const std::string file = textFile.string();
+    if (size != identity.size) {
+        Report(check, "the text file " + file +
+                          " is not the one the index was made for: " + std::to_string(size) +
+                          " bytes, the index's text had " + std::to_string(identity.size));
+    } else if (hasher.Hash() != identity.hash ||
+               bsi::Fingerprint(size, sampled) != identity.fingerprint) {
+        Report(check, "the text file " + file +
+                          " is not the one the index was made for: its bytes differ");
+    }
+}
+
 } // namespace
 
 IndexCheck CheckIndex(Language language, const std::string& indexPath,
@@ -95,8 +142,12 @@ IndexCheck CheckIndex(Language language, const std::string& indexPath,
     }
     CheckOrder(*index, check);
     CheckSelfLookup(*index, check);
+    check.withoutIdentity = !index->Identity();
     if (textFile) {
         CheckReferences(*index, *textFile, check);
+        if (index->Identity()) {
+            CheckIdentity(*index->Identity(), *textFile, check);
+        }
     }
     return check;
 }

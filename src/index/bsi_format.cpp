@@ -3,9 +3,14 @@
 
 #include "platform/little_endian.h"
 
+// xxHash's functions compiled in here, not taken from its shared library.
+#define XXH_INLINE_ALL
+#include <xxhash.h>
+
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <new>
 #include <type_traits>
 
 namespace bsi {
@@ -55,6 +60,111 @@ HeaderBytes EncodeHeader(const Header& header) {
 Header DecodeHeader(const HeaderBytes& bytes) {
     const auto field = [&](std::size_t k) { return GetLe32(bytes.data() + kFieldsStart + 4 * k); };
     return {field(0), field(1), field(2), field(3), field(4), field(5)};
+}
+
+namespace {
+
+constexpr unsigned char kIdentityMagic[4] = {'K', 'T', 'I', 'D'};
+constexpr std::uint32_t kIdentityVersion = 1;
+constexpr std::size_t kIdentityChecked = 40; // the bytes the block's own check covers
+
+void PutLe64(unsigned char* at, std::uint64_t value) {
+    PutLe32(at, static_cast<std::uint32_t>(value));
+    PutLe32(at + 4, static_cast<std::uint32_t>(value >> 32));
+}
+
+std::uint64_t GetLe64(const unsigned char* at) {
+    return GetLe32(at) | std::uint64_t{GetLe32(at + 4)} << 32;
+}
+
+} // namespace
+
+IdentityBytes EncodeIdentity(const TextIdentity& identity) {
+    IdentityBytes bytes{};
+    std::memcpy(bytes.data(), kIdentityMagic, sizeof kIdentityMagic);
+    PutLe32(bytes.data() + 4, kIdentityVersion);
+    PutLe64(bytes.data() + 8, identity.size);
+    PutLe64(bytes.data() + 16, identity.fingerprint);
+    PutLe64(bytes.data() + 24, identity.hash[0]);
+    PutLe64(bytes.data() + 32, identity.hash[1]);
+    PutLe64(bytes.data() + kIdentityChecked, XXH3_64bits(bytes.data(), kIdentityChecked));
+    return bytes;
+}
+
+bool ClaimsIdentity(const IdentityBytes& bytes) {
+    return std::memcmp(bytes.data(), kIdentityMagic, sizeof kIdentityMagic) == 0 &&
+           GetLe32(bytes.data() + 4) == kIdentityVersion;
+}
+
+std::optional<TextIdentity> DecodeIdentity(const IdentityBytes& bytes) {
+    if (!ClaimsIdentity(bytes) ||
+        GetLe64(bytes.data() + kIdentityChecked) != XXH3_64bits(bytes.data(), kIdentityChecked)) {
+        return std::nullopt;
+    }
+    TextIdentity identity;
+    identity.size = GetLe64(bytes.data() + 8);
+    identity.fingerprint = GetLe64(bytes.data() + 16);
+    identity.hash = {GetLe64(bytes.data() + 24), GetLe64(bytes.data() + 32)};
+    return identity;
+}
+
+std::vector<Span> FingerprintSpans(std::uint64_t size) {
+    if (size == 0) {
+        return {};
+    }
+    if (size <= std::uint64_t{kFingerprintSpans} * kFingerprintSpanBytes) {
+        return {{0, static_cast<std::size_t>(size)}};
+    }
+    // Longer than all spans together, so the steps between them are longer
+    // than a span: they never overlap, the first starts the text and the last
+    // ends it.
+    std::vector<Span> spans;
+    spans.reserve(kFingerprintSpans);
+    const std::uint64_t room = size - kFingerprintSpanBytes;
+    for (std::size_t k = 0; k < kFingerprintSpans; ++k) {
+        spans.push_back({room * k / (kFingerprintSpans - 1), kFingerprintSpanBytes});
+    }
+    return spans;
+}
+
+std::uint64_t Fingerprint(std::uint64_t size, std::string_view sampled) {
+    return XXH3_64bits_withSeed(sampled.data(), sampled.size(), size);
+}
+
+struct TextHasher::State {
+    XXH3_state_t* state = XXH3_createState();
+    ~State() { XXH3_freeState(state); }
+};
+
+TextHasher::TextHasher() : m_state(std::make_unique<State>()) {
+    if (m_state->state == nullptr) {
+        throw std::bad_alloc();
+    }
+    XXH3_128bits_reset(m_state->state);
+}
+
+TextHasher::~TextHasher() = default;
+
+void TextHasher::Add(std::string_view bytes) {
+    XXH3_128bits_update(m_state->state, bytes.data(), bytes.size());
+}
+
+std::array<std::uint64_t, 2> TextHasher::Hash() const {
+    const XXH128_hash_t hash = XXH3_128bits_digest(m_state->state);
+    return {hash.low64, hash.high64};
+}
+
+TextIdentity IdentityOf(std::string_view text) {
+    TextIdentity identity;
+    identity.size = text.size();
+    std::string sampled;
+    for (const Span& span : FingerprintSpans(text.size())) {
+        sampled.append(text.substr(static_cast<std::size_t>(span.offset), span.length));
+    }
+    identity.fingerprint = Fingerprint(identity.size, sampled);
+    const XXH128_hash_t hash = XXH3_128bits(text.data(), text.size());
+    identity.hash = {hash.low64, hash.high64};
+    return identity;
 }
 
 void AppendRecord(std::string& out, const HeadwordEntry& entry) {

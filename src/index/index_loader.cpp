@@ -15,6 +15,9 @@
 // The check of every record reads the whole headword table once, through a
 // small buffer of its own, so none of it stays resident: Load still refuses a
 // file with any record pointing outside its blocks, with the read error.
+//
+// An index that ends in the identity of its text has it read and checked here
+// too: a damaged identity block is a damaged index.
 #include "errors/checked_io.h"
 #include "errors/exc_msg.h"
 #include "index/bsi_format.h"
@@ -28,6 +31,7 @@
 #include <cstdio>
 #include <memory>
 #include <new>
+#include <optional>
 
 namespace {
 
@@ -55,6 +59,8 @@ bool TableFits(std::uint32_t count) {
 void cIndex::Load(const char* path) {
     m_count = 0;
     m_file = {};
+    m_path.clear();
+    m_identity.reset();
     m_refCount = m_textSize = 0;
 
     platform::FileHandle file = platform::OpenFile(path, "rb");
@@ -62,13 +68,15 @@ void cIndex::Load(const char* path) {
         RaiseMsg(kOpenError.c_str(), platform::AnsiPath(path).c_str());
     }
 
+    // Named before the first read, so that any read error, the version
+    // byte's included, names this file rather than the one read before it.
+    const std::string context = kContextWord.c_str() + platform::AnsiPath(path) + '"';
+    SetFileContext(context.c_str());
     bsi::HeaderBytes bytes{};
     ReadChecked(bytes.data(), 1, 1, file.get());
     if (bytes[0] != bsi::kVersion) {
         RaiseMsg(kVersionError.c_str());
     }
-    const std::string context = kContextWord.c_str() + platform::AnsiPath(path) + '"';
-    SetFileContext(context.c_str());
 
     std::size_t at = 1;
     for (const std::size_t size : bsi::kHeaderItemSizes) {
@@ -83,7 +91,22 @@ void cIndex::Load(const char* path) {
         }
         RaiseReadError();
     }
-    const std::uint64_t fileSize = paged.Size();
+    std::uint64_t fileSize = paged.Size();
+    std::optional<bsi::TextIdentity> identity;
+    if (fileSize >= bsi::kHeaderSize + bsi::kIdentitySize) {
+        // An identity block ends the file, and the blocks lie before it.
+        bsi::IdentityBytes block{};
+        if (!paged.ReadAt(fileSize - bsi::kIdentitySize, block.data(), block.size())) {
+            RaiseReadError();
+        }
+        if (bsi::ClaimsIdentity(block)) {
+            identity = bsi::DecodeIdentity(block);
+            if (!identity) {
+                RaiseReadError();
+            }
+            fileSize -= bsi::kIdentitySize;
+        }
+    }
     if (!bsi::BlockInside(header.headwordOffset, header.headwordCount, bsi::kRecordSize,
                           fileSize) ||
         !bsi::BlockInside(header.refOffset, header.refCount, bsi::kRecordSize, fileSize) ||
@@ -122,6 +145,8 @@ void cIndex::Load(const char* path) {
     m_refCount = header.refCount;
     m_textSize = header.textSize;
     m_context = context;
+    m_path = path;
+    m_identity = identity;
     m_count = header.headwordCount;
 }
 

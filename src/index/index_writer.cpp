@@ -33,7 +33,8 @@ void CheckLimits(std::span<const HeadwordSource> headwords) {
         throw IndexWriteError("16777216 article references or more", IndexWriteError::kWholeIndex);
     }
     const std::uint64_t fileSize = bsi::kHeaderSize + textSize + refCount * bsi::kRecordSize +
-                                   std::uint64_t{headwords.size()} * bsi::kRecordSize;
+                                   std::uint64_t{headwords.size()} * bsi::kRecordSize +
+                                   bsi::kIdentitySize;
     if (fileSize > INT32_MAX) {
         throw IndexWriteError("index file of 2 GiB or more", IndexWriteError::kWholeIndex);
     }
@@ -54,7 +55,8 @@ bool PutAll(std::FILE* out, const std::string& bytes) {
 } // namespace
 
 std::string BuildIndex(const pro_less& order, std::span<const HeadwordSource> headwords,
-                       const BsiBlockOrder& blocks) {
+                       const BsiBlockOrder& blocks,
+                       const std::optional<bsi::TextIdentity>& identity) {
     CheckBlockOrder(blocks);
     CheckLimits(headwords);
 
@@ -103,22 +105,27 @@ std::string BuildIndex(const pro_less& order, std::span<const HeadwordSource> he
             break;
         }
     }
+    if (identity) {
+        const bsi::IdentityBytes block = bsi::EncodeIdentity(*identity);
+        file.append(reinterpret_cast<const char*>(block.data()), block.size());
+    }
     const bsi::HeaderBytes headerBytes = bsi::EncodeHeader(header);
     std::copy(headerBytes.begin(), headerBytes.end(), file.begin());
     return file;
 }
 
 void WriteIndex(std::FILE* out, const pro_less& order, std::span<const HeadwordSource> headwords,
-                const BsiBlockOrder& blocks) {
-    const std::string bytes = BuildIndex(order, headwords, blocks);
+                const BsiBlockOrder& blocks, const std::optional<bsi::TextIdentity>& identity) {
+    const std::string bytes = BuildIndex(order, headwords, blocks, identity);
     if (!PutAll(out, bytes) || std::fflush(out) != 0) {
         throw std::runtime_error("cannot write the index file");
     }
 }
 
 void WriteIndexFile(const char* path, const pro_less& order,
-                    std::span<const HeadwordSource> headwords, const BsiBlockOrder& blocks) {
-    const std::string bytes = BuildIndex(order, headwords, blocks);
+                    std::span<const HeadwordSource> headwords, const BsiBlockOrder& blocks,
+                    const std::optional<bsi::TextIdentity>& identity) {
+    const std::string bytes = BuildIndex(order, headwords, blocks, identity);
     // A new file renamed over the old one: a reader never finds half an index.
     platform::NewFile file;
     if (!file.Create(path)) {

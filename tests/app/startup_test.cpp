@@ -114,6 +114,27 @@ TEST_F(StartupTest, EveryStartUpFailureEndsTheRunInTheErrorBox) {
          dictionary_fixture::ModulePath,
          u"Ошибка при открытии файла индекса:\n" +
              FromUtf8((dir.Path() / "EoRu_kelimbo.bsi").string())},
+        {"an Esperanto text as long as its index's, other bytes",
+         [](const TempDir& d) {
+             dictionary_fixture::WriteDataFiles(d);
+             const std::string text = testing_support::ReadBytes(d.File("EoRu_kelimbo.txt"));
+             testing_support::WriteBytes(d.File("EoRu_kelimbo.txt"), std::string(text.size(), 'x'));
+         },
+         dictionary_fixture::ModulePath,
+         u"Файл словаря не соответствует индексу:\n" +
+             FromUtf8((dir.Path() / "EoRu_kelimbo.txt").string()) + u"\n" +
+             FromUtf8((dir.Path() / "EoRu_kelimbo.bsi").string())},
+        {"a Russian text one byte longer than its index's",
+         [](const TempDir& d) {
+             dictionary_fixture::WriteDataFiles(d);
+             const std::string text =
+                 testing_support::ReadBytes(d.File("tarnesk_rusa_esperanto.txt"));
+             testing_support::WriteBytes(d.File("tarnesk_rusa_esperanto.txt"), text + "r");
+         },
+         dictionary_fixture::ModulePath,
+         u"Файл словаря не соответствует индексу:\n" +
+             FromUtf8((dir.Path() / "tarnesk_rusa_esperanto.txt").string()) + u"\n" +
+             FromUtf8((dir.Path() / "tarnesk_rusa_esperanto.bsi").string())},
     };
     for (const Case& c : cases) {
         ProgramObjects fresh;

@@ -11,6 +11,7 @@
 #include "errors/exc_msg.h"
 #include "history/history.h"
 #include "history/history_file.h"
+#include "index/bsi_format.h"
 #include "platform/code_page.h"
 #include "support/temp_dir.h"
 
@@ -107,7 +108,6 @@ TEST_F(DamagedFiles, IndexesGiveALoadMessageOrWorkingLookups) {
         const std::vector<std::string> allowed = {
             "Ошибка при открытии файла индекса:\n" + path,
             "Неподходящая версия индексного файла",
-            "Ошибка при чтении файла ",
             "Ошибка при чтении файла индекса:\n \"" + path + "\"",
             "Недостаточно памяти",
         };
@@ -147,18 +147,69 @@ TEST_F(DamagedFiles, IndexesGiveALoadMessageOrWorkingLookups) {
     }
 }
 
+// The identity block that ends a bound index, damaged. A block that fails its
+// own check is a damaged index: the read error naming it. A block no longer
+// recognised as one (its magic or version changed, or cut away) leaves an
+// index like those made before indexes recorded their text, which loads and
+// reads its articles as before. A sound block that records another text
+// refuses the pair, naming both files.
+TEST_F(DamagedFiles, ADamagedIdentityBlockIsRefusedOrLeavesAnIndexWithoutOne) {
+    const std::string& bound = good[kEoIndex];
+    const std::size_t block = bound.size() - bsi::kIdentitySize;
+    bsi::IdentityBytes identity{};
+    std::copy(bound.begin() + static_cast<std::ptrdiff_t>(block), bound.end(), identity.begin());
+    ASSERT_TRUE(bsi::DecodeIdentity(identity)) << "the sample index records its text";
+    const auto firstArticle = [&] {
+        DictionaryFolder dictionaries(dir.AnsiPath(""));
+        return dictionaries.Article(dictionaries.List(u"cx"), 0);
+    };
+    const std::u16string article = firstArticle();
+
+    const std::string readError = "Ошибка при чтении файла индекса:\n \"" + Path(kEoIndex) + "\"";
+    struct Case {
+        std::string name;
+        std::string bytes;
+        std::string message; // "": loads
+    };
+    std::vector<Case> cases;
+    for (std::size_t k = 0; k < bsi::kIdentitySize; ++k) {
+        for (const char bit : {'\x01', '\x80'}) {
+            std::string bytes = bound;
+            bytes[block + k] = static_cast<char>(bytes[block + k] ^ bit);
+            cases.push_back({"byte " + std::to_string(k) + " of the block changed", bytes,
+                             k < 8 ? "" : readError});
+        }
+    }
+    cases.push_back({"the block cut away", bound.substr(0, block), ""});
+    bsi::TextIdentity other = *bsi::DecodeIdentity(identity);
+    other.size += 1;
+    const bsi::IdentityBytes otherBlock = bsi::EncodeIdentity(other);
+    cases.push_back(
+        {"another text's block",
+         bound.substr(0, block) + std::string(otherBlock.begin(), otherBlock.end()),
+         "Файл словаря не соответствует индексу:\n" + Path(kEoText) + "\n" + Path(kEoIndex)});
+    for (const Case& c : cases) {
+        WriteBytes(dir.File(kEoIndex), c.bytes);
+        EXPECT_EQ(LookUpEverything(dir.AnsiPath(""), c.name), c.message) << c.name;
+        if (c.message.empty()) {
+            EXPECT_EQ(firstArticle(), article) << c.name;
+        }
+    }
+}
+
 TEST_F(DamagedFiles, MissingEmptyOrDirectoryIndexIsReportedByName) {
     for (const char* name : {kRuIndex, kEoIndex}) {
         const std::string path = Path(name);
         fs::remove(dir.File(name));
         EXPECT_EQ(LookUpEverything(dir.AnsiPath(""), "missing"),
                   "Ошибка при открытии файла индекса:\n" + path);
+        const std::string readError = "Ошибка при чтении файла индекса:\n \"" + path + "\"";
         WriteBytes(dir.File(name), "");
-        EXPECT_EQ(LookUpEverything(dir.AnsiPath(""), "empty"), "Ошибка при чтении файла ");
+        EXPECT_EQ(LookUpEverything(dir.AnsiPath(""), "empty"), readError);
         fs::remove(dir.File(name));
         fs::create_directory(dir.File(name));
         const std::string message = LookUpEverything(dir.AnsiPath(""), "directory");
-        EXPECT_TRUE(message == "Ошибка при чтении файла " ||
+        EXPECT_TRUE(message == readError ||
                     message == "Ошибка при открытии файла индекса:\n" + path)
             << message;
         Restore();

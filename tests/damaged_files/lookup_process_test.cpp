@@ -104,6 +104,7 @@ TEST_F(LookupWithDamagedFiles, DamagedFilesNeverKillTheProcess) {
                 if (r.status == 1) {
                     EXPECT_TRUE(r.err.starts_with("Ошибка при ") ||
                                 r.err.starts_with("Неподходящая версия") ||
+                                r.err.starts_with("Файл словаря не соответствует индексу:\n") ||
                                 r.err.starts_with("Недостаточно памяти"))
                         << r.err;
                 }
@@ -124,7 +125,8 @@ struct Conversation {
 };
 
 Conversation AskTwice(const std::string& folder, const std::string& first, const fs::path& opened,
-                      const std::function<void()>& between, const std::string& second) {
+                      const std::function<void()>& between, const std::string& second,
+                      const std::vector<std::string>& options = {}) {
     int in[2], out[2], err[2];
     if (::pipe(in) != 0 || ::pipe(out) != 0 || ::pipe(err) != 0) {
         throw std::runtime_error("pipe");
@@ -137,7 +139,9 @@ Conversation AskTwice(const std::string& folder, const std::string& first, const
     for (const int fd : {in[0], in[1], out[0], out[1], err[0], err[1]}) {
         posix_spawn_file_actions_addclose(&actions, fd);
     }
-    std::vector<std::string> args = {KELIMBO_LOOKUP, "--dir", folder, "--stdin"};
+    std::vector<std::string> args = {KELIMBO_LOOKUP, "--dir", folder};
+    args.insert(args.end(), options.begin(), options.end());
+    args.push_back("--stdin");
     std::vector<char*> argv;
     for (std::string& arg : args) {
         argv.push_back(arg.data());
@@ -153,6 +157,10 @@ Conversation AskTwice(const std::string& folder, const std::string& first, const
     for (const int fd : {in[0], out[1], err[1]}) {
         ::close(fd);
     }
+    // A process that has ended on the first query closes its input: writing
+    // the second must fail, not end this one with SIGPIPE (the process was
+    // started with the signal's usual handling).
+    const auto previous = std::signal(SIGPIPE, SIG_IGN);
 
     // Answers are small: they wait in the pipes until the process has ended.
     const auto send = [&](const std::string& query) {
@@ -178,6 +186,7 @@ Conversation AskTwice(const std::string& folder, const std::string& first, const
     between();
     send(second);
     ::close(in[1]);
+    std::signal(SIGPIPE, previous);
     int status = 0;
     while (::waitpid(pid, &status, WNOHANG) == 0) {
         if (std::chrono::steady_clock::now() >= deadline) {
@@ -225,13 +234,106 @@ TEST_F(LookupWithDamagedFiles, IndexChangedBetweenQueriesGivesOldDataOrTheReadEr
             EXPECT_EQ(r.outcome.out, both.out) << c.name;
         } else {
             EXPECT_EQ(r.outcome.status, 1) << c.name;
-            EXPECT_EQ(r.outcome.err, "Ошибка при чтении файла индекса:\n \"" + folder + "/" +
-                                         kRussianFiles.index + "\"\n")
-                << c.name;
+            // Written over before the process read a byte of it, the file is
+            // the whole Esperanto index, a sound index of another text: the
+            // pair is refused.
+            const std::string refused = "Файл словаря не соответствует индексу:\n" + folder + "/" +
+                                        kRussianFiles.text + "\n" + folder + "/" +
+                                        kRussianFiles.index + "\n";
+            const std::string readError = "Ошибка при чтении файла индекса:\n \"" + folder + "/" +
+                                          kRussianFiles.index + "\"\n";
+            EXPECT_TRUE(
+                r.outcome.err == readError ||
+                (c.change == damage::Change::OverwrittenInPlace && r.outcome.err == refused))
+                << c.name << ": " << r.outcome.err;
             // The first answer and the blank line before the second; nothing
             // when the change came while the first query was being answered.
             EXPECT_TRUE(r.outcome.out.empty() || r.outcome.out == firstOnly.out + "\n")
                 << c.name << ": " << r.outcome.out;
+        }
+    }
+}
+
+// The Esperanto text changed under one process, as an import or a copy
+// changes it: `other` holds the same bytes turned around by a third, as long
+// as the text and with every article elsewhere. The process answers from the
+// text it opened, or ends with a clear error naming the text; it never shows
+// another word's article. An index without identity reads its text as before,
+// through the file it opened (a text written over before the process first
+// looked at it cannot be told from its own, so only the rename is certain).
+TEST_F(LookupWithDamagedFiles, TextChangedUnderTheProcessGivesOldArticlesOrAClearError) {
+    const fs::path text = dir.File(kEsperantoFiles.text);
+    const fs::path index = dir.File(kEsperantoFiles.index);
+    const std::string good = ReadBytes(text);
+    const std::string bound = ReadBytes(index);
+    const std::string other = good.substr(good.size() / 3) + good.substr(0, good.size() / 3);
+    const std::string folder = dir.Path().string();
+    const std::vector<std::string> options = {"--articles"};
+    const auto ask = [&](const std::string& queries) {
+        return RunProcess({KELIMBO_LOOKUP, "--dir", folder, "--articles", "--stdin"}, queries);
+    };
+    const ProcessOutcome firstOnly = ask("akvo\n");
+    const ProcessOutcome both = ask("akvo\namiko\n");
+    ASSERT_EQ(both.status, 0);
+    ASSERT_EQ(both.out, firstOnly.out + "\namiko\namiko друг\r\n");
+    const std::string readError = "Ошибка при чтении файла словаря:\n \"" + text.string() + "\"\n";
+    const std::string refused =
+        "Файл словаря не соответствует индексу:\n" + text.string() + "\n" + index.string() + "\n";
+
+    enum class Outcome { OldArticles, ReadError, Refused };
+    const struct {
+        const char* name;
+        bool withIdentity;
+        bool changedBeforeTheStart;
+        damage::Change change;
+        Outcome outcome;
+    } table[] = {
+        {"replaced by rename", true, false, damage::Change::ReplacedByRename, Outcome::OldArticles},
+        {"overwritten in place", true, false, damage::Change::OverwrittenInPlace,
+         Outcome::ReadError},
+        {"truncated", true, false, damage::Change::Truncated, Outcome::ReadError},
+        {"replaced before the start", true, true, damage::Change::ReplacedByRename,
+         Outcome::Refused},
+        {"without identity, replaced by rename", false, false, damage::Change::ReplacedByRename,
+         Outcome::OldArticles},
+    };
+    for (const auto& c : table) {
+        WriteBytes(text, good);
+        // Written long ago, as a dictionary is: a change now moves its time.
+        fs::last_write_time(text, fs::file_time_type::clock::now() - std::chrono::hours(1));
+        // An index as made before indexes recorded their text: no identity block.
+        WriteBytes(index, c.withIdentity ? bound : bound.substr(0, bound.size() - 48));
+        const auto change = [&] { damage::ChangeFile(text, c.change, other); };
+        Conversation r;
+        if (c.changedBeforeTheStart) {
+            change();
+            r.outcome = ask("akvo\namiko\n");
+        } else {
+            r = AskTwice(folder, "akvo", text, change, "amiko", options);
+        }
+        EXPECT_FALSE(r.hung) << c.name;
+        EXPECT_FALSE(r.outcome.signaled) << c.name;
+        switch (c.outcome) {
+        case Outcome::OldArticles:
+            EXPECT_EQ(r.outcome.status, 0) << c.name << ": " << r.outcome.err;
+            EXPECT_EQ(r.outcome.out, both.out) << c.name;
+            break;
+        case Outcome::ReadError:
+            EXPECT_EQ(r.outcome.status, 1) << c.name;
+            // Refused when the change came before the process had checked
+            // the file it opened.
+            EXPECT_TRUE(r.outcome.err == readError || (c.withIdentity && r.outcome.err == refused))
+                << c.name << ": " << r.outcome.err;
+            // What was answered before the error is what the text the index
+            // was made for gives: a beginning of the whole answer, up to the
+            // article that was refused.
+            EXPECT_TRUE(both.out.starts_with(r.outcome.out)) << c.name << ": " << r.outcome.out;
+            break;
+        case Outcome::Refused:
+            EXPECT_EQ(r.outcome.status, 1) << c.name;
+            EXPECT_EQ(r.outcome.err, refused) << c.name;
+            EXPECT_EQ(r.outcome.out, "") << c.name;
+            break;
         }
     }
 }

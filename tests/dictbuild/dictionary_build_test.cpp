@@ -246,6 +246,57 @@ TEST(CheckIndex, ReportsArticlesStartingWhereTheReaderCannotSeek) {
         << check.problems[0];
 }
 
+// A pair is checked whole against what the index records of its text: a
+// text of another size, or of the same size with one byte anywhere changed,
+// is not the index's; an index that records nothing is said to, and passes.
+TEST(CheckIndex, ReportsATextThatIsNotTheOneTheIndexWasMadeFor) {
+    TempDir dir;
+    // Three chunks of the check's reading and more, so that the sampled spans
+    // fall across its chunk ends.
+    std::string text(3 * (std::size_t{1} << 20) + 12345, '\0');
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        text[i] = static_cast<char>('a' + (i * 7919 + i / 613) % 26);
+    }
+    const std::vector<HeadwordSource> headwords = {{"a", {{0, 10}}}};
+    const auto changed = [&](std::size_t at) {
+        std::string bytes = text;
+        bytes[at] = static_cast<char>(bytes[at] ^ 1);
+        return bytes;
+    };
+    const struct {
+        const char* what;
+        bool bound;
+        std::string onDisk;
+        const char* problem; // nullptr: none
+    } table[] = {
+        {"its own text", true, text, nullptr},
+        {"a byte changed between the sampled spans", true, changed(text.size() / 2 + 3 * 4096),
+         "its bytes differ"},
+        {"the last byte changed", true, changed(text.size() - 1), "its bytes differ"},
+        {"a byte more", true, text + "x", "3158074 bytes, the index's text had 3158073"},
+        {"cut by one byte", true, text.substr(0, text.size() - 1), "the index's text had"},
+        {"an index that records no text", false, changed(5), nullptr},
+    };
+    for (const auto& c : table) {
+        WriteBytes(dir.File("x.bsi"), c.bound ? BuildIndexOf(text, my_less(), headwords)
+                                              : BuildIndex(my_less(), headwords));
+        WriteBytes(dir.File("text.txt"), c.onDisk);
+        const IndexCheck check =
+            CheckIndex(Language::Russian, dir.AnsiPath("x.bsi"), dir.File("text.txt"));
+        EXPECT_EQ(check.withoutIdentity, !c.bound) << c.what;
+        if (c.problem == nullptr) {
+            EXPECT_EQ(check.problems, std::vector<std::string>{}) << c.what;
+            continue;
+        }
+        ASSERT_EQ(check.problems.size(), 1u) << c.what;
+        EXPECT_NE(check.problems[0].find("the text file " + dir.File("text.txt").string() +
+                                         " is not the one the index was made for"),
+                  std::string::npos)
+            << check.problems[0];
+        EXPECT_NE(check.problems[0].find(c.problem), std::string::npos) << check.problems[0];
+    }
+}
+
 TEST(CheckIndex, ListsAtMostTwentyProblemsButCountsAll) {
     TempDir dir;
     WriteBytes(dir.File("text.txt"), "x");

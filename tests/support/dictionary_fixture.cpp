@@ -45,23 +45,25 @@ std::vector<HeadwordSource> Sources(const std::vector<std::string>& words, bool 
 } // namespace
 
 void WriteDataFiles(const testing_support::TempDir& dir, bool withRuIndex) {
+    const std::string ruText(8 * RussianHeadwords().size(), 'r');
+    const std::string eoText(8 * EsperantoHeadwords().size(), 'e');
     if (withRuIndex) {
         WriteIndexFile(dir.AnsiPath(kRussianFiles.index).c_str(), my_less(),
-                       Sources(RussianHeadwords(), true));
+                       Sources(RussianHeadwords(), true), kDefaultBlockOrder,
+                       bsi::IdentityOf(ruText));
     }
     WriteIndexFile(dir.AnsiPath(kEsperantoFiles.index).c_str(), x_less(),
-                   Sources(EsperantoHeadwords(), false));
-    testing_support::WriteBytes(dir.File(kRussianFiles.text),
-                                std::string(8 * RussianHeadwords().size(), 'r'));
-    testing_support::WriteBytes(dir.File(kEsperantoFiles.text),
-                                std::string(8 * EsperantoHeadwords().size(), 'e'));
+                   Sources(EsperantoHeadwords(), false), kDefaultBlockOrder,
+                   bsi::IdentityOf(eoText));
+    testing_support::WriteBytes(dir.File(kRussianFiles.text), ruText);
+    testing_support::WriteBytes(dir.File(kEsperantoFiles.text), eoText);
 }
 
 void LoadIndexes(ProgramObjects& objects, const testing_support::TempDir& dir) {
     objects.ruIndex.Load(dir.AnsiPath(kRussianFiles.index).c_str());
     objects.eoIndex.Load(dir.AnsiPath(kEsperantoFiles.index).c_str());
-    objects.ruProv.path = dir.AnsiPath(kRussianFiles.text);
-    objects.eoProv.path = dir.AnsiPath(kEsperantoFiles.text);
+    objects.ruProv.Load(dir.AnsiPath(kRussianFiles.text), objects.ruIndex);
+    objects.eoProv.Load(dir.AnsiPath(kEsperantoFiles.text), objects.eoIndex);
 }
 
 std::string ModulePath(const testing_support::TempDir& dir) {

@@ -19,11 +19,11 @@ std::vector<std::string> RussianHeadwords();
 std::vector<std::string> EsperantoHeadwords();
 
 // Writes "tarnesk_rusa_esperanto.bsi" and "EoRu_kelimbo.bsi" (unless told not
-// to), and both text files, into the folder.
+// to), each bound to its text, and both text files, into the folder.
 void WriteDataFiles(const testing_support::TempDir& dir, bool withRuIndex = true);
 
 // Loads the owner's ruIndex and eoIndex from the folder's index files and
-// points its providers at the folder's text files.
+// its providers, with them, from the folder's text files.
 void LoadIndexes(ProgramObjects& objects, const testing_support::TempDir& dir);
 
 // A test's own program objects, fresh for each test, each also under its usual

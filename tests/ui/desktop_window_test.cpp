@@ -203,9 +203,10 @@ TEST_F(DesktopWindowTest, ZoomKeysAndCtrlWheelZoomTheListAndTheArticleInBothWind
 }
 
 TEST_F(DesktopWindowTest, TheReadersErrorBoxIsCentredOnItAndABoxWithoutOwnerOnTheScreen) {
-    std::filesystem::remove(dir.File("EoRu_kelimbo.txt")); // the reader shows its box at once
-    QRect where;                                           // where the box belongs
-    std::vector<int> offCentre;                            // of each box shown, in pixels
+    std::filesystem::remove(dir.File("EoRu_kelimbo.txt"));  // the reader shows its box at once
+    eoProv.Load(dir.AnsiPath("EoRu_kelimbo.txt"), eoIndex); // loaded without its text
+    QRect where;                                            // where the box belongs
+    std::vector<int> offCentre;                             // of each box shown, in pixels
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         if (QWidget* box = QApplication::activeModalWidget(); box && box->isVisible()) {

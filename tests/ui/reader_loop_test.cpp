@@ -232,6 +232,7 @@ TEST_F(ReaderLoopTest, TranslatingFromAHistoryEntryStepsForwardOrRecordsWhenItIs
 
 TEST_F(ReaderLoopTest, AnUnreadableDictionaryLeavesTheLoopWorking) {
     std::filesystem::remove(dir.File("EoRu_kelimbo.txt"));
+    eoProv.Load(dir.AnsiPath("EoRu_kelimbo.txt"), eoIndex); // loaded without its text
     fw::testing::MessageBoxCapture boxes;
     Run(
         [&] {

@@ -277,7 +277,8 @@ TEST_F(ReaderTest, TheSoftKeysFollowTheHistoryInTheConventionOfTheWindowInFront)
 
 TEST_F(ReaderTest, AnUnreadableDictionaryIsShownInTheReadersBoxThenAnEmptyArticle) {
     std::filesystem::remove(dir.File("EoRu_kelimbo.txt"));
-    SetHistory(2, 0); // "вперёд" offered
+    eoProv.Load(dir.AnsiPath("EoRu_kelimbo.txt"), eoIndex); // loaded without its text
+    SetHistory(2, 0);                                       // "вперёд" offered
     Show(eoProv, RefsOf(eoIndex, "hundo"));
     std::u16string shown = u"unset";
     const std::intptr_t code = Read([&] {

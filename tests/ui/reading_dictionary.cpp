@@ -95,8 +95,10 @@ void Write(const testing_support::TempDir& dir) {
     for (HeadwordSource& source : ruKeys) {
         source.text = Cp1251(source.text);
     }
-    WriteIndexFile(dir.AnsiPath(kEsperantoFiles.index).c_str(), x_less(), eo);
-    WriteIndexFile(dir.AnsiPath(kRussianFiles.index).c_str(), my_less(), ruKeys);
+    WriteIndexFile(dir.AnsiPath(kEsperantoFiles.index).c_str(), x_less(), eo, kDefaultBlockOrder,
+                   bsi::IdentityOf(eoText));
+    WriteIndexFile(dir.AnsiPath(kRussianFiles.index).c_str(), my_less(), ruKeys, kDefaultBlockOrder,
+                   bsi::IdentityOf(ruText));
     testing_support::WriteBytes(dir.File(kEsperantoFiles.text), eoText);
     testing_support::WriteBytes(dir.File(kRussianFiles.text), ruText);
 }

@@ -2,14 +2,25 @@
 #pragma once
 // Reads articles from a dictionary text file: each ArticleRef names one byte
 // span of the file, which is read, given CR LF line ends and decoded to UTF-16.
+//
+// A provider loaded with its index (Load) opens the text file once, checks it
+// against the identity the index records, and reads every article through
+// that one open file: a file replaced by rename since goes on giving the text
+// the index was made for, and a file written over in place gives the read
+// error, never the bytes of other articles. A provider given only a `path`
+// opens the file for each call, as it finds it.
 
 #include "index/article_ref.h"
+#include "index/bsi_format.h"
 #include "platform/file_open.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
+
+class cIndex;
 
 // Longest span that is read; a longer one (or one whose end lies before its
 // start) gives an empty article without touching the file.
@@ -28,6 +39,13 @@ class cKelimboProv {
 public:
     // Full path of the dictionary text file (the file system's bytes); set once at start-up.
     std::string path;
+
+    // Sets `path` to `textPath` and opens the file there for good, the text of
+    // `index` (loaded). When the index records its text's identity, the file's
+    // size and fingerprint must match it: otherwise raises cExcMsg naming both
+    // files. A file that cannot be opened is not a failure here: each article
+    // asked for tries again, and raises the open message.
+    void Load(const std::string& textPath, const cIndex& index);
 
     // Makes `out` the texts of all references, in order, each followed by CR LF.
     // A failure leaves `out` empty and propagates.
@@ -52,7 +70,8 @@ public:
     // `codePage` into `out`, which has room for `capacity` units and a terminator.
     // Returns the units written: 0 for a span that is too long, or whose text
     // needs more than `capacity` units or cannot be decoded. Raises cExcMsg when
-    // the file cannot be opened or the span cannot be read whole.
+    // the file cannot be opened or the span cannot be read whole, or, for a
+    // loaded provider, when the file has been written since it was opened.
     std::size_t ReadSpan(std::uint32_t start, std::uint32_t end, char16_t* out,
                          std::size_t capacity, unsigned codePage);
 
@@ -63,6 +82,13 @@ public:
     std::size_t ReadText(std::uint32_t start, std::uint32_t end, char* text);
 
 private:
+    // The loaded provider's file, opened and checked against the identity if
+    // it is not open yet. A file that cannot be opened raises the open message
+    // when `required`, and gives null otherwise.
+    std::FILE* OpenLoaded(bool required);
+    // Sets the context naming the file at `path`.
+    void NameFile();
+
     // Within AppendArticlesUtf8: the text file stays open from one article to
     // the next.
     bool m_keepOpen = false;
@@ -70,4 +96,12 @@ private:
     // The file's name as the messages give it, and the path it was made for.
     std::string m_context;
     std::string m_contextPath;
+
+    // Set by Load: the file open from then on, its state when it was opened,
+    // and what it must match.
+    bool m_loaded = false;
+    platform::FileHandle m_file;
+    platform::OpenFileState m_opened;
+    std::optional<bsi::TextIdentity> m_identity;
+    std::string m_indexPath;
 };

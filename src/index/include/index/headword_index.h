@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,6 +37,12 @@ public:
     // is not a change: the index keeps the file it mapped. Callers ask after
     // a lookup, before they use its result.
     void CheckFile() const;
+
+    // The path it was loaded from, as given to Load.
+    const std::string& Path() const { return m_path; }
+    // The identity of the text file the index was made for; nothing for an
+    // index that records none.
+    const std::optional<bsi::TextIdentity>& Identity() const { return m_identity; }
 
     // Number of headwords.
     std::uint32_t Count() const { return m_count; }
@@ -73,4 +80,6 @@ private:
     std::uint32_t m_textSize = 0;
     std::uint32_t m_count = 0;
     std::string m_context; // the read error's context naming the file
+    std::string m_path;
+    std::optional<bsi::TextIdentity> m_identity;
 };

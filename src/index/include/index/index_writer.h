@@ -12,9 +12,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <span>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // What one headword may hold: its bytes and its article references, each
@@ -48,18 +50,29 @@ private:
     std::size_t m_headword;
 };
 
-// The bytes of the index file. Throws IndexWriteError for a headword longer than
-// 255 bytes or with more than 255 references, for a text block or a reference
-// table of 2^24 or more, or a file beyond 2 GiB; std::invalid_argument when
-// `blocks` does not name each block once.
+// The bytes of the index file, ending in `text`'s identity when given: the
+// dictionary text the references point into (see bsi_format.h). Throws
+// IndexWriteError for a headword longer than 255 bytes or with more than 255
+// references, for a text block or a reference table of 2^24 or more, or a file
+// beyond 2 GiB; std::invalid_argument when `blocks` does not name each block
+// once.
 std::string BuildIndex(const pro_less& order, std::span<const HeadwordSource> headwords,
-                       const BsiBlockOrder& blocks = kDefaultBlockOrder);
+                       const BsiBlockOrder& blocks = kDefaultBlockOrder,
+                       const std::optional<bsi::TextIdentity>& text = std::nullopt);
+
+// The index of the text `text`, bound to it.
+inline std::string BuildIndexOf(std::string_view text, const pro_less& order,
+                                std::span<const HeadwordSource> headwords) {
+    return BuildIndex(order, headwords, kDefaultBlockOrder, bsi::IdentityOf(text));
+}
 
 // BuildIndex, written to an open file or to a file at a narrow path (a new
 // file renamed over any old one). A failed write or open throws
 // std::runtime_error.
 void WriteIndex(std::FILE* out, const pro_less& order, std::span<const HeadwordSource> headwords,
-                const BsiBlockOrder& blocks = kDefaultBlockOrder);
+                const BsiBlockOrder& blocks = kDefaultBlockOrder,
+                const std::optional<bsi::TextIdentity>& text = std::nullopt);
 void WriteIndexFile(const char* path, const pro_less& order,
                     std::span<const HeadwordSource> headwords,
-                    const BsiBlockOrder& blocks = kDefaultBlockOrder);
+                    const BsiBlockOrder& blocks = kDefaultBlockOrder,
+                    const std::optional<bsi::TextIdentity>& text = std::nullopt);

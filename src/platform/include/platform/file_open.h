@@ -9,8 +9,11 @@
 // Only where a path is shown inside a message, whose texts are ANSI, is it
 // converted, with AnsiPath.
 
+#include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -31,5 +34,22 @@ std::string AnsiPath(std::string_view fileSystemPath);
 
 // fopen of a narrow path; null when the file cannot be opened.
 FileHandle OpenFile(std::string_view path, const char* mode);
+
+// What tells that an open file has been written since it was last looked at:
+// its size and its last-write time, to the nanosecond. A file replaced by
+// rename keeps its state: the open file is still the old one.
+struct OpenFileState {
+    std::uint64_t size = 0;
+    std::int64_t modifiedSeconds = 0;
+    std::int64_t modifiedNanoseconds = 0;
+    bool operator==(const OpenFileState&) const = default;
+};
+
+// The state of an open file; nothing when it cannot be queried.
+std::optional<OpenFileState> StateOf(std::FILE* file);
+
+// Reads `length` bytes at `offset` of an open file, without moving its
+// position; false unless all of them were read.
+bool ReadAt(std::FILE* file, std::uint64_t offset, void* into, std::size_t length);
 
 } // namespace platform
