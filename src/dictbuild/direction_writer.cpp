@@ -342,7 +342,8 @@ BuildSummary DirectionWriter::Finish(const std::vector<bool>& dropped) {
     std::vector<std::uint32_t>().swap(m_keysEnd);
     std::vector<std::uint32_t>().swap(m_articleKeys);
 
-    const std::string index = BuildIndex(OrderOf(m_language), table, kDefaultBlockOrder, identity);
+    const std::string index =
+        BuildTableIndex(OrderOf(m_language), table, kDefaultBlockOrder, identity);
     const BuildSummary summary{kept, table.size(), static_cast<std::size_t>(identity.size),
                                index.size()};
     m_staged.Add(std::move(text));

@@ -100,12 +100,12 @@ std::string BuildIndex(const pro_less& order, std::span<const HeadwordSource> he
     for (const HeadwordSource& source : headwords) {
         table.Add(source.text, source.refs);
     }
-    return BuildIndex(order, table, blocks, identity);
+    return BuildTableIndex(order, table, blocks, identity);
 }
 
-std::string BuildIndex(const pro_less& order, const HeadwordTable& headwords,
-                       const BsiBlockOrder& blocks,
-                       const std::optional<bsi::TextIdentity>& identity) {
+std::string BuildTableIndex(const pro_less& order, const HeadwordTable& headwords,
+                            const BsiBlockOrder& blocks,
+                            const std::optional<bsi::TextIdentity>& identity) {
     CheckBlockOrder(blocks);
     CheckTableLimits(headwords);
 

@@ -81,9 +81,9 @@ std::string BuildIndex(const pro_less& order, std::span<const HeadwordSource> he
                        const std::optional<bsi::TextIdentity>& text = std::nullopt);
 
 // The same from the compact form; both give the same bytes for the same headwords.
-std::string BuildIndex(const pro_less& order, const HeadwordTable& headwords,
-                       const BsiBlockOrder& blocks = kDefaultBlockOrder,
-                       const std::optional<bsi::TextIdentity>& text = std::nullopt);
+std::string BuildTableIndex(const pro_less& order, const HeadwordTable& headwords,
+                            const BsiBlockOrder& blocks = kDefaultBlockOrder,
+                            const std::optional<bsi::TextIdentity>& text = std::nullopt);
 
 // The index of the text `text`, bound to it.
 inline std::string BuildIndexOf(std::string_view text, const pro_less& order,
