@@ -99,6 +99,19 @@ BuildSummary BuildFromSource(Language language, const std::vector<SourceArticle>
     return summary;
 }
 
+BuildSummary BuildFromTsv(Language language, std::istream& in, const std::string& sourceName,
+                          const std::filesystem::path& outDir) {
+    StagedFiles staged(outDir);
+    DirectionWriter writer(language, staged);
+    ReadTsvSource(in, [&](SourceArticle&& article) { writer.Add(article); });
+    if (in.bad()) {
+        throw std::runtime_error("cannot read " + sourceName + " to its end");
+    }
+    const BuildSummary summary = writer.Finish();
+    staged.Commit();
+    return summary;
+}
+
 BuildSummary BuildFromParagraphs(Language language, const std::filesystem::path& textFile,
                                  const std::filesystem::path& outDir) {
     const std::string text = ReadFile(textFile);

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <istream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +28,12 @@ struct BuildSummary {
 // build changes nothing.
 BuildSummary BuildFromSource(Language language, const std::vector<SourceArticle>& articles,
                              const std::filesystem::path& outDir);
+
+// The same for the TSV source read from `in` (ReadTsvSource), each article
+// written as it is read. Throws std::runtime_error naming `sourceName` when
+// the stream fails before its end; nothing is then written.
+BuildSummary BuildFromTsv(Language language, std::istream& in, const std::string& sourceName,
+                          const std::filesystem::path& outDir);
 
 // Indexes an existing text file of the direction without rewriting it: its
 // articles are separated by blank lines, and each article's headword is its
