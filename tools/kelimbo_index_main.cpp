@@ -186,12 +186,7 @@ int Build(const Options& options) {
                           << "\n";
                 return 1;
             }
-            std::vector<SourceArticle> articles = ReadTsvSource(source);
-            if (source.bad()) {
-                std::cerr << "kelimbo-index: cannot read " << options.files[0] << " to its end\n";
-                return 1;
-            }
-            summary = BuildFromSource(*options.language, articles, *options.out);
+            summary = BuildFromTsv(*options.language, source, options.files[0], *options.out);
         }
         std::cout << summary.articles << " articles, " << summary.headwords << " headwords; text "
                   << summary.textBytes << " bytes, index " << summary.indexBytes << " bytes\n";

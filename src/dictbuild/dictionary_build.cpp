@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "dictbuild/dictionary_build.h"
 
+#include "dictbuild/direction_writer.h"
 #include "dictbuild/staged_files.h"
 
 #include "index/index_writer.h"
@@ -86,82 +87,29 @@ bool IsBlankLine(std::string_view line) {
 
 } // namespace
 
-EncodedDirection EncodeDirection(Language language, const std::vector<SourceArticle>& articles,
-                                 std::string_view preamble) {
-    EncodedDirection out;
-    out.language = language;
-    std::string& text = out.text;
-    // The encoded text is never longer than its UTF-8 source: reserving that
-    // spares a million-article text its copies while it grows.
-    std::size_t sourceBytes = preamble.size() + 1;
-    for (const SourceArticle& article : articles) {
-        sourceBytes += article.text.size() + 2;
-    }
-    text.reserve(sourceBytes);
-    if (!preamble.empty()) {
-        try {
-            text = EncodeArticle(language, preamble);
-        } catch (const std::runtime_error& e) {
-            throw SourceError(0, std::string("the note before the articles: ") + e.what());
-        }
-    }
-    HeadwordCollector collector;
-    for (const SourceArticle& article : articles) {
-        std::string bytes;
-        try {
-            bytes = EncodeArticle(language, article.text);
-        } catch (const std::runtime_error& e) {
-            throw SourceError(article.line, e.what());
-        }
-        if (bytes.size() > kMaxArticleBytes) {
-            throw SourceError(article.line, "the article is longer than " +
-                                                std::to_string(kMaxArticleBytes) + " bytes (" +
-                                                std::to_string(bytes.size()) + ")");
-        }
-        if (!text.empty()) {
-            text += "\n\n";
-        }
-        if (text.size() > kMaxArticleOffset) {
-            throw SourceError(article.line, TooFarMessage(article.headword, text.size()));
-        }
-        const ArticleRef ref{static_cast<std::uint32_t>(text.size()),
-                             static_cast<std::uint32_t>(text.size() + bytes.size())};
-        text += bytes;
-        try {
-            collector.Add(HeadwordKey(language, article.headword), ref, article.line);
-            for (const std::string& extra : article.extraHeadwords) {
-                collector.Add(HeadwordKey(language, extra), ref, article.line, true);
-            }
-        } catch (const SourceError&) {
-            throw;
-        } catch (const std::runtime_error& e) {
-            throw SourceError(article.line, e.what());
-        }
-    }
-    text += "\n";
-
-    out.index = BuildIndexOf(text, OrderOf(language), collector.Headwords());
-    out.summary = {articles.size(), collector.Headwords().size(), text.size(), out.index.size()};
-    return out;
-}
-
-void WriteDirections(const std::vector<EncodedDirection>& directions,
-                     const std::filesystem::path& outDir) {
-    StagedFiles staged(outDir);
-    for (const EncodedDirection& direction : directions) {
-        const DictionaryFiles files = FilesOf(direction.language);
-        staged.Write(files.text, direction.text);
-        staged.Write(files.index, direction.index);
-    }
-    staged.Commit();
-}
-
 BuildSummary BuildFromSource(Language language, const std::vector<SourceArticle>& articles,
                              const std::filesystem::path& outDir) {
-    std::vector<EncodedDirection> directions;
-    directions.push_back(EncodeDirection(language, articles));
-    WriteDirections(directions, outDir);
-    return directions.front().summary;
+    StagedFiles staged(outDir);
+    DirectionWriter writer(language, staged);
+    for (const SourceArticle& article : articles) {
+        writer.Add(article);
+    }
+    const BuildSummary summary = writer.Finish();
+    staged.Commit();
+    return summary;
+}
+
+BuildSummary BuildFromTsv(Language language, std::istream& in, const std::string& sourceName,
+                          const std::filesystem::path& outDir) {
+    StagedFiles staged(outDir);
+    DirectionWriter writer(language, staged);
+    ReadTsvSource(in, [&](SourceArticle&& article) { writer.Add(article); });
+    if (in.bad()) {
+        throw std::runtime_error("cannot read " + sourceName + " to its end");
+    }
+    const BuildSummary summary = writer.Finish();
+    staged.Commit();
+    return summary;
 }
 
 BuildSummary BuildFromParagraphs(Language language, const std::filesystem::path& textFile,

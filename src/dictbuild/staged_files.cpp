@@ -186,6 +186,13 @@ void StagedFiles::Write(const std::string& name, const std::string& bytes) {
     m_files.push_back(std::move(file));
 }
 
+void StagedFiles::Add(platform::NewFile file) {
+    if (file.Stream() != nullptr || file.Path().empty()) {
+        throw std::logic_error("a staged file is finished before it is added");
+    }
+    m_files.push_back(std::move(file));
+}
+
 void StagedFiles::Commit() {
     const long exitAfter = ExitAfterRenames();
     std::vector<StagedRename> renames;

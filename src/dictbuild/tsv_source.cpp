@@ -48,6 +48,11 @@ std::string UnescapeArticle(const std::string& escaped, std::size_t line) {
 
 std::vector<SourceArticle> ReadTsvSource(std::istream& in) {
     std::vector<SourceArticle> articles;
+    ReadTsvSource(in, [&](SourceArticle&& article) { articles.push_back(std::move(article)); });
+    return articles;
+}
+
+void ReadTsvSource(std::istream& in, const std::function<void(SourceArticle&&)>& take) {
     std::string raw;
     for (std::size_t line = 1; std::getline(in, raw); ++line) {
         if (!raw.empty() && raw.back() == '\r') {
@@ -75,7 +80,6 @@ std::vector<SourceArticle> ReadTsvSource(std::istream& in) {
                 article.extraHeadwords.push_back(std::move(extra));
             }
         }
-        articles.push_back(std::move(article));
+        take(std::move(article));
     }
-    return articles;
 }

@@ -2,6 +2,8 @@
 #include "formats/format_import.h"
 
 #include "dictbuild/dictionary_direction.h"
+#include "dictbuild/staged_files.h"
+#include "importing/import_writer.h"
 #include "importing/provenance.h"
 #include "importing/utf8_points.h"
 
@@ -98,10 +100,10 @@ FormatImport ImportDictionary(const ImportRequest& request,
     FormatImport result;
     result.info = reader->Info();
     const Script other = request.language == Language::Esperanto ? Script::Cyrillic : Script::Latin;
-    std::vector<ImportedDirection> directions(1);
-    ImportedDirection& direction = directions.front();
-    direction.language = request.language;
-    direction.note = ImportNote(result.info, std::chrono::system_clock::now());
+    // Each article is written as it is read: the import holds none of them.
+    StagedFiles staged(request.outDir);
+    DirectionImport direction(request.language,
+                              ImportNote(result.info, std::chrono::system_clock::now()), staged);
     ImportedArticle article;
     while (reader->Next(article)) {
         ++result.articles;
@@ -109,7 +111,7 @@ FormatImport ImportDictionary(const ImportRequest& request,
             ++result.headwords;
             result.otherScript += ScriptOf(headword) == other ? 1 : 0;
         }
-        direction.articles.push_back(std::move(article));
+        direction.Add(article);
         article = {};
         if (progress) {
             progress(reader->Done(), reader->Total());
@@ -125,8 +127,8 @@ FormatImport ImportDictionary(const ImportRequest& request,
         throw std::runtime_error(request.source.string() +
                                  ": no article to import; nothing was written");
     }
-    result.report =
-        std::move(WriteImportedDirections(std::move(directions), request.outDir).front());
+    result.report = direction.Finish();
+    staged.Commit();
     return result;
 }
 

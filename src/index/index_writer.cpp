@@ -40,6 +40,36 @@ void CheckLimits(std::span<const HeadwordSource> headwords) {
     }
 }
 
+void CheckTableLimits(const HeadwordTable& headwords) {
+    if (headwords.text.size() > UINT32_MAX || headwords.refs.size() > UINT32_MAX ||
+        headwords.refEnd.size() != headwords.size()) {
+        throw IndexWriteError("malformed headword table", IndexWriteError::kWholeIndex);
+    }
+    for (std::size_t k = 0; k < headwords.size(); ++k) {
+        if (headwords.textEnd[k] - headwords.TextStart(k) >= bsi::kByteLimit) {
+            throw IndexWriteError("headword longer than 255 bytes", k);
+        }
+        if (headwords.refEnd[k] - headwords.RefStart(k) >= bsi::kByteLimit) {
+            throw IndexWriteError("headword with more than 255 article references", k);
+        }
+    }
+    const std::uint64_t textSize = headwords.text.size();
+    const std::uint64_t refCount = headwords.refs.size();
+    if (textSize >= bsi::kOffsetLimit) {
+        throw IndexWriteError("headwords' text of 16777216 bytes or more",
+                              IndexWriteError::kWholeIndex);
+    }
+    if (refCount >= bsi::kOffsetLimit) {
+        throw IndexWriteError("16777216 article references or more", IndexWriteError::kWholeIndex);
+    }
+    const std::uint64_t fileSize = bsi::kHeaderSize + textSize + refCount * bsi::kRecordSize +
+                                   std::uint64_t{headwords.size()} * bsi::kRecordSize +
+                                   bsi::kIdentitySize;
+    if (fileSize > INT32_MAX) {
+        throw IndexWriteError("index file of 2 GiB or more", IndexWriteError::kWholeIndex);
+    }
+}
+
 void CheckBlockOrder(const BsiBlockOrder& blocks) {
     BsiBlockOrder sorted = blocks;
     std::sort(sorted.begin(), sorted.end());
@@ -54,63 +84,96 @@ bool PutAll(std::FILE* out, const std::string& bytes) {
 
 } // namespace
 
+void HeadwordTable::Add(std::string_view headword, std::span<const ArticleRef> headwordRefs) {
+    text += headword;
+    textEnd.push_back(static_cast<std::uint32_t>(text.size()));
+    refs.insert(refs.end(), headwordRefs.begin(), headwordRefs.end());
+    refEnd.push_back(static_cast<std::uint32_t>(refs.size()));
+}
+
 std::string BuildIndex(const pro_less& order, std::span<const HeadwordSource> headwords,
                        const BsiBlockOrder& blocks,
                        const std::optional<bsi::TextIdentity>& identity) {
     CheckBlockOrder(blocks);
-    CheckLimits(headwords);
+    CheckLimits(headwords); // before the table, whose offsets would wrap beyond 2^32
+    HeadwordTable table;
+    for (const HeadwordSource& source : headwords) {
+        table.Add(source.text, source.refs);
+    }
+    return BuildTableIndex(order, table, blocks, identity);
+}
+
+std::string BuildTableIndex(const pro_less& order, const HeadwordTable& headwords,
+                            const BsiBlockOrder& blocks,
+                            const std::optional<bsi::TextIdentity>& identity) {
+    CheckBlockOrder(blocks);
+    CheckTableLimits(headwords);
 
     std::vector<std::uint32_t> sorted(headwords.size());
     std::iota(sorted.begin(), sorted.end(), 0u);
     std::stable_sort(sorted.begin(), sorted.end(), [&](std::uint32_t a, std::uint32_t b) {
-        return order.less(headwords[a].text, headwords[b].text);
+        return order.less(headwords.Text(a), headwords.Text(b));
     });
+
+    // The file is laid out in place: every block's size is known before.
+    const std::size_t sizes[] = {headwords.size() * bsi::kRecordSize,
+                                 headwords.refs.size() * bsi::kRecordSize, headwords.text.size()};
+    bsi::Header header;
+    header.headwordCount = static_cast<std::uint32_t>(sorted.size());
+    header.refCount = static_cast<std::uint32_t>(headwords.refs.size());
+    header.textSize = static_cast<std::uint32_t>(headwords.text.size());
+    std::size_t offset = bsi::kHeaderSize;
+    for (const BsiBlock block : blocks) {
+        const auto at = static_cast<std::uint32_t>(offset);
+        switch (block) {
+        case BsiBlock::Headwords:
+            header.headwordOffset = at;
+            break;
+        case BsiBlock::References:
+            header.refOffset = at;
+            break;
+        case BsiBlock::Text:
+            header.textOffset = at;
+            break;
+        }
+        offset += sizes[static_cast<std::size_t>(block)];
+    }
 
     std::string table;
     std::string refs;
     std::string text;
-    table.reserve(sorted.size() * bsi::kRecordSize);
+    table.reserve(sizes[0]);
+    refs.reserve(sizes[1]);
+    text.reserve(sizes[2]);
     for (const std::uint32_t k : sorted) {
-        const HeadwordSource& source = headwords[k];
         const auto textOffset = static_cast<std::uint32_t>(text.size());
         const auto firstRef = static_cast<std::uint32_t>(refs.size() / bsi::kRecordSize);
-        bsi::AppendRecord(
-            table, HeadwordEntry::Pack(textOffset, static_cast<std::uint32_t>(source.text.size()),
-                                       firstRef, static_cast<std::uint32_t>(source.refs.size())));
-        text += source.text;
-        for (const ArticleRef& ref : source.refs) {
-            bsi::AppendRecord(refs, ref);
+        const std::uint32_t refCount = headwords.refEnd[k] - headwords.RefStart(k);
+        const std::string_view headword = headwords.Text(k);
+        bsi::AppendRecord(table, HeadwordEntry::Pack(textOffset,
+                                                     static_cast<std::uint32_t>(headword.size()),
+                                                     firstRef, refCount));
+        text += headword;
+        for (std::uint32_t r = headwords.RefStart(k); r < headwords.refEnd[k]; ++r) {
+            bsi::AppendRecord(refs, headwords.refs[r]);
         }
     }
 
-    bsi::Header header;
-    header.headwordCount = static_cast<std::uint32_t>(sorted.size());
-    header.refCount = static_cast<std::uint32_t>(refs.size() / bsi::kRecordSize);
-    header.textSize = static_cast<std::uint32_t>(text.size());
-    std::string file(bsi::kHeaderSize, '\0');
+    std::string file;
+    file.reserve(offset + (identity ? bsi::kIdentitySize : 0));
+    const bsi::HeaderBytes headerBytes = bsi::EncodeHeader(header);
+    file.append(reinterpret_cast<const char*>(headerBytes.data()), headerBytes.size());
     for (const BsiBlock block : blocks) {
-        const auto offset = static_cast<std::uint32_t>(file.size());
-        switch (block) {
-        case BsiBlock::Headwords:
-            header.headwordOffset = offset;
-            file += table;
-            break;
-        case BsiBlock::References:
-            header.refOffset = offset;
-            file += refs;
-            break;
-        case BsiBlock::Text:
-            header.textOffset = offset;
-            file += text;
-            break;
-        }
+        std::string& bytes = block == BsiBlock::Headwords    ? table
+                             : block == BsiBlock::References ? refs
+                                                             : text;
+        file += bytes;
+        std::string().swap(bytes);
     }
     if (identity) {
         const bsi::IdentityBytes block = bsi::EncodeIdentity(*identity);
         file.append(reinterpret_cast<const char*>(block.data()), block.size());
     }
-    const bsi::HeaderBytes headerBytes = bsi::EncodeHeader(header);
-    std::copy(headerBytes.begin(), headerBytes.end(), file.begin());
     return file;
 }
 

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <istream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,38 +20,20 @@ struct BuildSummary {
     std::size_t indexBytes = 0;
 };
 
-// A direction's two files in memory, before they are written.
-struct EncodedDirection {
-    Language language = Language::Esperanto;
-    std::string text;  // the text file's bytes
-    std::string index; // the index file's bytes
-    BuildSummary summary;
-};
-
-// Encodes the articles of a source as the direction's text file and index.
-// Articles are separated by blank lines. A non-empty `preamble` (UTF-8) comes
-// first, as a block of its own that no headword points at. A headword's own
-// articles come before those that name it as an extra headword, each group in
-// source order. Throws SourceError naming the source line for what the files
-// cannot hold.
-EncodedDirection EncodeDirection(Language language, const std::vector<SourceArticle>& articles,
-                                 std::string_view preamble = {});
-
-// Writes the files of every direction into `outDir` under temporary names,
-// made durable, and renames them into place only when all are complete; if a
-// rename fails, the files already replaced are put back. So either all files
-// appear or none changes. Throws std::runtime_error or
-// std::filesystem::filesystem_error.
-void WriteDirections(const std::vector<EncodedDirection>& directions,
-                     const std::filesystem::path& outDir);
-
 // Writes the direction's text file and index into `outDir` from the articles
-// of a source. Articles are separated by blank lines. Throws SourceError
-// naming the source line for what the files cannot hold; the outputs are
-// written under temporary names and renamed only when both are complete, so a
-// failed build changes nothing.
+// of a source (through DirectionWriter). A headword's own articles come before
+// those that name it as an extra headword, each group in source order. Articles are separated by
+// blank lines. Throws SourceError naming the source line for what the files cannot hold; the
+// outputs are written under temporary names and renamed only when both are complete, so a failed
+// build changes nothing.
 BuildSummary BuildFromSource(Language language, const std::vector<SourceArticle>& articles,
                              const std::filesystem::path& outDir);
+
+// The same for the TSV source read from `in` (ReadTsvSource), each article
+// written as it is read. Throws std::runtime_error naming `sourceName` when
+// the stream fails before its end; nothing is then written.
+BuildSummary BuildFromTsv(Language language, std::istream& in, const std::string& sourceName,
+                          const std::filesystem::path& outDir);
 
 // Indexes an existing text file of the direction without rewriting it: its
 // articles are separated by blank lines, and each article's headword is its

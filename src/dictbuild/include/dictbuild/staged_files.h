@@ -32,6 +32,12 @@ public:
     // name, and makes it durable. Throws std::runtime_error.
     void Write(const std::string& name, const std::string& bytes);
 
+    // Takes a new file of the folder that its writer made and finished
+    // (NewFile::Finish), to be put in place with the others.
+    void Add(platform::NewFile file);
+
+    const std::filesystem::path& Folder() const { return m_dir; }
+
     // Puts every written file in place: the journal first, then the renames,
     // then the journal goes. Until the journal is in place nothing has
     // changed, and a failure throws with every temporary file removed; after

@@ -4,6 +4,7 @@
 // `headword<TAB>article[<TAB>extra|extra…]`, with \n, \t and \\ escapes in the article.
 
 #include <cstddef>
+#include <functional>
 #include <istream>
 #include <stdexcept>
 #include <string>
@@ -32,3 +33,5 @@ std::string UnescapeArticle(const std::string& escaped, std::size_t line);
 
 // Reads every article; blank lines are skipped. Throws SourceError.
 std::vector<SourceArticle> ReadTsvSource(std::istream& in);
+// The same, giving each article to `take` as soon as it is read.
+void ReadTsvSource(std::istream& in, const std::function<void(SourceArticle&&)>& take);

@@ -3,12 +3,16 @@
 // Turning imported articles into a direction's dictionary files.
 
 #include "dictbuild/dictionary_build.h"
+#include "dictbuild/direction_writer.h"
+#include "dictbuild/staged_files.h"
 #include "importing/code_page_fit.h"
 #include "importing/imported_article.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct ImportedDirection {
@@ -50,7 +54,33 @@ struct PreparedDirection {
 // out are left out.
 PreparedDirection PrepareDirection(const ImportedDirection& direction);
 
-// Prepares and encodes every direction, then writes all their files into
+// One direction written as its articles come, in bounded memory: each is
+// prepared as PrepareDirection does and written at once (DirectionWriter),
+// the unfindable keys left out at the end. The files are the same as those of
+// the prepared direction written whole.
+class DirectionImport {
+public:
+    // Starts the direction's text file in the folder of `staged`, beginning
+    // with the note (UTF-8). Throws as DirectionWriter does.
+    DirectionImport(Language language, std::string_view note, StagedFiles& staged);
+    void Add(const ImportedArticle& article);
+    // Stages the text and its index; the caller commits. Throws SourceError
+    // or std::runtime_error.
+    DirectionReport Finish();
+
+private:
+    struct Marked {
+        std::string headword;
+        std::uint32_t key = 0;
+    };
+
+    Language m_language;
+    DirectionReport m_report; // before the writer, which the note's fitting tallies into
+    DirectionWriter m_writer;
+    std::vector<Marked> m_marked; // headwords whose keys the order may not find
+};
+
+// Prepares and writes every direction (DirectionImport), then commits all their files into
 // `outDir` together: all appear, or none changes. Throws SourceError or
 // std::runtime_error (filesystem errors included) when a file cannot be written.
 std::vector<DirectionReport>

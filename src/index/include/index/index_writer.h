@@ -29,6 +29,26 @@ struct HeadwordSource {
     std::vector<ArticleRef> refs; // at most kMaxHeadwordRefs
 };
 
+// Headwords in one block each, for inputs of millions: headword k's bytes
+// are text[TextStart(k), textEnd[k]) and its references
+// refs[RefStart(k), refEnd[k]), in input order.
+struct HeadwordTable {
+    std::string text;
+    std::vector<std::uint32_t> textEnd;
+    std::vector<ArticleRef> refs;
+    std::vector<std::uint32_t> refEnd;
+
+    std::size_t size() const { return textEnd.size(); }
+    std::uint32_t TextStart(std::size_t k) const { return k == 0 ? 0 : textEnd[k - 1]; }
+    std::uint32_t RefStart(std::size_t k) const { return k == 0 ? 0 : refEnd[k - 1]; }
+    std::string_view Text(std::size_t k) const {
+        return std::string_view(text).substr(TextStart(k), textEnd[k] - TextStart(k));
+    }
+    // Appends a headword; the caller keeps text and references within the
+    // file's limits, which BuildIndex checks.
+    void Add(std::string_view headword, std::span<const ArticleRef> headwordRefs);
+};
+
 // The blocks after the header, in file order.
 enum class BsiBlock { Headwords, References, Text };
 using BsiBlockOrder = std::array<BsiBlock, 3>;
@@ -59,6 +79,11 @@ private:
 std::string BuildIndex(const pro_less& order, std::span<const HeadwordSource> headwords,
                        const BsiBlockOrder& blocks = kDefaultBlockOrder,
                        const std::optional<bsi::TextIdentity>& text = std::nullopt);
+
+// The same from the compact form; both give the same bytes for the same headwords.
+std::string BuildTableIndex(const pro_less& order, const HeadwordTable& headwords,
+                            const BsiBlockOrder& blocks = kDefaultBlockOrder,
+                            const std::optional<bsi::TextIdentity>& text = std::nullopt);
 
 // The index of the text `text`, bound to it.
 inline std::string BuildIndexOf(std::string_view text, const pro_less& order,
