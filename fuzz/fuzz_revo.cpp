@@ -6,6 +6,8 @@
 // every article fits one span; every headword of each index is found by its
 // own text.
 #include "dictbuild/dictionary_build.h"
+#include "dictbuild/direction_writer.h"
+#include "dictbuild/staged_files.h"
 #include "errors/exc_msg.h"
 #include "fuzz_support.h"
 #include "importing/import_writer.h"
@@ -13,13 +15,12 @@
 #include "revo/revo_entries.h"
 #include "revo/revo_parser.h"
 
+#include <filesystem>
 #include <memory>
 
 namespace {
 
-void CheckIndex(Language language, const std::string& bytes) {
-    const std::string path = fuzz::ScratchPath("revo.bsi");
-    fuzz::WriteFile(path, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+void CheckIndex(Language language, const std::string& path) {
     std::unique_ptr<cIndex> index;
     if (language == Language::Esperanto) {
         index = std::make_unique<cIndexEo>();
@@ -47,13 +48,20 @@ void Build(Language language, std::vector<ImportedArticle> articles) {
         fuzz::Require(!article.headword.empty());
         fuzz::Require(EncodeArticle(language, article.text).size() <= 2048);
     }
+    const std::filesystem::path folder = fuzz::ScratchPath("revo");
+    std::filesystem::create_directories(folder);
     try {
-        const EncodedDirection encoded =
-            EncodeDirection(language, prepared.articles, prepared.note);
-        CheckIndex(language, encoded.index);
+        StagedFiles staged(folder);
+        DirectionWriter writer(language, staged, prepared.note);
+        for (const SourceArticle& article : prepared.articles) {
+            writer.Add(article);
+        }
+        writer.Finish();
+        staged.Commit();
     } catch (const std::exception&) {
         fuzz::Require(false); // what was prepared must encode
     }
+    CheckIndex(language, (folder / FilesOf(language).index).string());
 }
 
 } // namespace
