@@ -6,7 +6,7 @@
 #include "counting_new.h"
 #include "dictbuild/dictionary_direction.h"
 #include "platform/code_page.h"
-#include "query/query_rules.h"
+#include "lookup/query_rules.h"
 #include "text/esperanto_x.h"
 #include "text/index_key.h"
 

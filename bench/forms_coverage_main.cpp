@@ -17,11 +17,11 @@
 
 #include "affix_forms.h"
 #include "dictbuild/dictionary_direction.h"
-#include "dictionary_lookup.h"
 #include "errors/exc_msg.h"
 #include "forms/esperanto_forms.h"
 #include "forms/russian_stemmer.h"
 #include "index/language_indexes.h"
+#include "lookup/lookup_core.h"
 #include "platform/code_page.h"
 #include "platform/file_open.h"
 #include "text/index_key.h"
@@ -275,7 +275,7 @@ int main(int argc, char** argv) {
     }
     try {
         const std::string folder = platform::AnsiPath(args->dir);
-        DictionaryFolder lookup(folder);
+        LookupCore lookup(folder);
         cIndexEo eo;
         cIndexRu ru;
         eo.Load((folder + FilesOf(Language::Esperanto).index).c_str());

@@ -19,7 +19,7 @@
 // message on stderr), 2 a usage error or a list line that does not exist.
 #include "articles/dictionary_location.h"
 #include "dictbuild/staged_files.h"
-#include "dictionary_lookup.h"
+#include "lookup/lookup_core.h"
 #include "errors/exc_msg.h"
 #include "platform/code_page.h"
 #include "platform/module_path.h"
@@ -180,7 +180,7 @@ private:
 
 // Appends the list, and with --articles the text of each line that is the
 // query; a failure leaves `out` as it was.
-void Answer(DictionaryFolder& folder, const std::string& query, const Arguments& args,
+void Answer(LookupCore& folder, const std::string& query, const Arguments& args,
             std::string& out) {
     const std::size_t at = out.size();
     const ListResult list = folder.List(FromUtf8(query), args.forms, out);
@@ -206,7 +206,7 @@ int Run(const Arguments& args) {
     if (const std::string problem = FinishInterruptedCommit(path); !problem.empty()) {
         std::cerr << "kelimbo-lookup: " << problem << "\n";
     }
-    DictionaryFolder folder(path);
+    LookupCore folder(path);
     Output output;
     if (args.fromStdin) {
         // Reading no longer flushes the output (the streams' tie); Output does

@@ -6,7 +6,7 @@
 #include "articles/dictionary_files.h"
 #include "articles/provider.h"
 #include "damage.h"
-#include "dictionary_lookup.h"
+#include "lookup/lookup_core.h"
 #include "errors/checked_io.h"
 #include "errors/exc_msg.h"
 #include "history/history.h"
@@ -78,7 +78,7 @@ protected:
 std::string LookUpEverything(const std::string& folder, const std::string& variant) {
     SetFileContext(""); // as at start-up
     try {
-        DictionaryFolder dictionaries(folder);
+        LookupCore dictionaries(folder);
         for (const char* query : kQueries) {
             const ListResult list = dictionaries.List(FromUtf8(query));
             EXPECT_LE(list.lines.size(), 50u) << variant;
@@ -160,7 +160,7 @@ TEST_F(DamagedFiles, ADamagedIdentityBlockIsRefusedOrLeavesAnIndexWithoutOne) {
     std::copy(bound.begin() + static_cast<std::ptrdiff_t>(block), bound.end(), identity.begin());
     ASSERT_TRUE(bsi::DecodeIdentity(identity)) << "the sample index records its text";
     const auto firstArticle = [&] {
-        DictionaryFolder dictionaries(dir.AnsiPath(""));
+        LookupCore dictionaries(dir.AnsiPath(""));
         return dictionaries.Article(dictionaries.List(u"cx"), 0);
     };
     const std::u16string article = firstArticle();

@@ -32,9 +32,9 @@ TEST_F(ReaderLoopTest, ALineOpensItsHeadwordAndTheArticleEntersTheHistoryWhenThe
             EXPECT_EQ(fw::testing::LastSipRequest(), fw::SipState::Up);
         },
         {[&] {
-            // Line 1 is the headword at m_first + 1.
+            // Line 1 opens what the core's line 1 does.
             ExpectReader(kDoma, kNoKeys, u"до", __LINE__);
-            EXPECT_EQ(reader.m_refs, ruIndex.GetRefs(main.m_first + 1));
+            EXPECT_EQ(reader.m_refs, objects.lookup.Refs(main.Listed(), 1));
             ExpectHistory({{}, 0}, __LINE__); // not recorded while it is read
             CloseReader();
         }});
@@ -285,7 +285,7 @@ TEST_F(ReaderLoopTest, BaseFormsAreOfferedMarkedOnlyForAnEmptyRange) {
                     EXPECT_EQ(main.m_list.GetHint(k).empty(), !c.offered) << "line " << k;
                 }
                 const bool esperanto = c.typed[0] < u'\u0400';
-                EXPECT_EQ(main.m_pIndex, esperanto ? static_cast<cIndex*>(&eoIndex) : &ruIndex);
+                EXPECT_EQ(main.Listed().esperanto, esperanto);
             }
         },
         {});
