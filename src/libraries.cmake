@@ -26,11 +26,11 @@ kelimbo_layer(importing articles dictbuild index platform)
 kelimbo_layer(revo      importing platform LibXml2::LibXml2)
 kelimbo_layer(formats   dictbuild importing platform LibXml2::LibXml2 ZLIB::ZLIB)
 kelimbo_layer(forms     index platform text PkgConfig::HUNSPELL PkgConfig::LTTOOLBOX)
-kelimbo_layer(lookup    articles forms index text)
+kelimbo_layer(lookup    articles errors forms index platform text)
 
 # ---- The windows: Qt 6 from here on and only here; built with KELIMBO_BUILD_GUI.
 kelimbo_windows()
 kelimbo_layer(framework Qt6::Widgets)
 kelimbo_layer(instance  Qt6::Network)
 kelimbo_layer(ui        articles errors framework history index lookup platform text Qt6::Core)
-kelimbo_layer(app       articles dictbuild errors framework history instance platform text ui Qt6::Core)
+kelimbo_layer(app       articles dictbuild errors framework history instance lookup platform text ui Qt6::Core)

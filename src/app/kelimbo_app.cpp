@@ -10,6 +10,7 @@
 #include "framework/message_box.h"
 #include "history/history_file.h"
 #include "history/history_location.h"
+#include "lookup/lookup_core.h"
 #include "platform/ansi_literal.h"
 #include "platform/module_path.h"
 #include "ui/kelimbo_dlg.h"
@@ -76,7 +77,11 @@ bool CKelimboApp::Run(ProgramObjects& objects, std::string_view modulePath) {
             std::fprintf(stderr, "kelimbo: %s\n", problem.c_str());
         }
 
-        objects.lookup.Open(data);
+        std::vector<std::string> messages;
+        objects.lookup.Open(DictionarySourcesOf(data, messages));
+        for (const std::string& message : messages) {
+            std::fprintf(stderr, "kelimbo: %s\n", message.c_str());
+        }
         objects.lookup.Load();
         objects.theHistory.Load(HistoryFilePath(folder, kHistoryFileName).c_str(),
                                 objects.lookup.TextPath(true).c_str(),

@@ -129,7 +129,7 @@ void CKelimboDlg::FillList() {
         m_listed.esperanto = esperanto; // an empty box keeps the last direction, for the history
         return;
     }
-    if (m_listed.shown.first == m_listed.shown.last) {
+    if (m_listed.Offers()) {
         // The lines keep the headwords' own text; the mark and its hint tell
         // them from the lines of a range.
         const std::u16string hint = u"основная форма слова «" + ReadBox() + u"»";

@@ -10,6 +10,7 @@
 #include "ui/soft_key_menus.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -24,9 +25,14 @@ void CKelimboDlg::OnListSelChange() {
     LookupCore& lookup = m_objects.lookup;
     std::vector<ArticleRef> refs = lookup.Refs(m_listed, line);
     std::u16string headword = lookup.Headword(m_listed, line);
+    std::optional<std::u16string> text;
+    if (m_listed.merged) {
+        text = lookup.Article(m_listed, line);
+    }
     m_pLegilo->m_refs = std::move(refs);
     m_pLegilo->m_pProv = &lookup.Provider(m_listed.esperanto);
     m_pLegilo->m_headword = std::move(headword);
+    m_pLegilo->m_text = std::move(text);
     RunReader(true);
 }
 
@@ -60,6 +66,7 @@ void CKelimboDlg::ShowEntry(const HistoryEntry& entry) {
         m_pLegilo->m_refs = entry.refs;
         m_pLegilo->m_pProv = &m_objects.lookup.Provider(entry.isEsperanto);
         m_pLegilo->m_headword = HeadwordOf(entry);
+        m_pLegilo->m_text = std::nullopt; // the history reopens the first dictionary's articles
     }
 }
 
