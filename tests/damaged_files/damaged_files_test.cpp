@@ -6,12 +6,12 @@
 #include "articles/dictionary_files.h"
 #include "articles/provider.h"
 #include "damage.h"
-#include "lookup/lookup_core.h"
 #include "errors/checked_io.h"
 #include "errors/exc_msg.h"
 #include "history/history.h"
 #include "history/history_file.h"
 #include "index/bsi_format.h"
+#include "lookup/lookup_core.h"
 #include "platform/code_page.h"
 #include "support/temp_dir.h"
 
@@ -76,7 +76,6 @@ protected:
 // first article of each list. Returns the message of a failed load ("" when
 // the indexes loaded); article failures must carry a dictionary-file message.
 std::string LookUpEverything(const std::string& folder, const std::string& variant) {
-    SetFileContext(""); // as at start-up
     try {
         LookupCore dictionaries(folder);
         for (const char* query : kQueries) {

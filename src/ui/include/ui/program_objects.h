@@ -12,14 +12,12 @@
 //                     at start-up, and without one offers Esperanto only)
 //   theHistory        the navigation history
 //   settings          what the windows remember between runs (window_settings.h)
-//   fileContext       the file named by read and write errors
 //
 // The members are constructed in this order and destroyed in the reverse one.
-// fileContext is not a member but the checked file operations' own context
-// (errors/checked_io.h), which lies below every user of a file; the owner
-// refers to it and starts it empty, as a fresh process has it.
+// The error contexts that name a file in read and write errors belong to the
+// objects that read the files (the indexes, the providers, the history file),
+// so no object of the program is shared by all of them.
 
-#include "errors/checked_io.h"
 #include "history/history.h"
 #include "lookup/lookup_core.h"
 #include "ui/window_settings.h"
@@ -27,7 +25,7 @@
 #include <string>
 
 struct ProgramObjects {
-    ProgramObjects() { fileContext.clear(); }
+    ProgramObjects() = default;
     ProgramObjects(const ProgramObjects&) = delete;
     ProgramObjects& operator=(const ProgramObjects&) = delete;
 
@@ -35,5 +33,4 @@ struct ProgramObjects {
     LookupCore lookup;
     cHistory theHistory;
     WindowSettings settings;
-    std::string& fileContext = ::fileContext;
 };
