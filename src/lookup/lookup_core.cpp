@@ -21,11 +21,16 @@ struct LookupCore::Dictionary {
         bool failed = false; // could not be read: passed over from then on
     };
 
-    explicit Dictionary(DictionarySource source, bool readsFolder)
-        : name(std::move(source.name)), folder(std::move(source.folder)), reads(readsFolder) {
+    Dictionary(DictionarySource source, bool readsFolder) { Reset(std::move(source), readsFolder); }
+    // Points the dictionary at a source; nothing is read yet.
+    void Reset(DictionarySource source, bool readsFolder) {
+        name = std::move(source.name);
+        folder = std::move(source.folder);
+        reads = readsFolder;
         directions[0].held = source.russian;
         directions[1].held = source.esperanto;
         for (Direction& direction : directions) {
+            direction.loaded = direction.failed = false;
             direction.provider.path = folder + direction.files.text;
         }
     }
@@ -33,7 +38,7 @@ struct LookupCore::Dictionary {
 
     std::string name;
     std::string folder;
-    bool reads; // whether the core loads the directions from `folder`
+    bool reads = false; // whether the core loads the directions from `folder`
     cIndexRu ruIndex;
     cIndexEo eoIndex;
     cKelimboProvRu ruProv;
@@ -77,13 +82,20 @@ void LookupCore::Open(const std::string& ansiFolder) {
 }
 
 void LookupCore::Open(std::vector<DictionarySource> sources) {
-    m_dictionaries.clear();
-    m_messages.clear();
-    for (DictionarySource& source : sources) {
-        m_dictionaries.push_back(std::make_unique<Dictionary>(std::move(source), true));
-    }
+    // The first dictionary's objects stay where they are, so that references
+    // to them (RussianIndex() and the others) outlive a new opening.
     if (m_dictionaries.empty()) {
         m_dictionaries.push_back(std::make_unique<Dictionary>(DictionarySource{}, false));
+    }
+    m_dictionaries.resize(1);
+    m_messages.clear();
+    if (sources.empty()) {
+        m_dictionaries.front()->Reset(DictionarySource{}, false);
+        return;
+    }
+    m_dictionaries.front()->Reset(std::move(sources.front()), true);
+    for (std::size_t i = 1; i < sources.size(); ++i) {
+        m_dictionaries.push_back(std::make_unique<Dictionary>(std::move(sources[i]), true));
     }
 }
 
