@@ -210,7 +210,7 @@ std::map<std::string, std::vector<Form>> RussianSample(const cIndex& index,
     return sample;
 }
 
-void Measure(DictionaryFolder& folder, const std::map<std::string, std::vector<Form>>& sample,
+void Measure(LookupCore& folder, const std::map<std::string, std::vector<Form>>& sample,
              std::map<std::string, Tally>& tallies, std::size_t& missesLeft) {
     for (const auto& [name, forms] : sample) {
         Tally& tally = tallies[name];
