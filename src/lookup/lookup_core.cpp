@@ -289,7 +289,11 @@ ListResult LookupCore::MergedList(ListResult list, const std::vector<std::size_t
         const cIndex& index = Index(d, list.esperanto);
         Candidates part{d, {}, 0};
         try {
-            const HeadwordRange shown = ListedRange(index.FindPrefix(list.query));
+            const HeadwordRange found = index.FindPrefix(list.query);
+            if (d == 0) {
+                list.range = found; // the range the first dictionary's positions give
+            }
+            const HeadwordRange shown = ListedRange(found);
             for (std::uint32_t p = shown.first; p < shown.last; ++p) {
                 part.headwords.emplace_back(index.HeadwordText(p), p);
             }

@@ -47,7 +47,7 @@ struct LineSource {
 struct ListResult {
     std::string query; // the query in index form; empty: nothing was looked up
     bool esperanto = false;
-    HeadwordRange range; // FindPrefix's range (one dictionary)
+    HeadwordRange range; // FindPrefix's range (of several dictionaries: the first one's)
     HeadwordRange shown; // the positions of the list's lines (one dictionary)
     std::vector<std::u16string> lines;
     std::vector<std::size_t> exactLines; // the lines whose headword is the query itself
