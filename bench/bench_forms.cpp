@@ -7,7 +7,7 @@
 #include "forms/offered_lines.h"
 #include "offered_queries.h"
 #include "platform/code_page.h"
-#include "query/query_rules.h"
+#include "lookup/query_rules.h"
 #include "text/esperanto_x.h"
 #include "text/index_key.h"
 

@@ -5,8 +5,9 @@
 #include "bench_setup.h"
 #include "counting_new.h"
 #include "dictbuild/dictionary_direction.h"
+#include "lookup/lookup_core.h"
+#include "lookup/query_rules.h"
 #include "platform/code_page.h"
-#include "query/query_rules.h"
 #include "text/esperanto_x.h"
 #include "text/index_key.h"
 
@@ -118,6 +119,46 @@ void BM_KeystrokeWithoutWidgets(benchmark::State& state) {
     state.SetLabel(bench_setup::Label(typed, count));
 }
 BENCHMARK(BM_KeystrokeWithoutWidgets)->Apply(BothSizesAndLanguages);
+
+// The lookup core's list for a keystroke, over one dictionary or five. The
+// five are the same folder five times: every headword is in all of them, the
+// merge's most work per line.
+void BM_CoreList(benchmark::State& state) {
+    const std::size_t count = CountArg(state);
+    const Language typed = LanguageArg(state);
+    const auto dictionaries = static_cast<std::size_t>(state.range(2));
+    const std::string folder = bench_setup::Folder(count).path + "/";
+    std::vector<DictionarySource> sources;
+    for (std::size_t d = 0; d < dictionaries; ++d) {
+        sources.push_back({"d" + std::to_string(d), folder});
+    }
+    LookupCore core(std::move(sources));
+    const std::vector<std::u16string> boxes =
+        BoxTexts(bench_setup::RandomPrefixes(typed, count, kQueries));
+    core.List(boxes.front()); // the indexes loaded
+    std::size_t q = 0;
+    std::uint64_t lines = 0;
+    for (auto _ : state) {
+        const ListResult list = core.List(boxes[q]);
+        lines += list.LineCount();
+        benchmark::DoNotOptimize(list.lines.data());
+        q = (q + 1) % boxes.size();
+    }
+    state.counters["lines"] =
+        benchmark::Counter(static_cast<double>(lines), benchmark::Counter::kAvgIterations);
+    state.SetLabel(bench_setup::Label(typed, count) + ", " + std::to_string(dictionaries) +
+                   " dictionaries");
+}
+BENCHMARK(BM_CoreList)->Apply([](benchmark::internal::Benchmark* b) {
+    for (const std::int64_t count : bench_setup::Sizes()) {
+        for (const std::int64_t language : {0, 1}) {
+            for (const std::int64_t dictionaries : {1, 5}) {
+                b->Args({count, language, dictionaries});
+            }
+        }
+    }
+    b->ArgNames({"headwords", "eo", "dictionaries"});
+});
 
 void BM_IndexLoad(benchmark::State& state) {
     const Language language = LanguageArg(state);

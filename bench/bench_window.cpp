@@ -100,7 +100,7 @@ void TypeInWindow(benchmark::State& state, std::size_t count,
     std::uint64_t lines = 0;
     const bool started =
         RunWindow(bench_setup::Folder(count).path, [&](CKelimboDlg& dlg, ProgramObjects& objects) {
-            objects.formFinder.Russian().Stems("a");
+            objects.lookup.Forms().Russian().Stems("a");
             TypeEach(state, dlg, boxes, lines);
         });
     if (!started) {
@@ -166,7 +166,7 @@ void BM_WindowFirstRussianOffer(benchmark::State& state) {
         Clock::duration took{};
         const bool started = RunWindow(
             bench_setup::Folder(count).path, [&](CKelimboDlg& dlg, ProgramObjects& objects) {
-                loadedAtStart = objects.formFinder.Russian().Loaded();
+                loadedAtStart = objects.lookup.Forms().Russian().Loaded();
                 const fw::Edit box = dlg.GetEdit(IDC_SEARCH);
                 dlg.m_updating = true;
                 box.SetWindowText(platform::FromAnsi(queries[q]));

@@ -17,11 +17,11 @@
 
 #include "affix_forms.h"
 #include "dictbuild/dictionary_direction.h"
-#include "dictionary_lookup.h"
 #include "errors/exc_msg.h"
 #include "forms/esperanto_forms.h"
 #include "forms/russian_stemmer.h"
 #include "index/language_indexes.h"
+#include "lookup/lookup_core.h"
 #include "platform/code_page.h"
 #include "platform/file_open.h"
 #include "text/index_key.h"
@@ -210,7 +210,7 @@ std::map<std::string, std::vector<Form>> RussianSample(const cIndex& index,
     return sample;
 }
 
-void Measure(DictionaryFolder& folder, const std::map<std::string, std::vector<Form>>& sample,
+void Measure(LookupCore& folder, const std::map<std::string, std::vector<Form>>& sample,
              std::map<std::string, Tally>& tallies, std::size_t& missesLeft) {
     for (const auto& [name, forms] : sample) {
         Tally& tally = tallies[name];
@@ -275,7 +275,7 @@ int main(int argc, char** argv) {
     }
     try {
         const std::string folder = platform::AnsiPath(args->dir);
-        DictionaryFolder lookup(folder);
+        LookupCore lookup(folder);
         cIndexEo eo;
         cIndexRu ru;
         eo.Load((folder + FilesOf(Language::Esperanto).index).c_str());

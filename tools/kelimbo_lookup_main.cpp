@@ -19,8 +19,8 @@
 // message on stderr), 2 a usage error or a list line that does not exist.
 #include "articles/dictionary_location.h"
 #include "dictbuild/staged_files.h"
-#include "dictionary_lookup.h"
 #include "errors/exc_msg.h"
+#include "lookup/lookup_core.h"
 #include "platform/code_page.h"
 #include "platform/module_path.h"
 
@@ -52,7 +52,8 @@ constexpr const char* kHelp =
     "  --dir DIR   the dictionary folder (default: the one Kelimbo reads, beside\n"
     "              the program, or $XDG_DATA_HOME/kelimbo/ for an installed copy\n"
     "              when a dictionary is there)\n"
-    "  --range     print the range of the matching headwords, FIRST LAST, first\n"
+    "  --range     print the range of the matching headwords, FIRST LAST (of the\n"
+    "              data folder's own dictionary when others are added), first\n"
     "  --forms     when no headword begins with QUERY, also print the headwords\n"
     "              its base forms find, one 'HEADWORD<TAB>BASE FORM' a line;\n"
     "              --open K then opens offered line K\n"
@@ -180,8 +181,7 @@ private:
 
 // Appends the list, and with --articles the text of each line that is the
 // query; a failure leaves `out` as it was.
-void Answer(DictionaryFolder& folder, const std::string& query, const Arguments& args,
-            std::string& out) {
+void Answer(LookupCore& folder, const std::string& query, const Arguments& args, std::string& out) {
     const std::size_t at = out.size();
     const ListResult list = folder.List(FromUtf8(query), args.forms, out);
     if (list.query.empty()) {
@@ -206,7 +206,20 @@ int Run(const Arguments& args) {
     if (const std::string problem = FinishInterruptedCommit(path); !problem.empty()) {
         std::cerr << "kelimbo-lookup: " << problem << "\n";
     }
-    DictionaryFolder folder(path);
+    std::vector<std::string> messages;
+    LookupCore folder(DictionarySourcesOf(path, messages));
+    for (const std::string& message : messages) {
+        std::cerr << "kelimbo-lookup: " << message << "\n";
+    }
+    // A dictionary passed over while answering is named once, at the end.
+    struct PassedOver {
+        LookupCore& core;
+        ~PassedOver() {
+            for (const std::string& message : core.Messages()) {
+                std::cerr << "kelimbo-lookup: " << message << "\n";
+            }
+        }
+    } passedOver{folder};
     Output output;
     if (args.fromStdin) {
         // Reading no longer flushes the output (the streams' tie); Output does

@@ -3,7 +3,6 @@
 
 #include "app/command_line.h"
 #include "app/quit_signals.h"
-#include "articles/dictionary_files.h"
 #include "articles/dictionary_location.h"
 #include "dictbuild/staged_files.h"
 #include "errors/exc_msg.h"
@@ -11,6 +10,7 @@
 #include "framework/message_box.h"
 #include "history/history_file.h"
 #include "history/history_location.h"
+#include "lookup/lookup_core.h"
 #include "platform/ansi_literal.h"
 #include "platform/module_path.h"
 #include "ui/kelimbo_dlg.h"
@@ -77,12 +77,15 @@ bool CKelimboApp::Run(ProgramObjects& objects, std::string_view modulePath) {
             std::fprintf(stderr, "kelimbo: %s\n", problem.c_str());
         }
 
-        objects.ruIndex.Load((data + kRussianFiles.index).c_str());
-        objects.eoIndex.Load((data + kEsperantoFiles.index).c_str());
-        objects.ruProv.Load(data + kRussianFiles.text, objects.ruIndex);
-        objects.eoProv.Load(data + kEsperantoFiles.text, objects.eoIndex);
+        std::vector<std::string> messages;
+        objects.lookup.Open(DictionarySourcesOf(data, messages));
+        for (const std::string& message : messages) {
+            std::fprintf(stderr, "kelimbo: %s\n", message.c_str());
+        }
+        objects.lookup.Load();
         objects.theHistory.Load(HistoryFilePath(folder, kHistoryFileName).c_str(),
-                                objects.eoProv.path.c_str(), objects.ruProv.path.c_str());
+                                objects.lookup.TextPath(true).c_str(),
+                                objects.lookup.TextPath(false).c_str());
         objects.settings.Load(folder);
 
         // Each change of the history is saved once the step that made it is

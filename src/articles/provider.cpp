@@ -105,7 +105,6 @@ void cKelimboProv::NameFile() {
         m_context = kContextWord.c_str() + platform::AnsiPath(path) + "\"";
         m_contextPath = path;
     }
-    SetFileContext(m_context.c_str());
 }
 
 std::FILE* cKelimboProv::OpenLoaded(bool required) {
@@ -124,7 +123,7 @@ std::FILE* cKelimboProv::OpenLoaded(bool required) {
     NameFile();
     const std::optional<platform::OpenFileState> state = platform::StateOf(file.get());
     if (!state) {
-        RaiseMsg(kReadError.c_str(), fileContext.c_str());
+        RaiseMsg(kReadError.c_str(), m_context.c_str());
     }
     if (m_identity) {
         bool matches = state->size == m_identity->size;
@@ -134,13 +133,13 @@ std::FILE* cKelimboProv::OpenLoaded(bool required) {
                 const std::size_t at = sampled.size();
                 sampled.resize(at + span.length);
                 if (!platform::ReadAt(file.get(), span.offset, sampled.data() + at, span.length)) {
-                    RaiseMsg(kReadError.c_str(), fileContext.c_str());
+                    RaiseMsg(kReadError.c_str(), m_context.c_str());
                 }
             }
             // A file written while it was sampled gives the read error, as at
             // any later read.
             if (platform::StateOf(file.get()) != state) {
-                RaiseMsg(kReadError.c_str(), fileContext.c_str());
+                RaiseMsg(kReadError.c_str(), m_context.c_str());
             }
             matches = bsi::Fingerprint(state->size, sampled) == m_identity->fingerprint;
         }
@@ -149,7 +148,6 @@ std::FILE* cKelimboProv::OpenLoaded(bool required) {
                      platform::AnsiPath(m_indexPath).c_str());
         }
     }
-    SetFileContext("");
     m_opened = *state;
     m_file = std::move(file);
     return m_file.get();
@@ -170,14 +168,13 @@ std::size_t cKelimboProv::ReadText(std::uint32_t start, std::uint32_t end, char*
         // so that a write at any moment up to its end is seen.
         const auto unchanged = [&] { return platform::StateOf(file) == m_opened; };
         if (!unchanged()) {
-            RaiseMsg(kReadError.c_str(), fileContext.c_str());
+            RaiseMsg(kReadError.c_str(), m_context.c_str());
         }
-        SeekChecked(file, static_cast<std::int32_t>(start), SEEK_SET);
-        ReadChecked(raw, 1, length, file);
+        SeekChecked(file, static_cast<std::int32_t>(start), SEEK_SET, m_context.c_str());
+        ReadChecked(raw, 1, length, file, m_context.c_str());
         if (!unchanged()) {
-            RaiseMsg(kReadError.c_str(), fileContext.c_str());
+            RaiseMsg(kReadError.c_str(), m_context.c_str());
         }
-        SetFileContext("");
         raw[length] = '\0';
         return NormaliseLineEnds(raw, text);
     }
@@ -195,10 +192,9 @@ std::size_t cKelimboProv::ReadText(std::uint32_t start, std::uint32_t end, char*
     NameFile();
 
     // Offsets beyond the signed range make the seek fail, which reports a read error.
-    SeekChecked(file.get(), static_cast<std::int32_t>(start), SEEK_SET);
-    ReadChecked(raw, 1, length, file.get());
+    SeekChecked(file.get(), static_cast<std::int32_t>(start), SEEK_SET, m_context.c_str());
+    ReadChecked(raw, 1, length, file.get(), m_context.c_str());
     own.reset();
-    SetFileContext("");
     raw[length] = '\0';
 
     return NormaliseLineEnds(raw, text);

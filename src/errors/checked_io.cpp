@@ -9,30 +9,26 @@ constexpr auto kReadError = platform::Ansi(u8"Ошибка при чтении �
 constexpr auto kWriteError = platform::Ansi(u8"Ошибка при записи файла %s");
 } // namespace
 
-std::string fileContext;
-
-void SetFileContext(const char* text) {
-    fileContext = text;
-}
-
-std::size_t ReadChecked(void* buffer, std::size_t size, std::size_t count, std::FILE* file) {
+std::size_t ReadChecked(void* buffer, std::size_t size, std::size_t count, std::FILE* file,
+                        const char* context) {
     const std::size_t got = std::fread(buffer, size, count, file);
     if (got != count) {
-        RaiseMsg(kReadError.c_str(), fileContext.c_str());
+        RaiseMsg(kReadError.c_str(), context);
     }
     return got;
 }
 
-std::size_t WriteChecked(const void* buffer, std::size_t size, std::size_t count, std::FILE* file) {
+std::size_t WriteChecked(const void* buffer, std::size_t size, std::size_t count, std::FILE* file,
+                         const char* context) {
     const std::size_t put = std::fwrite(buffer, size, count, file);
     if (put != count) {
-        RaiseMsg(kWriteError.c_str(), fileContext.c_str());
+        RaiseMsg(kWriteError.c_str(), context);
     }
     return put;
 }
 
-void SeekChecked(std::FILE* file, std::int32_t offset, int origin) {
+void SeekChecked(std::FILE* file, std::int32_t offset, int origin, const char* context) {
     if (std::fseek(file, offset, origin) != 0) {
-        RaiseMsg(kReadError.c_str(), fileContext.c_str());
+        RaiseMsg(kReadError.c_str(), context);
     }
 }

@@ -3,7 +3,6 @@
 
 #include "forms/esperanto_forms.h"
 #include "forms/russian_forms.h"
-#include "query/query_rules.h"
 #include "text/word_letter.h"
 
 #include <algorithm>
@@ -26,7 +25,7 @@ bool IsOneWord(std::string_view query) {
 std::vector<OfferedLine> OfferLines(const cIndex& index, const std::vector<BaseForm>& forms) {
     const pro_less& order = index.GetLess();
     std::vector<OfferedLine> lines;
-    lines.reserve(MAX_LIST_LINES);
+    lines.reserve(kMaxOfferedLines);
     bool tierFound = false;
     std::uint8_t tier = 0;
     std::uint32_t foundGroups = 0;
@@ -57,7 +56,7 @@ std::vector<OfferedLine> OfferLines(const cIndex& index, const std::vector<BaseF
                                            [p](const OfferedLine& l) { return l.position == p; });
             if (!shown) {
                 lines.push_back({p, f});
-                if (lines.size() == MAX_LIST_LINES) {
+                if (lines.size() == kMaxOfferedLines) {
                     return lines;
                 }
             }
@@ -128,7 +127,7 @@ Offered FormFinder::BaseFormsFirst(const cIndex& index, bool esperanto,
         }
     }
     for (const OfferedLine& line : offered.lines) {
-        if (lines.size() < MAX_LIST_LINES &&
+        if (lines.size() < kMaxOfferedLines &&
             std::none_of(lines.begin(), lines.end(),
                          [&line](const OfferedLine& l) { return l.position == line.position; })) {
             lines.push_back(line);

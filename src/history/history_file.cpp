@@ -34,7 +34,7 @@ bool FaultInjected() {
 }
 
 [[noreturn]] void RaiseWriteError() {
-    RaiseMsg(kWriteError.c_str(), fileContext.c_str());
+    RaiseMsg(kWriteError.c_str(), kContext.c_str());
 }
 
 // One field of the file, through the checked write.
@@ -42,7 +42,7 @@ void Put(const void* data, std::size_t size, std::size_t count, std::FILE* file)
     if (FaultInjected()) {
         RaiseWriteError();
     }
-    WriteChecked(data, size, count, file);
+    WriteChecked(data, size, count, file, kContext.c_str());
 }
 
 void PutByte(std::size_t value, std::FILE* file) {
@@ -59,13 +59,13 @@ void PutPair(std::uint32_t first, std::uint32_t second, std::FILE* file) {
 
 std::uint8_t GetByte(std::FILE* file) {
     unsigned char byte = 0;
-    ReadChecked(&byte, 1, 1, file);
+    ReadChecked(&byte, 1, 1, file, kContext.c_str());
     return byte;
 }
 
 DictionaryStamps GetStamps(std::FILE* file) {
     unsigned char bytes[8];
-    ReadChecked(bytes, 1, sizeof bytes, file);
+    ReadChecked(bytes, 1, sizeof bytes, file, kContext.c_str());
     return {GetLe32(bytes), GetLe32(bytes + 4)};
 }
 
@@ -111,11 +111,11 @@ void ReadEntry(HistoryEntry& entry, std::FILE* file) {
     entry.isEsperanto = GetByte(file) != 0;
     for (std::size_t i = 0; i < refCount; ++i) {
         unsigned char bytes[8];
-        ReadChecked(bytes, 1, sizeof bytes, file);
+        ReadChecked(bytes, 1, sizeof bytes, file, kContext.c_str());
         entry.refs.push_back({GetLe32(bytes), GetLe32(bytes + 4)});
     }
     unsigned char bytes[2 * kMaxStoredCount];
-    ReadChecked(bytes, 2, length, file);
+    ReadChecked(bytes, 2, length, file, kContext.c_str());
     char16_t units[kMaxStoredCount + 1];
     for (std::size_t i = 0; i < length; ++i) {
         units[i] = GetLe16(bytes + 2 * i);
@@ -134,7 +134,6 @@ void cHistory::Load(const char* historyFile, const char* eoTextFile, const char*
         return;
     }
     try {
-        SetFileContext(kContext.c_str());
         const std::uint8_t version = GetByte(file.get());
         GetByte(file.get()); // reserved
         if (version == HISTORY_FILE_VERSION) {
@@ -147,7 +146,7 @@ void cHistory::Load(const char* historyFile, const char* eoTextFile, const char*
                     ReadEntry(loaded.emplace_back(), file.get());
                 }
                 unsigned char bytes[4];
-                ReadChecked(bytes, 1, sizeof bytes, file.get());
+                ReadChecked(bytes, 1, sizeof bytes, file.get(), kContext.c_str());
                 const auto storedCursor = static_cast<std::int32_t>(GetLe32(bytes));
                 // The program never writes a cursor outside 0..N: such a file is damaged.
                 if (storedCursor >= 0 && storedCursor <= count) {
@@ -159,7 +158,6 @@ void cHistory::Load(const char* historyFile, const char* eoTextFile, const char*
                 }
             }
         }
-        SetFileContext("");
     } catch (const std::exception&) {
         entries.clear();
         cursor = 0;
@@ -180,7 +178,6 @@ void cHistory::Save() {
     }
     try {
         std::FILE* out = file.Stream();
-        SetFileContext(kContext.c_str());
         const std::size_t count = std::min(entries.size(), kMaxStoredCount);
         const DictionaryStamps stamps = DictionaryStamp(eoTextPath, ruTextPath);
         PutByte(HISTORY_FILE_VERSION, out);
@@ -206,7 +203,6 @@ void cHistory::Save() {
         if (FaultInjected() || !file.PutInPlace()) {
             RaiseWriteError();
         }
-        SetFileContext("");
     } catch (const std::exception&) {
         // an unfinished file is removed with `file`
     }

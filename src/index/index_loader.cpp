@@ -44,8 +44,8 @@ constexpr auto kContextWord = platform::Ansi(u8"индекса:\n \"");
 // Bytes of the headword table checked at a time (a multiple of the record size).
 constexpr std::size_t kCheckChunk = std::size_t{64} << 10;
 
-[[noreturn]] void RaiseReadError() {
-    RaiseMsg(kReadError.c_str(), fileContext.c_str());
+[[noreturn]] void RaiseReadError(const std::string& context) {
+    RaiseMsg(kReadError.c_str(), context.c_str());
 }
 
 // Whether a table of `count` 8-byte records fits 32 bits of bytes, the most
@@ -71,16 +71,15 @@ void cIndex::Load(const char* path) {
     // Named before the first read, so that any read error, the version
     // byte's included, names this file rather than the one read before it.
     const std::string context = kContextWord.c_str() + platform::AnsiPath(path) + '"';
-    SetFileContext(context.c_str());
     bsi::HeaderBytes bytes{};
-    ReadChecked(bytes.data(), 1, 1, file.get());
+    ReadChecked(bytes.data(), 1, 1, file.get(), context.c_str());
     if (bytes[0] != bsi::kVersion) {
         RaiseMsg(kVersionError.c_str());
     }
 
     std::size_t at = 1;
     for (const std::size_t size : bsi::kHeaderItemSizes) {
-        ReadChecked(bytes.data() + at, size, 1, file.get());
+        ReadChecked(bytes.data() + at, size, 1, file.get(), context.c_str());
         at += size;
     }
     const bsi::Header header = bsi::DecodeHeader(bytes);
@@ -89,7 +88,7 @@ void cIndex::Load(const char* path) {
         if (errno == ENOMEM) {
             RaiseMsg(kNoMemory.c_str());
         }
-        RaiseReadError();
+        RaiseReadError(context);
     }
     std::uint64_t fileSize = paged.Size();
     std::optional<bsi::TextIdentity> identity;
@@ -97,12 +96,12 @@ void cIndex::Load(const char* path) {
         // An identity block ends the file, and the blocks lie before it.
         bsi::IdentityBytes block{};
         if (!paged.ReadAt(fileSize - bsi::kIdentitySize, block.data(), block.size())) {
-            RaiseReadError();
+            RaiseReadError(context);
         }
         if (bsi::ClaimsIdentity(block)) {
             identity = bsi::DecodeIdentity(block);
             if (!identity) {
-                RaiseReadError();
+                RaiseReadError(context);
             }
             fileSize -= bsi::kIdentitySize;
         }
@@ -111,7 +110,7 @@ void cIndex::Load(const char* path) {
                           fileSize) ||
         !bsi::BlockInside(header.refOffset, header.refCount, bsi::kRecordSize, fileSize) ||
         !bsi::BlockInside(header.textOffset, header.textSize, 1, fileSize)) {
-        RaiseReadError();
+        RaiseReadError(context);
     }
     if (!TableFits(header.headwordCount) || !TableFits(header.refCount)) {
         RaiseMsg(kNoMemory.c_str());
@@ -128,16 +127,15 @@ void cIndex::Load(const char* path) {
         if (!paged.ReadAt(header.headwordOffset + done, chunk.get(), length) ||
             !bsi::RecordsInside(chunk.get(), length / bsi::kRecordSize, header.textSize,
                                 header.refCount)) {
-            RaiseReadError();
+            RaiseReadError(context);
         }
     }
     // A file written or cut while it was checked: what was checked is not the file.
     if (!paged.Unchanged()) {
-        RaiseReadError();
+        RaiseReadError(context);
     }
 
     file.reset(); // closed before the context is cleared
-    SetFileContext("");
     m_file = std::move(paged);
     m_headwordOffset = header.headwordOffset;
     m_refOffset = header.refOffset;

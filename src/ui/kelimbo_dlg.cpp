@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "ui/kelimbo_dlg.h"
 
-#include "forms/offered_lines.h"
 #include "framework/input_panel.h"
-#include "query/query_rules.h"
 #include "text/esperanto_x.h"
 #include "text/index_key.h"
 #include "ui/kelimbo_resources.h"
@@ -124,43 +122,24 @@ std::u16string CKelimboDlg::ReadBox() {
 }
 
 void CKelimboDlg::FillList() {
-    const std::string query = GetQuery();
     m_list.ResetContent();
-    m_lines.clear();
-    if (query.empty()) {
-        return; // the index, the provider and m_first stay as they were
-    }
-    const bool esperanto = IsEsperantoQuery(query);
-    m_pIndex = esperanto ? static_cast<cIndex*>(&m_objects.eoIndex) : &m_objects.ruIndex;
-    m_pProv = esperanto ? static_cast<cKelimboProv*>(&m_objects.eoProv) : &m_objects.ruProv;
-    const HeadwordRange range = m_pIndex->FindPrefix(query);
-    m_first = range.first;
-    if (range.last == range.first) {
-        OfferBaseForms(query, esperanto);
+    const bool esperanto = m_listed.esperanto;
+    m_listed = m_objects.lookup.ListKey(GetQuery(), true);
+    if (m_listed.query.empty()) {
+        m_listed.esperanto = esperanto; // an empty box keeps the last direction, for the history
         return;
     }
-    // Line k shows the headword at m_first + k.
-    const HeadwordRange listed = ListedRange(range);
-    for (std::uint32_t p = listed.first; p < listed.last; ++p) {
-        m_list.AddString(from_index_key(m_pIndex->GetHeadword(p)));
-        m_lines.push_back({p});
-    }
-    // An index file written over or cut since start-up ends the run with the
-    // read error rather than showing what its bytes now say.
-    m_pIndex->CheckFile();
-}
-
-void CKelimboDlg::OfferBaseForms(std::string_view query, bool esperanto) {
-    const forms::Offered offered = m_objects.formFinder.Offer(*m_pIndex, esperanto, query);
-    if (offered.lines.empty()) {
+    if (m_listed.Offers()) {
+        // The lines keep the headwords' own text; the mark and its hint tell
+        // them from the lines of a range.
+        const std::u16string hint = u"основная форма слова «" + ReadBox() + u"»";
+        for (const std::u16string& line : m_listed.offeredLines) {
+            m_list.AddMarkedString(line, hint);
+        }
         return;
     }
-    // The lines keep the headwords' own text; the mark and its hint tell them
-    // from the lines of a range.
-    const std::u16string hint = u"основная форма слова «" + ReadBox() + u"»";
-    for (const forms::OfferedLine& line : offered.lines) {
-        m_list.AddMarkedString(from_index_key(m_pIndex->GetHeadword(line.position)), hint);
-        m_lines.push_back({line.position});
+    for (const std::u16string& line : m_listed.lines) {
+        m_list.AddString(line);
     }
 }
 

@@ -45,7 +45,9 @@ bool CLegiloDlg::OnInitDialog() {
     // The main window has set searchView to false: the keys follow the reader's
     // reading of the cursor.
     UpdateSoftKeys(*this, m_objects.theHistory);
-    if (m_pProv != nullptr) {
+    if (m_text) {
+        GetEdit(IDC_ARTICLE).SetWindowText(*m_text);
+    } else if (m_pProv != nullptr) {
         try {
             std::u16string text;
             m_pProv->GetArticles(text, m_refs);

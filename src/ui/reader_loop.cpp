@@ -3,7 +3,6 @@
 // or on a history entry, run again for every step back, forward or translation
 // made inside it, with the history kept in step with what the windows show.
 #include "framework/input_panel.h"
-#include "text/index_key.h"
 #include "ui/kelimbo_dlg.h"
 #include "ui/legilo_dlg.h"
 #include "ui/program_objects.h"
@@ -11,23 +10,29 @@
 #include "ui/soft_key_menus.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 void CKelimboDlg::OnListSelChange() {
     const int k = m_list.GetCurSel();
-    if (k == fw::LB_ERR || static_cast<std::size_t>(k) >= m_lines.size() || m_pIndex == nullptr ||
+    if (k == fw::LB_ERR || static_cast<std::size_t>(k) >= m_listed.LineCount() ||
         m_pLegilo == nullptr) {
         return;
     }
-    const std::uint32_t position = m_lines[static_cast<std::size_t>(k)].position;
-    std::vector<ArticleRef> refs = m_pIndex->GetRefs(position);
-    std::u16string headword = from_index_key(m_pIndex->GetHeadword(position));
-    m_pIndex->CheckFile();
+    const auto line = static_cast<std::size_t>(k);
+    LookupCore& lookup = m_objects.lookup;
+    std::vector<ArticleRef> refs = lookup.Refs(m_listed, line);
+    std::u16string headword = lookup.Headword(m_listed, line);
+    std::optional<std::u16string> text;
+    if (m_listed.merged) {
+        text = lookup.Article(m_listed, line);
+    }
     m_pLegilo->m_refs = std::move(refs);
-    m_pLegilo->m_pProv = m_pProv;
+    m_pLegilo->m_pProv = &lookup.Provider(m_listed.esperanto);
     m_pLegilo->m_headword = std::move(headword);
+    m_pLegilo->m_text = std::move(text);
     RunReader(true);
 }
 
@@ -51,27 +56,28 @@ void CKelimboDlg::OnForward() {
 }
 
 void CKelimboDlg::ShowEntry(const HistoryEntry& entry) {
-    m_pProv = entry.isEsperanto ? static_cast<cKelimboProv*>(&m_objects.eoProv) : &m_objects.ruProv;
     // Converts the text and refills the list before the call returns; a
-    // non-empty query chooses the index and the provider anew.
+    // non-empty query gives the list its direction anew.
     const fw::Edit box = GetEdit(IDC_SEARCH);
     box.SetWindowText(entry.query);
     box.SetSel(0, static_cast<int>(entry.query.size()));
     box.ScrollCaret();
     if (m_pLegilo != nullptr) {
         m_pLegilo->m_refs = entry.refs;
-        m_pLegilo->m_pProv = m_pProv;
+        m_pLegilo->m_pProv = &m_objects.lookup.Provider(entry.isEsperanto);
         m_pLegilo->m_headword = HeadwordOf(entry);
+        m_pLegilo->m_text = std::nullopt; // the history reopens the first dictionary's articles
     }
 }
 
 std::u16string CKelimboDlg::HeadwordOf(const HistoryEntry& entry) {
     // The list has just been filled for the entry's query, which is the one
     // its article was chosen from.
-    if (m_pIndex != nullptr && (m_pIndex == &m_objects.eoIndex) == entry.isEsperanto) {
-        for (const ListLine& line : m_lines) {
-            if (m_pIndex->GetRefs(line.position) == entry.refs) {
-                return from_index_key(m_pIndex->GetHeadword(line.position));
+    if (!m_listed.query.empty() && m_listed.esperanto == entry.isEsperanto) {
+        LookupCore& lookup = m_objects.lookup;
+        for (std::size_t line = 0; line < m_listed.LineCount(); ++line) {
+            if (lookup.Refs(m_listed, line) == entry.refs) {
+                return lookup.Headword(m_listed, line);
             }
         }
     }
@@ -82,7 +88,7 @@ void CKelimboDlg::RecordState() {
     const std::u16string query = ReadBox();
     const std::vector<ArticleRef> noRefs;
     m_objects.theHistory.Push(query, m_pLegilo != nullptr ? m_pLegilo->m_refs : noRefs,
-                              m_pIndex == &m_objects.eoIndex);
+                              m_listed.esperanto);
 }
 
 void CKelimboDlg::RunReader(bool fresh) {

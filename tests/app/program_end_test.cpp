@@ -108,8 +108,8 @@ TEST(ProgramEnd, TheStepDoneBeforeTheEndIsInTheHistoryHoweverTheProgramEnds) {
                      (dictionary / "tarnesk_rusa_esperanto.txt").c_str());
         ProgramObjects objects;
         dictionary_fixture::LoadIndexes(objects, data);
-        const std::vector<ArticleRef> sxafo =
-            objects.eoIndex.GetRefs(objects.eoIndex.FindPrefix("sxafo").first);
+        const std::vector<ArticleRef> sxafo = objects.lookup.EsperantoIndex().GetRefs(
+            objects.lookup.EsperantoIndex().FindPrefix("sxafo").first);
         ASSERT_FALSE(sxafo.empty());
         EXPECT_EQ(history.entries, (std::deque<HistoryEntry>{{sxafo, u"ŝafo", true}}));
         EXPECT_EQ(history.cursor, 1);

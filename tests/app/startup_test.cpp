@@ -335,12 +335,14 @@ TEST_F(StartupTest, StartsFromAFolderOfAnyName) {
         std::u16string article;
         ScopedModalRun modal([&](fw::Dialog& d) {
             run.theHistory.Push(u"ŝafo", {{0, 8}}, true);
-            article = run.eoProv.GetArticle(0, 8);
+            article = run.lookup.EsperantoProvider().GetArticle(0, 8);
             d.EndDialog(fw::IDOK);
         });
         EXPECT_FALSE(theApp.Run(run, module)) << c.folder;
         EXPECT_TRUE(boxes.Calls().empty()) << c.folder;
-        EXPECT_EQ(run.eoIndex.Count(), dictionary_fixture::EsperantoHeadwords().size()) << c.folder;
+        EXPECT_EQ(run.lookup.EsperantoIndex().Count(),
+                  dictionary_fixture::EsperantoHeadwords().size())
+            << c.folder;
         EXPECT_EQ(article, u"eeeeeeee") << c.folder;
         EXPECT_TRUE(std::filesystem::exists(folder / "historio.bin")) << c.folder;
 

@@ -6,12 +6,12 @@
 #include "articles/dictionary_files.h"
 #include "articles/provider.h"
 #include "damage.h"
-#include "dictionary_lookup.h"
 #include "errors/checked_io.h"
 #include "errors/exc_msg.h"
 #include "history/history.h"
 #include "history/history_file.h"
 #include "index/bsi_format.h"
+#include "lookup/lookup_core.h"
 #include "platform/code_page.h"
 #include "support/temp_dir.h"
 
@@ -76,9 +76,8 @@ protected:
 // first article of each list. Returns the message of a failed load ("" when
 // the indexes loaded); article failures must carry a dictionary-file message.
 std::string LookUpEverything(const std::string& folder, const std::string& variant) {
-    SetFileContext(""); // as at start-up
     try {
-        DictionaryFolder dictionaries(folder);
+        LookupCore dictionaries(folder);
         for (const char* query : kQueries) {
             const ListResult list = dictionaries.List(FromUtf8(query));
             EXPECT_LE(list.lines.size(), 50u) << variant;
@@ -160,7 +159,7 @@ TEST_F(DamagedFiles, ADamagedIdentityBlockIsRefusedOrLeavesAnIndexWithoutOne) {
     std::copy(bound.begin() + static_cast<std::ptrdiff_t>(block), bound.end(), identity.begin());
     ASSERT_TRUE(bsi::DecodeIdentity(identity)) << "the sample index records its text";
     const auto firstArticle = [&] {
-        DictionaryFolder dictionaries(dir.AnsiPath(""));
+        LookupCore dictionaries(dir.AnsiPath(""));
         return dictionaries.Article(dictionaries.List(u"cx"), 0);
     };
     const std::u16string article = firstArticle();

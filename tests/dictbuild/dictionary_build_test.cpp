@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "dictbuild/dictionary_build.h"
 #include "dictbuild/index_check.h"
-#include "dictionary_lookup.h"
+#include "lookup/lookup_core.h"
 #include "index/index_writer.h"
 #include "index/my_less.h"
 #include "platform/code_page.h"
@@ -25,7 +25,7 @@ std::vector<SourceArticle> Source(const std::string& tsv) {
     return ReadTsvSource(in);
 }
 
-std::vector<std::string> ListOf(DictionaryFolder& folder, const char* typed) {
+std::vector<std::string> ListOf(LookupCore& folder, const char* typed) {
     std::vector<std::string> lines;
     for (const auto& line : folder.List(FromUtf8(typed)).lines) {
         lines.push_back(ToUtf8(line));
@@ -45,7 +45,7 @@ TEST(BuildFromSource, RoundTripsThroughIndexAndReader) {
                            "ŝip/o\tŝip/o (второе значение)\n"),
                     dir.Path());
     BuildFromSource(Language::Russian, Source("доро́га\tдоро́га vojo\n"), dir.Path());
-    DictionaryFolder folder(FolderOf(dir));
+    LookupCore folder(FolderOf(dir));
 
     EXPECT_EQ(ListOf(folder, "cxap"), (std::vector<std::string>{"ĉapelo"}));
     EXPECT_EQ(ListOf(folder, "sxip"), (std::vector<std::string>{"ŝipeto", "ŝipo"}));
@@ -68,7 +68,7 @@ TEST(BuildFromSource, AHeadwordsOwnArticlesComeBeforeThoseNamingItAsExtra) {
                            "котёнок\tкотёнок (4)\tкошка|кот\n"),
                     dir.Path());
     BuildFromSource(Language::Esperanto, Source("kato\tkato\n"), dir.Path());
-    DictionaryFolder folder(FolderOf(dir));
+    LookupCore folder(FolderOf(dir));
     EXPECT_EQ(ToUtf8(folder.Article(folder.List(u"кошка"), 0)),
               "кошка (2)\r\nкот (1)\r\nкотёнок (4)\r\n");
     EXPECT_EQ(ToUtf8(folder.Article(folder.List(u"кот"), 0)),
@@ -131,7 +131,7 @@ TEST(BuildFromSource, AHeadwordOfTheLargestLengthIsAcceptedAndFound) {
         BuildFromSource(other, Source(other == Language::Esperanto ? "kato\tk\n" : "кот\tk\n"),
                         dir.Path());
         BuildFromSource(c.language, Source("a\tok\n" + c.headword + "\tlong\n"), dir.Path());
-        DictionaryFolder folder(FolderOf(dir));
+        LookupCore folder(FolderOf(dir));
         EXPECT_EQ(ListOf(folder, c.typed), std::vector<std::string>{c.headword}) << c.typed;
     }
 }
@@ -161,7 +161,7 @@ TEST(BuildFromParagraphs, IndexesAnExistingTextWithoutRewritingIt) {
     EXPECT_EQ(ReadBytes(dir.File("EoRu_kelimbo.txt")), text);
     WriteBytes(dir.File("tarnesk_rusa_esperanto.bsi"),
                std::string("\x01", 1) + std::string(27, '\0'));
-    DictionaryFolder folder(FolderOf(dir));
+    LookupCore folder(FolderOf(dir));
     EXPECT_EQ(ToUtf8(folder.Article(folder.List(u"cxapelo"), 0)), "ĉapelo шляпа\r\nещё строка\r\n");
     EXPECT_EQ(ToUtf8(folder.Article(folder.List(u"sxipo"), 0)), "ŝipo корабль\r\n");
 }

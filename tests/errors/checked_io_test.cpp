@@ -29,7 +29,6 @@ protected:
         testing_support::WriteBytes(dir.File("f.bin"), "abcd");
         file = platform::OpenFile(dir.AnsiPath("f.bin"), "rb");
         ASSERT_TRUE(file);
-        SetFileContext("");
     }
     TempDir dir;
     platform::FileHandle file;
@@ -37,40 +36,36 @@ protected:
 
 TEST_F(CheckedIo, FullReadReturnsTheCount) {
     char buffer[4];
-    EXPECT_EQ(ReadChecked(buffer, 2, 2, file.get()), 2u);
+    EXPECT_EQ(ReadChecked(buffer, 2, 2, file.get(), ""), 2u);
     EXPECT_EQ(std::string(buffer, 4), "abcd");
-    EXPECT_EQ(ReadChecked(buffer, 1, 0, file.get()), 0u); // zero items succeed
+    EXPECT_EQ(ReadChecked(buffer, 1, 0, file.get(), ""), 0u); // zero items succeed
 }
 
 TEST_F(CheckedIo, ShortReadAtEndOfFileRaisesWithTheContext) {
-    SetFileContext("context");
     char buffer[8];
-    EXPECT_EQ(MessageOf([&] { ReadChecked(buffer, 1, 5, file.get()); }),
+    EXPECT_EQ(MessageOf([&] { ReadChecked(buffer, 1, 5, file.get(), "context"); }),
               "Ошибка при чтении файла context");
-    EXPECT_EQ(fileContext, "context"); // a failure leaves the context as it was
 }
 
 TEST_F(CheckedIo, EmptyContextLeavesNothingAfterTheBlank) {
     char buffer[8];
-    EXPECT_EQ(MessageOf([&] { ReadChecked(buffer, 8, 1, file.get()); }),
+    EXPECT_EQ(MessageOf([&] { ReadChecked(buffer, 8, 1, file.get(), ""); }),
               "Ошибка при чтении файла ");
 }
 
 TEST_F(CheckedIo, FailedSeekRaisesTheReadingMessage) {
-    SetFileContext("x");
-    EXPECT_EQ(MessageOf([&] { SeekChecked(file.get(), -1, SEEK_SET); }),
+    EXPECT_EQ(MessageOf([&] { SeekChecked(file.get(), -1, SEEK_SET, "x"); }),
               "Ошибка при чтении файла x");
-    EXPECT_EQ(MessageOf([&] { SeekChecked(file.get(), 2, SEEK_SET); }), "(nothing raised)");
+    EXPECT_EQ(MessageOf([&] { SeekChecked(file.get(), 2, SEEK_SET, "x"); }), "(nothing raised)");
 }
 
 TEST_F(CheckedIo, FailedWriteRaisesTheWritingMessage) {
-    SetFileContext("y");
     const char data[] = "zz";
     // The file is open for reading only: the write cannot succeed.
-    EXPECT_EQ(MessageOf([&] { WriteChecked(data, 1, 2, file.get()); }),
+    EXPECT_EQ(MessageOf([&] { WriteChecked(data, 1, 2, file.get(), "y"); }),
               "Ошибка при записи файла y");
     auto out = platform::OpenFile(dir.AnsiPath("out.bin"), "wb");
-    EXPECT_EQ(WriteChecked(data, 1, 2, out.get()), 2u);
+    EXPECT_EQ(WriteChecked(data, 1, 2, out.get(), "y"), 2u);
 }
 
 } // namespace

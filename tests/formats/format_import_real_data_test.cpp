@@ -4,7 +4,7 @@
 // well-known words as the search window finds them. Skipped when the package's
 // files are absent.
 #include "dictbuild/index_check.h"
-#include "dictionary_lookup.h"
+#include "lookup/lookup_core.h"
 #include "formats/format_import.h"
 #include "platform/code_page.h"
 #include "support/temp_dir.h"
@@ -55,7 +55,7 @@ TEST(FormatImportRealData, FreeDictEsperantoEnglishAsTheEsperantoDirection) {
         {"najrobo", "Najrobo", "Nairobi"},
         {"reta fluigilo", "reta fluigilo", "network streamer"},
     };
-    DictionaryFolder folder(out.AnsiPath(""));
+    LookupCore folder(out.AnsiPath(""));
     for (const auto& word : words) {
         const ListResult list = folder.List(FromUtf8(word.typed));
         ASSERT_FALSE(list.lines.empty()) << word.typed;

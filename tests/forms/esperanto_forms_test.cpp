@@ -3,7 +3,6 @@
 #include "forms/offered_lines.h"
 #include "forms_index.h"
 #include "index/language_indexes.h"
-#include "query/query_rules.h"
 #include "support/index_files.h"
 #include "support/temp_dir.h"
 
@@ -124,7 +123,7 @@ TEST(OfferedLines, AtMostFiftyLinesNoneTwiceEachFoundByItsForm) {
     index_files::LoadWords(index, dir, words);
     const forms::Offered offered =
         forms::FormFinder("/nonexistent/ru_RU").Offer(index, true, "hundojn");
-    ASSERT_EQ(offered.lines.size(), MAX_LIST_LINES);
+    ASSERT_EQ(offered.lines.size(), forms::kMaxOfferedLines);
     EXPECT_EQ(index.HeadwordText(offered.lines.front().position), "hundo");
     for (std::size_t k = 0; k < offered.lines.size(); ++k) {
         const forms::OfferedLine& line = offered.lines[k];

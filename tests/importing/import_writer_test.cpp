@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "dictbuild/index_check.h"
-#include "dictionary_lookup.h"
+#include "lookup/lookup_core.h"
 #include "importing/import_writer.h"
 #include "platform/code_page.h"
 #include "support/temp_dir.h"
@@ -54,7 +54,7 @@ TEST(WriteImportedDirections, TheReaderShowsWhatWasImported) {
              Direction(Language::Russian, {{{c.language == Language::Russian ? headword : "б"},
                                             c.language == Language::Russian ? c.text : "б"}})},
             dir.Path());
-        DictionaryFolder folder(dir.AnsiPath(""));
+        LookupCore folder(dir.AnsiPath(""));
         const std::string shownHeadword = c.shown.substr(0, c.shown.find('\n'));
         const ListResult list = folder.List(FromUtf8(shownHeadword));
         ASSERT_EQ(list.lines.size(), 1u) << c.text;
@@ -81,7 +81,7 @@ TEST(WriteImportedDirections, TheNoteOpensTheFileAndNoHeadwordPointsAtIt) {
         EXPECT_EQ(check.problemCount, 0u) << name;
         EXPECT_EQ(check.references, 1u) << name;
     }
-    DictionaryFolder folder(dir.AnsiPath(""));
+    LookupCore folder(dir.AnsiPath(""));
     EXPECT_EQ(ToUtf8(folder.Article(folder.List(u"a"), 0)), "a\r\nб\r\n");
 }
 
@@ -121,7 +121,7 @@ TEST(WriteImportedDirections, EveryHeadwordIsFoundByItsOwnText) {
     const IndexCheck check = CheckIndex(Language::Esperanto, dir.AnsiPath("EoRu_kelimbo.bsi"),
                                         dir.File("EoRu_kelimbo.txt"));
     EXPECT_EQ(check.problemCount, 0u) << (check.problems.empty() ? "" : check.problems[0]);
-    DictionaryFolder folder(dir.AnsiPath(""));
+    LookupCore folder(dir.AnsiPath(""));
     EXPECT_EQ(ToUtf8(folder.Article(folder.List(u"ab-c"), 0)), "a...b\r\nfirst\r\n");
 }
 

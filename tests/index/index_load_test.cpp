@@ -37,11 +37,6 @@ std::string ReadError(const TempDir& dir) {
     return "Ошибка при чтении файла индекса:\n \"" + dir.File("index.bsi").string() + "\"";
 }
 
-// The context the loader sets, in the ANSI code page.
-std::string AnsiContext(const TempDir& dir) {
-    return testing_support::Cp1251("индекса:\n \"") + dir.AnsiPath("index.bsi") + "\"";
-}
-
 bsi::Header HeaderOf(const std::string& bytes) {
     bsi::HeaderBytes header{};
     std::copy_n(bytes.begin(), bsi::kHeaderSize, header.begin());
@@ -64,25 +59,21 @@ void ExpectSampleLoaded(const cIndex& index) {
     EXPECT_EQ(index.GetRefs(4), (std::vector<ArticleRef>{{30, 40}, {40, 50}, {50, 60}}));
 }
 
-// A failed load leaves an index without headwords and the context as it was set.
-void ExpectFailedLoad(const cIndex& index, const TempDir& dir) {
+// A failed load leaves an index without headwords.
+void ExpectFailedLoad(const cIndex& index) {
     EXPECT_EQ(index.Count(), 0u);
     EXPECT_EQ(index.FindPrefix(""), (HeadwordRange{0, 0}));
-    EXPECT_EQ(fileContext, AnsiContext(dir));
 }
 
 class IndexLoad : public testing::Test {
 protected:
-    void SetUp() override { SetFileContext(""); }
     TempDir dir;
     cIndexEo index;
 };
 
-TEST_F(IndexLoad, ReadsHeadwordsAndReferencesAndClearsTheContext) {
-    SetFileContext("before");
+TEST_F(IndexLoad, ReadsHeadwordsAndReferences) {
     ASSERT_EQ(LoadBytes(index, dir, SampleBytes()), "");
     ExpectSampleLoaded(index);
-    EXPECT_EQ(fileContext, "");
     EXPECT_EQ(index.HeadwordText(4), "cxapelo");
     EXPECT_EQ(index.GetHeadword(5), "");
     EXPECT_EQ(index.HeadwordText(5), "");
@@ -117,19 +108,14 @@ TEST_F(IndexLoad, BlocksMayLieInAnyOrderWithAnythingBetweenThem) {
 }
 
 TEST_F(IndexLoad, MissingFileNamesItsPath) {
-    SetFileContext("before");
     const std::string name = "нет такого.bsi";
     EXPECT_EQ(LoadFile(index, dir.AnsiPath(name)),
               "Ошибка при открытии файла индекса:\n" + dir.File(name).string());
-    EXPECT_EQ(fileContext, "before");
 }
 
-TEST_F(IndexLoad, EmptyFileFailsAtTheVersionNamingTheIndexWhateverTheContextWas) {
-    for (const std::string context : {"", "словаря:\n \"EoRu_kelimbo.txt\""}) {
-        SetFileContext(testing_support::Cp1251(context).c_str());
-        EXPECT_EQ(LoadBytes(index, dir, ""), ReadError(dir)) << context;
-        ExpectFailedLoad(index, dir);
-    }
+TEST_F(IndexLoad, EmptyFileFailsAtTheVersionNamingTheIndex) {
+    EXPECT_EQ(LoadBytes(index, dir, ""), ReadError(dir));
+    ExpectFailedLoad(index);
 }
 
 TEST_F(IndexLoad, OnlyVersionOneIsAccepted) {
@@ -137,7 +123,6 @@ TEST_F(IndexLoad, OnlyVersionOneIsAccepted) {
         std::string bytes = SampleBytes();
         bytes[0] = version;
         EXPECT_EQ(LoadBytes(index, dir, bytes), "Неподходящая версия индексного файла");
-        EXPECT_EQ(fileContext, AnsiContext(dir));
     }
     std::string reserved = SampleBytes();
     reserved[1] = reserved[2] = reserved[3] = '\xFF';
@@ -146,9 +131,8 @@ TEST_F(IndexLoad, OnlyVersionOneIsAccepted) {
 
 TEST_F(IndexLoad, FileCutAnywhereGivesTheReadError) {
     const auto expectCutFails = [&](const std::string& bytes, std::size_t cut) {
-        SetFileContext("");
         EXPECT_EQ(LoadBytes(index, dir, bytes.substr(0, cut)), ReadError(dir)) << cut;
-        ExpectFailedLoad(index, dir);
+        ExpectFailedLoad(index);
     };
     // Every byte of the header and of each block.
     const std::string bytes = SampleBytes();
@@ -187,9 +171,8 @@ TEST_F(IndexLoad, HeaderThatTheFileCannotHoldGivesTheReadError) {
     for (std::size_t k = 0; k < std::size(damages); ++k) {
         bsi::Header header = plain;
         damages[k](header);
-        SetFileContext("");
         EXPECT_EQ(LoadBytes(index, dir, WithHeader(bytes, header)), ReadError(dir)) << k;
-        ExpectFailedLoad(index, dir);
+        ExpectFailedLoad(index);
     }
 }
 
@@ -217,10 +200,9 @@ TEST_F(IndexLoad, RecordPointingOutsideItsBlocksGivesTheReadError) {
             bsi::AppendRecord(record, c.record);
             std::string damaged = bytes;
             damaged.replace(header.headwordOffset + at * bsi::kRecordSize, record.size(), record);
-            SetFileContext("");
             EXPECT_EQ(LoadBytes(index, dir, damaged), c.loads ? "" : ReadError(dir));
             if (!c.loads) {
-                ExpectFailedLoad(index, dir);
+                ExpectFailedLoad(index);
             }
         }
     }
@@ -241,14 +223,14 @@ TEST_F(IndexLoad, HeadwordTableBeyondFourGigabytesGivesTheMemoryMessage) {
         GTEST_SKIP() << "no room for a sparse file: " << error.message();
     }
     EXPECT_EQ(LoadFile(index, dir.AnsiPath("index.bsi")), "Недостаточно памяти");
-    ExpectFailedLoad(index, dir);
+    ExpectFailedLoad(index);
 }
 
 TEST_F(IndexLoad, FailedLoadEmptiesALoadedIndex) {
     ASSERT_EQ(LoadBytes(index, dir, SampleBytes()), "");
     const std::string bytes = SampleBytes();
     EXPECT_EQ(LoadBytes(index, dir, bytes.substr(0, bytes.size() - 1)), ReadError(dir));
-    ExpectFailedLoad(index, dir);
+    ExpectFailedLoad(index);
 }
 
 } // namespace

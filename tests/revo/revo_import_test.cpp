@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "dictbuild/index_check.h"
-#include "dictionary_lookup.h"
+#include "lookup/lookup_core.h"
 #include "importing/import_writer.h"
 #include "platform/code_page.h"
 #include "revo/revo_entries.h"
@@ -56,7 +56,7 @@ protected:
 
     // The article of the line that is the typed word itself, else of the first line.
     static std::string Article(const std::string& typed) {
-        DictionaryFolder folder(s_dir->AnsiPath(""));
+        LookupCore folder(s_dir->AnsiPath(""));
         const ListResult list = folder.List(FromUtf8(typed));
         if (list.lines.empty()) {
             return "(not found)";
@@ -184,7 +184,7 @@ TEST_F(RevoFixtures, ALongEntryIsCutIntoArticlesThatTheReaderShowsWhole) {
         std::find_if(s_import->esperanto.begin(), s_import->esperanto.end(),
                      [](const ImportedArticle& a) { return a.headwords[0] == "multsenca"; });
     ASSERT_NE(entry, s_import->esperanto.end());
-    DictionaryFolder folder(s_dir->AnsiPath(""));
+    LookupCore folder(s_dir->AnsiPath(""));
     const ListResult list = folder.List(u"multsenca");
     ASSERT_EQ(list.lines.size(), 1u);
     const std::string text = ToUtf8(folder.Article(list, 0));

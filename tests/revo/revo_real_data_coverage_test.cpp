@@ -8,7 +8,7 @@
 //
 // KELIMBO_REVO_BUILT names an already built dictionary folder to check
 // instead of importing the copy (to measure another build of it).
-#include "dictionary_lookup.h"
+#include "lookup/lookup_core.h"
 #include "importing/import_writer.h"
 #include "platform/code_page.h"
 #include "revo/revo_import.h"
@@ -287,7 +287,7 @@ struct Opened {
     std::string missing;                            // the reason, when none
 };
 
-Opened Open(DictionaryFolder& folder, const std::string& headword) {
+Opened Open(LookupCore& folder, const std::string& headword) {
     Opened opened;
     const ListResult list = folder.List(FromUtf8(headword));
     for (const std::size_t line : list.exactLines) {
@@ -345,7 +345,7 @@ TEST(RevoRealData, EveryDerivationAndDefinitionIsInTheDictionary) {
         WriteImportedDirections(directions, dir.Path());
         built = dir.AnsiPath("");
     }
-    DictionaryFolder folder(built);
+    LookupCore folder(built);
 
     Share translated, untranslated, variants, definitions;
     std::vector<std::string> missing, undefined;

@@ -3,7 +3,7 @@
 // headword counts, the check of the files, and well-known words in both
 // directions. Skipped when there is no such copy.
 #include "dictbuild/index_check.h"
-#include "dictionary_lookup.h"
+#include "lookup/lookup_core.h"
 #include "importing/import_writer.h"
 #include "platform/code_page.h"
 #include "revo/revo_import.h"
@@ -109,7 +109,7 @@ TEST(RevoRealData, ImportsBothDirections) {
         {"идти", {"iri"}},
         {"солнце", {"suno"}},
     };
-    DictionaryFolder folder(dir.AnsiPath(""));
+    LookupCore folder(dir.AnsiPath(""));
     for (const auto& word : words) {
         const ListResult list = folder.List(FromUtf8(word.typed));
         ASSERT_FALSE(list.lines.empty()) << word.typed;

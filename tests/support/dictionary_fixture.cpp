@@ -60,10 +60,8 @@ void WriteDataFiles(const testing_support::TempDir& dir, bool withRuIndex) {
 }
 
 void LoadIndexes(ProgramObjects& objects, const testing_support::TempDir& dir) {
-    objects.ruIndex.Load(dir.AnsiPath(kRussianFiles.index).c_str());
-    objects.eoIndex.Load(dir.AnsiPath(kEsperantoFiles.index).c_str());
-    objects.ruProv.Load(dir.AnsiPath(kRussianFiles.text), objects.ruIndex);
-    objects.eoProv.Load(dir.AnsiPath(kEsperantoFiles.text), objects.eoIndex);
+    objects.lookup.Open(dir.AnsiPath(""));
+    objects.lookup.Load();
 }
 
 std::string ModulePath(const testing_support::TempDir& dir) {

@@ -22,8 +22,7 @@ std::vector<std::string> EsperantoHeadwords();
 // to), each bound to its text, and both text files, into the folder.
 void WriteDataFiles(const testing_support::TempDir& dir, bool withRuIndex = true);
 
-// Loads the owner's ruIndex and eoIndex from the folder's index files and
-// its providers, with them, from the folder's text files.
+// Points the owner's lookup core at the folder and loads both directions.
 void LoadIndexes(ProgramObjects& objects, const testing_support::TempDir& dir);
 
 // A test's own program objects, fresh for each test, each also under its usual
@@ -32,10 +31,10 @@ class WithProgramObjects {
 protected:
     ProgramObjects objects;
     std::u16string& wordToTranslate = objects.wordToTranslate;
-    cIndexRu& ruIndex = objects.ruIndex;
-    cIndexEo& eoIndex = objects.eoIndex;
-    cKelimboProvRu& ruProv = objects.ruProv;
-    cKelimboProvEo& eoProv = objects.eoProv;
+    cIndexRu& ruIndex = objects.lookup.RussianIndex();
+    cIndexEo& eoIndex = objects.lookup.EsperantoIndex();
+    cKelimboProvRu& ruProv = objects.lookup.RussianProvider();
+    cKelimboProvEo& eoProv = objects.lookup.EsperantoProvider();
     cHistory& theHistory = objects.theHistory;
 };
 

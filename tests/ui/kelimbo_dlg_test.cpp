@@ -4,8 +4,8 @@
 // the layout on tall and wide screens.
 #include "framework/input_panel.h"
 #include "framework/test_hooks.h"
+#include "lookup/query_rules.h"
 #include "platform/code_page.h"
-#include "query/query_rules.h"
 #include "support/dictionary_fixture.h"
 #include "support/gui_driver.h"
 #include "text/index_key.h"
@@ -66,8 +66,8 @@ TEST_F(KelimboDlgTest, StartsWithFocusInTheEmptyBoxAndTheInputPanelUp) {
         EXPECT_EQ(dlg.m_list.GetCount(), 0);
         EXPECT_FALSE(fw::testing::WindowWidget(dlg)->windowIcon().isNull());
         EXPECT_EQ(fw::testing::LastSipRequest(), fw::SipState::Up);
-        EXPECT_EQ(dlg.m_pIndex, nullptr);
-        EXPECT_EQ(dlg.m_pProv, nullptr);
+        EXPECT_TRUE(dlg.Listed().query.empty());
+        EXPECT_EQ(dlg.Listed().LineCount(), 0u);
     });
 }
 
@@ -134,10 +134,8 @@ TEST_F(KelimboDlgTest, TheQuerysLanguagePicksTheDictionary) {
     for (const Case& c : cases) {
         WithWindow([&](CKelimboDlg& dlg) {
             gui_driver::Type(Box(dlg), c.typed);
-            EXPECT_EQ(dlg.m_pIndex, c.esperanto ? static_cast<cIndex*>(&eoIndex) : &ruIndex)
-                << ToUtf8(c.typed);
-            EXPECT_EQ(dlg.m_pProv, c.esperanto ? static_cast<cKelimboProv*>(&eoProv) : &ruProv)
-                << ToUtf8(c.typed);
+            EXPECT_EQ(dlg.Listed().esperanto, c.esperanto) << ToUtf8(c.typed);
+            EXPECT_EQ(dlg.Listed().LineCount(), c.lines.size()) << ToUtf8(c.typed);
             EXPECT_EQ(Lines(dlg), c.lines) << ToUtf8(c.typed);
         });
     }
@@ -150,33 +148,31 @@ TEST_F(KelimboDlgTest, TheListShowsAtMostFiftyHeadwordsFromTheFirstMatch) {
         ASSERT_EQ(lines.size(), std::size_t{MAX_LIST_LINES}) << "62 headwords begin with аба";
         EXPECT_EQ(lines.front(), u"аба000");
         EXPECT_EQ(lines.back(), u"аба049");
-        // Line k shows headword m_first + k.
-        EXPECT_EQ(from_index_key(ruIndex.GetHeadword(dlg.m_first)), u"аба000");
-        EXPECT_EQ(from_index_key(ruIndex.GetHeadword(dlg.m_first + 49)), u"аба049");
+        // Line k is the core's line k.
+        EXPECT_EQ(objects.lookup.Headword(dlg.Listed(), 0), u"аба000");
+        EXPECT_EQ(objects.lookup.Headword(dlg.Listed(), 49), u"аба049");
 
         gui_driver::Type(Box(dlg), u"ж");
         EXPECT_EQ(Lines(dlg), (std::vector<std::u16string>{u"абажур"}));
-        EXPECT_EQ(from_index_key(ruIndex.GetHeadword(dlg.m_first)), u"абажур");
+        EXPECT_EQ(objects.lookup.Headword(dlg.Listed(), 0), u"абажур");
 
         gui_driver::Type(Box(dlg), u"я");
         EXPECT_TRUE(Lines(dlg).empty()) << "no headword begins with абажя";
-        EXPECT_EQ(dlg.m_first, 0u);
+        EXPECT_EQ(dlg.Listed().LineCount(), 0u);
     });
 }
 
 TEST_F(KelimboDlgTest, EmptyingTheBoxEmptiesTheListAndKeepsTheDictionary) {
     WithWindow([&](CKelimboDlg& dlg) {
         gui_driver::Type(Box(dlg), u"sxa");
-        ASSERT_EQ(dlg.m_pIndex, &eoIndex);
-        const std::uint32_t first = dlg.m_first;
+        ASSERT_TRUE(dlg.Listed().esperanto);
         ASSERT_EQ(Lines(dlg).size(), 2u);
         gui_driver::Key(Box(dlg), Qt::Key_Backspace);
         gui_driver::Key(Box(dlg), Qt::Key_Backspace);
         EXPECT_EQ(BoxText(dlg), u"");
         EXPECT_TRUE(Lines(dlg).empty());
-        EXPECT_EQ(dlg.m_pIndex, &eoIndex);
-        EXPECT_EQ(dlg.m_pProv, &eoProv);
-        EXPECT_EQ(dlg.m_first, first);
+        EXPECT_TRUE(dlg.Listed().esperanto) << "the history records the last direction";
+        EXPECT_EQ(dlg.Listed().LineCount(), 0u);
     });
 }
 

@@ -6,6 +6,10 @@
 #include "framework/input_panel.h"
 #include "reader_loop_harness.h"
 
+#include "dictbuild/dictionary_build.h"
+
+#include <sstream>
+
 #include <filesystem>
 
 namespace {
@@ -32,12 +36,39 @@ TEST_F(ReaderLoopTest, ALineOpensItsHeadwordAndTheArticleEntersTheHistoryWhenThe
             EXPECT_EQ(fw::testing::LastSipRequest(), fw::SipState::Up);
         },
         {[&] {
-            // Line 1 is the headword at m_first + 1.
+            // Line 1 opens what the core's line 1 does.
             ExpectReader(kDoma, kNoKeys, u"до", __LINE__);
-            EXPECT_EQ(reader.m_refs, ruIndex.GetRefs(main.m_first + 1));
+            EXPECT_EQ(reader.m_refs, objects.lookup.Refs(main.Listed(), 1));
             ExpectHistory({{}, 0}, __LINE__); // not recorded while it is read
             CloseReader();
         }});
+}
+
+TEST_F(ReaderLoopTest, ALineOfTwoDictionariesOpensBothUnderTheirNamesAndRecordsTheFirstOnes) {
+    // A second dictionary with an Esperanto pair only: kato in both, katido in it alone.
+    testing_support::TempDir second;
+    std::istringstream tsv("kato\tkato dua\nkatido\tkatido dua\n");
+    BuildFromSource(Language::Esperanto, ReadTsvSource(tsv), second.Path());
+    objects.lookup.Open({{"unua", dir.AnsiPath("")}, {"dua", second.AnsiPath(""), false, true}});
+    objects.lookup.Load();
+    Run(
+        [&] {
+            Type(u"kat");
+            EXPECT_EQ(window_probe::Lines(main), (std::vector<std::u16string>{u"katido", u"kato"}));
+            Choose(1);
+            EXPECT_EQ(theHistory.entries.back().refs, EoRefs("kato"))
+                << "the history reopens the first dictionary's articles";
+            Choose(0);
+        },
+        {[&] {
+             EXPECT_EQ(window_probe::Article(reader),
+                       u"— unua —\r\n" + kKato + u"\r\n— dua —\r\nkato dua\r\n");
+             CloseReader();
+         },
+         [&] {
+             EXPECT_EQ(window_probe::Article(reader), u"— dua —\r\nkatido dua\r\n");
+             CloseReader();
+         }});
 }
 
 TEST_F(ReaderLoopTest, BackFromAListArticleRecordsItAndForwardShowsItAgain) {
@@ -285,7 +316,7 @@ TEST_F(ReaderLoopTest, BaseFormsAreOfferedMarkedOnlyForAnEmptyRange) {
                     EXPECT_EQ(main.m_list.GetHint(k).empty(), !c.offered) << "line " << k;
                 }
                 const bool esperanto = c.typed[0] < u'\u0400';
-                EXPECT_EQ(main.m_pIndex, esperanto ? static_cast<cIndex*>(&eoIndex) : &ruIndex);
+                EXPECT_EQ(main.Listed().esperanto, esperanto);
             }
         },
         {});

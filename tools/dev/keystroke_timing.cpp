@@ -141,7 +141,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", platform::ToUtf8(boxes.Calls()[0].text).c_str());
         return 1;
     }
-    std::printf("headwords: ru %u, eo %u\n", objects.ruIndex.Count(), objects.eoIndex.Count());
+    std::printf("headwords: ru %u, eo %u\n", objects.lookup.RussianIndex().Count(),
+                objects.lookup.EsperantoIndex().Count());
     handler.Report("OnSearchChange (list filled)");
     keystroke.Report("key event, handler and repaint");
     return 0;

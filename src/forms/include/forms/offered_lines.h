@@ -4,7 +4,7 @@
 // query's base forms. For each base form, most likely first, the headwords
 // equal to it (as the index compares: case-blind, and in the Esperanto index
 // blind to hyphens, quotes and full stops), then those it begins; at most
-// MAX_LIST_LINES lines, none twice.
+// kMaxOfferedLines lines, none twice.
 
 #include "forms/base_form.h"
 #include "forms/esperanto_analysis.h"
@@ -18,6 +18,9 @@
 #include <vector>
 
 namespace forms {
+
+// The most lines an offer holds: as many as the search list shows.
+inline constexpr std::uint32_t kMaxOfferedLines = 50;
 
 struct OfferedLine {
     std::uint32_t position = 0; // the headword's position in the index

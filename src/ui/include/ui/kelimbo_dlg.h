@@ -16,12 +16,11 @@
 // Ctrl+W end it as its close button does. Ctrl++, Ctrl+-, Ctrl+0 and Ctrl with
 // the wheel zoom the list and the article text.
 
-#include "articles/provider.h"
 #include "framework/controls.h"
 #include "framework/dialog.h"
 #include "framework/message_map.h"
 #include "history/history_entry.h"
-#include "index/headword_index.h"
+#include "lookup/lookup_core.h"
 
 #include <cstdint>
 #include <optional>
@@ -40,19 +39,12 @@ public:
 
     fw::ListBox m_list;              // the headword list, bound to control 1003
     CLegiloDlg* m_pLegilo = nullptr; // the one reader window object; not owned
-    std::uint32_t m_first = 0;       // position in m_pIndex of the list's first line
-    cIndex* m_pIndex = nullptr;      // the owner's eoIndex or ruIndex, by the last non-empty query
-    cKelimboProv* m_pProv = nullptr; // the owner's eoProv or ruProv, chosen with m_pIndex
     fw::IconHandle m_hIcon;          // icon 128
     bool m_updating = false;         // true while OnSearchChange rewrites the box
 
-    // What line k of the list stands for: the headword at m_lines[k].position
-    // of m_pIndex. That is m_first + k for the lines of a non-empty range; the
-    // offered lines of base forms lie anywhere in the index.
-    struct ListLine {
-        std::uint32_t position = 0;
-    };
-    std::vector<ListLine> m_lines;
+    // The lookup core's answer the list shows: line k stands for its line k.
+    // A query that empties the box keeps the last one (and so its direction).
+    const ListResult& Listed() const { return m_listed; }
 
     // A word given at start-up: OnInitDialog puts it into the box after the
     // history's text, as ShowWord does.
@@ -68,7 +60,7 @@ public:
     std::string GetQuery();
     // Looks the query up and fills the list: with the range's headwords, or,
     // when the range is empty, with the offered lines of the query's base
-    // forms (m_first stays the empty range's start).
+    // forms, marked.
     void FillList();
 
     // A word sent from outside (a later start of the program): an open reader
@@ -116,9 +108,6 @@ protected:
 private:
     static const fw::MessageMapEntry<CKelimboDlg> kMessageMap[];
 
-    // FillList for a query that no headword begins with: the offered lines of
-    // its base forms, marked, or none.
-    void OfferBaseForms(std::string_view query, bool esperanto);
     // The word in the box, converted, the list filled, all of it selected.
     void PutWordInBox(std::u16string_view word);
     // The headword the reader shows for a history entry: the list line with
@@ -126,5 +115,6 @@ private:
     std::u16string HeadwordOf(const HistoryEntry& entry);
 
     ProgramObjects& m_objects;
+    ListResult m_listed;                     // what the list shows, as the core gave it
     std::optional<std::u16string> m_pending; // a sent word, shown once the reader has closed
 };

@@ -14,6 +14,7 @@
 #include "framework/message_map.h"
 #include "index/article_ref.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,9 @@ public:
     std::vector<ArticleRef> m_refs;  // the articles to show, in order
     cKelimboProv* m_pProv = nullptr; // the provider of the references' direction
     std::u16string m_headword;       // what the articles are of, for the caption
+    // The text to show instead of the provider's articles of m_refs: a line
+    // of several dictionaries, which the lookup core has grouped under their names.
+    std::optional<std::u16string> m_text;
 
     // Hands the selected word, trimmed to its letters, to the owner's wordToTranslate and
     // ends with RESULT_TRANSLATE.

@@ -3,6 +3,7 @@
 // How the search window turns a query into list lines, free of any toolkit so
 // that the command-line lookup repeats it exactly.
 
+#include "forms/offered_lines.h"
 #include "index/headword_range.h"
 
 #include <cstdint>
@@ -10,6 +11,8 @@
 
 // The list never shows more headwords than this.
 inline constexpr std::uint32_t MAX_LIST_LINES = 50;
+// The offered lines of base forms fill the same list.
+static_assert(forms::kMaxOfferedLines == MAX_LIST_LINES);
 
 // The language rule: the first byte that decides tells. ASCII Latin letters
 // (and so x-system Esperanto letters) mean Esperanto; Cyrillic letters and the

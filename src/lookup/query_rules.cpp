@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "query/query_rules.h"
+#include "lookup/query_rules.h"
 
 bool IsEsperantoQuery(std::string_view query) {
     for (const char c : query) {

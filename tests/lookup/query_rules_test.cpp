@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The search window's query rules, without any window.
-#include "query/query_rules.h"
+#include "lookup/query_rules.h"
 
 #include <gtest/gtest.h>
 
