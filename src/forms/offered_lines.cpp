@@ -106,11 +106,15 @@ Offered FormFinder::BaseFormsFirst(const cIndex& index, bool esperanto,
     }
     offered.forms = BaseForms(esperanto, query);
     offered.lines = OfferLines(index, offered.forms);
+    // The headwords that are a base form itself lead, in the forms' order, before
+    // those a base form only begins: «тем» offers тема and тот before «тема с
+    // вариациями».
     const pro_less& order = index.GetLess();
-    const bool formFound =
-        std::any_of(offered.lines.begin(), offered.lines.end(), [&](const OfferedLine& line) {
+    const auto firstInexact = std::stable_partition(
+        offered.lines.begin(), offered.lines.end(), [&](const OfferedLine& line) {
             return order.same(offered.forms[line.form].key, index.HeadwordText(line.position));
         });
+    const bool formFound = firstInexact != offered.lines.begin();
     if (!esperanto || formFound) {
         return offered;
     }

@@ -89,6 +89,16 @@ std::string WithoutMarks(std::string_view lemma) {
     return out;
 }
 
+// Whether a reading's tags ("<prn><dem>…") begin with a closed word class.
+bool IsClosedClassTag(std::string_view tags) {
+    for (const std::string_view tag : {"<prn>", "<det>", "<pr>", "<cnjcoo>", "<cnjsub>"}) {
+        if (tags.substr(0, tag.size()) == tag) {
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 std::vector<std::string> LemmasOfAnalysis(std::string_view line) {
@@ -108,6 +118,7 @@ std::vector<std::string> LemmasOfAnalysis(std::string_view line) {
         return lemmas;
     }
     body.remove_prefix(slash + 1);
+    std::vector<bool> closed; // per lemma: read as a closed-class word at least once
     while (!body.empty()) {
         slash = body.find('/');
         const std::string_view reading = body.substr(0, slash);
@@ -115,12 +126,31 @@ std::vector<std::string> LemmasOfAnalysis(std::string_view line) {
         if (reading.empty() || reading.front() == '*') {
             continue;
         }
-        std::string lemma = WithoutMarks(reading.substr(0, reading.find_first_of("<#+")));
-        if (!lemma.empty() && std::find(lemmas.begin(), lemmas.end(), lemma) == lemmas.end()) {
+        const std::size_t tags = reading.find_first_of("<#+");
+        std::string lemma = WithoutMarks(reading.substr(0, tags));
+        if (lemma.empty()) {
+            continue;
+        }
+        const bool closedClass = IsClosedClassTag(
+            tags == std::string_view::npos ? std::string_view{} : reading.substr(tags));
+        const auto at = std::find(lemmas.begin(), lemmas.end(), lemma);
+        if (at == lemmas.end()) {
             lemmas.push_back(std::move(lemma));
+            closed.push_back(closedClass);
+        } else if (closedClass) {
+            closed[static_cast<std::size_t>(at - lemmas.begin())] = true;
         }
     }
-    return lemmas;
+    std::vector<std::string> ordered;
+    ordered.reserve(lemmas.size());
+    for (const bool wanted : {true, false}) {
+        for (std::size_t i = 0; i < lemmas.size(); ++i) {
+            if (closed[i] == wanted) {
+                ordered.push_back(std::move(lemmas[i]));
+            }
+        }
+    }
+    return ordered;
 }
 
 struct RussianAnalyser::Transducer {

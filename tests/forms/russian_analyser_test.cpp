@@ -73,8 +73,8 @@ TEST_F(RussianAnalysis, LemmasOfCasesTensesAndSuppletiveForms) {
         {"шёл", "идти"},
         {"шли", "идти"},
         {"дети", "ребенок ребёнок"},
-        // Several lemmas, in the analyser's order.
-        {"тем", "тема тот"},
+        // Several lemmas: a pronoun's before a noun's.
+        {"тем", "тот тема"}, // the pronoun before the noun
         // ё, written or not.
         {"ёлки", "ёлка"},
         {"елки", "ёлка"},
@@ -128,7 +128,8 @@ TEST(RussianAnalyserOutput, ReadsOnlyWellFormedAnalyses) {
         std::vector<std::string> lemmas;
     } table[] = {
         {"^любви/любовь<n><f><sg><gen>/любовь<n><f><pl><nom>$\n", {"любовь"}},
-        {"^тем/тема<n><pl>/тот<prn><dem>$", {"тема", "тот"}},
+        {"^тем/тема<n><pl>/тот<prn><dem>$", {"тот", "тема"}},
+        {"^в/в<pr>/в<n><abbr>$", {"в"}},
         {"^лет/год²<n><m>$", {"год"}},
         {"^x/год¹³<n>$", {"год"}},
         {"^x/a#b<vblex>$", {"a"}},

@@ -147,8 +147,9 @@ TEST(LookupContract, FormsFollowAnEmptyRangeAndOpenTheirHeadwords) {
         {{"--forms", "hundojn"}, "hundo\thundo\n", false},
         {{"--forms", "--range", "manĝantaj"}, "0 0\nmanĝi\tmanĝi\n", false},
         {{"--forms", "MANGXANTAJ"}, "manĝi\tmanĝi\n", false},
+        // The headwords that are a base form lead those a base form only begins.
         {{"--forms", "malsanulo"},
-         "malsanulejo\tmalsanule\nmalsana\tmalsana\nsana\tsana\nmal-\tmal-\n-ul-\t-ul-\n",
+         "malsana\tmalsana\nsana\tsana\nmal-\tmal-\n-ul-\t-ul-\nmalsanulejo\tmalsanule\n",
          false},
         {{"--forms", "--range", "qqqqq"}, "0 0\n", false},
         {{"--forms", "--range", "male"}, Lookup({"--range", "male"}).out, false},

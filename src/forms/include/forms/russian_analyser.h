@@ -46,7 +46,10 @@ private:
 };
 
 // The lemmas of one line of the analyser's output, "^surface/lemma<tags>/…$",
-// in the order given and none twice, each cut at its first tag and stripped of
+// none twice: those read as a pronoun, determiner, preposition or conjunction
+// first (such words are far more frequent in running text: «тем» is тот before
+// it is тема), each group in the order given. Each is cut at its first tag and
+// stripped of
 // the homonym marks (год² → год). Nothing for an unknown word ("^x/*x$") or a
 // line not of this shape. UTF-8 in and out.
 std::vector<std::string> LemmasOfAnalysis(std::string_view line);
