@@ -83,6 +83,7 @@ bool CKelimboApp::Run(ProgramObjects& objects, std::string_view modulePath) {
             std::fprintf(stderr, "kelimbo: %s\n", message.c_str());
         }
         objects.lookup.Load();
+        KeepHistoryInStep(objects);
         objects.theHistory.Load(HistoryFilePath(folder, kHistoryFileName).c_str(),
                                 objects.lookup.TextPath(true).c_str(),
                                 objects.lookup.TextPath(false).c_str());

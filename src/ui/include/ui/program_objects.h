@@ -34,3 +34,7 @@ struct ProgramObjects {
     cHistory theHistory;
     WindowSettings settings;
 };
+
+// Gives the history the added dictionaries the lookup core answers from now,
+// by which it stamps and keeps their references.
+void KeepHistoryInStep(ProgramObjects& objects);
