@@ -63,6 +63,20 @@ std::vector<DictionarySource> DictionarySourcesOf(const std::string& dataFolder,
     return sources;
 }
 
+std::optional<DictionarySource> DictionarySourceNamed(const std::string& dataFolder,
+                                                      std::string_view name) {
+    if (name == kMainDictionaryName) {
+        return DictionarySource{std::string(kMainDictionaryName), dataFolder};
+    }
+    for (AddedDictionary& dictionary : ListDictionaries(dataFolder).dictionaries) {
+        if (dictionary.name == name) {
+            return DictionarySource{std::move(dictionary.name), std::move(dictionary.folder),
+                                    dictionary.russian, dictionary.esperanto};
+        }
+    }
+    return std::nullopt;
+}
+
 LookupCore::LookupCore() {
     m_dictionaries.push_back(std::make_unique<Dictionary>(DictionarySource{}, false));
 }

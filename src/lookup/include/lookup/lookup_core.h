@@ -15,6 +15,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,6 +38,12 @@ inline constexpr std::string_view kMainDictionaryName = "Основной сло
 // `messages` gets what listing the added ones passed over.
 std::vector<DictionarySource> DictionarySourcesOf(const std::string& dataFolder,
                                                   std::vector<std::string>& messages);
+
+// The one dictionary of a data folder called `name`, switched on or off:
+// kMainDictionaryName names the folder's own pair. None for a name no
+// dictionary has.
+std::optional<DictionarySource> DictionarySourceNamed(const std::string& dataFolder,
+                                                      std::string_view name);
 
 // Where a line's headword is in one dictionary.
 struct LineSource {
