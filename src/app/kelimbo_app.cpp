@@ -77,6 +77,7 @@ bool CKelimboApp::Run(ProgramObjects& objects, std::string_view modulePath) {
             std::fprintf(stderr, "kelimbo: %s\n", problem.c_str());
         }
 
+        objects.dataFolder = data;
         std::vector<std::string> messages;
         objects.lookup.Open(DictionarySourcesOf(data, messages));
         for (const std::string& message : messages) {
