@@ -7,6 +7,9 @@
 //
 //   kelimbo-bench-window [Google Benchmark options]
 //   kelimbo-bench-window --start-once FOLDER   start up on FOLDER, exit once the window shows
+//   kelimbo-bench-window --start-timed FOLDER  the same, printing the in-process time from
+//                                              the start of the run to the shown window
+//                                              (as BM_StartUpToWindow times it), in ms
 
 #include "app/kelimbo_app.h"
 #include "bench_setup.h"
@@ -232,6 +235,15 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     if (argc == 3 && std::strcmp(argv[1], "--start-once") == 0) {
         return RunWindow(argv[2], [](CKelimboDlg&, ProgramObjects&) {}) ? 0 : 1;
+    }
+    if (argc == 3 && std::strcmp(argv[1], "--start-timed") == 0) {
+        const auto start = Clock::now();
+        auto shown = start;
+        if (!RunWindow(argv[2], [&](CKelimboDlg&, ProgramObjects&) { shown = Clock::now(); })) {
+            return 1;
+        }
+        std::printf("%.3f\n", std::chrono::duration<double, std::milli>(shown - start).count());
+        return 0;
     }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
