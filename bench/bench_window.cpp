@@ -28,6 +28,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -99,13 +100,14 @@ void TypeEach(benchmark::State& state, CKelimboDlg& dlg, const std::vector<std::
 // dictionary is read before the timing starts, as a running program has it
 // after its first such query.
 void TypeInWindow(benchmark::State& state, std::size_t count,
-                  const std::vector<std::u16string>& boxes, const std::string& label) {
+                  const std::vector<std::u16string>& boxes, const std::string& label,
+                  const std::string& folder = {}) {
     std::uint64_t lines = 0;
-    const bool started =
-        RunWindow(bench_setup::Folder(count).path, [&](CKelimboDlg& dlg, ProgramObjects& objects) {
-            objects.lookup.Forms().Russian().Stems("a");
-            TypeEach(state, dlg, boxes, lines);
-        });
+    const bool started = RunWindow(folder.empty() ? bench_setup::Folder(count).path : folder,
+                                   [&](CKelimboDlg& dlg, ProgramObjects& objects) {
+                                       objects.lookup.Forms().Russian().Stems("a");
+                                       TypeEach(state, dlg, boxes, lines);
+                                   });
     if (!started) {
         state.SkipWithError("the program did not start on the dictionary");
         return;
@@ -122,6 +124,39 @@ void BM_WindowKeystroke(benchmark::State& state) {
     TypeInWindow(state, count, boxes, bench_setup::Label(language, count));
 }
 BENCHMARK(BM_WindowKeystroke)
+    ->ArgsProduct({bench_setup::Sizes(), {0, 1}})
+    ->ArgNames({"headwords", "eo"})
+    ->Unit(benchmark::kMicrosecond);
+
+// The generated folder of COUNT headwords five times over: its own pair and
+// four added dictionaries whose files are links to the same files, so that
+// every headword is in all five. Made beside it on first use.
+std::string FiveDictionaries(std::size_t count) {
+    namespace fs = std::filesystem;
+    const fs::path one = fs::absolute(bench_setup::Folder(count).path);
+    const fs::path five = one.parent_path() / (one.filename().string() + "-five");
+    const char* const files[] = {"EoRu_kelimbo.txt", "EoRu_kelimbo.bsi",
+                                 "tarnesk_rusa_esperanto.txt", "tarnesk_rusa_esperanto.bsi"};
+    fs::remove_all(five);
+    for (const char* added :
+         {"", "dictionaries/d2", "dictionaries/d3", "dictionaries/d4", "dictionaries/d5"}) {
+        fs::create_directories(five / added);
+        for (const char* file : files) {
+            fs::create_symlink(one / file, five / added / file);
+        }
+    }
+    return five.string();
+}
+
+// BM_WindowKeystroke over five dictionaries: each keystroke's list merged from all five.
+void BM_WindowKeystrokeFive(benchmark::State& state) {
+    const auto count = static_cast<std::size_t>(state.range(0));
+    const Language language = state.range(1) == 0 ? Language::Russian : Language::Esperanto;
+    const std::vector<std::u16string> boxes = BoxTexts(language, count);
+    TypeInWindow(state, count, boxes, bench_setup::Label(language, count) + ", 5 dictionaries",
+                 FiveDictionaries(count));
+}
+BENCHMARK(BM_WindowKeystrokeFive)
     ->ArgsProduct({bench_setup::Sizes(), {0, 1}})
     ->ArgNames({"headwords", "eo"})
     ->Unit(benchmark::kMicrosecond);
