@@ -97,8 +97,8 @@ void TypeEach(benchmark::State& state, CKelimboDlg& dlg, const std::vector<std::
 // The real window on the generated folder of COUNT headwords, each iteration
 // one text of BOXES typed (TypeEach); the lines filled per keystroke are a
 // counter. Queries that find no headword may need base forms, so the Russian
-// dictionary is read before the timing starts, as a running program has it
-// after its first such query.
+// dictionary and analyser are read before the timing starts, as a running
+// program has them after its first such query.
 void TypeInWindow(benchmark::State& state, std::size_t count,
                   const std::vector<std::u16string>& boxes, const std::string& label,
                   const std::string& folder = {}) {
@@ -106,6 +106,8 @@ void TypeInWindow(benchmark::State& state, std::size_t count,
     const bool started = RunWindow(folder.empty() ? bench_setup::Folder(count).path : folder,
                                    [&](CKelimboDlg& dlg, ProgramObjects& objects) {
                                        objects.lookup.Forms().Russian().Stems("a");
+                                       // "дом" in Windows-1251
+                                       objects.lookup.Forms().Analyser().Lemmas("\xe4\xee\xec");
                                        TypeEach(state, dlg, boxes, lines);
                                    });
     if (!started) {
@@ -162,20 +164,20 @@ BENCHMARK(BM_WindowKeystrokeFive)
     ->Unit(benchmark::kMicrosecond);
 // The keystroke when the rule fires: the box given an inflected form that no
 // headword begins with (typed with accented letters), then one OnSearchChange,
-// which finds the empty range and fills the list with the offered lines. The
-// Russian dictionary is read before the timing starts.
+// which finds the empty range and fills the list with the offered lines; kind
+// 2, a query that is no headword but begins some, the offered lines then the
+// prefix lines. The Russian dictionary is read before the timing starts.
 void BM_WindowKeystrokeOffered(benchmark::State& state) {
     const auto count = static_cast<std::size_t>(state.range(0));
     const Language language = state.range(1) == 0 ? Language::Russian : Language::Esperanto;
-    const offered_queries::Kind kind =
-        state.range(2) != 0 ? offered_queries::Kind::Affixed : offered_queries::Kind::Inflected;
+    const offered_queries::Kind kind = static_cast<offered_queries::Kind>(state.range(2));
     std::vector<std::u16string> boxes;
     for (const std::string& query : offered_queries::FiringQueries(language, count, kind)) {
         boxes.push_back(from_index_key(query));
     }
+    const char* kinds[] = {"", " affixed", " leading"};
     TypeInWindow(state, count, boxes,
-                 bench_setup::Label(language, count) +
-                     (kind == offered_queries::Kind::Affixed ? " affixed" : ""));
+                 bench_setup::Label(language, count) + kinds[static_cast<int>(kind)]);
 }
 BENCHMARK(BM_WindowKeystrokeOffered)
     ->Apply([](benchmark::internal::Benchmark* b) {
@@ -183,28 +185,33 @@ BENCHMARK(BM_WindowKeystrokeOffered)
             b->Args({count, 0, 0});
             b->Args({count, 1, 0});
             b->Args({count, 1, 1});
+            b->Args({count, 0, 2});
+            b->Args({count, 1, 2});
         }
     })
-    ->ArgNames({"headwords", "eo", "affixed"})
+    ->ArgNames({"headwords", "eo", "kind"})
     ->Unit(benchmark::kMicrosecond);
 
 // The first Russian keystroke that fires the rule in a fresh run: the program
 // started (untimed), then one OnSearchChange, timed on a steady clock, which
-// reads the Hunspell dictionary (in the page cache after the first iteration)
-// and fills the list. Fails when start-up has already read the dictionary.
+// reads the morphological analyser (and the Hunspell dictionary when the
+// analyser does not know the word; both in the page cache after the first
+// iteration) and fills the list. Fails when start-up has already read either.
 void BM_WindowFirstRussianOffer(benchmark::State& state) {
     const auto count = static_cast<std::size_t>(state.range(0));
     const std::vector<std::string>& queries =
         offered_queries::FiringQueries(Language::Russian, count, offered_queries::Kind::Inflected);
     std::size_t q = 0;
     std::uint64_t lines = 0;
+    std::uint64_t analysed = 0; // the runs whose timed call read the analyser
     double cpu = 0;
     for (auto _ : state) {
         bool loadedAtStart = false;
         Clock::duration took{};
         const bool started = RunWindow(
             bench_setup::Folder(count).path, [&](CKelimboDlg& dlg, ProgramObjects& objects) {
-                loadedAtStart = objects.lookup.Forms().Russian().Loaded();
+                loadedAtStart = objects.lookup.Forms().Russian().Loaded() ||
+                                objects.lookup.Forms().Analyser().Loaded();
                 const fw::Edit box = dlg.GetEdit(IDC_SEARCH);
                 dlg.m_updating = true;
                 box.SetWindowText(platform::FromAnsi(queries[q]));
@@ -215,9 +222,10 @@ void BM_WindowFirstRussianOffer(benchmark::State& state) {
                 cpu += ThreadCpuSeconds() - cpuStart;
                 took = Clock::now() - start;
                 lines += static_cast<std::uint64_t>(dlg.m_list.GetCount());
+                analysed += objects.lookup.Forms().Analyser().Loaded() ? 1 : 0;
             });
         if (!started || loadedAtStart) {
-            state.SkipWithError(started ? "start-up read the Russian dictionary"
+            state.SkipWithError(started ? "start-up read the Russian dictionary or analyser"
                                         : "the program did not start on the dictionary");
             return;
         }
@@ -228,6 +236,8 @@ void BM_WindowFirstRussianOffer(benchmark::State& state) {
         benchmark::Counter(static_cast<double>(lines), benchmark::Counter::kAvgIterations);
     // The timed call's own CPU time, which a loaded machine inflates less than the wall time.
     state.counters["cpu_ms"] = benchmark::Counter(cpu * 1000, benchmark::Counter::kAvgIterations);
+    state.counters["analyser_read"] =
+        benchmark::Counter(static_cast<double>(analysed), benchmark::Counter::kAvgIterations);
     state.SetLabel(bench_setup::Label(Language::Russian, count));
 }
 // At the largest size only.

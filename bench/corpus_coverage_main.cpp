@@ -20,8 +20,10 @@
 // analysis miss Apertium's Esperanto analyser would reach (tokens without
 // accented letters only: the analyser is asked through Windows-1251).
 //
-//   kelimbo-corpus-coverage [--revo DIR] [--russian DIR] [--misses N] DICTIONARY
+//   kelimbo-corpus-coverage [--revo DIR] [--russian DIR] [--misses N] [--tokens FILE] DICTIONARY
 //
+// --tokens FILE also writes every token, one a line in UTF-8, the Esperanto
+// ones first: input for `kelimbo-lookup --stdin --forms`.
 // DICTIONARY is a folder the index tool wrote (kelimbo-index revo ... --out).
 
 #include "dictbuild/dictionary_direction.h"
@@ -43,6 +45,7 @@
 #include <fstream>
 #include <map>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -55,6 +58,7 @@ struct Arguments {
     std::string revo = "/work/shared/revo";
     std::string russian = "/usr/share/games/fortunes/ru";
     std::size_t misses = 30;
+    std::string tokens; // where to write the tokens, one a line in UTF-8; empty: nowhere
 };
 
 bool IsLetter(char16_t c, bool esperanto) {
@@ -359,17 +363,19 @@ int main(int argc, char** argv) {
             args.russian = argv[++i];
         } else if (arg == "--misses" && i + 1 < argc) {
             args.misses = std::stoul(argv[++i]);
+        } else if (arg == "--tokens" && i + 1 < argc) {
+            args.tokens = argv[++i];
         } else if (args.dictionary.empty() && !arg.starts_with("--")) {
             args.dictionary = arg;
         } else {
             std::fprintf(stderr, "usage: kelimbo-corpus-coverage [--revo DIR] [--russian DIR] "
-                                 "[--misses N] DICTIONARY\n");
+                                 "[--misses N] [--tokens FILE] DICTIONARY\n");
             return 2;
         }
     }
     if (args.dictionary.empty()) {
         std::fprintf(stderr, "usage: kelimbo-corpus-coverage [--revo DIR] [--russian DIR] "
-                             "[--misses N] DICTIONARY\n");
+                             "[--misses N] [--tokens FILE] DICTIONARY\n");
         return 2;
     }
     try {
@@ -378,13 +384,32 @@ int main(int argc, char** argv) {
         cIndexRu ru;
         eo.Load((folder + FilesOf(Language::Esperanto).index).c_str());
         ru.Load((folder + FilesOf(Language::Russian).index).c_str());
+        std::ofstream tokens;
+        if (!args.tokens.empty()) {
+            tokens.open(args.tokens, std::ios::binary);
+            if (!tokens) {
+                throw std::runtime_error("cannot write " + args.tokens);
+            }
+        }
+        // The tokens in order, as a user would type them (kelimbo-lookup --stdin).
+        const auto write = [&tokens](const std::vector<std::string>& list) {
+            for (const std::string& token : list) {
+                if (tokens.is_open()) {
+                    tokens << platform::ToUtf8(from_index_key(token)) << '\n';
+                }
+            }
+        };
         if (fs::is_directory(fs::path(args.revo) / "revo")) {
-            Measure("Esperanto", eo, true, EsperantoTokens(args.revo), args.misses);
+            const std::vector<std::string> list = EsperantoTokens(args.revo);
+            write(list);
+            Measure("Esperanto", eo, true, list, args.misses);
         } else {
             std::printf("Esperanto: skipped, no Reta Vortaro folder at %s\n", args.revo.c_str());
         }
         if (fs::is_directory(args.russian)) {
-            Measure("Russian", ru, false, RussianTokens(args.russian), args.misses);
+            const std::vector<std::string> list = RussianTokens(args.russian);
+            write(list);
+            Measure("Russian", ru, false, list, args.misses);
         } else {
             std::printf("Russian: skipped, no fortunes-ru text at %s\n", args.russian.c_str());
         }

@@ -60,13 +60,15 @@ const std::vector<std::string>& FiringQueries(Language language, std::size_t cou
     for (std::size_t tries = 0; queries.size() < kQueries && tries < 400 * kQueries; ++tries) {
         const std::string& word = headwords[random() % headwords.size()];
         std::string query;
-        if (language == Language::Esperanto) {
+        if (kind == Kind::Leading && random() % 2 == 0) {
+            query = word.substr(0, word.size() - 1);
+        } else if (language == Language::Esperanto) {
             if (!Letters(word) || std::string_view("oai").find(word.back()) == std::string::npos) {
                 continue;
             }
             const std::string root = word.substr(0, word.size() - 1);
-            query = kind == Kind::Inflected ? root + kEndings[random() % kEndings.size()]
-                                            : "mal" + root + "eg" + "ul" + "ejojn";
+            query = kind != Kind::Affixed ? root + kEndings[random() % kEndings.size()]
+                                          : "mal" + root + "eg" + "ul" + "ejojn";
         } else {
             const std::vector<std::string> forms = RussianForms().Forms(Utf8OfAnsi(word));
             if (forms.empty()) {
@@ -74,9 +76,15 @@ const std::vector<std::string>& FiringQueries(Language language, std::size_t cou
             }
             query = AnsiOfUtf8(forms[random() % forms.size()]);
         }
+        const bool esperanto = language == Language::Esperanto;
         const HeadwordRange range = index.FindPrefix(query);
-        if (query.empty() || range.last > range.first ||
-            Finder().Offer(index, language == Language::Esperanto, query).lines.empty()) {
+        if (kind == Kind::Leading) {
+            if (query.empty() || range.last == range.first ||
+                Finder().BaseFormsFirst(index, esperanto, query).lines.empty()) {
+                continue;
+            }
+        } else if (query.empty() || range.last > range.first ||
+                   Finder().Offer(index, esperanto, query).lines.empty()) {
             continue;
         }
         queries.push_back(query);

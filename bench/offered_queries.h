@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Queries that fire the base-form rule on a generated dictionary: inflected
-// forms of its own headwords that no headword begins with and that offer at
-// least one line. Shared by the benchmarks of the offered lines and of the
-// window.
+// forms of its own headwords that no headword begins with (or, Leading, that
+// are no headword but begin some) and that offer at least one line. Shared by the benchmarks of the
+// offered lines and of the window.
 
 #include "bench_setup.h"
 #include "forms/offered_lines.h"
@@ -19,6 +19,10 @@ inline constexpr std::size_t kQueries = 1024;
 enum class Kind {
     Inflected, // an ending on a headword: found by the first rules
     Affixed,   // affixes around an Esperanto root: found only by splitting them off
+    // No headword, but headwords begin with it: an inflected form, or a
+    // headword without its last letter, whose base forms offer lines that
+    // lead the prefix lines
+    Leading,
 };
 
 // One finder for the whole benchmark program (the Russian dictionary read once).

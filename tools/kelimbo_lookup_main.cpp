@@ -10,9 +10,10 @@
 // --dict NAME: only the dictionary NAME answers (switched off or not); by
 // default the data folder's own pair and every added dictionary switched on.
 //
-// --forms: when no headword begins with the query, the lines offered for its
-// base forms follow the usual output, one "HEADWORD<TAB>BASE FORM" a line, and
-// --open K opens the headword of offered line K.
+// --forms: when the query is one word of three letters or more and no headword
+// (or, shorter, when no headword begins with it), the lines offered for its
+// base forms come first, one "HEADWORD<TAB>BASE FORM" a line, then the usual
+// lines they do not show, 50 in all; --open K opens list line K.
 // --articles: after each list, the reader's text of each line whose headword is
 // the query itself, as a dictionary program prints an exact match.
 //
@@ -60,9 +61,10 @@ constexpr const char* kHelp =
     "              even one switched off; by default every dictionary switched on\n"
     "  --range     print the range of the matching headwords, FIRST LAST (of the\n"
     "              data folder's own dictionary when others are added), first\n"
-    "  --forms     when no headword begins with QUERY, also print the headwords\n"
-    "              its base forms find, one 'HEADWORD<TAB>BASE FORM' a line;\n"
-    "              --open K then opens offered line K\n"
+    "  --forms     when QUERY is one word and no headword, first print the\n"
+    "              headwords its base forms (or, for a compound, its parts)\n"
+    "              find, one 'HEADWORD<TAB>BASE FORM' a line, then the usual\n"
+    "              lines they do not show, 50 in all; --open K opens line K\n"
     "  --open K    print the article text of list line K (the first is 0)\n"
     "  --articles  after each list, the article text of each line that is the\n"
     "              query itself\n"

@@ -289,22 +289,29 @@ BuildSummary DirectionWriter::Finish(const std::vector<bool>& dropped) {
     std::vector<std::uint32_t>().swap(m_firstSeen);
     std::vector<std::uint8_t> own(m_keyEnd.size(), 0);
     std::vector<std::uint8_t> all(m_keyEnd.size(), 0);
-    for (std::size_t a = 0; a < articles; ++a) {
-        if (m_spans[a].start == kNone) {
-            continue;
-        }
-        bool first = true;
-        for (std::uint32_t p = a == 0 ? 0 : m_keysEnd[a - 1]; p < m_keysEnd[a]; ++p) {
-            const std::uint32_t key = m_articleKeys[p];
-            if (!isDropped(key)) {
-                if (first) {
-                    ++own[key];
+    // Calls visit(article, key, own) for each kept key of each kept article,
+    // in the order of the text; `own` for the article's first kept key.
+    const auto forEachKeptKey = [&](const auto& visit) {
+        for (std::size_t a = 0; a < articles; ++a) {
+            if (m_spans[a].start == kNone) {
+                continue;
+            }
+            bool first = true;
+            for (std::uint32_t p = a == 0 ? 0 : m_keysEnd[a - 1]; p < m_keysEnd[a]; ++p) {
+                const std::uint32_t key = m_articleKeys[p];
+                if (!isDropped(key)) {
+                    visit(a, key, first);
+                    first = false;
                 }
-                ++all[key];
-                first = false;
             }
         }
-    }
+    };
+    forEachKeptKey([&](std::size_t, std::uint32_t key, bool isOwn) {
+        if (isOwn) {
+            ++own[key];
+        }
+        ++all[key];
+    });
     HeadwordTable table;
     std::vector<std::uint32_t> nextOwn(m_keyEnd.size(), 0);
     std::vector<std::uint32_t> nextExtra(m_keyEnd.size(), 0);
@@ -323,19 +330,9 @@ BuildSummary DirectionWriter::Finish(const std::vector<bool>& dropped) {
     std::vector<std::uint8_t>().swap(own);
     std::vector<std::uint8_t>().swap(all);
     table.refs.resize(refs);
-    for (std::size_t a = 0; a < articles; ++a) {
-        if (m_spans[a].start == kNone) {
-            continue;
-        }
-        bool first = true;
-        for (std::uint32_t p = a == 0 ? 0 : m_keysEnd[a - 1]; p < m_keysEnd[a]; ++p) {
-            const std::uint32_t key = m_articleKeys[p];
-            if (!isDropped(key)) {
-                table.refs[first ? nextOwn[key]++ : nextExtra[key]++] = m_spans[a];
-                first = false;
-            }
-        }
-    }
+    forEachKeptKey([&](std::size_t a, std::uint32_t key, bool isOwn) {
+        table.refs[isOwn ? nextOwn[key]++ : nextExtra[key]++] = m_spans[a];
+    });
     std::vector<std::uint32_t>().swap(nextOwn);
     std::vector<std::uint32_t>().swap(nextExtra);
     std::vector<ArticleRef>().swap(m_spans);

@@ -12,6 +12,23 @@
 
 namespace {
 
+// The limits of the whole index: its text block and reference table are
+// addressed with 24 bits, and the file is read with signed 32-bit offsets.
+void CheckTotals(std::uint64_t textSize, std::uint64_t refCount, std::uint64_t count) {
+    if (textSize >= bsi::kOffsetLimit) {
+        throw IndexWriteError("headwords' text of 16777216 bytes or more",
+                              IndexWriteError::kWholeIndex);
+    }
+    if (refCount >= bsi::kOffsetLimit) {
+        throw IndexWriteError("16777216 article references or more", IndexWriteError::kWholeIndex);
+    }
+    const std::uint64_t fileSize = bsi::kHeaderSize + textSize + refCount * bsi::kRecordSize +
+                                   count * bsi::kRecordSize + bsi::kIdentitySize;
+    if (fileSize > INT32_MAX) {
+        throw IndexWriteError("index file of 2 GiB or more", IndexWriteError::kWholeIndex);
+    }
+}
+
 void CheckLimits(std::span<const HeadwordSource> headwords) {
     std::uint64_t textSize = 0;
     std::uint64_t refCount = 0;
@@ -25,19 +42,7 @@ void CheckLimits(std::span<const HeadwordSource> headwords) {
         textSize += headwords[k].text.size();
         refCount += headwords[k].refs.size();
     }
-    if (textSize >= bsi::kOffsetLimit) {
-        throw IndexWriteError("headwords' text of 16777216 bytes or more",
-                              IndexWriteError::kWholeIndex);
-    }
-    if (refCount >= bsi::kOffsetLimit) {
-        throw IndexWriteError("16777216 article references or more", IndexWriteError::kWholeIndex);
-    }
-    const std::uint64_t fileSize = bsi::kHeaderSize + textSize + refCount * bsi::kRecordSize +
-                                   std::uint64_t{headwords.size()} * bsi::kRecordSize +
-                                   bsi::kIdentitySize;
-    if (fileSize > INT32_MAX) {
-        throw IndexWriteError("index file of 2 GiB or more", IndexWriteError::kWholeIndex);
-    }
+    CheckTotals(textSize, refCount, headwords.size());
 }
 
 void CheckTableLimits(const HeadwordTable& headwords) {
@@ -53,21 +58,7 @@ void CheckTableLimits(const HeadwordTable& headwords) {
             throw IndexWriteError("headword with more than 255 article references", k);
         }
     }
-    const std::uint64_t textSize = headwords.text.size();
-    const std::uint64_t refCount = headwords.refs.size();
-    if (textSize >= bsi::kOffsetLimit) {
-        throw IndexWriteError("headwords' text of 16777216 bytes or more",
-                              IndexWriteError::kWholeIndex);
-    }
-    if (refCount >= bsi::kOffsetLimit) {
-        throw IndexWriteError("16777216 article references or more", IndexWriteError::kWholeIndex);
-    }
-    const std::uint64_t fileSize = bsi::kHeaderSize + textSize + refCount * bsi::kRecordSize +
-                                   std::uint64_t{headwords.size()} * bsi::kRecordSize +
-                                   bsi::kIdentitySize;
-    if (fileSize > INT32_MAX) {
-        throw IndexWriteError("index file of 2 GiB or more", IndexWriteError::kWholeIndex);
-    }
+    CheckTotals(headwords.text.size(), headwords.refs.size(), headwords.size());
 }
 
 void CheckBlockOrder(const BsiBlockOrder& blocks) {

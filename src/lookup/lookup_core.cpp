@@ -8,6 +8,7 @@
 #include "text/esperanto_x.h"
 #include "text/index_key.h"
 
+#include <algorithm>
 #include <utility>
 
 // One dictionary: both directions' objects, each direction read on first use.
@@ -195,8 +196,7 @@ cKelimboProvEo& LookupCore::EsperantoProvider() {
 }
 
 std::uint32_t ListResult::Position(std::size_t line) const {
-    return shown.first == shown.last ? offered.lines[line].position
-                                     : shown.first + static_cast<std::uint32_t>(line);
+    return positions.empty() ? shown.first + static_cast<std::uint32_t>(line) : positions[line];
 }
 
 namespace {
@@ -272,25 +272,57 @@ ListResult LookupCore::MakeList(std::string query, bool offerForms, std::string*
     const cIndex& index = Index(0, list.esperanto);
     list.range = index.FindPrefix(list.query);
     list.shown = ListedRange(list.range);
-    if (printed == nullptr) {
-        list.lines.reserve(list.shown.last - list.shown.first);
+    if (offerForms) {
+        list.offered =
+            OfferedFor(index, list.esperanto, list.query, list.range.first == list.range.last);
     }
-    for (std::uint32_t p = list.shown.first; p < list.shown.last; ++p) {
+    if (list.offered.lines.empty()) {
+        if (printed == nullptr) {
+            list.lines.reserve(list.shown.last - list.shown.first);
+        }
+        for (std::uint32_t p = list.shown.first; p < list.shown.last; ++p) {
+            const std::string_view headword = index.HeadwordText(p);
+            if (headword == list.query) {
+                list.exactLines.push_back(p - list.shown.first);
+            }
+            Emit(headword, printed, list.lines);
+        }
+        index.CheckFile(); // what was read is the index that was checked
+        return list;
+    }
+    // The base forms' lines first, then the range's lines they do not show.
+    for (const forms::OfferedLine& line : list.offered.lines) {
+        EmitOffered(index.HeadwordText(line.position), list.offered.forms[line.form].key, printed,
+                    list);
+        list.positions.push_back(line.position);
+    }
+    const std::size_t offeredCount = list.positions.size();
+    for (std::uint32_t p = list.shown.first;
+         p < list.shown.last && list.positions.size() < MAX_LIST_LINES; ++p) {
+        const auto end = list.positions.begin() + static_cast<std::ptrdiff_t>(offeredCount);
+        if (std::find(list.positions.begin(), end, p) != end) {
+            continue;
+        }
         const std::string_view headword = index.HeadwordText(p);
         if (headword == list.query) {
-            list.exactLines.push_back(p - list.shown.first);
+            list.exactLines.push_back(list.positions.size());
         }
         Emit(headword, printed, list.lines);
-    }
-    if (offerForms && list.shown.first == list.shown.last) {
-        list.offered = m_forms.Offer(index, list.esperanto, list.query);
-        for (const forms::OfferedLine& line : list.offered.lines) {
-            EmitOffered(index.HeadwordText(line.position), list.offered.forms[line.form].key,
-                        printed, list);
-        }
+        list.positions.push_back(p);
     }
     index.CheckFile(); // what was read is the index that was checked
     return list;
+}
+
+forms::Offered LookupCore::OfferedFor(const cIndex& index, bool esperanto, std::string_view query,
+                                      bool noPrefixLines) const {
+    forms::Offered offered = m_forms.BaseFormsFirst(index, esperanto, query);
+    if (offered.lines.empty() && noPrefixLines) {
+        // A word too short for the rule above still offers its base forms
+        // when nothing begins with it.
+        offered = m_forms.Offer(index, esperanto, query);
+    }
+    return offered;
 }
 
 ListResult LookupCore::MergedList(ListResult list, const std::vector<std::size_t>& answering,
@@ -321,9 +353,54 @@ ListResult LookupCore::MergedList(ListResult list, const std::vector<std::size_t
         }
         parts.push_back(std::move(part));
     }
+    // The offered lines lead when the query is no headword of any of them:
+    // each dictionary's, in the dictionaries' order, a headword offered by
+    // several being one line.
+    std::vector<std::string_view> offeredHeadwords;
+    if (offerForms) {
+        const bool noPrefixLines = std::all_of(parts.begin(), parts.end(),
+                                               [](const Candidates& part) { return part.Done(); });
+        const bool headword = std::any_of(parts.begin(), parts.end(), [&](const Candidates& part) {
+            return forms::IsHeadwordIn(Index(part.dictionary, list.esperanto), list.query);
+        });
+        for (const Candidates& part : parts) {
+            if (headword) {
+                break;
+            }
+            const cIndex& index = Index(part.dictionary, list.esperanto);
+            const forms::Offered offered =
+                OfferedFor(index, list.esperanto, list.query, noPrefixLines);
+            for (const forms::OfferedLine& line : offered.lines) {
+                const std::string_view text = index.HeadwordText(line.position);
+                const auto k = static_cast<std::size_t>(
+                    std::find(offeredHeadwords.begin(), offeredHeadwords.end(), text) -
+                    offeredHeadwords.begin());
+                if (k < offeredHeadwords.size()) {
+                    list.sources[k].push_back({part.dictionary, line.position});
+                    continue;
+                }
+                if (list.sources.size() == MAX_LIST_LINES) {
+                    continue;
+                }
+                offeredHeadwords.push_back(text);
+                list.sources.push_back({{part.dictionary, line.position}});
+                list.offered.forms.push_back(offered.forms[line.form]);
+                list.offered.lines.push_back(
+                    {line.position, static_cast<std::uint32_t>(list.offered.forms.size() - 1)});
+                EmitOffered(text, offered.forms[line.form].key, printed, list);
+            }
+            for (const forms::WordPart& p : offered.parts) {
+                if (std::find(list.offered.parts.begin(), list.offered.parts.end(), p) ==
+                    list.offered.parts.end()) {
+                    list.offered.parts.push_back(p);
+                }
+            }
+            index.CheckFile();
+        }
+    }
     // The merge: the least headword next in the language's ordering (the
     // earlier dictionary on a tie), and with it the same headword of every
-    // other dictionary, as one line.
+    // other dictionary, as one line; a headword already offered is passed.
     const pro_less& less =
         Index(answering.empty() ? 0 : answering.front(), list.esperanto).GetLess();
     while (list.sources.size() < MAX_LIST_LINES) {
@@ -346,44 +423,30 @@ ListResult LookupCore::MergedList(ListResult list, const std::vector<std::size_t
                 ++part.next;
             }
         }
+        const auto k = static_cast<std::size_t>(
+            std::find(offeredHeadwords.begin(), offeredHeadwords.end(), headword) -
+            offeredHeadwords.begin());
+        if (k < offeredHeadwords.size()) {
+            // Shown already as offered: the line opens every dictionary's.
+            std::vector<LineSource>& offeredLine = list.sources[k];
+            for (const LineSource& source : line) {
+                if (std::none_of(offeredLine.begin(), offeredLine.end(), [&](const LineSource& s) {
+                        return s.dictionary == source.dictionary;
+                    })) {
+                    offeredLine.push_back(source);
+                }
+            }
+            std::sort(offeredLine.begin(), offeredLine.end(),
+                      [](const LineSource& a, const LineSource& b) {
+                          return a.dictionary < b.dictionary;
+                      });
+            continue;
+        }
         if (headword == list.query) {
             list.exactLines.push_back(list.sources.size());
         }
         Emit(headword, printed, list.lines);
         list.sources.push_back(std::move(line));
-    }
-    if (!offerForms || !list.sources.empty()) {
-        return list;
-    }
-    // No dictionary has a headword that begins with the query: the offered
-    // lines of each, in the dictionaries' order, a headword offered by
-    // several being one line.
-    list.offers = true;
-    std::vector<std::string_view> offeredHeadwords;
-    for (const Candidates& part : parts) {
-        const cIndex& index = Index(part.dictionary, list.esperanto);
-        const forms::Offered offered = m_forms.Offer(index, list.esperanto, list.query);
-        for (const forms::OfferedLine& line : offered.lines) {
-            const std::string_view headword = index.HeadwordText(line.position);
-            std::size_t k = 0;
-            while (k < offeredHeadwords.size() && offeredHeadwords[k] != headword) {
-                ++k;
-            }
-            if (k < offeredHeadwords.size()) {
-                list.sources[k].push_back({part.dictionary, line.position});
-                continue;
-            }
-            if (list.sources.size() == MAX_LIST_LINES) {
-                continue;
-            }
-            offeredHeadwords.push_back(headword);
-            list.sources.push_back({{part.dictionary, line.position}});
-            list.offered.forms.push_back(offered.forms[line.form]);
-            list.offered.lines.push_back(
-                {line.position, static_cast<std::uint32_t>(list.offered.forms.size() - 1)});
-            EmitOffered(headword, offered.forms[line.form].key, printed, list);
-        }
-        index.CheckFile();
     }
     return list;
 }

@@ -131,14 +131,13 @@ void CKelimboDlg::FillList() {
         m_listed.esperanto = esperanto; // an empty box keeps the last direction, for the history
         return;
     }
-    if (m_listed.Offers()) {
-        // The lines keep the headwords' own text; the mark and its hint tell
-        // them from the lines of a range.
-        const std::u16string hint = u"основная форма слова «" + ReadBox() + u"»";
-        for (const std::u16string& line : m_listed.offeredLines) {
-            m_list.AddMarkedString(line, hint);
-        }
-        return;
+    // The offered lines come first and keep the headwords' own text; the
+    // mark and its hint tell them from the prefix lines that follow.
+    const std::u16string word = ReadBox();
+    for (std::size_t k = 0; k < m_listed.offeredLines.size(); ++k) {
+        m_list.AddMarkedString(m_listed.offeredLines[k],
+                               m_listed.OfferedPart(k) ? u"часть слова «" + word + u"»"
+                                                       : u"основная форма слова «" + word + u"»");
     }
     for (const std::u16string& line : m_listed.lines) {
         m_list.AddString(line);

@@ -192,10 +192,17 @@ void CKelimboDlg::RunReader(bool fresh) {
     theHistory.searchView = true;
     UpdateSoftKeys(*this, theHistory);
     const fw::Edit box = GetEdit(IDC_SEARCH);
-    box.SetFocus();
     box.SetSel(0, -1);
     box.ScrollCaret();
-    fw::SipPreference(*this, fw::SipState::Up);
+    if (translate && m_listed.Offers()) {
+        // An inflected word: its base form's line, first, waits selected
+        // for Enter; nothing opens until it is chosen.
+        m_list.SetCurSel(0);
+        m_list.SetFocus();
+    } else {
+        box.SetFocus();
+        fw::SipPreference(*this, fw::SipState::Up);
+    }
 
     if (quit) {
         OnOK(); // Ctrl+Q in the reader: the whole program ends

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <sstream>
 #include <string>
@@ -135,6 +136,106 @@ TEST_F(LookupCoreTest, OneAnsweringDictionaryAnswersByteForByteAsItsFolderAlone)
     }
     ASSERT_EQ(both.Messages().size(), 1u) << "the damaged dictionary is named once";
     EXPECT_EQ(both.Messages()[0].rfind("dua: ", 0), 0u) << both.Messages()[0];
+}
+
+// "STEMNN" for NN below `count`.
+std::string Series(const char* stem, int count, const char* article) {
+    std::string tsv;
+    for (int n = 0; n < count; ++n) {
+        char headword[32];
+        std::snprintf(headword, sizeof headword, "%s%02d", stem, n);
+        tsv += std::string(headword) + "\t" + headword + " " + article + "\n";
+    }
+    return tsv;
+}
+
+// A word that is no headword lists its base forms' headwords first, then the
+// prefix lines they do not show; a headword lists exactly as without the
+// base forms. Every line opens the article of the headword it shows, in one
+// dictionary and merged with a second.
+TEST(BaseFormsFirst, LeadTheListOfANonHeadwordAndLeaveAHeadwordsListAlone) {
+    TempDir one;
+    TempDir two;
+    Build(Language::Esperanto,
+          "hundo\thundo unua\nkapo\tkapo unua\nkapono\tkapono unua\nkuiri\tkuiri unua\n"
+          "-ej-\t-ej- unua\nvi\tvi unua\nvia\tvia unua\nviando\tviando unua\n" +
+              Series("vianda", 60, "unua"),
+          one);
+    Build(Language::Russian, "кот\tкот unua\n", one);
+    Build(Language::Esperanto, "kapo\tkapo dua\nkaponi\tkaponi dua\nvianda05\tvianda05 dua\n", two);
+
+    std::string viandas; // the 48 prefix lines after vi and via (viando sorts after them)
+    for (int n = 0; n < 48; ++n) {
+        char line[16];
+        std::snprintf(line, sizeof line, "vianda%02d\n", n);
+        viandas += line;
+    }
+    struct Case {
+        const char* typed;
+        std::string alone;  // the first dictionary alone, as kelimbo-lookup prints it
+        std::string merged; // with the second; empty: the same
+    };
+    const Case cases[] = {
+        // A headword: the prefix lines only, as without base forms.
+        {"kapo", "kapo\nkapono\n", "kapo\nkaponi\nkapono\n"},
+        {"vi", "vi\nvia\n" + viandas, ""},
+        // Not one: its base form's line first; kapono, which kapo begins,
+        // is offered and not listed again as a prefix line.
+        {"kapon", "kapo\tkapo\nkapono\tkapo\n", "kapo\tkapo\nkapono\tkapo\nkaponi\tkapo\n"},
+        // The possessive's own headword, then its pronoun, then the prefix
+        // lines, 50 lines in all.
+        {"vian", "via\tvia\nvi\tvi\n" + viandas, ""},
+        // A compound: one line per part of its analysis, in the word's order.
+        {"hundokuirejo", "hundo\thundo\nkuiri\tkuiri\n-ej-\t-ej-\n",
+         "hundo\thundo\nkuiri\tkuiri\n-ej-\t-ej-\n"},
+        // Shorter than three letters, or not one word: no base forms while
+        // headwords begin with it.
+        {"ka", "kapo\nkapono\n", "kapo\nkaponi\nkapono\n"},
+        {"kapon x", "", ""},
+    };
+    LookupCore alone(one.AnsiPath(""));
+    LookupCore both({{"unua", one.AnsiPath("")}, {"dua", two.AnsiPath(""), false, true}});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        for (LookupCore* core : {&alone, &both}) {
+            const bool merged = core == &both;
+            std::string printed;
+            const ListResult list = core->List(FromUtf8(c.typed), true, printed);
+            EXPECT_EQ(printed, merged && !c.merged.empty() ? c.merged : c.alone)
+                << (merged ? "merged" : "alone");
+            std::string plain;
+            core->List(FromUtf8(c.typed), false, plain);
+            if (list.OfferedCount() == 0) {
+                EXPECT_EQ(printed, plain) << "no base forms: the list without them";
+            }
+            // Line k opens what line k shows, and the window's lines are the printed ones.
+            const ListResult kept = core->List(FromUtf8(c.typed), true);
+            ASSERT_EQ(kept.LineCount(), list.LineCount());
+            EXPECT_LE(list.LineCount(), 50u);
+            std::istringstream lines(printed);
+            std::string line;
+            std::vector<std::string> seen;
+            for (std::size_t k = 0; std::getline(lines, line); ++k) {
+                SCOPED_TRACE(line);
+                ASSERT_LT(k, list.LineCount());
+                const std::string headword = line.substr(0, line.find('\t'));
+                EXPECT_EQ(line.find('\t') != std::string::npos, k < list.OfferedCount());
+                EXPECT_EQ(ToUtf8(k < kept.OfferedCount() ? kept.offeredLines[k]
+                                                         : kept.lines[k - kept.OfferedCount()]),
+                          headword);
+                EXPECT_EQ(std::count(seen.begin(), seen.end(), headword), 0) << "twice";
+                seen.push_back(headword);
+                std::string text;
+                core->AppendArticle(list, k, text);
+                if (merged) {
+                    EXPECT_NE(text.find("—\r\n" + headword + " "), std::string::npos) << text;
+                } else {
+                    EXPECT_EQ(text, headword + " unua\r\n");
+                }
+                EXPECT_EQ(ToUtf8(core->Headword(list, k)), headword);
+            }
+        }
+    }
 }
 
 } // namespace

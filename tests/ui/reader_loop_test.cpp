@@ -280,6 +280,85 @@ TEST_F(ReaderLoopTest, AnUnreadableDictionaryLeavesTheLoopWorking) {
         }});
 }
 
+// Translating an inflected word lands on the list with its base form's line
+// first, marked and selected; Enter opens it, the step back returns to the
+// article the word came from, and after a restart the list shows the line
+// again, opening what the history holds.
+TEST_F(ReaderLoopTest, AnInflectedWordsBaseFormLeadsTheListAndSurvivesARestart) {
+    testing_support::TempDir own;
+    std::istringstream eo("frapi\tfrapi: бить; frapi la kapon\nkapo\tkapo: голова\n"
+                          "kapono\tkapono: каплун\n");
+    std::istringstream ru("голова\tголова: kapo\n");
+    BuildFromSource(Language::Esperanto, ReadTsvSource(eo), own.Path());
+    BuildFromSource(Language::Russian, ReadTsvSource(ru), own.Path());
+    objects.lookup.Open(own.AnsiPath(""));
+    objects.lookup.Load();
+    const std::string historyFile = own.File("history");
+    theHistory.Load(historyFile.c_str(), objects.lookup.TextPath(true).c_str(),
+                    objects.lookup.TextPath(false).c_str());
+    const std::u16string frapi = u"frapi: бить; frapi la kapon\r\n";
+    const std::u16string kapo = u"kapo: голова\r\n";
+    Run(
+        [&] {
+            QWidget* list = fw::testing::ControlWidget(main, IDC_LIST);
+            Type(u"frapi");
+            Choose(0);
+            EXPECT_EQ(window_probe::BoxText(main), u"kapon");
+            EXPECT_EQ(window_probe::Lines(main), (std::vector<std::u16string>{u"kapo", u"kapono"}));
+            EXPECT_FALSE(main.m_list.GetHint(0).empty()) << "the base form's line is marked";
+            EXPECT_EQ(main.m_list.GetCurSel(), 0);
+            EXPECT_EQ(fw::testing::WindowWidget(main)->focusWidget(), list);
+            gui_driver::Key(list, Qt::Key_Return);
+            ExpectHistory({{u"frapi", u"kapon"}, 1}, __LINE__);
+            EXPECT_EQ(theHistory.entries[1].refs, EoRefs("kapo"));
+        },
+        {[&] {
+             EXPECT_EQ(window_probe::Article(reader), frapi);
+             Translate(u"kapon");
+         },
+         [&] {
+             ExpectReader(kapo, IDR_MENU_BACK, u"kapon", __LINE__);
+             ReaderKey(ID_BACK);
+         },
+         [&] {
+             ExpectReader(frapi, IDR_MENU_FORWARD, u"frapi", __LINE__);
+             CloseReader();
+         }});
+
+    // A restart: the saved history read anew, and a new search window.
+    theHistory.Save();
+    theHistory.entries.clear();
+    theHistory.cursor = 0;
+    theHistory.Load(historyFile.c_str(), objects.lookup.TextPath(true).c_str(),
+                    objects.lookup.TextPath(false).c_str());
+    ASSERT_EQ(theHistory.entries.size(), 2u);
+    // It shows where the reader was left; a step forward from the search
+    // window opens the base form's line again.
+    CKelimboDlg again{objects};
+    CLegiloDlg againReader{objects, &again};
+    again.m_pLegilo = &againReader;
+    int runs = 0;
+    fw::testing::ScopedModalRun run([&](fw::Dialog& d) {
+        ++runs;
+        if (&d == &again) {
+            EXPECT_EQ(window_probe::BoxText(again), u"frapi");
+            Click(fw::testing::SoftKeyWidget(again, ID_FORWARD));
+            again.EndDialog(fw::IDOK);
+            return;
+        }
+        ASSERT_EQ(&d, &againReader);
+        EXPECT_EQ(window_probe::Article(againReader), kapo);
+        EXPECT_EQ(window_probe::BoxText(again), u"kapon");
+        EXPECT_EQ(window_probe::Lines(again), (std::vector<std::u16string>{u"kapo", u"kapono"}));
+        EXPECT_FALSE(again.m_list.GetHint(0).empty());
+        EXPECT_EQ(objects.lookup.Refs(again.Listed(), 0), againReader.m_refs);
+        EXPECT_EQ(objects.lookup.Headword(again.Listed(), 0), u"kapo");
+        fw::testing::WindowWidget(againReader)->close();
+    });
+    again.DoModal();
+    EXPECT_EQ(runs, 2) << "the search window, then the reader";
+}
+
 // The list offers base forms, marked, exactly when no headword begins with a
 // one-word query, in the dictionary of the query's language; the lines of a
 // range stay unmarked.

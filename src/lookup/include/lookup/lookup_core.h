@@ -56,29 +56,38 @@ struct ListResult {
     bool esperanto = false;
     HeadwordRange range; // FindPrefix's range (of several dictionaries: the first one's)
     HeadwordRange shown; // the positions of the list's lines (one dictionary)
-    std::vector<std::u16string> lines;
+    std::vector<std::u16string> lines;   // the prefix lines, after any offered ones
     std::vector<std::size_t> exactLines; // the lines whose headword is the query itself
-    // Asked for, and the range empty: the offered lines, with the headwords
-    // and the base forms they show.
+    // Asked for: the lines of the query's base forms, which lead the list
+    // when the query is one word and no headword (or, for a shorter word,
+    // when no headword begins with it); the prefix lines follow them, none
+    // twice, up to MAX_LIST_LINES in all. `offered.lines[k]` is line k.
     forms::Offered offered;
-    std::vector<std::u16string> offeredLines;
-    std::vector<std::u16string> offeredForms;
+    std::vector<std::u16string> offeredLines; // their headwords
+    std::vector<std::u16string> offeredForms; // the base forms that found them
     // Several dictionaries answered: for each line, each dictionary that has
-    // its headword, in the core's order; `offers` tells offered lines from a
-    // prefix's. One dictionary: empty, and the positions above tell.
+    // its headword, in the core's order. One dictionary: empty, and the
+    // positions tell.
     bool merged = false;
-    bool offers = false;
     std::vector<std::vector<LineSource>> sources;
+    // One dictionary with offered lines: every line's headword position, in
+    // list order; without them, the lines are `shown`'s.
+    std::vector<std::uint32_t> positions;
 
-    // The list's lines are the range's, or else the offered ones.
     std::size_t LineCount() const {
         if (merged) {
             return sources.size();
         }
-        return shown.first == shown.last ? offered.lines.size() : shown.last - shown.first;
+        return offered.lines.empty() ? shown.last - shown.first : positions.size();
     }
-    // Whether the lines are offered base forms' rather than a prefix's.
-    bool Offers() const { return merged ? offers : shown.first == shown.last; }
+    // How many of the first lines are offered base forms' lines.
+    std::size_t OfferedCount() const { return offered.lines.size(); }
+    // Whether an offered line opens a part of the word's analysis.
+    bool OfferedPart(std::size_t line) const {
+        return offered.forms[offered.lines[line].form].rule == forms::Rule::Part;
+    }
+    // Whether the list begins with offered lines.
+    bool Offers() const { return !offered.lines.empty(); }
     // The headword position of a line below LineCount() (one dictionary).
     std::uint32_t Position(std::size_t line) const;
 };
@@ -128,13 +137,13 @@ public:
     void Load();
 
     // The list for text typed into the search box; with `offerForms`, the
-    // offered lines too when the range is empty. Raises cExcMsg when the
+    // offered lines first when the query is no headword. Raises cExcMsg when the
     // index cannot be loaded, or has changed on disk since it was.
     ListResult List(std::u16string_view typed, bool offerForms = false);
 
     // The same list, its lines appended to `printed` in UTF-8 instead of kept
     // in `lines`, `offeredLines` and `offeredForms`: each line ended by '\n',
-    // an offered one as "HEADWORD<TAB>BASE FORM". A failure leaves `printed`
+    // an offered one (they come first) as "HEADWORD<TAB>BASE FORM". A failure leaves `printed`
     // as it was.
     ListResult List(std::u16string_view typed, bool offerForms, std::string& printed);
 
@@ -202,6 +211,10 @@ private:
     void PassOver(std::size_t dictionary, bool esperanto, const std::string& reason);
     // List's work; `printed` null: the lines kept as UTF-16 strings.
     ListResult MakeList(std::string query, bool offerForms, std::string* printed);
+    // The lines a query's base forms offer in one index: those that lead the
+    // list, or, `noPrefixLines`, those of a shorter word.
+    forms::Offered OfferedFor(const cIndex& index, bool esperanto, std::string_view query,
+                              bool noPrefixLines) const;
     ListResult MergedList(ListResult list, const std::vector<std::size_t>& answering,
                           bool offerForms, std::string* printed);
     // The text of a merged line, in UTF-16 or UTF-8.
