@@ -7,6 +7,9 @@
 //
 //   kelimbo-bench-window [Google Benchmark options]
 //   kelimbo-bench-window --start-once FOLDER   start up on FOLDER, exit once the window shows
+//   kelimbo-bench-window --start-timed FOLDER  the same, printing the in-process time from
+//                                              the start of the run to the shown window
+//                                              (as BM_StartUpToWindow times it), in ms
 
 #include "app/kelimbo_app.h"
 #include "bench_setup.h"
@@ -25,6 +28,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -96,14 +100,16 @@ void TypeEach(benchmark::State& state, CKelimboDlg& dlg, const std::vector<std::
 // dictionary and analyser are read before the timing starts, as a running
 // program has them after its first such query.
 void TypeInWindow(benchmark::State& state, std::size_t count,
-                  const std::vector<std::u16string>& boxes, const std::string& label) {
+                  const std::vector<std::u16string>& boxes, const std::string& label,
+                  const std::string& folder = {}) {
     std::uint64_t lines = 0;
-    const bool started =
-        RunWindow(bench_setup::Folder(count).path, [&](CKelimboDlg& dlg, ProgramObjects& objects) {
-            objects.lookup.Forms().Russian().Stems("a");
-            objects.lookup.Forms().Analyser().Lemmas("\xe4\xee\xec"); // "дом" in Windows-1251
-            TypeEach(state, dlg, boxes, lines);
-        });
+    const bool started = RunWindow(folder.empty() ? bench_setup::Folder(count).path : folder,
+                                   [&](CKelimboDlg& dlg, ProgramObjects& objects) {
+                                       objects.lookup.Forms().Russian().Stems("a");
+                                       // "дом" in Windows-1251
+                                       objects.lookup.Forms().Analyser().Lemmas("\xe4\xee\xec");
+                                       TypeEach(state, dlg, boxes, lines);
+                                   });
     if (!started) {
         state.SkipWithError("the program did not start on the dictionary");
         return;
@@ -120,6 +126,39 @@ void BM_WindowKeystroke(benchmark::State& state) {
     TypeInWindow(state, count, boxes, bench_setup::Label(language, count));
 }
 BENCHMARK(BM_WindowKeystroke)
+    ->ArgsProduct({bench_setup::Sizes(), {0, 1}})
+    ->ArgNames({"headwords", "eo"})
+    ->Unit(benchmark::kMicrosecond);
+
+// The generated folder of COUNT headwords five times over: its own pair and
+// four added dictionaries whose files are links to the same files, so that
+// every headword is in all five. Made beside it on first use.
+std::string FiveDictionaries(std::size_t count) {
+    namespace fs = std::filesystem;
+    const fs::path one = fs::absolute(bench_setup::Folder(count).path);
+    const fs::path five = one.parent_path() / (one.filename().string() + "-five");
+    const char* const files[] = {"EoRu_kelimbo.txt", "EoRu_kelimbo.bsi",
+                                 "tarnesk_rusa_esperanto.txt", "tarnesk_rusa_esperanto.bsi"};
+    fs::remove_all(five);
+    for (const char* added :
+         {"", "dictionaries/d2", "dictionaries/d3", "dictionaries/d4", "dictionaries/d5"}) {
+        fs::create_directories(five / added);
+        for (const char* file : files) {
+            fs::create_symlink(one / file, five / added / file);
+        }
+    }
+    return five.string();
+}
+
+// BM_WindowKeystroke over five dictionaries: each keystroke's list merged from all five.
+void BM_WindowKeystrokeFive(benchmark::State& state) {
+    const auto count = static_cast<std::size_t>(state.range(0));
+    const Language language = state.range(1) == 0 ? Language::Russian : Language::Esperanto;
+    const std::vector<std::u16string> boxes = BoxTexts(language, count);
+    TypeInWindow(state, count, boxes, bench_setup::Label(language, count) + ", 5 dictionaries",
+                 FiveDictionaries(count));
+}
+BENCHMARK(BM_WindowKeystrokeFive)
     ->ArgsProduct({bench_setup::Sizes(), {0, 1}})
     ->ArgNames({"headwords", "eo"})
     ->Unit(benchmark::kMicrosecond);
@@ -241,6 +280,15 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     if (argc == 3 && std::strcmp(argv[1], "--start-once") == 0) {
         return RunWindow(argv[2], [](CKelimboDlg&, ProgramObjects&) {}) ? 0 : 1;
+    }
+    if (argc == 3 && std::strcmp(argv[1], "--start-timed") == 0) {
+        const auto start = Clock::now();
+        auto shown = start;
+        if (!RunWindow(argv[2], [&](CKelimboDlg&, ProgramObjects&) { shown = Clock::now(); })) {
+            return 1;
+        }
+        std::printf("%.3f\n", std::chrono::duration<double, std::milli>(shown - start).count());
+        return 0;
     }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

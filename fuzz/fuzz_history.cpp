@@ -12,20 +12,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string ruText = fuzz::ScratchPath("ru-missing.txt");
     fuzz::WriteFile(history, data, size);
 
+    // An added dictionary whose texts are missing too, so that the references
+    // the file keeps of it under its name (stamp 0) load as well.
+    const std::vector<AddedTexts> added = {{"a", eoText, ruText}};
+
     cHistory first;
+    first.addedTexts = added;
     first.Load(history.c_str(), eoText.c_str(), ruText.c_str());
     fuzz::Require(first.cursor >= 0 &&
                   first.cursor <= static_cast<std::int32_t>(first.entries.size()));
     first.Save();
 
     cHistory second;
+    second.addedTexts = added;
     second.Load(history.c_str(), eoText.c_str(), ruText.c_str());
     fuzz::Require(second.cursor == first.cursor);
     fuzz::Require(second.entries.size() == first.entries.size());
     for (std::size_t i = 0; i < first.entries.size(); ++i) {
         const HistoryEntry& a = first.entries[i];
         const HistoryEntry& b = second.entries[i];
-        fuzz::Require(a.query == b.query && a.refs == b.refs && a.isEsperanto == b.isEsperanto);
+        fuzz::Require(a.query == b.query && a.refs == b.refs && a.isEsperanto == b.isEsperanto &&
+                      a.added == b.added);
     }
     return 0;
 }

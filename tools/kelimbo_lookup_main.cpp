@@ -7,6 +7,9 @@
 //                                                          by blank lines
 //   kelimbo-lookup --help | --version                      on the standard output
 //
+// --dict NAME: only the dictionary NAME answers (switched off or not); by
+// default the data folder's own pair and every added dictionary switched on.
+//
 // --forms: when the query is one word of three letters or more and no headword
 // (or, shorter, when no headword begins with it), the lines offered for its
 // base forms come first, one "HEADWORD<TAB>BASE FORM" a line, then the usual
@@ -40,9 +43,9 @@ constexpr int kFailure = 1;
 constexpr int kUsageError = 2;
 
 constexpr const char* kUsage =
-    "usage: kelimbo-lookup [--dir DIR] [--range] [--forms] [--articles] QUERY\n"
-    "       kelimbo-lookup [--dir DIR] [--forms] --open K QUERY\n"
-    "       kelimbo-lookup [--dir DIR] [--range] [--forms] [--articles] --stdin\n"
+    "usage: kelimbo-lookup [--dir DIR] [--dict NAME] [--range] [--forms] [--articles] QUERY\n"
+    "       kelimbo-lookup [--dir DIR] [--dict NAME] [--forms] --open K QUERY\n"
+    "       kelimbo-lookup [--dir DIR] [--dict NAME] [--range] [--forms] [--articles] --stdin\n"
     "       kelimbo-lookup --help | --version\n";
 
 constexpr const char* kHelp =
@@ -53,6 +56,9 @@ constexpr const char* kHelp =
     "  --dir DIR   the dictionary folder (default: the one Kelimbo reads, beside\n"
     "              the program, or $XDG_DATA_HOME/kelimbo/ for an installed copy\n"
     "              when a dictionary is there)\n"
+    "  --dict NAME answer from the dictionary NAME alone (as 'kelimbo-index list'\n"
+    "              names it; the data folder's own one is 'Основной словарь'),\n"
+    "              even one switched off; by default every dictionary switched on\n"
     "  --range     print the range of the matching headwords, FIRST LAST (of the\n"
     "              data folder's own dictionary when others are added), first\n"
     "  --forms     when QUERY is one word and no headword, first print the\n"
@@ -79,6 +85,7 @@ int Usage() {
 
 struct Arguments {
     std::optional<std::string> dir;
+    std::optional<std::string> dict;
     bool range = false;
     bool forms = false;
     bool articles = false;
@@ -107,6 +114,8 @@ std::optional<Arguments> Parse(int argc, char** argv) {
         }
         if (arg == "--dir" && i + 1 < argc) {
             args.dir = argv[++i];
+        } else if (arg == "--dict" && i + 1 < argc) {
+            args.dict = argv[++i];
         } else if (arg == "--range") {
             args.range = true;
         } else if (arg == "--forms") {
@@ -209,7 +218,19 @@ int Run(const Arguments& args) {
         std::cerr << "kelimbo-lookup: " << problem << "\n";
     }
     std::vector<std::string> messages;
-    LookupCore folder(DictionarySourcesOf(path, messages));
+    std::vector<DictionarySource> sources;
+    if (args.dict) {
+        std::optional<DictionarySource> named = DictionarySourceNamed(path, *args.dict);
+        if (!named) {
+            std::cerr << "kelimbo-lookup: no dictionary is called '" << *args.dict
+                      << "' (kelimbo-index list names them)\n";
+            return Usage();
+        }
+        sources.push_back(std::move(*named));
+    } else {
+        sources = DictionarySourcesOf(path, messages);
+    }
+    LookupCore folder(std::move(sources));
     for (const std::string& message : messages) {
         std::cerr << "kelimbo-lookup: " << message << "\n";
     }

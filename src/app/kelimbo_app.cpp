@@ -77,12 +77,14 @@ bool CKelimboApp::Run(ProgramObjects& objects, std::string_view modulePath) {
             std::fprintf(stderr, "kelimbo: %s\n", problem.c_str());
         }
 
+        objects.dataFolder = data;
         std::vector<std::string> messages;
         objects.lookup.Open(DictionarySourcesOf(data, messages));
         for (const std::string& message : messages) {
             std::fprintf(stderr, "kelimbo: %s\n", message.c_str());
         }
         objects.lookup.Load();
+        KeepHistoryInStep(objects);
         objects.theHistory.Load(HistoryFilePath(folder, kHistoryFileName).c_str(),
                                 objects.lookup.TextPath(true).c_str(),
                                 objects.lookup.TextPath(false).c_str());

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "history/history.h"
 
+#include "history/history_file.h"
+
 #include <algorithm>
 #include <cassert>
 
@@ -12,10 +14,16 @@ const HistoryEntry kNoEntry;
 } // namespace
 
 void cHistory::Push(std::u16string_view query, const std::vector<ArticleRef>& refs,
-                    bool isEsperanto) {
+                    bool isEsperanto, const std::vector<AddedRefs>& added) {
     assert(cursor >= 0 && static_cast<std::size_t>(cursor) <= Size());
     // Built first: the arguments may refer into an entry that is about to go.
     HistoryEntry fresh{refs, std::u16string(query.substr(0, query.find(u'\0'))), isEsperanto};
+    for (const AddedRefs& part : added) {
+        if (!part.refs.empty()) {
+            AddedRefs& kept = fresh.added.emplace_back(part);
+            kept.stamp = AddedStamp(addedTexts, kept.name, isEsperanto);
+        }
+    }
     std::size_t c = static_cast<std::size_t>(std::clamp<std::int64_t>(cursor, 0, Size()));
 
     if (c != 0 && entries[c - 1] == fresh) {

@@ -13,8 +13,10 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <deque>
 #include <exception>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -89,31 +91,99 @@ DictionaryStamps DictionaryStamp(std::string_view eoTextPath, std::string_view r
     return {StampOf(eoTextPath), StampOf(ruTextPath)};
 }
 
-void WriteEntry(const HistoryEntry& entry, std::FILE* file) {
+std::uint32_t AddedStamp(const std::vector<AddedTexts>& texts, std::string_view name,
+                         bool esperanto) {
+    for (const AddedTexts& dictionary : texts) {
+        if (dictionary.name == name) {
+            const std::string& path = esperanto ? dictionary.eoTextPath : dictionary.ruTextPath;
+            return path.empty() ? 0 : StampOf(path);
+        }
+    }
+    return 0;
+}
+
+namespace {
+
+void WriteRefs(const std::vector<ArticleRef>& refs, std::size_t count, std::FILE* file) {
+    for (std::size_t i = 0; i < count; ++i) {
+        PutPair(refs[i].start, refs[i].end, file);
+    }
+}
+
+void ReadRefs(std::vector<ArticleRef>& refs, std::size_t count, std::FILE* file) {
+    for (std::size_t i = 0; i < count; ++i) {
+        unsigned char bytes[8];
+        ReadChecked(bytes, 1, sizeof bytes, file, kContext.c_str());
+        refs.push_back({GetLe32(bytes), GetLe32(bytes + 4)});
+    }
+}
+
+void WriteAdded(const std::vector<AddedRefs>& added, std::FILE* file) {
+    const std::size_t count = std::min(added.size(), kMaxStoredCount);
+    PutByte(count, file);
+    for (std::size_t i = 0; i < count; ++i) {
+        const AddedRefs& part = added[i];
+        const std::size_t nameBytes = std::min(part.name.size(), kMaxStoredCount);
+        const std::size_t refCount = std::min(part.refs.size(), kMaxStoredCount);
+        PutByte(nameBytes, file);
+        Put(part.name.data(), 1, nameBytes, file);
+        unsigned char stamp[4];
+        PutLe32(stamp, part.stamp);
+        Put(stamp, 1, sizeof stamp, file);
+        PutByte(refCount, file);
+        WriteRefs(part.refs, refCount, file);
+    }
+}
+
+void ReadAdded(std::vector<AddedRefs>& added, std::FILE* file) {
+    const std::uint8_t count = GetByte(file);
+    for (std::size_t i = 0; i < count; ++i) {
+        AddedRefs& part = added.emplace_back();
+        const std::uint8_t nameBytes = GetByte(file);
+        part.name.resize(nameBytes);
+        ReadChecked(part.name.data(), 1, nameBytes, file, kContext.c_str());
+        unsigned char stamp[4];
+        ReadChecked(stamp, 1, sizeof stamp, file, kContext.c_str());
+        part.stamp = GetLe32(stamp);
+        ReadRefs(part.refs, GetByte(file), file);
+    }
+}
+
+// Whether any entry written keeps an added dictionary's references, so that
+// the file needs the version that holds them.
+bool NamesAddedDictionaries(const std::deque<HistoryEntry>& entries, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) {
+        if (!entries[i].added.empty()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+void WriteEntry(const HistoryEntry& entry, std::FILE* file, bool withAdded) {
     const std::size_t refCount = std::min(entry.refs.size(), kMaxStoredCount);
     const std::size_t length = std::min(entry.query.size(), kMaxStoredCount);
     PutByte(refCount, file);
     PutByte(length, file);
     PutByte(entry.isEsperanto ? 1 : 0, file);
-    for (std::size_t i = 0; i < refCount; ++i) {
-        PutPair(entry.refs[i].start, entry.refs[i].end, file);
-    }
+    WriteRefs(entry.refs, refCount, file);
     unsigned char units[2 * kMaxStoredCount];
     for (std::size_t i = 0; i < length; ++i) {
         PutLe16(units + 2 * i, entry.query[i]);
     }
     Put(units, 2, length, file);
+    if (withAdded) {
+        WriteAdded(entry.added, file);
+    }
 }
 
-void ReadEntry(HistoryEntry& entry, std::FILE* file) {
+void ReadEntry(HistoryEntry& entry, std::FILE* file, bool withAdded) {
     const std::uint8_t refCount = GetByte(file);
     const std::uint8_t length = GetByte(file);
     entry.isEsperanto = GetByte(file) != 0;
-    for (std::size_t i = 0; i < refCount; ++i) {
-        unsigned char bytes[8];
-        ReadChecked(bytes, 1, sizeof bytes, file, kContext.c_str());
-        entry.refs.push_back({GetLe32(bytes), GetLe32(bytes + 4)});
-    }
+    ReadRefs(entry.refs, refCount, file);
     unsigned char bytes[2 * kMaxStoredCount];
     ReadChecked(bytes, 2, length, file, kContext.c_str());
     char16_t units[kMaxStoredCount + 1];
@@ -122,6 +192,9 @@ void ReadEntry(HistoryEntry& entry, std::FILE* file) {
     }
     units[length] = u'\0';
     entry.query = units; // up to the first NUL
+    if (withAdded) {
+        ReadAdded(entry.added, file);
+    }
 }
 
 void cHistory::Load(const char* historyFile, const char* eoTextFile, const char* ruTextFile) {
@@ -136,14 +209,25 @@ void cHistory::Load(const char* historyFile, const char* eoTextFile, const char*
     try {
         const std::uint8_t version = GetByte(file.get());
         GetByte(file.get()); // reserved
-        if (version == HISTORY_FILE_VERSION) {
+        if (version == HISTORY_FILE_VERSION || version == HISTORY_FILE_VERSION_ADDED) {
+            const bool withAdded = version == HISTORY_FILE_VERSION_ADDED;
             const std::uint8_t count = GetByte(file.get());
             GetByte(file.get()); // reserved
             const DictionaryStamps stored = GetStamps(file.get());
             if (stored == DictionaryStamp(eoTextPath, ruTextPath)) {
                 std::deque<HistoryEntry> loaded;
                 for (std::size_t i = 0; i < count; ++i) {
-                    ReadEntry(loaded.emplace_back(), file.get());
+                    HistoryEntry& entry = loaded.emplace_back();
+                    ReadEntry(entry, file.get(), withAdded);
+                    // References of a dictionary removed, switched off or
+                    // changed since no longer name its articles.
+                    std::erase_if(entry.added, [&](const AddedRefs& part) {
+                        return part.stamp != AddedStamp(addedTexts, part.name, entry.isEsperanto) ||
+                               std::none_of(addedTexts.begin(), addedTexts.end(),
+                                            [&](const AddedTexts& texts) {
+                                                return texts.name == part.name;
+                                            });
+                    });
                 }
                 unsigned char bytes[4];
                 ReadChecked(bytes, 1, sizeof bytes, file.get(), kContext.c_str());
@@ -180,13 +264,14 @@ void cHistory::Save() {
         std::FILE* out = file.Stream();
         const std::size_t count = std::min(entries.size(), kMaxStoredCount);
         const DictionaryStamps stamps = DictionaryStamp(eoTextPath, ruTextPath);
-        PutByte(HISTORY_FILE_VERSION, out);
+        const bool withAdded = NamesAddedDictionaries(entries, count);
+        PutByte(withAdded ? HISTORY_FILE_VERSION_ADDED : HISTORY_FILE_VERSION, out);
         PutByte(0, out);
         PutByte(count, out);
         PutByte(0, out);
         PutPair(stamps.eoStamp, stamps.ruStamp, out);
         for (std::size_t i = 0; i < count; ++i) {
-            WriteEntry(entries[i], out);
+            WriteEntry(entries[i], out, withAdded);
         }
         unsigned char bytes[4];
         PutLe32(bytes, static_cast<std::uint32_t>(

@@ -64,6 +64,20 @@ std::vector<DictionarySource> DictionarySourcesOf(const std::string& dataFolder,
     return sources;
 }
 
+std::optional<DictionarySource> DictionarySourceNamed(const std::string& dataFolder,
+                                                      std::string_view name) {
+    if (name == kMainDictionaryName) {
+        return DictionarySource{std::string(kMainDictionaryName), dataFolder};
+    }
+    for (AddedDictionary& dictionary : ListDictionaries(dataFolder).dictionaries) {
+        if (dictionary.name == name) {
+            return DictionarySource{std::move(dictionary.name), std::move(dictionary.folder),
+                                    dictionary.russian, dictionary.esperanto};
+        }
+    }
+    return std::nullopt;
+}
+
 LookupCore::LookupCore() {
     m_dictionaries.push_back(std::make_unique<Dictionary>(DictionarySource{}, false));
 }
@@ -523,4 +537,60 @@ std::u16string LookupCore::Headword(const ListResult& list, std::size_t line) {
     std::u16string headword = from_index_key(index.HeadwordText(list.Position(line)));
     index.CheckFile();
     return headword;
+}
+
+std::vector<NamedRefs> LookupCore::AddedRefs(const ListResult& list, std::size_t line) {
+    std::vector<NamedRefs> added;
+    if (!list.merged) {
+        return added;
+    }
+    for (const LineSource& source : list.sources[line]) {
+        if (source.dictionary == 0) {
+            continue;
+        }
+        const cIndex& index = Index(source.dictionary, list.esperanto);
+        std::vector<ArticleRef> refs = index.GetRefs(source.position);
+        index.CheckFile();
+        added.push_back({m_dictionaries[source.dictionary]->name, std::move(refs)});
+    }
+    return added;
+}
+
+std::u16string LookupCore::ArticleOfRefs(bool esperanto, const std::vector<ArticleRef>& refs,
+                                         const std::vector<NamedRefs>& added) {
+    std::u16string text;
+    const auto append = [&](std::size_t dictionary, const std::vector<ArticleRef>& part) {
+        std::u16string articles;
+        m_dictionaries[dictionary]->Of(esperanto).provider.GetArticles(articles, part);
+        if (!text.empty()) {
+            text += u"\r\n";
+        }
+        text += u"— " + platform::FromUtf8(m_dictionaries[dictionary]->name) + u" —\r\n";
+        text += articles;
+    };
+    for (const std::size_t dictionary : Answering(esperanto)) {
+        if (dictionary == 0) {
+            if (!refs.empty()) {
+                append(0, refs);
+            }
+            continue;
+        }
+        for (const NamedRefs& part : added) {
+            if (part.name == m_dictionaries[dictionary]->name && !part.refs.empty()) {
+                append(dictionary, part.refs);
+                break;
+            }
+        }
+    }
+    return text;
+}
+
+std::vector<DictionaryTexts> LookupCore::AddedTexts() const {
+    std::vector<DictionaryTexts> texts;
+    for (std::size_t i = 1; i < m_dictionaries.size(); ++i) {
+        const Dictionary& d = *m_dictionaries[i];
+        texts.push_back({d.name, d.directions[1].held ? d.directions[1].provider.path : "",
+                         d.directions[0].held ? d.directions[0].provider.path : ""});
+    }
+    return texts;
 }

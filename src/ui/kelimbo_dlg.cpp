@@ -4,6 +4,7 @@
 #include "framework/input_panel.h"
 #include "text/esperanto_x.h"
 #include "text/index_key.h"
+#include "ui/dictionaries_dlg.h"
 #include "ui/kelimbo_resources.h"
 #include "ui/legilo_dlg.h"
 #include "ui/program_objects.h"
@@ -24,6 +25,7 @@ const fw::MessageMapEntry<CKelimboDlg> CKelimboDlg::kMessageMap[] = {
     {fw::Msg::Command, ID_BACK, &CKelimboDlg::OnBack},
     {fw::Msg::Command, ID_FORWARD, &CKelimboDlg::OnForward},
     {fw::Msg::Command, ID_FIND, &CKelimboDlg::OnFind},
+    {fw::Msg::Command, ID_DICTIONARIES, &CKelimboDlg::OnDictionaries},
     {fw::Msg::Command, ID_ZOOM_IN, &CKelimboDlg::OnZoomIn},
     {fw::Msg::Command, ID_ZOOM_OUT, &CKelimboDlg::OnZoomOut},
     {fw::Msg::Command, ID_ZOOM_RESET, &CKelimboDlg::OnZoomReset},
@@ -182,6 +184,16 @@ void CKelimboDlg::OnFind() {
     box.SetFocus();
     box.SetSel(0, -1);
     box.ScrollCaret();
+}
+
+void CKelimboDlg::OnDictionaries() {
+    CDictionariesDlg dialog(m_objects, this);
+    dialog.DoModal();
+    if (dialog.Changed()) {
+        ReopenDictionaries(m_objects);
+        FillList();
+    }
+    GetEdit(IDC_SEARCH).SetFocus();
 }
 
 void CKelimboDlg::OnZoomIn() {

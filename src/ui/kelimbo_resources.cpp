@@ -41,10 +41,16 @@ constexpr std::array kLegiloItems = {
                ControlClass::Button, u"Перевести выделенное -->", 0},
 };
 
+constexpr std::array kDictionaryItems = {
+    DialogItem{kChild | kVisible | kBorder | kVScroll | kTabStop | kListNoIntegralHeight, 0, 3, 1,
+               150, 118, IDC_DICTIONARIES, ControlClass::ListBox, u"", 0},
+};
+
 constexpr std::array kDialogs = {
     DialogTemplate{IDD_KELIMBO_DIALOG, kDialogStyle, 0, 0, 156, 122, kCaptionText, kMainItems},
     DialogTemplate{IDD_KELIMBO_WIDE, kDialogStyle, 0, 0, 210, 129, kCaptionText, kWideItems},
     DialogTemplate{IDD_LEGILO_DIALOG, kDialogStyle, 0, 0, 156, 159, kCaptionText, kLegiloItems},
+    DialogTemplate{IDD_DICTIONARIES, kDialogStyle, 0, 0, 156, 122, u"Словари", kDictionaryItems},
 };
 
 // The soft keys; Alt+Left and Alt+Right, and the mouse's side buttons, press
@@ -81,6 +87,7 @@ constexpr std::array kSearchKeys = {
     Accelerator{"Ctrl+W", fw::IDOK},
     Accelerator{"Ctrl+L", ID_FIND},
     Accelerator{"Ctrl+F", ID_FIND},
+    Accelerator{"Ctrl+D", ID_DICTIONARIES},
     Accelerator{"Ctrl++", ID_ZOOM_IN},
     Accelerator{"Ctrl+=", ID_ZOOM_IN},
     Accelerator{"Ctrl+-", ID_ZOOM_OUT},

@@ -15,6 +15,34 @@
 #include <utility>
 #include <vector>
 
+namespace {
+
+std::vector<AddedRefs> ForHistory(const std::vector<NamedRefs>& added) {
+    std::vector<AddedRefs> kept;
+    for (const NamedRefs& part : added) {
+        kept.push_back({part.name, 0, part.refs});
+    }
+    return kept;
+}
+
+std::vector<NamedRefs> FromHistory(const std::vector<AddedRefs>& added) {
+    std::vector<NamedRefs> named;
+    for (const AddedRefs& part : added) {
+        named.push_back({part.name, part.refs});
+    }
+    return named;
+}
+
+} // namespace
+
+void KeepHistoryInStep(ProgramObjects& objects) {
+    objects.theHistory.addedTexts.clear();
+    for (DictionaryTexts& texts : objects.lookup.AddedTexts()) {
+        objects.theHistory.addedTexts.push_back(
+            {std::move(texts.name), std::move(texts.eoTextPath), std::move(texts.ruTextPath)});
+    }
+}
+
 void CKelimboDlg::OnListSelChange() {
     const int k = m_list.GetCurSel();
     if (k == fw::LB_ERR || static_cast<std::size_t>(k) >= m_listed.LineCount() ||
@@ -24,12 +52,14 @@ void CKelimboDlg::OnListSelChange() {
     const auto line = static_cast<std::size_t>(k);
     LookupCore& lookup = m_objects.lookup;
     std::vector<ArticleRef> refs = lookup.Refs(m_listed, line);
+    std::vector<NamedRefs> added = lookup.AddedRefs(m_listed, line);
     std::u16string headword = lookup.Headword(m_listed, line);
     std::optional<std::u16string> text;
     if (m_listed.merged) {
         text = lookup.Article(m_listed, line);
     }
     m_pLegilo->m_refs = std::move(refs);
+    m_pLegilo->m_added = std::move(added);
     m_pLegilo->m_pProv = &lookup.Provider(m_listed.esperanto);
     m_pLegilo->m_headword = std::move(headword);
     m_pLegilo->m_text = std::move(text);
@@ -64,9 +94,16 @@ void CKelimboDlg::ShowEntry(const HistoryEntry& entry) {
     box.ScrollCaret();
     if (m_pLegilo != nullptr) {
         m_pLegilo->m_refs = entry.refs;
+        m_pLegilo->m_added = FromHistory(entry.added);
         m_pLegilo->m_pProv = &m_objects.lookup.Provider(entry.isEsperanto);
         m_pLegilo->m_headword = HeadwordOf(entry);
-        m_pLegilo->m_text = std::nullopt; // the history reopens the first dictionary's articles
+        // The first dictionary's articles alone are shown as they always
+        // were; with added dictionaries', each under its dictionary's name.
+        m_pLegilo->m_text = std::nullopt;
+        if (!entry.added.empty()) {
+            m_pLegilo->m_text =
+                m_objects.lookup.ArticleOfRefs(entry.isEsperanto, entry.refs, m_pLegilo->m_added);
+        }
     }
 }
 
@@ -76,7 +113,8 @@ std::u16string CKelimboDlg::HeadwordOf(const HistoryEntry& entry) {
     if (!m_listed.query.empty() && m_listed.esperanto == entry.isEsperanto) {
         LookupCore& lookup = m_objects.lookup;
         for (std::size_t line = 0; line < m_listed.LineCount(); ++line) {
-            if (lookup.Refs(m_listed, line) == entry.refs) {
+            if (lookup.Refs(m_listed, line) == entry.refs &&
+                lookup.AddedRefs(m_listed, line) == FromHistory(entry.added)) {
                 return lookup.Headword(m_listed, line);
             }
         }
@@ -87,8 +125,9 @@ std::u16string CKelimboDlg::HeadwordOf(const HistoryEntry& entry) {
 void CKelimboDlg::RecordState() {
     const std::u16string query = ReadBox();
     const std::vector<ArticleRef> noRefs;
-    m_objects.theHistory.Push(query, m_pLegilo != nullptr ? m_pLegilo->m_refs : noRefs,
-                              m_listed.esperanto);
+    m_objects.theHistory.Push(
+        query, m_pLegilo != nullptr ? m_pLegilo->m_refs : noRefs, m_listed.esperanto,
+        m_pLegilo != nullptr ? ForHistory(m_pLegilo->m_added) : std::vector<AddedRefs>{});
 }
 
 void CKelimboDlg::RunReader(bool fresh) {

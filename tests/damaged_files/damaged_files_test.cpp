@@ -300,46 +300,61 @@ TEST_F(DamagedFiles, TextFilesGiveTheArticleOrTheReadMessage) {
 }
 
 TEST_F(DamagedFiles, HistoryFallsBackQuietlyAndSavesWhole) {
-    // A good history with a few entries, stamped with the sample text files.
-    {
-        cHistory history;
+    // An added dictionary whose texts are the sample ones, so that its stamps hold.
+    const std::vector<AddedTexts> added = {{"revo", Path(kEoText), Path(kRuText)}};
+    const auto load = [&](cHistory& history) {
+        history.addedTexts = added;
         history.Load(Path(kHistory).c_str(), Path(kEoText).c_str(), Path(kRuText).c_str());
-        history.Push(u"ĉapelo", {{0, 16}}, true);
-        history.Push(u"дорога", {{20, 40}, {50, 60}}, false);
-        history.Push(u"ŝipo", {}, true);
-        history.Save();
-    }
-    const std::string goodHistory = ReadBytes(dir.File(kHistory));
-    ASSERT_GT(goodHistory.size(), 16u);
-
-    std::vector<damage::Variant> variants = damage::CutAtEveryByte(goodHistory);
-    for (auto& v : damage::FlippedBytes(goodHistory, 2000, 5)) {
-        variants.push_back(std::move(v));
-    }
-    for (auto& v : damage::HugeFields(goodHistory, goodHistory.size())) {
-        variants.push_back(std::move(v));
-    }
-    std::size_t restored = 0;
-    std::size_t checked = 0;
-    for (const damage::Variant& variant : variants) {
-        WriteBytes(dir.File(kHistory), variant.bytes);
-        cHistory history;
-        history.Load(Path(kHistory).c_str(), Path(kEoText).c_str(), Path(kRuText).c_str());
-        ASSERT_GE(history.cursor, 0) << variant.name;
-        ASSERT_LE(history.cursor, static_cast<std::int32_t>(history.entries.size()))
-            << variant.name;
-        restored += history.entries.empty() ? 0 : 1;
-        history.Save();
-        cHistory again;
-        again.Load(Path(kHistory).c_str(), Path(kEoText).c_str(), Path(kRuText).c_str());
-        ASSERT_EQ(again.entries, history.entries) << variant.name;
-        ASSERT_EQ(again.cursor, history.cursor) << variant.name;
-        if (++checked % 97 == 0) {
-            ExpectOthersUnchanged(kHistory, variant.name);
+    };
+    // A good history with a few entries, stamped with the sample text files:
+    // of the first file version, and of the one naming added dictionaries.
+    for (const bool namesAdded : {false, true}) {
+        SCOPED_TRACE(namesAdded ? "version 2" : "version 1");
+        std::vector<AddedRefs> revo;
+        if (namesAdded) {
+            revo.push_back({"revo", 0, {{4, 12}, {30, 44}}});
         }
+        {
+            cHistory history;
+            load(history);
+            history.Push(u"ĉapelo", {{0, 16}}, true, revo);
+            history.Push(u"дорога", {{20, 40}, {50, 60}}, false);
+            history.Push(u"ŝipo", {}, true, revo);
+            history.Save();
+        }
+        const std::string goodHistory = ReadBytes(dir.File(kHistory));
+        ASSERT_GT(goodHistory.size(), 16u);
+        ASSERT_EQ(goodHistory[0], namesAdded ? 2 : 1);
+
+        std::vector<damage::Variant> variants = damage::CutAtEveryByte(goodHistory);
+        for (auto& v : damage::FlippedBytes(goodHistory, 2000, 5)) {
+            variants.push_back(std::move(v));
+        }
+        for (auto& v : damage::HugeFields(goodHistory, goodHistory.size())) {
+            variants.push_back(std::move(v));
+        }
+        std::size_t restored = 0;
+        std::size_t checked = 0;
+        for (const damage::Variant& variant : variants) {
+            WriteBytes(dir.File(kHistory), variant.bytes);
+            cHistory history;
+            load(history);
+            ASSERT_GE(history.cursor, 0) << variant.name;
+            ASSERT_LE(history.cursor, static_cast<std::int32_t>(history.entries.size()))
+                << variant.name;
+            restored += history.entries.empty() ? 0 : 1;
+            history.Save();
+            cHistory again;
+            load(again);
+            ASSERT_EQ(again.entries, history.entries) << variant.name;
+            ASSERT_EQ(again.cursor, history.cursor) << variant.name;
+            if (++checked % 97 == 0) {
+                ExpectOthersUnchanged(kHistory, variant.name);
+            }
+        }
+        // Cuts never load partly: only flips that keep the file well-formed restore.
+        EXPECT_LT(restored, variants.size() - goodHistory.size());
     }
-    // Cuts never load partly: only flips that keep the file well-formed restore.
-    EXPECT_LT(restored, variants.size() - goodHistory.size());
 }
 
 } // namespace

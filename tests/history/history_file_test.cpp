@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <limits>
 #include <set>
 #include <string>
@@ -194,13 +195,117 @@ TEST_F(HistoryFile, FileCutAtAnyByteGivesAnEmptyHistory) {
 TEST_F(HistoryFile, OtherVersionGivesAnEmptyHistoryAndIsReplacedOnSave) {
     Saving({Entry(u"ab", {{1, 2}}, true)}, 1).Save();
     std::string bytes = SavedBytes();
-    bytes[0] = 2;
+    bytes[0] = 3;
     PutFile(bytes);
     cHistory h = Loaded();
     EXPECT_TRUE(h.entries.empty());
     EXPECT_EQ(h.cursor, 0);
     h.Save();
     EXPECT_EQ(SavedBytes(), Header(0) + "\0\0\0\0"s);
+}
+
+// Two added dictionaries beside the folder's own pair: an entry keeps each
+// one's references under its name and stamp, and a dictionary removed or
+// changed since loses its own references only.
+class HistoryFileAdded : public HistoryFile {
+protected:
+    void SetUp() override {
+        HistoryFile::SetUp();
+        for (const char* name : {"revo-eo.txt", "revo-ru.txt", "fd-eo.txt"}) {
+            WriteBytes(dir.File(name), name);
+        }
+        revoEo = Touch(dir.File("revo-eo.txt"), 1700000000, 100);
+        revoRu = Touch(dir.File("revo-ru.txt"), 1700000001, 200);
+        fdEo = Touch(dir.File("fd-eo.txt"), 1700000002, 300);
+    }
+    std::vector<AddedTexts> Both() const {
+        return {{"revo", dir.AnsiPath("revo-eo.txt"), dir.AnsiPath("revo-ru.txt")},
+                {"freedict", dir.AnsiPath("fd-eo.txt"), ""}};
+    }
+    // The entries pushed as the window pushes them: stamps come from the texts.
+    cHistory Pushed() const {
+        fs::remove(dir.File("historio.bin")); // a fresh history
+        cHistory h;
+        h.addedTexts = Both();
+        Load(h);
+        h.Push(u"hundo", {{1, 2}}, true, {{"revo", 0, {{10, 20}}}, {"freedict", 0, {{30, 40}}}});
+        h.Push(u"собака", {}, false, {{"revo", 0, {{50, 60}, {70, 80}}}});
+        h.Push(u"kato", {{3, 4}}, true, {{"freedict", 0, {}}}); // nothing of it kept
+        return h;
+    }
+    std::uint32_t revoEo = 0, revoRu = 0, fdEo = 0;
+};
+
+TEST_F(HistoryFileAdded, AnEntryNamingAnAddedDictionaryIsWrittenAsVersionTwo) {
+    cHistory h;
+    h.addedTexts = Both();
+    Load(h);
+    h.Push(u"ab", {{16, 64}}, true, {{"revo", 0, {{5, 9}}}});
+    h.Save();
+    const std::string expected = "\x02\x00\x01\x00"s + Le32(eoStamp) + Le32(ruStamp) +
+                                 "\x01\x02\x01"s + "\x10\0\0\0\x40\0\0\0"s + "a\0b\0"s +
+                                 "\x01\x04revo"s + Le32(revoEo) + "\x01\x05\0\0\0\x09\0\0\0"s +
+                                 "\x01\0\0\0"s;
+    EXPECT_EQ(SavedBytes(), expected);
+}
+
+TEST_F(HistoryFileAdded, EachDictionarysReferencesLastWhileItDoes) {
+    const std::deque<HistoryEntry> saved = Pushed().entries;
+    ASSERT_EQ(saved.size(), 3u);
+    ASSERT_EQ(saved[0].added.size(), 2u);
+    EXPECT_EQ(saved[0].added[0].stamp, revoEo);
+    EXPECT_EQ(saved[1].added[0].stamp, revoRu);
+    EXPECT_TRUE(saved[2].added.empty());
+
+    const auto without = [](std::deque<HistoryEntry> entries, std::string_view name,
+                            bool esperanto) {
+        for (HistoryEntry& entry : entries) {
+            if (entry.isEsperanto == esperanto) {
+                std::erase_if(entry.added, [&](const AddedRefs& a) { return a.name == name; });
+            }
+        }
+        return entries;
+    };
+    struct Case {
+        const char* name;
+        std::function<void(std::vector<AddedTexts>&)> change;
+        std::deque<HistoryEntry> expected;
+    };
+    const Case cases[] = {
+        {"unchanged", [](auto&) {}, saved},
+        {"freedict removed", [](auto& t) { t.pop_back(); }, without(saved, "freedict", true)},
+        {"order changed", [](auto& t) { std::swap(t[0], t[1]); }, saved},
+        {"revo's Esperanto text rewritten",
+         [&](auto&) { Touch(dir.File("revo-eo.txt"), 1700000000, 200); },
+         without(saved, "revo", true)},
+        {"revo's Russian text gone", [&](auto&) { fs::remove(dir.File("revo-ru.txt")); },
+         without(saved, "revo", false)},
+        {"no added dictionaries", [](auto& t) { t.clear(); },
+         without(without(without(saved, "revo", true), "revo", false), "freedict", true)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp(); // the texts as they were
+        Pushed().Save();
+        cHistory h;
+        h.addedTexts = Both();
+        c.change(h.addedTexts);
+        Load(h);
+        EXPECT_EQ(h.entries, c.expected);
+        EXPECT_EQ(h.cursor, 3);
+    }
+}
+
+TEST_F(HistoryFileAdded, AFileOfVersionOneLoadsAndStaysVersionOne) {
+    Saving({Entry(u"abc", {{16, 64}}, true)}, 1).Save();
+    const std::string old = SavedBytes();
+    ASSERT_EQ(old[0], '\x01');
+    cHistory h;
+    h.addedTexts = Both();
+    Load(h);
+    EXPECT_EQ(h.entries, (std::deque<HistoryEntry>{Entry(u"abc", {{16, 64}}, true)}));
+    h.Save();
+    EXPECT_EQ(SavedBytes(), old);
 }
 
 TEST_F(HistoryFile, TouchingADictionaryTextFileDropsTheHistory) {

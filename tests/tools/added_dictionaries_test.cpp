@@ -193,4 +193,52 @@ TEST_F(AddedDictionaries, ListOrderSwitchesAndRemoval) {
                   " bytes");
 }
 
+// kelimbo-lookup answers from every dictionary switched on, or from the one
+// --dict names, switched on or off; a name of none is a usage error.
+TEST_F(AddedDictionaries, LookupAnswersFromAllOrFromTheOneNamed) {
+    // The data folder's own pair, written as a plain folder.
+    ASSERT_EQ(RunProcess({KELIMBO_INDEX, "revo", WriteRevo(dir.File("m"), "ĉefa").string(), "--out",
+                          Data().string()})
+                  .status,
+              0);
+    ASSERT_EQ(
+        Index({"revo", WriteRevo(dir.File("a"), "alfa-besto").string(), "--name", "alfa"}).status,
+        0);
+    ASSERT_EQ(
+        Index({"revo", WriteRevo(dir.File("b"), "beta-besto").string(), "--name", "beta"}).status,
+        0);
+    ASSERT_EQ(Index({"disable", "beta"}).status, 0);
+    struct Case {
+        std::vector<std::string> dict;
+        int status;
+        std::vector<std::string> shown, hidden; // in the article text, or the error output
+    };
+    const Case cases[] = {
+        {{}, 0, {"— Основной словарь —", "ĉefa", "— alfa —", "alfa-besto"}, {"beta"}},
+        {{"--dict", "alfa"}, 0, {"alfa-besto"}, {"—", "ĉefa", "beta"}},
+        {{"--dict", "beta"}, 0, {"beta-besto"}, {"—", "ĉefa", "alfa"}},
+        {{"--dict", "Основной словарь"}, 0, {"ĉefa"}, {"—", "alfa", "beta"}},
+        {{"--dict", "gamma"}, 2, {"'gamma'", "usage:"}, {}},
+        {{"--dict", "alf"}, 2, {"'alf'", "usage:"}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.dict.empty() ? "all" : c.dict[1]);
+        std::vector<std::string> argv{KELIMBO_LOOKUP, "--dir", Data().string()};
+        argv.insert(argv.end(), c.dict.begin(), c.dict.end());
+        argv.insert(argv.end(), {"--open", "0", "hundo"});
+        const ProcessOutcome r = RunProcess(argv);
+        EXPECT_EQ(r.status, c.status) << r.err;
+        const std::string& text = c.status == 0 ? r.out : r.err;
+        for (const std::string& part : c.shown) {
+            EXPECT_NE(text.find(part), std::string::npos) << part << " in " << text;
+        }
+        for (const std::string& part : c.hidden) {
+            EXPECT_EQ(text.find(part), std::string::npos) << part << " in " << text;
+        }
+        if (c.status != 0) {
+            EXPECT_EQ(r.out, "");
+        }
+    }
+}
+
 } // namespace

@@ -8,6 +8,7 @@ namespace fw {
 
 inline constexpr int VK_RETURN = 0x0D;
 inline constexpr int VK_ESCAPE = 0x1B;
+inline constexpr int VK_SPACE = 0x20;
 inline constexpr int VK_PRIOR = 0x21; // Page Up
 inline constexpr int VK_NEXT = 0x22;  // Page Down
 inline constexpr int VK_END = 0x23;

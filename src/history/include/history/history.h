@@ -25,12 +25,24 @@
 // and such a history then keeps its length.
 inline constexpr std::size_t HISTORY_MAX_ENTRIES = 40;
 
+// The text files of an added dictionary, by which the history stamps the
+// references it keeps of that dictionary.
+struct AddedTexts {
+    std::string name;
+    std::string eoTextPath; // empty: the dictionary has no such direction
+    std::string ruTextPath;
+};
+
 class cHistory {
 public:
-    bool searchView = true;           // which window is in front; never saved
-    std::string historyPath;          // set by Load, used by Save
-    std::string eoTextPath;           // "EoRu_kelimbo.txt", for the file's stamp
-    std::string ruTextPath;           // "tarnesk_rusa_esperanto.txt", for the file's stamp
+    bool searchView = true;  // which window is in front; never saved
+    std::string historyPath; // set by Load, used by Save
+    std::string eoTextPath;  // "EoRu_kelimbo.txt", for the file's stamp
+    std::string ruTextPath;  // "tarnesk_rusa_esperanto.txt", for the file's stamp
+    // The added dictionaries the program answers from now, set before Load
+    // and whenever they change: an entry's references of a dictionary that
+    // is not among them, or whose text has changed since, are dropped at Load.
+    std::vector<AddedTexts> addedTexts;
     std::deque<HistoryEntry> entries; // oldest first
     std::int32_t cursor = 0;
     // Called after Push, Back or Forward has changed the entries or the
@@ -40,7 +52,10 @@ public:
     // Records the windows' state as the newest and current entry. A query equal
     // to the current entry (same text, references and direction) only drops
     // what lies ahead of it. The query is taken up to its first NUL.
-    void Push(std::u16string_view query, const std::vector<ArticleRef>& refs, bool isEsperanto);
+    // `added` holds the added dictionaries' references (stamps are set here,
+    // from addedTexts; a dictionary without references is not kept).
+    void Push(std::u16string_view query, const std::vector<ArticleRef>& refs, bool isEsperanto,
+              const std::vector<AddedRefs>& added = {});
 
     // Steps back: cursor - 1, and returns that entry. Requires CanGoBack().
     const HistoryEntry& Back();
@@ -57,8 +72,10 @@ public:
     bool CanGoBack() const;
     bool CanGoForward() const;
 
-    // Reads the history file (history_file.cpp). A whole file of this version
-    // whose stamps match the text files replaces the entries and the cursor.
+    // Reads the history file (history_file.cpp). A whole file of a known
+    // version whose stamps match the text files replaces the entries and the
+    // cursor; an entry's references of an added dictionary are kept only
+    // when that dictionary is in addedTexts and its stamp still matches.
     // A missing file, one of another version or one whose stamps differ
     // leaves the history as it was; a damaged one (ending early, or with a
     // cursor outside its entries) empties it.

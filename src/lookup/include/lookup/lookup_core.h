@@ -15,6 +15,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,6 +38,12 @@ inline constexpr std::string_view kMainDictionaryName = "Основной сло
 // `messages` gets what listing the added ones passed over.
 std::vector<DictionarySource> DictionarySourcesOf(const std::string& dataFolder,
                                                   std::vector<std::string>& messages);
+
+// The one dictionary of a data folder called `name`, switched on or off:
+// kMainDictionaryName names the folder's own pair. None for a name no
+// dictionary has.
+std::optional<DictionarySource> DictionarySourceNamed(const std::string& dataFolder,
+                                                      std::string_view name);
 
 // Where a line's headword is in one dictionary.
 struct LineSource {
@@ -83,6 +90,22 @@ struct ListResult {
     bool Offers() const { return !offered.lines.empty(); }
     // The headword position of a line below LineCount() (one dictionary).
     std::uint32_t Position(std::size_t line) const;
+};
+
+// The articles a line opens in one dictionary, named by the dictionary.
+struct NamedRefs {
+    std::string name;
+    std::vector<ArticleRef> refs;
+
+    friend bool operator==(const NamedRefs&, const NamedRefs&) = default;
+};
+
+// The text files of a dictionary, by which a history stamps its references;
+// a path is empty for a direction the dictionary does not hold.
+struct DictionaryTexts {
+    std::string name;
+    std::string eoTextPath;
+    std::string ruTextPath;
 };
 
 class LookupCore {
@@ -143,6 +166,17 @@ public:
     // the list's direction to reopen them (through Provider): empty for a
     // line that dictionary lacks.
     std::vector<ArticleRef> Refs(const ListResult& list, std::size_t line);
+    // What a line opens in each dictionary after the first that has its
+    // headword, in the core's order; empty for a list of one dictionary.
+    std::vector<NamedRefs> AddedRefs(const ListResult& list, std::size_t line);
+    // The reader's text for references kept earlier (by a history): those of
+    // the first dictionary and those of the added dictionaries named, each
+    // under its dictionary's heading as Article gives them. A name the core
+    // no longer answers from is passed over.
+    std::u16string ArticleOfRefs(bool esperanto, const std::vector<ArticleRef>& refs,
+                                 const std::vector<NamedRefs>& added);
+    // The dictionaries after the first, with their text files.
+    std::vector<DictionaryTexts> AddedTexts() const;
     // The headword a line shows, as the reader names it.
     std::u16string Headword(const ListResult& list, std::size_t line);
 

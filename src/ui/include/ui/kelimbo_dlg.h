@@ -12,7 +12,8 @@
 // The keyboard: Down or Page Down in the box goes to the list's first line,
 // Up on that line back to the box; the list's keys move its current line and
 // Enter chooses it. Escape empties the box and never ends the window;
-// Ctrl+L and Ctrl+F return to the box with its text selected; Ctrl+Q and
+// Ctrl+L and Ctrl+F return to the box with its text selected; Ctrl+D opens
+// the dictionaries dialog (dictionaries_dlg.h); Ctrl+Q and
 // Ctrl+W end it as its close button does. Ctrl++, Ctrl+-, Ctrl+0 and Ctrl with
 // the wheel zoom the list and the article text.
 
@@ -75,6 +76,10 @@ public:
     void Quit();
     // Ctrl+L and Ctrl+F: the box, its text selected.
     void OnFind();
+    // Ctrl+D: the dictionaries dialog; when it has changed the order or the
+    // switches, the dictionaries are opened anew and the list refilled, so
+    // that the list and the reader answer from them at once.
+    void OnDictionaries();
     // Ctrl++, Ctrl+- and Ctrl+0 (text_zoom.h).
     void OnZoomIn();
     void OnZoomOut();

@@ -13,6 +13,7 @@
 #include "framework/dialog.h"
 #include "framework/message_map.h"
 #include "index/article_ref.h"
+#include "lookup/lookup_core.h"
 
 #include <optional>
 #include <string>
@@ -32,6 +33,7 @@ public:
     ~CLegiloDlg() override;
 
     std::vector<ArticleRef> m_refs;  // the articles to show, in order
+    std::vector<NamedRefs> m_added;  // the added dictionaries' articles shown with them
     cKelimboProv* m_pProv = nullptr; // the provider of the references' direction
     std::u16string m_headword;       // what the articles are of, for the caption
     // The text to show instead of the provider's articles of m_refs: a line

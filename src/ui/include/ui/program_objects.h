@@ -5,6 +5,8 @@
 // through it; tests build an owner of their own for each case.
 //
 //   wordToTranslate   the word the reader hands to the search window
+//   dataFolder        the data folder, whose added dictionaries the
+//                     dictionaries dialog orders and switches
 //   lookup            the dictionaries and their answers (lookup/lookup_core.h):
 //                     the list for a typed text, the articles of a line, and the
 //                     base forms of a query that finds no headword (it reads the
@@ -30,7 +32,12 @@ struct ProgramObjects {
     ProgramObjects& operator=(const ProgramObjects&) = delete;
 
     std::u16string wordToTranslate;
+    std::string dataFolder; // the dictionaries' folder the lookup core was opened on
     LookupCore lookup;
     cHistory theHistory;
     WindowSettings settings;
 };
+
+// Gives the history the added dictionaries the lookup core answers from now,
+// by which it stamps and keeps their references.
+void KeepHistoryInStep(ProgramObjects& objects);

@@ -8,6 +8,7 @@
 inline constexpr std::uint16_t IDD_KELIMBO_DIALOG = 102; // the search window
 inline constexpr std::uint16_t IDD_KELIMBO_WIDE = 103;   // the layout of a screen wider than tall
 inline constexpr std::uint16_t IDD_LEGILO_DIALOG = 104;  // the reader
+inline constexpr std::uint16_t IDD_DICTIONARIES = 105;   // "Словари": the added dictionaries
 
 // Icon.
 inline constexpr std::uint16_t IDI_KELIMBO = 128;
@@ -27,6 +28,7 @@ inline constexpr int IDC_ARTICLE = 1002;
 inline constexpr int IDC_LIST = 1003;
 inline constexpr int IDC_TRANSLATE = 1007;
 inline constexpr int IDC_WIDE_STATIC = 200;
+inline constexpr int IDC_DICTIONARIES = 1010; // the added dictionaries' list
 
 // Commands of the soft keys.
 inline constexpr int ID_BACK = 32775;    // "назад"
@@ -36,5 +38,6 @@ inline constexpr int ID_FORWARD = 32776; // "вперёд"
 inline constexpr int ID_ZOOM_IN = 32780;
 inline constexpr int ID_ZOOM_OUT = 32781;
 inline constexpr int ID_ZOOM_RESET = 32782;
-inline constexpr int ID_FIND = 32783; // to the search box, its text selected
-inline constexpr int ID_QUIT = 32784; // from the reader: the program ends
+inline constexpr int ID_FIND = 32783;         // to the search box, its text selected
+inline constexpr int ID_QUIT = 32784;         // from the reader: the program ends
+inline constexpr int ID_DICTIONARIES = 32785; // the dictionaries dialog
