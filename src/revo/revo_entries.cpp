@@ -15,7 +15,6 @@ namespace {
 // morpheme mark between letters and disappears elsewhere.
 constexpr char kRootEdge = '\x1E';
 
-constexpr std::size_t kDefinitionChars = 160;
 constexpr std::size_t kExampleChars = 200;
 constexpr std::size_t kGlossChars = 60;
 
@@ -563,7 +562,7 @@ void RenderSense(const Sense& sense, const std::string& indent, std::vector<std:
     const std::string details = sense.number.empty() ? indent : indent + std::string(kIndent);
     std::vector<std::string> about = sense.labels;
     if (!sense.definition.empty()) {
-        about.push_back(AsSentence(Shorten(sense.definition, kDefinitionChars)));
+        about.push_back(AsSentence(sense.definition));
     }
     const std::string aboutLine = Join(about, " ");
     if (!sense.russian.empty()) {
@@ -626,7 +625,7 @@ std::string EsperantoText(const Unit& unit) {
         lines.emplace_back(kNoTranslation);
     }
     if (!body.definition.empty()) {
-        lines.push_back(AsSentence(Shorten(body.definition, kDefinitionChars)));
+        lines.push_back(AsSentence(body.definition));
     }
     for (const Example& example : body.examples) {
         lines.push_back(std::string(kIndent) + ExampleLine(example));

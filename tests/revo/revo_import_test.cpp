@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "dictbuild/index_check.h"
-#include "lookup/lookup_core.h"
 #include "importing/import_writer.h"
+#include "lookup/lookup_core.h"
 #include "platform/code_page.h"
 #include "revo/revo_entries.h"
 #include "revo/revo_import.h"
@@ -105,7 +105,10 @@ TEST_F(RevoFixtures, ArticlesOfBothDirections) {
         // <tld/> is the head's root whatever variants the head has; a variant
         // of a derivation (<tld var>) and one of the head that no derivation
         // gives open the head's own derivation.
-        {"flora", "flora\nцветочный\nRilata al floroj.\n"},
+        {"flora", // a definition of any length, whole
+         "flora\nцветочный\nRilata al floroj, kiujn oni kreskigas en ĝardenoj, parkoj kaj sur "
+         "balkonoj de la urbo, kaj kiujn oni donacas al amikoj dum festoj, naskiĝtagoj kaj "
+         "aliaj gravaj okazoj de la vivo.\n"},
         {"florismo", "florismo\nфлоризм\nAmo al floroj.\n"},
         {"blanka floro", "blanka floro\nбелый цветок\n"}, // a no-break space before the source
         {"fluro", "floro, fluro, blumo\nцветок\nParto de planto.\n"},
