@@ -31,9 +31,8 @@ void Build(Language language, const std::string& tsv, const TempDir& dir) {
 std::string Numbered(int first, const char* article) {
     std::string tsv;
     for (int n = first; n < 80; n += 2) {
-        char headword[8];
-        std::snprintf(headword, sizeof headword, "ab%02d", n);
-        tsv += std::string(headword) + "\t" + headword + " " + article + "\n";
+        const std::string headword = (n < 10 ? "ab0" : "ab") + std::to_string(n);
+        tsv += headword + "\t" + headword + " " + article + "\n";
     }
     return tsv;
 }
