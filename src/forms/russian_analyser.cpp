@@ -10,8 +10,8 @@
 // abandoned to finish on its own, and the analyser knows no lemmas.
 
 #include "forms/russian_analyser.h"
+#include "forms/russian_words.h"
 
-#include "platform/code_page.h"
 
 #include <lttoolbox/compression.h>
 #include <lttoolbox/fst_processor.h>
@@ -40,17 +40,6 @@ struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
-
-std::string Utf8OfAnsi(std::string_view ansi) {
-    return platform::ToUtf8(platform::FromAnsi(ansi));
-}
-
-// UTF-8 to Windows-1251; empty when a character has no place in the code page.
-std::string AnsiOfUtf8(std::string_view utf8) {
-    const std::string ansi = platform::ToAnsi(platform::FromUtf8(utf8));
-    const auto questions = [](std::string_view s) { return std::count(s.begin(), s.end(), '?'); };
-    return questions(ansi) == questions(utf8) ? ansi : std::string();
-}
 
 // Whether a word can be given to the analyser as one token: no character the
 // stream format reads as markup or as a break between words.
@@ -244,10 +233,7 @@ std::vector<std::string> RussianAnalyser::Lemmas(std::string_view word) const {
     const std::string analysis(buffer, size);
     std::free(buffer);
     for (const std::string& lemma : LemmasOfAnalysis(analysis)) {
-        std::string ansi = AnsiOfUtf8(lemma);
-        if (!ansi.empty() && std::find(lemmas.begin(), lemmas.end(), ansi) == lemmas.end()) {
-            lemmas.push_back(std::move(ansi));
-        }
+        AppendOnce(lemmas, AnsiOfUtf8(lemma));
     }
     return lemmas;
 }

@@ -3,8 +3,8 @@
 // the same mutex guards the one-time load.
 
 #include "forms/russian_stemmer.h"
+#include "forms/russian_words.h"
 
-#include "platform/code_page.h"
 
 #include <hunspell/hunspell.hxx>
 
@@ -34,18 +34,6 @@ bool EncodingOf(std::string name, Encoding& encoding) {
 
 bool Readable(const std::string& path) {
     return std::ifstream(path).good();
-}
-
-// Windows-1251 to UTF-8.
-std::string Utf8OfAnsi(std::string_view ansi) {
-    return platform::ToUtf8(platform::FromAnsi(ansi));
-}
-
-// UTF-8 to Windows-1251; empty when a character has no place in the code page.
-std::string AnsiOfUtf8(std::string_view utf8) {
-    const std::string ansi = platform::ToAnsi(platform::FromUtf8(utf8));
-    const auto questions = [](std::string_view s) { return std::count(s.begin(), s.end(), '?'); };
-    return questions(ansi) == questions(utf8) ? ansi : std::string();
 }
 
 } // namespace
@@ -90,10 +78,7 @@ std::vector<std::string> RussianStemmer::Stems(std::string_view word) const {
     const bool utf8 = dictionary->encoding == Encoding::Utf8;
     for (const std::string& stem :
          dictionary->hunspell.stem(utf8 ? Utf8OfAnsi(word) : std::string(word))) {
-        std::string ansi = utf8 ? AnsiOfUtf8(stem) : stem;
-        if (!ansi.empty() && std::find(stems.begin(), stems.end(), ansi) == stems.end()) {
-            stems.push_back(std::move(ansi));
-        }
+        AppendOnce(stems, utf8 ? AnsiOfUtf8(stem) : stem);
     }
     return stems;
 }
