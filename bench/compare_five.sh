@@ -16,29 +16,10 @@
 #
 #   bench/compare_five.sh [BUILD_FOLDER]      (default: build-perf)
 set -euo pipefail
-
-root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$root/build-perf}
-bin=$build/bin
-data=${KELIMBO_BENCH_DATA:-$build/bench-data}
-count=1000000
-queries=10000
-rounds=${ROUNDS:-5}
-runs=${RUNS:-200}
-
-for tool in "$bin/kelimbo-bench-data" "$bin/kelimbo-lookup" sdcv /usr/bin/time; do
-    command -v "$tool" >/dev/null || { echo "missing: $tool (run bench/run.sh first)" >&2; exit 1; }
-done
-
-dict=$("$bin/kelimbo-bench-data" "$data" "$count")
-dict=$(cd "$dict" && pwd) # the links below name it from elsewhere
-stardict=$data/stardict
-if [ ! -f "$stardict/dic/kelimbo_ru.ifo" ] || [ "$stardict/dic/kelimbo_ru.ifo" -ot "$dict/complete" ]; then
-    "$bin/kelimbo-bench-data" "$data" "$count" --stardict "$stardict/dic" kelimbo_ru >/dev/null
-fi
+source "$(dirname "$0")/compare_common.sh"
+# The links below name them from elsewhere.
+dict=$(cd "$dict" && pwd)
 stardict=$(cd "$stardict" && pwd)
-list=$data/queries_ru_$queries.txt
-[ -f "$list" ] || "$bin/kelimbo-bench-data" "$data" "$count" --queries "$queries" >"$list"
 
 # The five, made anew each run from the one dictionary.
 five=$data/five
@@ -63,34 +44,18 @@ kelimbo=("$bin/kelimbo-lookup" --dir "$five" --articles)
 [ "$("$bin/kelimbo-lookup" --dir "$five" --open 0 "$(head -n 1 "$list")" | grep -c '^— ')" = 5 ] ||
     { echo "kelimbo-lookup does not answer from five dictionaries" >&2; exit 1; }
 
-elapsed_us() {
-    local start end
-    start=$EPOCHREALTIME
-    "$@" </dev/null >/dev/null 2>&1 || true
-    end=$EPOCHREALTIME
-    echo $((${end/./} - ${start/./}))
-}
-percentiles() {
-    sort -n | awk '{v[NR] = $1} END {
-        p10 = v[int(NR * 0.1) > 0 ? int(NR * 0.1) : 1]; p90 = v[int(NR * 0.9) > 0 ? int(NR * 0.9) : 1]
-        printf "%d %d %d\n", v[int((NR + 1) / 2)], p10, p90 }'
-}
-ms() { awk -v us="$1" 'BEGIN { printf "%.1f ms", us / 1000 }'; }
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
-
 echo "load before: $(uptime)"
-elapsed_us sdcv "${sdcv_args[@]}" -- "$(head -n 1 "$list")" >/dev/null
-elapsed_us "${kelimbo[@]}" -- "$(head -n 1 "$list")" >/dev/null
+elapsed_us /dev/null sdcv "${sdcv_args[@]}" -- "$(head -n 1 "$list")" >/dev/null
+elapsed_us /dev/null "${kelimbo[@]}" -- "$(head -n 1 "$list")" >/dev/null
 
 s1=() k1=()
 while IFS= read -r query; do
-    s1+=("$(elapsed_us sdcv "${sdcv_args[@]}" -- "$query")")
-    k1+=("$(elapsed_us "${kelimbo[@]}" -- "$query")")
+    s1+=("$(elapsed_us /dev/null sdcv "${sdcv_args[@]}" -- "$query")")
+    k1+=("$(elapsed_us /dev/null "${kelimbo[@]}" -- "$query")")
 done < <(head -n "$runs" "$list")
 read -r s1m s1lo s1hi < <(printf '%s\n' "${s1[@]}" | percentiles)
 read -r k1m k1lo k1hi < <(printf '%s\n' "${k1[@]}" | percentiles)
 
-peak_kb() { /usr/bin/time -f %M "$@" </dev/null 2>&1 >/dev/null | tail -n 1; }
 s2=0 k2=0
 while IFS= read -r query; do
     s=$(peak_kb sdcv "${sdcv_args[@]}" -- "$query")
