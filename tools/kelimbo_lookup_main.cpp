@@ -234,12 +234,16 @@ int Run(const Arguments& args) {
     for (const std::string& message : messages) {
         std::cerr << "kelimbo-lookup: " << message << "\n";
     }
-    // A dictionary passed over while answering is named once, at the end.
+    // A dictionary passed over while answering is named once, at the end,
+    // and so are Russian base forms that had to do without their plugin.
     struct PassedOver {
         LookupCore& core;
         ~PassedOver() {
             for (const std::string& message : core.Messages()) {
                 std::cerr << "kelimbo-lookup: " << message << "\n";
+            }
+            if (const std::string problem = core.Forms().EnginesProblem(); !problem.empty()) {
+                std::cerr << "kelimbo-lookup: " << problem << "\n";
             }
         }
     } passedOver{folder};

@@ -90,8 +90,15 @@ std::size_t LettersOf(std::string_view word, bool esperanto) {
 
 } // namespace
 
-FormFinder::FormFinder(std::string russianDictionary, std::string russianAnalyser)
-    : m_russian(std::move(russianDictionary)), m_analyser(std::move(russianAnalyser)) {}
+FormFinder::FormFinder(std::string russianDictionary, std::string russianAnalyser,
+                       std::string russianEngines)
+    : m_russian(std::move(russianDictionary), russianEngines),
+      m_analyser(std::move(russianAnalyser), std::move(russianEngines)) {}
+
+std::string FormFinder::EnginesProblem() const {
+    const std::string analyser = m_analyser.Problem();
+    return analyser.empty() ? m_russian.Problem() : analyser;
+}
 
 std::vector<BaseForm> FormFinder::BaseForms(bool esperanto, std::string_view query) const {
     return esperanto ? EsperantoBaseForms(query) : RussianBaseForms(query, m_analyser, m_russian);

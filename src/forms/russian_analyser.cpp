@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-// lttoolbox analyses a stream: each word is written to an in-memory input and
-// the analysis read back from an in-memory output. The processor is not
-// reentrant, so every call holds the analyser's mutex; the same mutex guards
-// the one-time load.
+// lttoolbox (in the Russian engines' plugin) analyses a stream of words. Its
+// processor is not reentrant, so every call holds the analyser's mutex; the
+// same mutex guards the one-time load.
 //
 // lttoolbox trusts its file: a damaged one can make it count to billions
 // before it fails. So a file must begin with lttoolbox's mark, and it is read
@@ -10,20 +9,12 @@
 // abandoned to finish on its own, and the analyser knows no lemmas.
 
 #include "forms/russian_analyser.h"
+#include "forms/russian_engines.h"
 #include "forms/russian_words.h"
-
-
-#include <lttoolbox/compression.h>
-#include <lttoolbox/fst_processor.h>
-#include <lttoolbox/input_file.h>
-#include <unicode/ustdio.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <exception>
 #include <future>
 #include <thread>
 
@@ -143,19 +134,19 @@ std::vector<std::string> LemmasOfAnalysis(std::string_view line) {
 }
 
 struct RussianAnalyser::Transducer {
-    FSTProcessor processor;
+    Transducer(const kelimbo_russian_engines& e, void* a) : engines(e), analyser(a) {}
+    ~Transducer() { engines.analyser_close(analyser); }
+    Transducer(const Transducer&) = delete;
+    Transducer& operator=(const Transducer&) = delete;
+
+    const kelimbo_russian_engines& engines;
+    void* const analyser;
 };
 
-RussianAnalyser::RussianAnalyser(std::string path) : m_path(std::move(path)) {}
+RussianAnalyser::RussianAnalyser(std::string path, std::string engines)
+    : m_path(std::move(path)), m_engines(std::move(engines)) {}
 
 RussianAnalyser::~RussianAnalyser() = default;
-
-namespace {
-
-// Reads an analyser from an open file; null when it is not one.
-std::unique_ptr<RussianAnalyser::Transducer> Load(File file);
-
-} // namespace
 
 RussianAnalyser::Transducer* RussianAnalyser::LoadedTransducer() const {
     if (m_tried) {
@@ -163,38 +154,26 @@ RussianAnalyser::Transducer* RussianAnalyser::LoadedTransducer() const {
     }
     m_tried = true;
     File file(std::fopen(m_path.c_str(), "rb"));
-    char mark[sizeof HEADER_LTTOOLBOX] = {};
-    if (!file || std::fread(mark, 1, sizeof mark, file.get()) != sizeof mark ||
-        std::memcmp(mark, HEADER_LTTOOLBOX, sizeof mark) != 0 ||
-        std::fseek(file.get(), 0, SEEK_SET) != 0) {
+    if (!file) {
         return nullptr;
     }
-    std::packaged_task<std::unique_ptr<Transducer>(File)> task(Load);
+    const kelimbo_russian_engines* engines = OpenRussianEngines(m_engines, m_problem);
+    if (engines == nullptr || engines->analyser_has_mark(file.get()) == 0) {
+        return nullptr;
+    }
+    // The plugin is never closed, so a load abandoned here may finish in it later.
+    std::packaged_task<std::unique_ptr<Transducer>(std::FILE*)> task(
+        [engines](std::FILE* handed) -> std::unique_ptr<Transducer> {
+            void* analyser = engines->analyser_load(handed); // closes the file
+            return analyser != nullptr ? std::make_unique<Transducer>(*engines, analyser) : nullptr;
+        });
     std::future<std::unique_ptr<Transducer>> loaded = task.get_future();
-    std::thread(std::move(task), std::move(file)).detach();
+    std::thread(std::move(task), file.release()).detach();
     if (loaded.wait_for(kLoadDeadline) == std::future_status::ready) {
         m_transducer = loaded.get();
     }
     return m_transducer.get();
 }
-
-namespace {
-
-std::unique_ptr<RussianAnalyser::Transducer> Load(File file) {
-    try {
-        auto transducer = std::make_unique<RussianAnalyser::Transducer>();
-        transducer->processor.load(file.get());
-        transducer->processor.initAnalysis();
-        if (transducer->processor.valid()) {
-            return transducer;
-        }
-    } catch (const std::exception&) {
-        // A damaged file: no lemmas.
-    }
-    return nullptr;
-}
-
-} // namespace
 
 std::vector<std::string> RussianAnalyser::Lemmas(std::string_view word) const {
     std::vector<std::string> lemmas;
@@ -209,29 +188,14 @@ std::vector<std::string> RussianAnalyser::Lemmas(std::string_view word) const {
     if (transducer == nullptr) {
         return lemmas;
     }
-    char* buffer = nullptr;
-    std::size_t size = 0;
-    {
-        File in(fmemopen(input.data(), input.size(), "rb"));
-        File out(open_memstream(&buffer, &size));
-        if (!in || !out) {
-            return lemmas;
-        }
-        UFILE* ufile = u_finit(out.get(), nullptr, "UTF-8");
-        if (ufile == nullptr) {
-            return lemmas;
-        }
-        InputFile stream;
-        stream.wrap(in.release()); // the stream closes it
-        try {
-            transducer->processor.analysis(stream, ufile);
-        } catch (const std::exception&) {
-            size = 0;
-        }
-        u_fclose(ufile); // flushes; leaves the FILE open
+    std::string analysis;
+    const auto sink = [](void* context, const char* bytes, std::size_t size) {
+        static_cast<std::string*>(context)->append(bytes, size);
+    };
+    if (transducer->engines.analyser_analyse(transducer->analyser, input.data(), input.size(), sink,
+                                             &analysis) != 0) {
+        return lemmas;
     }
-    const std::string analysis(buffer, size);
-    std::free(buffer);
     for (const std::string& lemma : LemmasOfAnalysis(analysis)) {
         AppendOnce(lemmas, AnsiOfUtf8(lemma));
     }
@@ -241,6 +205,11 @@ std::vector<std::string> RussianAnalyser::Lemmas(std::string_view word) const {
 bool RussianAnalyser::Loaded() const {
     const std::lock_guard<std::mutex> lock(m_mutex);
     return m_transducer != nullptr;
+}
+
+std::string RussianAnalyser::Problem() const {
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    return m_problem;
 }
 
 } // namespace forms

@@ -3,10 +3,8 @@
 // the same mutex guards the one-time load.
 
 #include "forms/russian_stemmer.h"
+#include "forms/russian_engines.h"
 #include "forms/russian_words.h"
-
-
-#include <hunspell/hunspell.hxx>
 
 #include <algorithm>
 #include <cctype>
@@ -39,14 +37,18 @@ bool Readable(const std::string& path) {
 } // namespace
 
 struct RussianStemmer::Dictionary {
-    Dictionary(const std::string& aff, const std::string& dic)
-        : hunspell(aff.c_str(), dic.c_str()) {}
+    Dictionary(const kelimbo_russian_engines& e, void* s) : engines(e), stemmer(s) {}
+    ~Dictionary() { engines.stemmer_close(stemmer); }
+    Dictionary(const Dictionary&) = delete;
+    Dictionary& operator=(const Dictionary&) = delete;
 
-    Hunspell hunspell;
+    const kelimbo_russian_engines& engines;
+    void* const stemmer;
     Encoding encoding = Encoding::Utf8;
 };
 
-RussianStemmer::RussianStemmer(std::string dictionary) : m_path(std::move(dictionary)) {}
+RussianStemmer::RussianStemmer(std::string dictionary, std::string engines)
+    : m_path(std::move(dictionary)), m_engines(std::move(engines)) {}
 
 RussianStemmer::~RussianStemmer() = default;
 
@@ -56,9 +58,14 @@ RussianStemmer::Dictionary* RussianStemmer::LoadedDictionary() const {
         const std::string aff = m_path + ".aff";
         const std::string dic = m_path + ".dic";
         if (Readable(aff) && Readable(dic)) {
-            auto dictionary = std::make_unique<Dictionary>(aff, dic);
-            if (EncodingOf(dictionary->hunspell.get_dict_encoding(), dictionary->encoding)) {
-                m_dictionary = std::move(dictionary);
+            const kelimbo_russian_engines* engines = OpenRussianEngines(m_engines, m_problem);
+            void* stemmer =
+                engines != nullptr ? engines->stemmer_open(aff.c_str(), dic.c_str()) : nullptr;
+            if (stemmer != nullptr) {
+                auto dictionary = std::make_unique<Dictionary>(*engines, stemmer);
+                if (EncodingOf(engines->stemmer_encoding(stemmer), dictionary->encoding)) {
+                    m_dictionary = std::move(dictionary);
+                }
             }
         }
     }
@@ -76,8 +83,16 @@ std::vector<std::string> RussianStemmer::Stems(std::string_view word) const {
         return stems;
     }
     const bool utf8 = dictionary->encoding == Encoding::Utf8;
-    for (const std::string& stem :
-         dictionary->hunspell.stem(utf8 ? Utf8OfAnsi(word) : std::string(word))) {
+    const std::string asked = utf8 ? Utf8OfAnsi(word) : std::string(word);
+    std::vector<std::string> given;
+    const auto sink = [](void* context, const char* bytes, std::size_t size) {
+        static_cast<std::vector<std::string>*>(context)->emplace_back(bytes, size);
+    };
+    if (dictionary->engines.stemmer_stem(dictionary->stemmer, asked.data(), asked.size(), sink,
+                                         &given) != 0) {
+        return stems;
+    }
+    for (const std::string& stem : given) {
         AppendOnce(stems, utf8 ? AnsiOfUtf8(stem) : stem);
     }
     return stems;
@@ -86,6 +101,11 @@ std::vector<std::string> RussianStemmer::Stems(std::string_view word) const {
 bool RussianStemmer::Loaded() const {
     const std::lock_guard<std::mutex> lock(m_mutex);
     return m_dictionary != nullptr;
+}
+
+std::string RussianStemmer::Problem() const {
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    return m_problem;
 }
 
 } // namespace forms

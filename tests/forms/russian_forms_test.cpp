@@ -143,4 +143,37 @@ TEST(RussianStemmer, ReadsTheDictionaryInItsOwnEncoding) {
     }
 }
 
+TEST(RussianStemmer, WithoutThePluginTheDictionaryGivesNoStemsAndTheProblemSaysWhy) {
+    // The plugin is needed, and missed, only when the dictionary's files are there.
+    TempDir dir;
+    testing_support::WriteBytes(dir.File("ru.aff"), "SET UTF-8\nSFX A Y 1\nSFX A а у а\n");
+    testing_support::WriteBytes(dir.File("ru.dic"), "1\nсобака/A\n");
+    const std::string missing = (dir.Path() / "no-such-plugin.so").string();
+    const struct {
+        std::string dictionary;
+        std::string engines;
+        bool stems;
+        bool problem;
+    } table[] = {
+        {(dir.Path() / "ru").string(), "", true, false}, // the plugin beside the tests
+        {(dir.Path() / "ru").string(), missing, false, true},
+        {(dir.Path() / "absent").string(), missing, false, false},
+    };
+    for (const auto& c : table) {
+        const forms::FormFinder finder(c.dictionary, (dir.Path() / "absent.bin").string(),
+                                       c.engines);
+        EXPECT_EQ(finder.EnginesProblem(), "") << "nothing is opened before a query needs it";
+        const std::vector<std::string> expected =
+            c.stems ? std::vector<std::string>{Cp1251("собака")} : std::vector<std::string>{};
+        EXPECT_EQ(finder.Russian().Stems(Cp1251("собаку")), expected) << c.engines;
+        EXPECT_EQ(finder.Russian().Loaded(), c.stems) << c.engines;
+        if (c.problem) {
+            EXPECT_NE(finder.EnginesProblem().find(missing), std::string::npos)
+                << finder.EnginesProblem();
+        } else {
+            EXPECT_EQ(finder.EnginesProblem(), "") << c.dictionary;
+        }
+    }
+}
+
 } // namespace

@@ -53,9 +53,11 @@ class FormFinder {
 public:
     // `russianDictionary`: the Hunspell dictionary's path without ".aff" and
     // ".dic"; `russianAnalyser`: the compiled lttoolbox analyser. Each is read
-    // on the first Russian query that needs it.
+    // on the first Russian query that needs it, with the Russian engines'
+    // plugin (`russianEngines`; empty: the one beside the program).
     explicit FormFinder(std::string russianDictionary = kSystemRussianDictionary,
-                        std::string russianAnalyser = kSystemRussianAnalyser);
+                        std::string russianAnalyser = kSystemRussianAnalyser,
+                        std::string russianEngines = {});
 
     // The offered lines for a query in index form (Windows-1251, Esperanto
     // letters in x-system spelling) on the index the language rule chose;
@@ -73,6 +75,11 @@ public:
 
     const RussianStemmer& Russian() const { return m_russian; }
     const RussianAnalyser& Analyser() const { return m_analyser; }
+
+    // Why Russian words got no lemmas or stems although the analyser's or the
+    // dictionary's files are there: the plugin that reads them is missing or
+    // not this program's. Empty otherwise, and before a Russian query needed them.
+    std::string EnginesProblem() const;
 
 private:
     std::vector<BaseForm> BaseForms(bool esperanto, std::string_view query) const;

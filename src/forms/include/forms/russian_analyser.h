@@ -3,7 +3,10 @@
 // Lemmas of Russian words from a compiled lttoolbox analyser (Apertium's
 // Russian morphology). The analyser is read on first need, never before:
 // constructing one costs nothing. When its file is absent, unreadable or
-// damaged the analyser knows no lemmas and says nothing about it.
+// damaged the analyser knows no lemmas and says nothing about it. lttoolbox
+// itself is in the Russian engines' plugin (forms/russian_engines.h), loaded
+// with the analyser; without the plugin the analyser knows no lemmas either,
+// and Problem() says why.
 
 #include <memory>
 #include <mutex>
@@ -19,7 +22,8 @@ inline constexpr const char* kSystemRussianAnalyser =
 
 class RussianAnalyser {
 public:
-    explicit RussianAnalyser(std::string path = kSystemRussianAnalyser);
+    // `engines`: the plugin's path (empty: beside the program).
+    explicit RussianAnalyser(std::string path = kSystemRussianAnalyser, std::string engines = {});
     ~RussianAnalyser();
     RussianAnalyser(const RussianAnalyser&) = delete;
     RussianAnalyser& operator=(const RussianAnalyser&) = delete;
@@ -34,13 +38,19 @@ public:
     // and after it when the file could not be read.
     bool Loaded() const;
 
+    // Why the analyser's file was there but the plugin to read it was not;
+    // empty otherwise.
+    std::string Problem() const;
+
     struct Transducer; // the loaded analyser
 
 private:
     Transducer* LoadedTransducer() const; // under m_mutex
 
     const std::string m_path;
+    const std::string m_engines;
     mutable std::mutex m_mutex;
+    mutable std::string m_problem;
     mutable bool m_tried = false;
     mutable std::unique_ptr<Transducer> m_transducer;
 };

@@ -1,0 +1,26 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#pragma once
+// Where the Russian engines' plugin is found, and its opening. The plugin
+// lies beside the program that uses it (lib/kelimbo in an installed tree,
+// bin/ in a build tree), as the program's data files do.
+
+#include "forms/russian_engines_abi.h"
+
+#include <string>
+
+namespace forms {
+
+// The plugin's file name.
+inline constexpr const char* kRussianEnginesFile = "kelimbo-russian.so";
+
+// The plugin's path: `path` when given, else kRussianEnginesFile beside the
+// running program.
+std::string RussianEnginesPath(const std::string& path);
+
+// Opens the plugin at RussianEnginesPath(path) and returns its engines, or
+// null with `problem` saying, in English, what was missing. The plugin is
+// never closed, so what it made stays valid for the life of the process
+// (a load given up on its deadline may still be running inside it).
+const kelimbo_russian_engines* OpenRussianEngines(const std::string& path, std::string& problem);
+
+} // namespace forms
