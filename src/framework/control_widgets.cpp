@@ -234,6 +234,41 @@ ListWidget::ListWidget(DialogWindow& window, const DialogItem& item, QWidget* pa
     setVerticalScrollBarPolicy(Has(item, style::kVScroll) ? Qt::ScrollBarAsNeeded
                                                           : Qt::ScrollBarAlwaysOff);
     setItemDelegate(new MarkedLineDelegate(this));
+    connect(this, &QListWidget::itemChanged, this, &ListWidget::OnItemChanged);
+}
+
+bool ListWidget::HasBox(const QListWidgetItem* line) {
+    // Every line may be checked by the user; only one given a state shows a box.
+    return line != nullptr && line->data(Qt::CheckStateRole).isValid();
+}
+
+Qt::CheckState ListWidget::Check(int index) const {
+    const QListWidgetItem* line = index >= 0 && index < count() ? item(index) : nullptr;
+    return HasBox(line) ? line->checkState() : Qt::PartiallyChecked;
+}
+
+bool ListWidget::SetCheck(int index, bool checked) {
+    QListWidgetItem* line = index >= 0 && index < count() ? item(index) : nullptr;
+    if (!HasBox(line)) {
+        return false;
+    }
+    const QScopedValueRollback<bool> setting(m_settingCheck, true);
+    line->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
+    return true;
+}
+
+void ListWidget::OnItemChanged(QListWidgetItem* line) {
+    // Any change of a line's data comes here; only a box the user switched is sent.
+    if (m_settingCheck || !HasBox(line) ||
+        line->data(kCheckSentRole) == QVariant(static_cast<int>(line->checkState()))) {
+        line->setData(kCheckSentRole, static_cast<int>(line->checkState()));
+        return;
+    }
+    line->setData(kCheckSentRole, static_cast<int>(line->checkState()));
+    // The handler sees the switched line as the current one. It must not
+    // empty the list: the toolkit is still inside the line's change.
+    SetCurSel(row(line));
+    m_window.Route(Msg::ListCheckChange, Id());
 }
 
 int ListWidget::CurSel() const {
@@ -289,6 +324,15 @@ void ListWidget::keyPressEvent(QKeyEvent* event) {
         if (row >= 0) {
             SetCurSel(row);
             NotifyChoice();
+        }
+        event->accept();
+        return;
+    }
+    if (key == Qt::Key_Space && HasBox(currentItem())) {
+        // Space alone switches the current line's box; with a modifier it does nothing.
+        QListWidgetItem* line = currentItem();
+        if (event->modifiers() == Qt::NoModifier) {
+            line->setCheckState(line->checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
         }
         event->accept();
         return;

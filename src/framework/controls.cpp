@@ -116,6 +116,28 @@ std::u16string ListBox::GetHint(int index) const {
     return detail::FromQString(list->item(index)->toolTip());
 }
 
+int ListBox::AddCheckString(std::u16string_view text, bool checked) const {
+    auto* list = As<detail::ListWidget>(Widget());
+    if (list == nullptr) {
+        return LB_ERR;
+    }
+    auto* item = new QListWidgetItem(detail::ToQString(text));
+    item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+    item->setCheckState(checked ? Qt::Checked : Qt::Unchecked); // before it notifies anyone
+    list->addItem(item);
+    return list->row(item);
+}
+
+bool ListBox::GetCheck(int index) const {
+    auto* list = As<detail::ListWidget>(Widget());
+    return list != nullptr && list->Check(index) == Qt::Checked;
+}
+
+bool ListBox::SetCheck(int index, bool checked) const {
+    auto* list = As<detail::ListWidget>(Widget());
+    return list != nullptr && list->SetCheck(index, checked);
+}
+
 int ListBox::GetCount() const {
     auto* list = As<detail::ListWidget>(Widget());
     return list == nullptr ? 0 : list->count();

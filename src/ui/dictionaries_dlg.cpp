@@ -32,7 +32,7 @@ bool CDictionariesDlg::OnInitDialog() {
 void CDictionariesDlg::Fill(int current) {
     m_list.ResetContent();
     for (const OrderEntry& entry : m_entries) {
-        m_list.AddString((entry.enabled ? u"☑ " : u"☐ ") + platform::FromUtf8(entry.name));
+        m_list.AddCheckString(platform::FromUtf8(entry.name), entry.enabled);
     }
     if (!m_entries.empty()) {
         m_list.SetCurSel(current);
@@ -44,10 +44,30 @@ void CDictionariesDlg::Toggle() {
     if (line < 0 || static_cast<std::size_t>(line) >= m_entries.size()) {
         return;
     }
-    m_entries[static_cast<std::size_t>(line)].enabled =
-        !m_entries[static_cast<std::size_t>(line)].enabled;
+    m_list.SetCheck(line, !m_entries[static_cast<std::size_t>(line)].enabled);
+    OnCheckChange();
+}
+
+void CDictionariesDlg::OnCheckChange() {
+    // The list is not filled anew here: the box's own change is still under way.
+    const int line = m_list.GetCurSel();
+    if (line < 0 || static_cast<std::size_t>(line) >= m_entries.size()) {
+        return;
+    }
+    OrderEntry& entry = m_entries[static_cast<std::size_t>(line)];
+    if (entry.enabled == m_list.GetCheck(line)) {
+        return;
+    }
+    entry.enabled = m_list.GetCheck(line);
     Save();
-    Fill(line);
+}
+
+bool CDictionariesDlg::OnMessage(fw::Msg msg, int id) {
+    if (msg == fw::Msg::ListCheckChange && id == IDC_DICTIONARIES) {
+        OnCheckChange();
+        return true;
+    }
+    return fw::Dialog::OnMessage(msg, id);
 }
 
 void CDictionariesDlg::Move(int step) {
@@ -78,10 +98,6 @@ void CDictionariesDlg::Save() {
 bool CDictionariesDlg::PreTranslateKey(int id, const fw::KeyDown& key) {
     if (id != IDC_DICTIONARIES) {
         return false;
-    }
-    if (key.vk == fw::VK_SPACE && key.Plain()) {
-        Toggle();
-        return true;
     }
     if ((key.vk == fw::VK_UP || key.vk == fw::VK_DOWN) && (key.ctrl || key.alt) && !key.shift) {
         Move(key.vk == fw::VK_UP ? -1 : 1);

@@ -11,6 +11,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QTest>
 #include <QTextCursor>
 
@@ -263,6 +265,72 @@ TEST(ListBoxTest, NotifiesOnlyTheUsersOwnChoices) {
 
         list.SetCurSel(1);
         EXPECT_EQ(choices().size(), 4u) << "selection by code after the user's";
+    });
+}
+
+TEST(ListBoxTest, CheckBoxesSwitchBySpaceOrClickAndNotifyOnlyTheUsersChanges) {
+    TestDialog dlg;
+    WithDialog(dlg, [](TestDialog& d) {
+        const fw::ListBox& list = d.m_list;
+        auto* view = dynamic_cast<QListWidget*>(ControlWidget(d, test_dialog::kList));
+        ASSERT_TRUE(view != nullptr);
+        ASSERT_TRUE(gui_driver::Activate(view));
+        const auto switched = [&] {
+            std::vector<std::pair<int, bool>> seen; // the current line, its box
+            for (const Note& note : Only(d.notes, fw::Msg::ListCheckChange)) {
+                seen.emplace_back(note.curSel, list.GetCheck(note.curSel));
+            }
+            return seen;
+        };
+        const auto checks = [&] {
+            std::vector<bool> state;
+            for (int i = 0; i < list.GetCount(); ++i) {
+                state.push_back(list.GetCheck(i));
+            }
+            return state;
+        };
+
+        // The program's own doings notify nothing; a plain line has no box.
+        EXPECT_EQ(list.AddCheckString(u"alfa", true), 0);
+        EXPECT_EQ(list.AddCheckString(u"beta", false), 1);
+        EXPECT_EQ(list.AddString(u"gamma"), 2);
+        EXPECT_EQ(list.AddCheckString(u"delta", false), 3);
+        EXPECT_TRUE(list.SetCheck(3, true));
+        EXPECT_FALSE(list.SetCheck(2, true));
+        EXPECT_FALSE(list.SetCheck(4, true));
+        EXPECT_FALSE(list.GetCheck(-1));
+        EXPECT_EQ(list.GetText(1), u"beta") << "the box is no part of the text";
+        EXPECT_EQ(checks(), (std::vector<bool>{true, false, false, true}));
+        view->setFocus(Qt::TabFocusReason);
+        EXPECT_TRUE(switched().empty());
+
+        // Space switches the current line's box; arrows move as on any list;
+        // Space on a plain line and Space with a modifier do nothing.
+        const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {
+            {Qt::Key_Space, Qt::NoModifier},    {Qt::Key_Down, Qt::NoModifier},
+            {Qt::Key_Space, Qt::NoModifier},    {Qt::Key_Down, Qt::NoModifier},
+            {Qt::Key_Space, Qt::NoModifier},    {Qt::Key_Down, Qt::NoModifier},
+            {Qt::Key_Space, Qt::ShiftModifier}, {Qt::Key_Space, Qt::NoModifier},
+        };
+        for (const auto& [key, modifiers] : keys) {
+            gui_driver::Key(view, key, modifiers);
+        }
+        EXPECT_EQ(checks(), (std::vector<bool>{false, true, false, false}));
+        EXPECT_EQ(switched(),
+                  (std::vector<std::pair<int, bool>>{{0, false}, {1, true}, {3, false}}));
+        EXPECT_TRUE(Only(d.notes, fw::Msg::ListSelChange).empty()) << "Space chooses nothing";
+
+        // A click on a box switches it and makes its line the current one.
+        QStyleOptionViewItem option;
+        option.initFrom(view);
+        option.rect = view->visualItemRect(view->item(1));
+        option.features |= QStyleOptionViewItem::HasCheckIndicator;
+        const QRect box =
+            view->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, view);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, box.center());
+        EXPECT_EQ(checks(), (std::vector<bool>{false, false, false, false}));
+        ASSERT_EQ(switched().size(), 4u);
+        EXPECT_EQ(switched().back(), (std::pair<int, bool>{1, false}));
     });
 }
 

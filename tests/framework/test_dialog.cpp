@@ -38,6 +38,7 @@ constexpr fw::ResourceModule kModule{kDialogs, {}, {}};
 const fw::MessageMapEntry<TestDialog> kMap[] = {
     {fw::Msg::EditChange, kEdit, &TestDialog::OnEdit},
     {fw::Msg::ListSelChange, kList, &TestDialog::OnList},
+    {fw::Msg::ListCheckChange, kList, &TestDialog::OnListCheck},
     {fw::Msg::Command, kButton, &TestDialog::OnButton},
     {fw::Msg::Command, kCommand, &TestDialog::OnCommand},
     {fw::Msg::Size, 0, &TestDialog::OnSize},

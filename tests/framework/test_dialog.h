@@ -45,6 +45,7 @@ public:
 
     void OnEdit() { Record(fw::Msg::EditChange, kEdit); }
     void OnList() { Record(fw::Msg::ListSelChange, kList); }
+    void OnListCheck() { Record(fw::Msg::ListCheckChange, kList); }
     void OnButton() { Record(fw::Msg::Command, kButton); }
     void OnCommand() { Record(fw::Msg::Command, kCommand); }
     void OnSize() { Record(fw::Msg::Size, 0); }

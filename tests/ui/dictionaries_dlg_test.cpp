@@ -109,7 +109,8 @@ TEST_F(DictionariesDlgTest, KeysSwitchAndReorderAndTheWindowFollows) {
                     gui_driver::Key(list, key, modifiers);
                 }
                 for (int i = 0; i < dictionaries->m_list.GetCount(); ++i) {
-                    shown.push_back(platform::ToUtf8(dictionaries->m_list.GetText(i)));
+                    shown.push_back((dictionaries->m_list.GetCheck(i) ? "☑ " : "☐ ") +
+                                    platform::ToUtf8(dictionaries->m_list.GetText(i)));
                 }
                 gui_driver::Key(list, Qt::Key_Escape);
                 return;

@@ -98,6 +98,8 @@ public:
     // An item whose data under this role is true is a marked line, drawn in
     // italics of the list's current font.
     static constexpr int kMarkedRole = Qt::UserRole + 1;
+    // The check state last sent (or set) of a line with a box.
+    static constexpr int kCheckSentRole = Qt::UserRole + 2;
 
     ListWidget(DialogWindow& window, const DialogItem& item, QWidget* parent);
     QWidget* AsWidget() override { return this; }
@@ -106,6 +108,13 @@ public:
 
     int CurSel() const;
     bool SetCurSel(int index);
+
+    // A checkable line's state; Qt::PartiallyChecked for a line without a
+    // box, or none.
+    Qt::CheckState Check(int index) const;
+    // Sets a checkable line's box without a notification; false when the
+    // line has none.
+    bool SetCheck(int index, bool checked);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -117,7 +126,11 @@ protected:
 
 private:
     void NotifyChoice();
+    static bool HasBox(const QListWidgetItem* line);
+    // A line's box changed: the user's change is sent as Msg::ListCheckChange.
+    void OnItemChanged(QListWidgetItem* item);
     bool m_pressedOnLine = false;
+    bool m_settingCheck = false; // the program sets a box: no notification
 };
 
 class ButtonWidget final : public QPushButton, public ControlWidget {

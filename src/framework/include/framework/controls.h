@@ -86,6 +86,16 @@ public:
     int AddMarkedString(std::u16string_view text, std::u16string_view hint) const;
     // The hint of a marked line; empty for a plain line or none.
     std::u16string GetHint(int index) const;
+    // Appends a line with a check box, checked or not; its index, or LB_ERR.
+    // The user switches the current line's box with Space, or any line's with
+    // a click on it; the list then sends Msg::ListCheckChange, with that line
+    // current. Arrows and the other keys work as on plain lines.
+    int AddCheckString(std::u16string_view text, bool checked) const;
+    // Whether a line's box is checked; false for a line without one, or none.
+    bool GetCheck(int index) const;
+    // Checks or clears a line's box, without any notification; false for a
+    // line without one, or none.
+    bool SetCheck(int index, bool checked) const;
     int GetCount() const;
     std::u16string GetText(int index) const;
     // The selected line, or LB_ERR when none is selected.

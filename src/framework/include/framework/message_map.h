@@ -9,10 +9,11 @@ namespace fw {
 
 // The notifications a dialog receives.
 enum class Msg {
-    Size,          // the window's size or screen changed; id unused
-    Command,       // a button, soft key or shortcut: id is the command
-    EditChange,    // an edit box's text was set or edited: id is the box
-    ListSelChange, // the user chose a list line: id is the list
+    Size,            // the window's size or screen changed; id unused
+    Command,         // a button, soft key or shortcut: id is the command
+    EditChange,      // an edit box's text was set or edited: id is the box
+    ListSelChange,   // the user chose a list line: id is the list
+    ListCheckChange, // the user switched a list line's check box: id is the list
 };
 
 // Commands the framework sends on its own: the caption's close button sends

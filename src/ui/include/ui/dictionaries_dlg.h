@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // "Словари" (Ctrl+D in the search window): the added dictionaries in the order
-// their articles are shown, each line marked switched on (☑) or off (☐). The
-// data folder's own dictionary always comes first and is not listed.
+// their articles are shown, each line with a check box that is checked when
+// the dictionary is switched on. The data folder's own dictionary always
+// comes first and is not listed.
 //
 // The keyboard: Up and Down move the current line; Space switches its
-// dictionary on or off; Ctrl+Up and Ctrl+Down (or Alt with them) move it up or
-// down the order. Each change is written to the order file at once; Enter or
-// Escape closes the dialog, and the caller then reopens the dictionaries
+// dictionary on or off (as a click on its box does); Ctrl+Up and Ctrl+Down
+// (or Alt with them) move it up or down the order. Each change is written to the order file at
+// once; Enter or Escape closes the dialog, and the caller then reopens the dictionaries
 // (ReopenDictionaries) when Changed().
 
 #include "articles/dictionary_set.h"
@@ -40,11 +41,15 @@ public:
 protected:
     bool OnInitDialog() override;
     void DoDataExchange() override;
+    bool OnMessage(fw::Msg msg, int id) override;
     bool PreTranslateKey(int id, const fw::KeyDown& key) override;
 
 private:
     // Shows the entries, `current` the current line.
     void Fill(int current);
+    // The current line's box was switched: its entry follows, and the order
+    // file is written.
+    void OnCheckChange();
     // Writes the entries to the order file; a failure keeps the old file and
     // is shown.
     void Save();
