@@ -63,19 +63,24 @@ void cKelimboProv::AppendArticlesUtf8(std::string& out, const std::vector<Articl
     const std::size_t at = out.size();
     // The file is opened once for all the references, on the first that needs it.
     m_keepOpen = true;
+    m_bracketed = true;
+    m_bracketRead = false;
     try {
         for (const ArticleRef& ref : refs) {
             AppendArticleUtf8(out, ref.start, ref.end);
             out += "\r\n";
         }
+        if (m_bracketRead && platform::StateOf(m_file.get()) != m_opened) {
+            RaiseMsg(kReadError.c_str(), m_context.c_str());
+        }
     } catch (...) {
         m_kept.reset();
-        m_keepOpen = false;
+        m_keepOpen = m_bracketed = m_bracketRead = false;
         out.resize(at); // no partial text, as GetArticles hands back none
         throw;
     }
     m_kept.reset();
-    m_keepOpen = false;
+    m_keepOpen = m_bracketed = m_bracketRead = false;
 }
 
 void cKelimboProv::AppendArticleUtf8(std::string& out, std::uint32_t start, std::uint32_t end) {
@@ -164,15 +169,21 @@ std::size_t cKelimboProv::ReadText(std::uint32_t start, std::uint32_t end, char*
         std::FILE* file = OpenLoaded(true);
         NameFile();
         // Bytes read from a file written over since it was opened may belong
-        // to other articles: the state is compared before and after the read,
-        // so that a write at any moment up to its end is seen.
+        // to other articles: the state is compared before and after the read
+        // (or the reads of AppendArticlesUtf8), so that a write at any moment
+        // up to its end is seen.
         const auto unchanged = [&] { return platform::StateOf(file) == m_opened; };
-        if (!unchanged()) {
+        if (!m_bracketRead && !unchanged()) {
             RaiseMsg(kReadError.c_str(), m_context.c_str());
         }
-        SeekChecked(file, static_cast<std::int32_t>(start), SEEK_SET, m_context.c_str());
-        ReadChecked(raw, 1, length, file, m_context.c_str());
-        if (!unchanged()) {
+        // Offsets beyond the signed range are a read error, as a seek to them is.
+        if (start > static_cast<std::uint32_t>(INT32_MAX) ||
+            !platform::ReadAt(file, start, raw, length)) {
+            RaiseMsg(kReadError.c_str(), m_context.c_str());
+        }
+        if (m_bracketed) {
+            m_bracketRead = true;
+        } else if (!unchanged()) {
             RaiseMsg(kReadError.c_str(), m_context.c_str());
         }
         raw[length] = '\0';

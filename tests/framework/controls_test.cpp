@@ -11,8 +11,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
-#include <QStyle>
-#include <QStyleOptionViewItem>
 #include <QTest>
 #include <QTextCursor>
 
@@ -321,13 +319,7 @@ TEST(ListBoxTest, CheckBoxesSwitchBySpaceOrClickAndNotifyOnlyTheUsersChanges) {
         EXPECT_TRUE(Only(d.notes, fw::Msg::ListSelChange).empty()) << "Space chooses nothing";
 
         // A click on a box switches it and makes its line the current one.
-        QStyleOptionViewItem option;
-        option.initFrom(view);
-        option.rect = view->visualItemRect(view->item(1));
-        option.features |= QStyleOptionViewItem::HasCheckIndicator;
-        const QRect box =
-            view->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, view);
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, box.center());
+        gui_driver::ClickCheckBox(view, 1);
         EXPECT_EQ(checks(), (std::vector<bool>{false, false, false, false}));
         ASSERT_EQ(switched().size(), 4u);
         EXPECT_EQ(switched().back(), (std::pair<int, bool>{1, false}));

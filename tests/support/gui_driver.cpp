@@ -3,6 +3,8 @@
 
 #include <QApplication>
 #include <QListWidget>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -25,6 +27,18 @@ void ClickLine(QWidget* list, int row) {
     ASSERT_TRUE(view != nullptr);
     const QRect rect = view->visualItemRect(view->item(row));
     QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
+}
+
+void ClickCheckBox(QWidget* list, int row) {
+    auto* view = dynamic_cast<QListWidget*>(list);
+    ASSERT_TRUE(view != nullptr);
+    QStyleOptionViewItem option;
+    option.initFrom(view);
+    option.rect = view->visualItemRect(view->item(row));
+    option.features |= QStyleOptionViewItem::HasCheckIndicator;
+    const QRect box =
+        view->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, view);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, box.center());
 }
 
 bool Activate(QWidget* widget) {

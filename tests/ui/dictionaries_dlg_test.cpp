@@ -143,4 +143,26 @@ TEST_F(DictionariesDlgTest, KeysSwitchAndReorderAndTheWindowFollows) {
     }
 }
 
+TEST_F(DictionariesDlgTest, AClickOnABoxSwitchesItsDictionaryAtOnce) {
+    WriteDictionaryOrder(dir.AnsiPath(""), {{"alfa", true}, {"beta", true}});
+    ReopenDictionaries(objects);
+    CDictionariesDlg dialog(objects, nullptr);
+    std::vector<OrderEntry> written;
+    ScopedModalRun run([&](fw::Dialog&) {
+        QWidget* list = ControlWidget(dialog, IDC_DICTIONARIES);
+        ASSERT_TRUE(gui_driver::Activate(list));
+        gui_driver::ClickCheckBox(list, 1);
+        written = OrderOf(ListDictionaries(dir.AnsiPath("")));
+        EXPECT_EQ(dialog.m_list.GetCurSel(), 1) << "the clicked line is the current one";
+        gui_driver::ClickCheckBox(list, 0);
+        gui_driver::Key(list, Qt::Key_Escape);
+    });
+    EXPECT_EQ(dialog.DoModal(), fw::IDCANCEL);
+    EXPECT_EQ(written, (std::vector<OrderEntry>{{"alfa", true}, {"beta", false}}));
+    EXPECT_EQ(OrderOf(ListDictionaries(dir.AnsiPath(""))),
+              (std::vector<OrderEntry>{{"alfa", false}, {"beta", false}}));
+    EXPECT_EQ(dialog.Entries(), OrderOf(ListDictionaries(dir.AnsiPath(""))));
+    EXPECT_TRUE(dialog.Changed());
+}
+
 } // namespace

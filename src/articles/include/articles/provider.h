@@ -90,8 +90,12 @@ private:
     void NameFile();
 
     // Within AppendArticlesUtf8: the text file stays open from one article to
-    // the next.
+    // the next, and a loaded file's state is compared before the first read
+    // and after the last (m_bracketRead: a read was made) rather than around
+    // each read; a write at any moment in between is seen all the same.
     bool m_keepOpen = false;
+    bool m_bracketed = false;
+    bool m_bracketRead = false;
     platform::FileHandle m_kept;
     // The file's name as the messages give it, and the path it was made for.
     std::string m_context;
