@@ -39,9 +39,10 @@ done
 answer=$("$root/bin/kelimbo-lookup" cxapel) || fail "kelimbo-lookup cxapel failed"
 grep -q "ĉapelo" <<<"$answer" || fail "kelimbo-lookup cxapel answered '$answer'"
 
-# The Russian engines' plugin lies beside the programs, and the lookup finds
-# it through its link when a query needs Russian base forms.
-[ -f "$root/lib/kelimbo/kelimbo-russian.so" ] || fail "lib/kelimbo/kelimbo-russian.so is missing"
+# The Russian engines' plugin lies in plugins/ beside the programs, and the
+# lookup finds it through its link when a query needs Russian base forms.
+[ -f "$root/lib/kelimbo/plugins/kelimbo-russian.so" ] ||
+    fail "lib/kelimbo/plugins/kelimbo-russian.so is missing"
 if [ -f /usr/share/hunspell/ru_RU.dic ]; then
     answer=$("$root/bin/kelimbo-lookup" --forms любили 2>&1) || fail "kelimbo-lookup --forms failed"
     [ "$answer" = "$(printf 'любить\tлюбить')" ] || fail "kelimbo-lookup --forms любили answered '$answer'"

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-// kelimbo-lookup's Russian base forms come from a plugin beside the program.
+// kelimbo-lookup's Russian base forms come from a plugin in plugins/ beside
+// the program.
 // A copy of the program with the sample dictionary, unpacked with the plugin,
 // without it, or beside a file of that name that is no plugin: the lemmas
 // when it is there; otherwise the same run with no lemmas or stems, one
@@ -26,7 +27,8 @@ TEST(RussianEngines, BaseFormsFallBackToTheReadingsWithAMessageWithoutThePlugin)
         !fs::exists("/usr/share/hunspell/ru_RU.dic")) {
         GTEST_SKIP() << "the Russian Hunspell dictionary (hunspell-ru) is not installed";
     }
-    const fs::path plugin = fs::path(KELIMBO_LOOKUP).parent_path() / "kelimbo-russian.so";
+    const fs::path plugin =
+        fs::path(KELIMBO_LOOKUP).parent_path() / "plugins" / "kelimbo-russian.so";
     ASSERT_TRUE(fs::exists(plugin)) << "the build puts the plugin beside the program";
 
     const struct {
@@ -53,7 +55,10 @@ TEST(RussianEngines, BaseFormsFallBackToTheReadingsWithAMessageWithoutThePlugin)
                                  "tarnesk_rusa_esperanto.txt", "EoRu_kelimbo.txt"}) {
             fs::copy_file(fs::path(KELIMBO_SAMPLE_DIR) / name, folder / name);
         }
-        const fs::path copied = folder / "kelimbo-russian.so";
+        const fs::path copied = folder / "plugins" / "kelimbo-russian.so";
+        if (c.plugin != Plugin::Missing) {
+            fs::create_directory(folder / "plugins");
+        }
         if (c.plugin == Plugin::Beside) {
             fs::copy_file(plugin, copied);
         } else if (c.plugin == Plugin::NotAPlugin) {

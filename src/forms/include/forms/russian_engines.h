@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Where the Russian engines' plugin is found, and its opening. The plugin
-// lies beside the program that uses it (lib/kelimbo in an installed tree,
-// bin/ in a build tree), as the program's data files do.
+// lies in the folder plugins/ beside the program that uses it
+// (lib/kelimbo/plugins in an installed tree, bin/plugins in a build tree):
+// a shared object directly in a library folder would make the Debian package
+// run ldconfig for a library no one else links.
 
 #include "forms/russian_engines_abi.h"
 
@@ -10,11 +12,11 @@
 
 namespace forms {
 
-// The plugin's file name.
-inline constexpr const char* kRussianEnginesFile = "kelimbo-russian.so";
+// The plugin's path relative to the program's folder.
+inline constexpr const char* kRussianEnginesFile = "plugins/kelimbo-russian.so";
 
-// The plugin's path: `path` when given, else kRussianEnginesFile beside the
-// running program.
+// The plugin's path: `path` when given, else kRussianEnginesFile in the
+// running program's folder.
 std::string RussianEnginesPath(const std::string& path);
 
 // Opens the plugin at RussianEnginesPath(path) and returns its engines, or
