@@ -34,6 +34,21 @@ elapsed_us() {
     echo $((${end/./} - ${start/./}))
 }
 
+# "WALL CPU" in microseconds of a command, its input from the file $1, its
+# output dropped: wall time from EPOCHREALTIME around it, CPU time (user +
+# system) from bash's time keyword, which reads the child's resource usage.
+# The CPU time moves much less than the wall time when other work shares the
+# machine, so the streamed rows give both.
+timed_us() {
+    local input=$1 start end cpu user system
+    shift
+    start=$EPOCHREALTIME
+    cpu=$({ TIMEFORMAT='%3U %3S'; time "$@" <"$input" >/dev/null 2>&1 || true; } 2>&1)
+    end=$EPOCHREALTIME
+    read -r user system <<<"${cpu##*$'\n'}"
+    echo "$((${end/./} - ${start/./})) $(awk -v u="$user" -v s="$system" 'BEGIN { printf "%d", (u + s) * 1e6 }')"
+}
+
 # "median min max" of numbers, one a line.
 summary() { sort -n | awk '{v[NR] = $1} END {printf "%d %d %d\n", v[int((NR + 1) / 2)], v[1], v[NR]}'; }
 # "median p10 p90" of numbers, one a line.
