@@ -9,8 +9,6 @@
 #include "text/index_key.h"
 
 #include <algorithm>
-#include <exception>
-#include <thread>
 #include <utility>
 
 // One dictionary: both directions' objects, each direction read on first use.
@@ -148,43 +146,7 @@ void LookupCore::PassOver(std::size_t dictionary, bool esperanto, const std::str
     m_messages.push_back(d.name + ": " + reason);
 }
 
-void LookupCore::LoadTwoAtATime(bool esperanto) {
-    // Each index checks every headword record as it loads, the largest part
-    // of a first query over several dictionaries; the directions not yet read
-    // load in two halves, one on a helper thread. A load that fails here is
-    // done again, in order, by the caller, which reports it as it would have.
-    std::vector<std::size_t> pending;
-    for (std::size_t i = 0; i < m_dictionaries.size(); ++i) {
-        Dictionary& d = *m_dictionaries[i];
-        const Dictionary::Direction& direction = d.Of(esperanto);
-        if (d.reads && direction.held && !direction.failed && !direction.loaded) {
-            pending.push_back(i);
-        }
-    }
-    if (pending.size() < 2) {
-        return;
-    }
-    const auto loadEvery = [this, esperanto, &pending](std::size_t first) {
-        for (std::size_t k = first; k < pending.size(); k += 2) {
-            try {
-                Index(pending[k], esperanto);
-            } catch (...) {
-                // Raised again by the caller's own load.
-            }
-        }
-    };
-    std::thread helper;
-    try {
-        helper = std::thread(loadEvery, 1);
-    } catch (const std::exception&) {
-        return; // no thread to be had: the caller loads them one by one
-    }
-    loadEvery(0);
-    helper.join();
-}
-
 std::vector<std::size_t> LookupCore::Answering(bool esperanto) {
-    LoadTwoAtATime(esperanto);
     std::vector<std::size_t> answering;
     for (std::size_t i = 0; i < m_dictionaries.size(); ++i) {
         const Dictionary::Direction& direction = m_dictionaries[i]->Of(esperanto);

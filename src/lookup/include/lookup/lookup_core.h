@@ -207,9 +207,6 @@ private:
     // first when it holds the direction; those that fail to load are
     // passed over, with a message, from then on.
     std::vector<std::size_t> Answering(bool esperanto);
-    // Loads the directions that Answering and the list will need, two at a
-    // time, before they are taken in order.
-    void LoadTwoAtATime(bool esperanto);
     // Marks a dictionary's direction as unreadable, with the reason.
     void PassOver(std::size_t dictionary, bool esperanto, const std::string& reason);
     // List's work; `printed` null: the lines kept as UTF-16 strings.
