@@ -17,7 +17,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <map>
 
 namespace {
@@ -296,6 +298,61 @@ TEST_F(DamagedFiles, TextFilesGiveTheArticleOrTheReadMessage) {
             EXPECT_EQ(ToUtf8(e.GetMsg()), "Ошибка при открытии файла словаря:\n" + Path(name));
         }
         Restore();
+    }
+}
+
+// The Russian provider, with the test's own step after each article of a line.
+class ProviderBetweenArticles : public cKelimboProvRu {
+public:
+    std::function<void(int)> after; // given the number of the article just read
+
+    void AppendArticleUtf8(std::string& out, std::uint32_t start, std::uint32_t end) override {
+        cKelimboProvRu::AppendArticleUtf8(out, start, end);
+        if (after) {
+            after(m_done++);
+        }
+    }
+
+private:
+    int m_done = 0;
+};
+
+TEST_F(DamagedFiles, ATextWrittenBetweenTheArticlesOfALineGivesTheReadMessageAndNoText) {
+    cIndexRu index;
+    index.Load(Path(kRuIndex).c_str());
+    std::vector<ArticleRef> refs; // three articles of the file
+    for (std::uint32_t i = 0; i < index.Count() && refs.size() < 3; ++i) {
+        for (const ArticleRef& ref : index.GetRefs(i)) {
+            if (refs.size() < 3 && std::find(refs.begin(), refs.end(), ref) == refs.end()) {
+                refs.push_back(ref);
+            }
+        }
+    }
+    ASSERT_EQ(refs.size(), 3u);
+    const std::string readError = "Ошибка при чтении файла словаря:\n \"" + Path(kRuText) + "\"";
+    const struct {
+        int writtenAfter; // the article after which the file grows; -1: never
+        bool fails;
+    } table[] = {{-1, false}, {0, true}, {1, true}};
+    for (const auto& c : table) {
+        damage::FileInPlace file(dir.File(kRuText), good[kRuText]);
+        ProviderBetweenArticles provider;
+        provider.Load(Path(kRuText), index);
+        provider.after = [&](int k) {
+            if (k == c.writtenAfter) {
+                file.CutTo(good[kRuText].size() + 1);
+            }
+        };
+        std::string out = "kept|";
+        try {
+            provider.AppendArticlesUtf8(out, refs);
+            EXPECT_FALSE(c.fails) << c.writtenAfter << ": read as if nothing had changed";
+            EXPECT_GT(out.size(), std::string("kept|").size());
+        } catch (const cExcMsg& e) {
+            EXPECT_TRUE(c.fails) << c.writtenAfter;
+            EXPECT_EQ(ToUtf8(e.GetMsg()), readError);
+            EXPECT_EQ(out, "kept|") << "no part of the line's text";
+        }
     }
 }
 
