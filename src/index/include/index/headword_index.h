@@ -27,8 +27,12 @@ public:
     cIndex(const cIndex&) = delete;
     cIndex& operator=(const cIndex&) = delete;
 
-    // Opens the index file at a narrow path and checks every headword record.
-    // Raises cExcMsg on any failure, and then holds no headwords.
+    // Opens the index file at a narrow path and checks its header and that its
+    // blocks lie inside it. Raises cExcMsg on any failure, and then holds no
+    // headwords. A headword record is checked when a lookup first reads it:
+    // one pointing outside the text block or the reference table raises the
+    // read error naming the file then, so a start costs the same whatever
+    // the index's size.
     void Load(const char* path);
 
     // Raises the read error naming the index file when the file has changed
@@ -61,10 +65,16 @@ public:
 private:
     HeadwordEntry Record(std::uint32_t k) const {
         m_file.Need(m_headwordOffset + std::size_t{k} * bsi::kRecordSize, bsi::kRecordSize);
-        return bsi::HeadwordRecordAt(m_file.Data() + m_headwordOffset, k);
+        const HeadwordEntry entry = bsi::HeadwordRecordAt(m_file.Data() + m_headwordOffset, k);
+        if (!bsi::RecordInside(entry, m_textSize, m_refCount)) {
+            RaiseDamaged();
+        }
+        return entry;
     }
-    // Bounded again at every use, though Load checked every record: pages read
-    // after the file was written over hold bytes that were never checked.
+    [[noreturn]] void RaiseDamaged() const;
+    // Bounded again at every use, though Record checked the record: a caller
+    // that asks CheckFile only after its lookup may have read pages written
+    // over meanwhile.
     std::string_view TextOf(const HeadwordEntry& entry) const {
         const std::uint32_t at = std::min(entry.TextOffset(), m_textSize);
         const std::uint32_t length = std::min(entry.TextLength(), m_textSize - at);
