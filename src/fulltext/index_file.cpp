@@ -275,6 +275,7 @@ BuildSummary WriteIndex(const std::string& textPath, const std::string& headword
 // ---- Reading
 
 struct IndexReader::Db {
+    std::uint64_t textSize = 0; // what every article must lie inside
     Connection connection;
     Statement count;
     Statement select;
@@ -354,6 +355,7 @@ IndexState IndexReader::Open(const std::string& indexPath, const std::string& te
             message = "индекс " + indexPath + " построен для другого текста словаря";
             return IndexState::Stale;
         }
+        db->textSize = size;
         if (sqlite3_prepare_v2(handle,
                                "SELECT count(*) FROM (SELECT rowid FROM body WHERE body MATCH ?1"
                                " LIMIT ?2)",
@@ -468,6 +470,17 @@ std::vector<Entry> IndexReader::Select(const Phrases& phrases, std::size_t offse
         entry.refs =
             RefsOfBlob(sqlite3_column_blob(get.stmt, 1), sqlite3_column_bytes(get.stmt, 1));
         sqlite3_reset(get.stmt);
+        // A damaged row may point anywhere; the articles it opens must be
+        // ones the text holds.
+        if (entry.refs.empty()) {
+            throw IndexError("запись без статей");
+        }
+        for (const ArticleRef& ref : entry.refs) {
+            if (ref.end < ref.start || ref.end > m_db->textSize ||
+                ref.end - ref.start > kMaxArticleBytes) {
+                throw IndexError("статья за пределами текста словаря");
+            }
+        }
         entries.push_back(std::move(entry));
     }
     return entries;
