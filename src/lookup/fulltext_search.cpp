@@ -11,6 +11,8 @@
 #include "lookup/lookup_core.h"
 #include "platform/code_page.h"
 
+#include <filesystem>
+
 namespace {
 
 // One direction of one dictionary: its index, opened on first need, and a
@@ -24,6 +26,7 @@ struct Direction {
     std::string indexPath;
     fulltext::IndexReader reader;
     bool opened = false;
+    bool absent = false; // the dictionary has no text of this direction
     FullTextState state = FullTextState::Missing;
     std::string message;
     std::unique_ptr<cKelimboProv> provider;
@@ -67,6 +70,9 @@ struct FullTextSearch::Impl {
         if (d.opened) {
             return;
         }
+        std::error_code ignored;
+        d.absent = !std::filesystem::exists(d.textPath, ignored) &&
+                   !std::filesystem::exists(d.indexPath, ignored);
         std::string reason;
         d.state = d.reader.Open(d.indexPath, d.textPath, reason);
         d.message = d.state == FullTextState::Ready ? std::string() : Described(d, d.state, reason);
@@ -158,6 +164,9 @@ FullTextPage FullTextSearch::Search(std::u16string_view typed, std::size_t page,
     for (const std::unique_ptr<Direction>& owned : m_impl->directions) {
         Direction& d = *owned;
         m_impl->Open(d);
+        if (d.absent) {
+            continue;
+        }
         if (d.state != FullTextState::Ready) {
             result.problems.push_back(StatusOf(d));
             continue;
@@ -209,7 +218,9 @@ std::vector<FullTextStatus> FullTextSearch::Statuses() {
     std::vector<FullTextStatus> statuses;
     for (const std::unique_ptr<Direction>& d : m_impl->directions) {
         m_impl->Open(*d);
-        statuses.push_back(StatusOf(*d));
+        if (!d->absent) {
+            statuses.push_back(StatusOf(*d));
+        }
     }
     return statuses;
 }
