@@ -192,6 +192,10 @@ FullTextPage FullTextSearch::Search(std::u16string_view typed, std::size_t page,
     };
     // The hits before this page are counted, not read; one hit beyond it
     // tells whether another page follows.
+    // A page beyond any index's reach (the engine counts in 63 bits) is empty.
+    if (page >= (std::size_t{1} << 40)) {
+        return result;
+    }
     std::vector<Direction*> hitDirections;
     std::size_t skip = page * kFullTextPageSize;
     std::size_t wanted = kFullTextPageSize + 1;

@@ -151,6 +151,12 @@ TEST_F(FullTextSearchTest, PagesOfFiftyCoverEveryHitOnceInOrder) {
     }
     // kato and hundo's "kato" in the first dictionary, then the 120 numbered.
     EXPECT_EQ(sizes, (std::vector<std::size_t>{50, 50, 21, 0}));
+    for (const std::size_t far :
+         {std::size_t{1} << 40, SIZE_MAX / kFullTextPageSize + 1, SIZE_MAX}) {
+        const FullTextPage page = core.FullText().Search(u"kato", far);
+        EXPECT_TRUE(page.hits.empty()) << far;
+        EXPECT_FALSE(page.more) << far;
+    }
     EXPECT_EQ(more, (std::vector<bool>{true, true, false, false}));
     EXPECT_EQ(all.front(), "kato");
     EXPECT_EQ(all[1], "vorto000");
