@@ -15,6 +15,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
@@ -41,7 +43,9 @@ fs::path Folder() {
 
 // A folder of links to the dictionary's files, where the index is written.
 struct Work {
-    Work() : source(Folder()), folder(fs::temp_directory_path() / "kelimbo-bench-fulltext") {
+    Work()
+        : source(Folder()), folder(fs::temp_directory_path() /
+                                   ("kelimbo-bench-fulltext-" + std::to_string(::getpid()))) {
         fs::remove_all(folder);
         fs::create_directories(folder);
         for (const char* file : {kEsperantoFiles.text, kEsperantoFiles.index}) {
