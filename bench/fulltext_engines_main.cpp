@@ -194,7 +194,7 @@ void BuildFts5(const std::vector<std::vector<std::string>>& entries, const fs::p
         sqlite3_reset(add);
     }
     sqlite3_finalize(add);
-    sqlite3_exec(db, "COMMIT; INSERT INTO body(body) VALUES('optimize');", nullptr, nullptr,
+    sqlite3_exec(db, "COMMIT; INSERT INTO body(body) VALUES('optimize'); VACUUM;", nullptr, nullptr,
                  nullptr);
     sqlite3_close(db);
 }
