@@ -75,6 +75,31 @@ if ! "$bin/kelimbo-corpus-coverage" --revo "$corpus/revo" --russian "$corpus/ru"
 else
     echo "kelimbo-corpus-coverage: ran on a corpus of two sentences"
 fi
+# The full-text index's benchmarks and the engines' comparison, on the
+# generated dictionary (its Esperanto–Russian direction).
+if KELIMBO_FULLTEXT_DIR="$data/$headwords" "$bin/kelimbo-bench-fulltext" \
+        --benchmark_min_time=0.001 >"$data/kelimbo-bench-fulltext.log" 2>&1 &&
+    [ "$(grep -c '^BM_' "$data/kelimbo-bench-fulltext.log")" -eq 4 ] &&
+    ! grep -q 'ERROR OCCURRED' "$data/kelimbo-bench-fulltext.log"; then
+    echo "kelimbo-bench-fulltext: 4 benchmarks ran"
+else
+    echo "kelimbo-bench-fulltext failed:"
+    tail -n 20 "$data/kelimbo-bench-fulltext.log"
+    status=1
+fi
+if [ -x "$bin/kelimbo-bench-fulltext-engines" ]; then
+    for engine in fts5 xapian; do
+        if "$bin/kelimbo-bench-fulltext-engines" "$data/$headwords" "$engine" "$data/engine" \
+                >"$data/engines-$engine.log" 2>&1 &&
+            grep -q '^common_word_median ' "$data/engines-$engine.log"; then
+            echo "kelimbo-bench-fulltext-engines $engine: ran"
+        else
+            echo "kelimbo-bench-fulltext-engines $engine failed:"
+            tail -n 20 "$data/engines-$engine.log"
+            status=1
+        fi
+    done
+fi
 if [ -x "$bin/kelimbo-bench-handover" ]; then
     if "$bin/kelimbo-bench-handover" "$bin/kelimbo" "$data/$headwords" 3 >"$data/handover.log" 2>&1; then
         echo "kelimbo-bench-handover: 3 handovers"

@@ -18,8 +18,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::string_view kTargets[] = {kEsperantoFiles.text, kEsperantoFiles.index,
-                                         kRussianFiles.text, kRussianFiles.index};
+// The files of a folder that are only ever replaced whole: what a killed
+// command leaves of their new versions is removed by the next one.
+constexpr std::string_view kTargets[] = {kEsperantoFiles.text,     kEsperantoFiles.index,
+                                         kRussianFiles.text,       kRussianFiles.index,
+                                         kEsperantoFiles.fulltext, kRussianFiles.fulltext};
 
 // How long a starting program waits for an import in its last step.
 constexpr std::chrono::milliseconds kStartWait(3000);

@@ -175,18 +175,11 @@ RussianAnalyser::Transducer* RussianAnalyser::LoadedTransducer() const {
     return m_transducer.get();
 }
 
-std::vector<std::string> RussianAnalyser::Lemmas(std::string_view word) const {
-    std::vector<std::string> lemmas;
-    if (!Plain(word)) {
-        return lemmas;
-    }
-    std::string input = Utf8OfAnsi(word);
-    input += '\n';
-
+std::string RussianAnalyser::Analyse(const std::string& input) const {
     const std::lock_guard<std::mutex> lock(m_mutex);
     Transducer* transducer = LoadedTransducer();
     if (transducer == nullptr) {
-        return lemmas;
+        return {};
     }
     std::string analysis;
     const auto sink = [](void* context, const char* bytes, std::size_t size) {
@@ -194,10 +187,61 @@ std::vector<std::string> RussianAnalyser::Lemmas(std::string_view word) const {
     };
     if (transducer->engines.analyser_analyse(transducer->analyser, input.data(), input.size(), sink,
                                              &analysis) != 0) {
+        return {};
+    }
+    return analysis;
+}
+
+std::vector<std::string> RussianAnalyser::Lemmas(std::string_view word) const {
+    std::vector<std::string> lemmas;
+    if (!Plain(word)) {
         return lemmas;
     }
-    for (const std::string& lemma : LemmasOfAnalysis(analysis)) {
+    std::string input = Utf8OfAnsi(word);
+    input += '\n';
+    for (const std::string& lemma : LemmasOfAnalysis(Analyse(input))) {
         AppendOnce(lemmas, AnsiOfUtf8(lemma));
+    }
+    return lemmas;
+}
+
+std::vector<std::vector<std::string>>
+RussianAnalyser::Lemmas(const std::vector<std::string>& words) const {
+    std::vector<std::vector<std::string>> lemmas(words.size());
+    // One line a word, each answered by a line of its own.
+    std::string input;
+    std::vector<std::size_t> asked;
+    for (std::size_t k = 0; k < words.size(); ++k) {
+        if (Plain(words[k])) {
+            input += Utf8OfAnsi(words[k]);
+            input += '\n';
+            asked.push_back(k);
+        }
+    }
+    if (asked.empty()) {
+        return lemmas;
+    }
+    const std::string analysis = Analyse(input);
+    std::vector<std::string_view> lines;
+    for (std::size_t from = 0; from < analysis.size();) {
+        std::size_t end = analysis.find('\n', from);
+        if (end == std::string::npos) {
+            end = analysis.size();
+        }
+        lines.push_back(std::string_view(analysis).substr(from, end - from));
+        from = end + 1;
+    }
+    if (lines.size() != asked.size()) {
+        // Not a line a word after all: each word on its own.
+        for (const std::size_t k : asked) {
+            lemmas[k] = Lemmas(words[k]);
+        }
+        return lemmas;
+    }
+    for (std::size_t i = 0; i < asked.size(); ++i) {
+        for (const std::string& lemma : LemmasOfAnalysis(lines[i])) {
+            AppendOnce(lemmas[asked[i]], AnsiOfUtf8(lemma));
+        }
     }
     return lemmas;
 }
