@@ -11,6 +11,7 @@
 #include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
+#include <QTextCharFormat>
 #include <QTextCursor>
 #include <QWheelEvent>
 
@@ -213,6 +214,27 @@ void TextBoxWidget::SetSel(int start, int end) {
 
 void TextBoxWidget::ScrollCaret() {
     ensureCursorVisible();
+}
+
+void TextBoxWidget::SetMarks(std::span<const Selection> ranges) {
+    // The marks are the document's own character format, so that they scroll
+    // and zoom with the text; the dark text on a light background reads the
+    // same in any palette.
+    QTextCharFormat mark;
+    mark.setBackground(QColor(0xFF, 0xE0, 0x66));
+    mark.setForeground(QColor(Qt::black));
+    const int length = static_cast<int>(m_text.size());
+    const QScopedValueRollback<bool> setting(m_setting, true);
+    for (const Selection& range : ranges) {
+        const Selection sel = Resolve(range.start, range.end, length);
+        if (sel.start >= sel.end) {
+            continue;
+        }
+        QTextCursor cursor(document());
+        cursor.setPosition(ToDocPos(sel.start));
+        cursor.setPosition(ToDocPos(sel.end), QTextCursor::KeepAnchor);
+        cursor.mergeCharFormat(mark);
+    }
 }
 
 void TextBoxWidget::wheelEvent(QWheelEvent* event) {

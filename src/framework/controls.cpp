@@ -78,6 +78,12 @@ void Edit::ScrollCaret() const {
     }
 }
 
+void Edit::SetMarks(std::span<const Selection> ranges) const {
+    if (auto* box = As<detail::TextBoxWidget>(Widget())) {
+        box->SetMarks(ranges);
+    }
+}
+
 void ListBox::ResetContent() const {
     if (auto* list = As<detail::ListWidget>(Widget())) {
         list->clear();

@@ -15,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -79,6 +80,8 @@ public:
     Selection GetSel() const override;
     void SetSel(int start, int end) override;
     void ScrollCaret() override;
+    // Gives the ranges of the text the mark's background in the document.
+    void SetMarks(std::span<const Selection> ranges);
 
 protected:
     void wheelEvent(QWheelEvent* event) override;

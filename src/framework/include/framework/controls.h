@@ -7,6 +7,7 @@
 
 #include "framework/resources.h"
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -72,6 +73,11 @@ public:
     // start -1 removes the selection; end -1 stands for the end of the text.
     void SetSel(int start, int end) const;
     void ScrollCaret() const;
+    // Marks ranges of a multi-line box's text (positions as SetSel's, start <
+    // end) with a background of their own in the text's format, until the
+    // text is set again; parts past the text are cut. A single-line box is
+    // left as it is.
+    void SetMarks(std::span<const Selection> ranges) const;
 };
 
 class ListBox : public Control {
