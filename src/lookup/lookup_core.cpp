@@ -104,6 +104,7 @@ void LookupCore::Open(std::vector<DictionarySource> sources) {
     }
     m_dictionaries.resize(1);
     m_messages.clear();
+    m_fullText.Reset(sources);
     if (sources.empty()) {
         m_dictionaries.front()->Reset(DictionarySource{}, false);
         return;

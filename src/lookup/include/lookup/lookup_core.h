@@ -12,6 +12,7 @@
 #include "forms/offered_lines.h"
 #include "index/article_ref.h"
 #include "index/language_indexes.h"
+#include "lookup/fulltext_search.h"
 
 #include <cstddef>
 #include <memory>
@@ -199,6 +200,11 @@ public:
     cKelimboProvEo& EsperantoProvider();
     const forms::FormFinder& Forms() const { return m_forms; }
 
+    // Full-text search over the same dictionaries, in the same order. It
+    // reads nothing until its first search, and may be used from another
+    // thread than the core's (see FullTextSearch).
+    FullTextSearch& FullText() { return m_fullText; }
+
 private:
     struct Dictionary;
     // The index of a direction of a dictionary, loaded on first use.
@@ -224,4 +230,5 @@ private:
     std::vector<std::unique_ptr<Dictionary>> m_dictionaries;
     std::vector<std::string> m_messages;
     forms::FormFinder m_forms;
+    FullTextSearch m_fullText{m_forms.Analyser()};
 };
