@@ -45,6 +45,9 @@ void KeepHistoryInStep(ProgramObjects& objects) {
 
 void CKelimboDlg::OnListSelChange() {
     const int k = m_list.GetCurSel();
+    if (ChooseFullTextLine(k)) {
+        return;
+    }
     if (k == fw::LB_ERR || static_cast<std::size_t>(k) >= m_listed.LineCount() ||
         m_pLegilo == nullptr) {
         return;
@@ -104,6 +107,7 @@ void CKelimboDlg::ShowEntry(const HistoryEntry& entry) {
             m_pLegilo->m_text =
                 m_objects.lookup.ArticleOfRefs(entry.isEsperanto, entry.refs, m_pLegilo->m_added);
         }
+        MarkFullTextMatches(entry);
     }
 }
 
