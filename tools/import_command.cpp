@@ -6,6 +6,8 @@
 // FORMAT is stardict, dictd, dsl, xdxf or auto (by the file's name).
 #include "import_command.h"
 
+#include "fulltext_command.h"
+
 #include "articles/dictionary_location.h"
 #include "dictbuild/added_dictionary.h"
 #include "dictbuild/staged_files.h"
@@ -146,6 +148,7 @@ int RunImportCommand(int argc, char** argv) {
                     }
                 });
         }
+        WriteFullTextAfterImport(request.outDir, request.language == Language::Esperanto);
         if (added) {
             added->Publish();
             if (!added->OrderProblem().empty()) {

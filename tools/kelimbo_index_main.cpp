@@ -11,6 +11,7 @@
 //                        [--inflate-ratio N] [--inflate-limit SIZE]
 //   kelimbo-index import FORMAT SOURCE --direction eo|ru --name NAME [--data DIR] [--replace]
 //                        [--inflate-ratio N] [--inflate-limit SIZE]
+//   kelimbo-index fulltext DIR | --name NAME [--data DIR]
 //   kelimbo-index list|remove NAME|order NAME...|enable NAME|disable NAME [--data DIR]
 //   kelimbo-index --help | --version           (on the standard output)
 #include "articles/dictionary_files.h"
@@ -20,6 +21,7 @@
 #include "dictbuild/index_check.h"
 #include "dictbuild/staged_files.h"
 #include "errors/exc_msg.h"
+#include "fulltext_command.h"
 #include "import_command.h"
 #include "importing/import_writer.h"
 #include "importing/progress_bar.h"
@@ -56,6 +58,7 @@ constexpr const char* kUsage =
     "       kelimbo-index import stardict|dictd|dsl|xdxf|auto SOURCE --direction eo|ru\n"
     "                            --out DIR | --name NAME [--data DIR]  [--replace]\n"
     "                            [--inflate-ratio N] [--inflate-limit SIZE[K|M|G]]\n"
+    "       kelimbo-index fulltext DIR | --name NAME [--data DIR]\n"
     "       kelimbo-index list [--data DIR]\n"
     "       kelimbo-index remove|enable|disable NAME [--data DIR]\n"
     "       kelimbo-index order NAME... [--data DIR]\n"
@@ -76,6 +79,8 @@ constexpr const char* kHelp =
     "  import  one direction from another program's dictionary: StarDict (.ifo),\n"
     "          dictd (.index), DSL (.dsl, .dsl.dz) or XDXF (.xdxf); auto tells\n"
     "          the format by the file's name\n"
+    "  fulltext  the full-text index of each direction of a folder (or of the\n"
+    "          added dictionary NAME); build, revo and import write it anyway\n"
     "  list    the added dictionaries in the order their articles are shown:\n"
     "          name, on or off, directions with their headwords, size\n"
     "  remove  an added dictionary\n"
@@ -188,6 +193,7 @@ int Build(const Options& options) {
             }
             summary = BuildFromTsv(*options.language, source, options.files[0], *options.out);
         }
+        WriteFullTextAfterImport(*options.out, *options.language == Language::Esperanto);
         std::cout << summary.articles << " articles, " << summary.headwords << " headwords; text "
                   << summary.textBytes << " bytes, index " << summary.indexBytes << " bytes\n";
         return 0;
@@ -291,6 +297,8 @@ int Revo(const Options& options) {
         directions[1].articles = std::move(revo.russian);
         const std::vector<DirectionReport> reports =
             WriteImportedDirections(std::move(directions), out);
+        WriteFullTextAfterImport(out, true);
+        WriteFullTextAfterImport(out, false);
         if (added) {
             added->Publish();
             if (!added->OrderProblem().empty()) {
@@ -395,6 +403,9 @@ int main(int argc, char** argv) {
     const std::string command = argv[1];
     if (command == "import") {
         return RunImportCommand(argc - 2, argv + 2);
+    }
+    if (command == "fulltext") {
+        return RunFullTextCommand(argc - 2, argv + 2);
     }
     const std::optional<Options> options = ParseOptions(command, argc, argv);
     if (!options) {

@@ -5,6 +5,8 @@
 //   kelimbo-lookup [--dir DIR] [--forms] --open K QUERY    the reader's text for list line K
 //   kelimbo-lookup [--dir DIR] [--range] [--forms] --stdin one query a line, answers apart
 //                                                          by blank lines
+//   kelimbo-lookup [--dir DIR] [--dict NAME] --fulltext [--page N] [--json] QUERY
+//                                                          the articles whose text holds QUERY
 //   kelimbo-lookup --help | --version                      on the standard output
 //
 // --dict NAME: only the dictionary NAME answers (switched off or not); by
@@ -24,6 +26,7 @@
 #include "articles/dictionary_location.h"
 #include "dictbuild/staged_files.h"
 #include "errors/exc_msg.h"
+#include "fulltext_lookup.h"
 #include "lookup/lookup_core.h"
 #include "platform/code_page.h"
 #include "platform/module_path.h"
@@ -46,6 +49,7 @@ constexpr const char* kUsage =
     "usage: kelimbo-lookup [--dir DIR] [--dict NAME] [--range] [--forms] [--articles] QUERY\n"
     "       kelimbo-lookup [--dir DIR] [--dict NAME] [--forms] --open K QUERY\n"
     "       kelimbo-lookup [--dir DIR] [--dict NAME] [--range] [--forms] [--articles] --stdin\n"
+    "       kelimbo-lookup [--dir DIR] [--dict NAME] --fulltext [--page N] [--json] QUERY\n"
     "       kelimbo-lookup --help | --version\n";
 
 constexpr const char* kHelp =
@@ -68,6 +72,14 @@ constexpr const char* kHelp =
     "  --open K    print the article text of list line K (the first is 0)\n"
     "  --articles  after each list, the article text of each line that is the\n"
     "              query itself\n"
+    "  --fulltext  search the articles' text: the entries whose articles hold\n"
+    "              every word of QUERY in any of its forms, \"quoted words\" as a\n"
+    "              phrase; one 'HEADWORD<TAB>SNIPPET' a line, 50 a page\n"
+    "  --page N    with --fulltext, page N of the results (the first is 0)\n"
+    "  --json      with --fulltext, one JSON object a line: headword,\n"
+    "              dictionary, direction (eo-ru or ru-eo), snippet, marks (the\n"
+    "              matches in the snippet, [start, end) in characters) and\n"
+    "              articles (their byte ranges in the dictionary's text)\n"
     "  --stdin     one query a line from the standard input, answers apart by\n"
     "              blank lines\n"
     "  --help      show this help and exit\n"
@@ -90,6 +102,9 @@ struct Arguments {
     bool forms = false;
     bool articles = false;
     bool fromStdin = false;
+    bool fulltext = false;
+    bool json = false;
+    std::optional<std::size_t> page;
     std::optional<std::size_t> open;
     std::optional<std::string> query;
 };
@@ -124,6 +139,15 @@ std::optional<Arguments> Parse(int argc, char** argv) {
             args.articles = true;
         } else if (arg == "--stdin") {
             args.fromStdin = true;
+        } else if (arg == "--fulltext") {
+            args.fulltext = true;
+        } else if (arg == "--json") {
+            args.json = true;
+        } else if (arg == "--page" && i + 1 < argc) {
+            args.page = ParseLine(argv[++i]);
+            if (!args.page) {
+                return std::nullopt;
+            }
         } else if (arg == "--open" && i + 1 < argc) {
             args.open = ParseLine(argv[++i]);
             if (!args.open) {
@@ -136,6 +160,11 @@ std::optional<Arguments> Parse(int argc, char** argv) {
         }
     }
     const int rest = argc - i;
+    if (args.fulltext != (args.json || args.page || args.fulltext) ||
+        (args.fulltext &&
+         (args.fromStdin || args.open || args.range || args.forms || args.articles))) {
+        return std::nullopt; // --page and --json go with --fulltext, alone
+    }
     if (args.fromStdin) {
         return rest == 0 && !args.open ? std::optional(args) : std::nullopt;
     }
@@ -266,6 +295,9 @@ int Run(const Arguments& args) {
             output.WriteIfLarge();
         }
         return 0;
+    }
+    if (args.fulltext) {
+        return AppendFullText(folder, *args.query, args.page.value_or(0), args.json, output.Text());
     }
     if (!args.open) {
         Answer(folder, *args.query, args, output.Text());

@@ -153,7 +153,7 @@ void NewDictionary::KeepDirection(Language language) {
         return;
     }
     const DictionaryFiles files = FilesOf(language);
-    for (const char* file : {files.text, files.index}) {
+    for (const char* file : {files.text, files.index, files.fulltext}) {
         const fs::path from = m_target / file;
         if (!fs::is_regular_file(fs::symlink_status(from))) {
             continue;

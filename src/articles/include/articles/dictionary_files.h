@@ -5,15 +5,17 @@
 // names, and the index tool writes them so.
 
 struct DictionaryFiles {
-    const char* text;  // the dictionary text file
-    const char* index; // its headword index
+    const char* text;               // the dictionary text file
+    const char* index;              // its headword index
+    const char* fulltext = nullptr; // its full-text index
 };
 
 // Esperanto–Russian: Windows-1251 text in x-system spelling.
-inline constexpr DictionaryFiles kEsperantoFiles{"EoRu_kelimbo.txt", "EoRu_kelimbo.bsi"};
+inline constexpr DictionaryFiles kEsperantoFiles{"EoRu_kelimbo.txt", "EoRu_kelimbo.bsi",
+                                                 "EoRu_kelimbo.fts"};
 // Russian–Esperanto: UTF-8 text.
-inline constexpr DictionaryFiles kRussianFiles{"tarnesk_rusa_esperanto.txt",
-                                               "tarnesk_rusa_esperanto.bsi"};
+inline constexpr DictionaryFiles kRussianFiles{
+    "tarnesk_rusa_esperanto.txt", "tarnesk_rusa_esperanto.bsi", "tarnesk_rusa_esperanto.fts"};
 
 // The journal of an import that is putting its new files in place
 // (dictbuild/commit_journal.h): while it is there, the folder holds a

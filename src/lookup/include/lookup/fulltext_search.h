@@ -12,6 +12,7 @@
 // that short); Rebuild writes the new index without the lock and takes it
 // only to put the new file in use.
 
+#include "fulltext/index_file.h"
 #include "index/article_ref.h"
 
 #include <atomic>
@@ -38,13 +39,9 @@ struct TextRange {
     friend bool operator==(const TextRange&, const TextRange&) = default;
 };
 
-// The state of one direction's full-text index.
-enum class FullTextState : std::uint8_t {
-    Ready,   // opened and matching its dictionary text
-    Missing, // no index file
-    Stale,   // made for another text: the dictionary changed since
-    Damaged, // not a readable index
-};
+// The state of one direction's full-text index: Ready, Missing, Stale
+// (made for another text: the dictionary changed since) or Damaged.
+using FullTextState = fulltext::IndexState;
 
 struct FullTextStatus {
     std::size_t dictionary = 0; // in the core's order

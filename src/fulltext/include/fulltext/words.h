@@ -1,0 +1,96 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#pragma once
+// The words of a text as the full-text index sees them. A word is a run of
+// letters (Latin, Esperanto, Cyrillic) and digits; stress marks inside it are
+// no break. Its key is folded as the headword index compares: small letters,
+// ё read as е, the Esperanto letters in x-system spelling (ĉ → cx), stress
+// marks dropped. Keys are UTF-8. The index holds each word under its base
+// form's key, so that any form of a word finds the others.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace forms {
+class RussianAnalyser;
+}
+
+namespace fulltext {
+
+// A word of a UTF-16 text: the units [start, end) and its folded key.
+struct Word {
+    std::size_t start = 0;
+    std::size_t end = 0;
+    std::string key;
+};
+
+// Longer words are cut to this many units of key: nobody searches them whole.
+inline constexpr std::size_t kMaxKeyBytes = 96;
+
+// Calls `each(start, end, key)` for every word of `text`, in order.
+template <class Each> void ForEachWord(std::u16string_view text, Each&& each);
+
+// The words of a text, in order.
+std::vector<Word> Words(std::u16string_view text);
+
+// The folded key of one word (its letters only).
+std::string FoldWord(std::u16string_view word);
+
+// The key a word is indexed and searched under: the base form the program's
+// rules give a folded key (an Esperanto word without its -j/-n ending, a verb
+// form as its infinitive; a Russian word as the analyser's first lemma), or
+// the key itself when they give none. Remembers what it worked out; one
+// object per thread.
+class BaseKeys {
+public:
+    explicit BaseKeys(const forms::RussianAnalyser& analyser) : m_analyser(analyser) {}
+    const std::string& Of(const std::string& key);
+
+private:
+    std::string Work(const std::string& key) const;
+    const forms::RussianAnalyser& m_analyser;
+    std::unordered_map<std::string, std::string> m_known;
+};
+
+// ---- details
+
+namespace detail {
+// What a UTF-16 unit adds to a key: up to two bytes of UTF-8 or x-system, and
+// whether it is part of a word at all. Stress marks are part of a word and
+// add nothing.
+struct Folded {
+    char bytes[2];
+    unsigned char count; // bytes used
+    bool letter;         // part of a word
+};
+Folded Fold(char16_t c);
+} // namespace detail
+
+template <class Each> void ForEachWord(std::u16string_view text, Each&& each) {
+    std::string key;
+    std::size_t start = 0;
+    bool inWord = false;
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+        const detail::Folded f =
+            i < text.size() ? detail::Fold(text[i]) : detail::Folded{{0, 0}, 0, false};
+        if (f.letter) {
+            if (!inWord) {
+                inWord = true;
+                start = i;
+                key.clear();
+            }
+            if (key.size() + f.count <= kMaxKeyBytes) {
+                key.append(f.bytes, f.count);
+            }
+        } else if (inWord) {
+            inWord = false;
+            if (!key.empty()) {
+                each(start, i, key);
+            }
+        }
+    }
+}
+
+} // namespace fulltext

@@ -1,0 +1,471 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "fulltext/index_file.h"
+
+#include "articles/provider.h"
+#include "errors/exc_msg.h"
+#include "fulltext/words.h"
+#include "index/bsi_format.h"
+#include "index/language_indexes.h"
+#include "platform/ansi_literal.h"
+#include "platform/code_page.h"
+#include "platform/file_open.h"
+#include "platform/file_replace.h"
+#include "text/index_key.h"
+
+#include <sqlite3.h>
+
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+#include <unordered_set>
+
+namespace fulltext {
+namespace {
+
+constexpr const char* kFormat = "1";
+
+constexpr const char* kSchema =
+    "CREATE TABLE kelimbo_fulltext(key TEXT PRIMARY KEY, value) WITHOUT ROWID;"
+    "CREATE TABLE entry(id INTEGER PRIMARY KEY, headword TEXT NOT NULL, refs BLOB NOT NULL);"
+    "CREATE VIRTUAL TABLE body USING fts5(words, content='', columnsize=0, detail=full,"
+    " tokenize='ascii');";
+
+struct Statement {
+    sqlite3_stmt* stmt = nullptr;
+    Statement() = default;
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+    ~Statement() { sqlite3_finalize(stmt); }
+};
+
+struct Connection {
+    sqlite3* db = nullptr;
+    Connection() = default;
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+    ~Connection() { sqlite3_close_v2(db); }
+};
+
+std::string RefsBlob(const std::vector<ArticleRef>& refs) {
+    std::string blob;
+    for (const ArticleRef& ref : refs) {
+        bsi::AppendRecord(blob, ref);
+    }
+    return blob;
+}
+
+std::vector<ArticleRef> RefsOfBlob(const void* data, int bytes) {
+    std::vector<ArticleRef> refs;
+    if (data == nullptr || bytes <= 0 || bytes % static_cast<int>(bsi::kRecordSize) != 0) {
+        return refs;
+    }
+    const auto* at = static_cast<const unsigned char*>(data);
+    for (int k = 0; k < bytes / static_cast<int>(bsi::kRecordSize); ++k) {
+        refs.push_back(bsi::RefRecordAt(at, static_cast<std::size_t>(k)));
+    }
+    return refs;
+}
+
+bool ReadWhole(const std::string& path, std::string& out) {
+    const platform::FileHandle file = platform::OpenFile(path, "rb");
+    if (!file) {
+        return false;
+    }
+    char buffer[1 << 16];
+    std::size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
+        out.append(buffer, got);
+    }
+    return std::ferror(file.get()) == 0;
+}
+
+// The size and fingerprint of the text file at `path`, as the headword index
+// records them; nothing when it cannot be read.
+bool TextSizeAndFingerprint(const std::string& path, std::uint64_t& size,
+                            std::uint64_t& fingerprint) {
+    const platform::FileHandle file = platform::OpenFile(path, "rb");
+    if (!file) {
+        return false;
+    }
+    const std::optional<platform::OpenFileState> state = platform::StateOf(file.get());
+    if (!state) {
+        return false;
+    }
+    size = state->size;
+    std::string sampled;
+    for (const bsi::Span& span : bsi::FingerprintSpans(size)) {
+        const std::size_t at = sampled.size();
+        sampled.resize(at + span.length);
+        if (!platform::ReadAt(file.get(), span.offset, sampled.data() + at, span.length)) {
+            return false;
+        }
+    }
+    fingerprint = bsi::Fingerprint(size, sampled);
+    return true;
+}
+
+[[noreturn]] void RaiseWrite(const std::string& path, const char* what) {
+    RaiseMsg(platform::Ansi(u8"Ошибка при записи полнотекстового индекса:\n%s\n%s").c_str(),
+             platform::AnsiPath(path).c_str(), what);
+}
+
+void Exec(sqlite3* db, const char* sql, const std::string& path) {
+    char* error = nullptr;
+    if (sqlite3_exec(db, sql, nullptr, nullptr, &error) != SQLITE_OK) {
+        const std::string text = error != nullptr ? error : "";
+        sqlite3_free(error);
+        RaiseWrite(path, text.c_str());
+    }
+}
+
+void Prepare(sqlite3* db, const char* sql, Statement& statement, const std::string& path) {
+    if (sqlite3_prepare_v2(db, sql, -1, &statement.stmt, nullptr) != SQLITE_OK) {
+        RaiseWrite(path, sqlite3_errmsg(db));
+    }
+}
+
+void Step(sqlite3* db, Statement& statement, const std::string& path) {
+    if (sqlite3_step(statement.stmt) != SQLITE_DONE) {
+        RaiseWrite(path, sqlite3_errmsg(db));
+    }
+    sqlite3_reset(statement.stmt);
+}
+
+void PutMeta(sqlite3* db, const char* key, const std::string& value, const std::string& path) {
+    Statement put;
+    Prepare(db, "INSERT INTO kelimbo_fulltext VALUES(?1, ?2)", put, path);
+    sqlite3_bind_text(put.stmt, 1, key, -1, SQLITE_STATIC);
+    sqlite3_bind_text(put.stmt, 2, value.data(), static_cast<int>(value.size()), SQLITE_STATIC);
+    Step(db, put, path);
+}
+
+} // namespace
+
+BuildSummary WriteIndex(const std::string& textPath, const std::string& headwordIndexPath,
+                        const std::string& indexPath, bool esperanto,
+                        const forms::RussianAnalyser& analyser) {
+    std::unique_ptr<cIndex> headwords;
+    if (esperanto) {
+        headwords = std::make_unique<cIndexEo>();
+    } else {
+        headwords = std::make_unique<cIndexRu>();
+    }
+    headwords->Load(headwordIndexPath.c_str());
+    std::string text;
+    if (!ReadWhole(textPath, text)) {
+        RaiseMsg(platform::Ansi(u8"Ошибка при открытии файла словаря:\n%s").c_str(),
+                 platform::AnsiPath(textPath).c_str());
+    }
+    const bsi::TextIdentity identity = bsi::IdentityOf(text);
+
+    platform::NewFile file;
+    if (!file.Create(indexPath) || !file.Finish()) {
+        RaiseWrite(indexPath, std::strerror(errno));
+    }
+    BuildSummary summary;
+    {
+        Connection connection;
+        if (sqlite3_open_v2(file.Path().c_str(), &connection.db, SQLITE_OPEN_READWRITE, nullptr) !=
+            SQLITE_OK) {
+            RaiseWrite(indexPath, connection.db != nullptr ? sqlite3_errmsg(connection.db) : "");
+        }
+        sqlite3* db = connection.db;
+        Exec(db,
+             "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; PRAGMA temp_store=MEMORY;"
+             "PRAGMA cache_size=-65536; PRAGMA page_size=4096;",
+             indexPath);
+        Exec(db, kSchema, indexPath);
+        Exec(db, "BEGIN", indexPath);
+        PutMeta(db, "format", kFormat, indexPath);
+        PutMeta(db, "text_size", std::to_string(identity.size), indexPath);
+        PutMeta(db, "text_fingerprint", std::to_string(identity.fingerprint), indexPath);
+
+        Statement addEntry;
+        Statement addBody;
+        Prepare(db, "INSERT INTO entry VALUES(?1, ?2, ?3)", addEntry, indexPath);
+        Prepare(db, "INSERT INTO body(rowid, words) VALUES(?1, ?2)", addBody, indexPath);
+
+        BaseKeys keys(analyser);
+        std::unordered_set<std::string> seen;
+        std::u16string decoded;
+        std::string words;
+        std::string headword;
+        for (std::uint32_t i = 0; i < headwords->Count(); ++i) {
+            const std::vector<ArticleRef> refs = headwords->GetRefs(i);
+            std::string blob = RefsBlob(refs);
+            if (refs.empty() || !seen.insert(blob).second) {
+                continue;
+            }
+            words.clear();
+            for (const ArticleRef& ref : refs) {
+                if (ref.end < ref.start || ref.end > text.size() ||
+                    ref.end - ref.start > kMaxArticleBytes) {
+                    continue;
+                }
+                const std::string_view bytes(text.data() + ref.start, ref.end - ref.start);
+                summary.textBytes += bytes.size();
+                decoded = esperanto ? platform::FromAnsi(bytes) : platform::FromUtf8(bytes);
+                ForEachWord(decoded, [&](std::size_t, std::size_t, const std::string& key) {
+                    words += keys.Of(key);
+                    words += ' ';
+                });
+            }
+            const std::int64_t id = static_cast<std::int64_t>(++summary.entries);
+            headword.clear();
+            append_index_key_utf8(headword, headwords->HeadwordText(i));
+            sqlite3_bind_int64(addEntry.stmt, 1, id);
+            sqlite3_bind_text(addEntry.stmt, 2, headword.data(), static_cast<int>(headword.size()),
+                              SQLITE_STATIC);
+            sqlite3_bind_blob(addEntry.stmt, 3, blob.data(), static_cast<int>(blob.size()),
+                              SQLITE_STATIC);
+            Step(db, addEntry, indexPath);
+            sqlite3_bind_int64(addBody.stmt, 1, id);
+            sqlite3_bind_text(addBody.stmt, 2, words.data(), static_cast<int>(words.size()),
+                              SQLITE_STATIC);
+            Step(db, addBody, indexPath);
+        }
+        Exec(db, "COMMIT", indexPath);
+        Exec(db, "INSERT INTO body(body) VALUES('optimize')", indexPath);
+        if (sqlite3_close_v2(db) != SQLITE_OK) {
+            RaiseWrite(indexPath, sqlite3_errmsg(db));
+        }
+        connection.db = nullptr;
+    }
+    {
+        const platform::FileHandle written = platform::OpenFile(file.Path(), "rb+");
+        if (!written || !platform::FlushToDisk(written.get())) {
+            RaiseWrite(indexPath, std::strerror(errno));
+        }
+        const std::optional<platform::OpenFileState> state = platform::StateOf(written.get());
+        summary.indexBytes = state ? state->size : 0;
+    }
+    if (!file.PutInPlace()) {
+        RaiseWrite(indexPath, std::strerror(errno));
+    }
+    return summary;
+}
+
+// ---- Reading
+
+struct IndexReader::Db {
+    Connection connection;
+    Statement count;
+    Statement select;
+    Statement entry;
+};
+
+IndexReader::IndexReader() = default;
+IndexReader::~IndexReader() = default;
+
+bool IndexReader::IsOpen() const {
+    return m_db != nullptr;
+}
+
+void IndexReader::Close() {
+    m_db.reset();
+}
+
+namespace {
+
+// Stops a statement when the caller's flag is set.
+int Cancelled(void* flag) {
+    return static_cast<const std::atomic<bool>*>(flag)->load(std::memory_order_relaxed) ? 1 : 0;
+}
+
+std::string ReadMeta(sqlite3* db, const char* key) {
+    Statement get;
+    if (sqlite3_prepare_v2(db, "SELECT value FROM kelimbo_fulltext WHERE key = ?1", -1, &get.stmt,
+                           nullptr) != SQLITE_OK) {
+        throw IndexError(sqlite3_errmsg(db));
+    }
+    sqlite3_bind_text(get.stmt, 1, key, -1, SQLITE_STATIC);
+    const int step = sqlite3_step(get.stmt);
+    if (step == SQLITE_ROW) {
+        const unsigned char* value = sqlite3_column_text(get.stmt, 0);
+        return value != nullptr ? reinterpret_cast<const char*>(value) : "";
+    }
+    if (step != SQLITE_DONE) {
+        throw IndexError(sqlite3_errmsg(db));
+    }
+    return {};
+}
+
+} // namespace
+
+IndexState IndexReader::Open(const std::string& indexPath, const std::string& textPath,
+                             std::string& message) {
+    Close();
+    message.clear();
+    struct stat info {};
+    if (::stat(indexPath.c_str(), &info) != 0) {
+        message = "нет файла " + indexPath;
+        return IndexState::Missing;
+    }
+    auto db = std::make_unique<Db>();
+    try {
+        if (sqlite3_open_v2(indexPath.c_str(), &db->connection.db, SQLITE_OPEN_READONLY, nullptr) !=
+            SQLITE_OK) {
+            throw IndexError(db->connection.db != nullptr ? sqlite3_errmsg(db->connection.db)
+                                                          : "нет памяти");
+        }
+        sqlite3* handle = db->connection.db;
+        // The file is input: no trust in its schema, no memory map a file cut
+        // short underneath could fault, every page's cells checked.
+        sqlite3_db_config(handle, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+        sqlite3_db_config(handle, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
+        sqlite3_exec(handle, "PRAGMA mmap_size=0; PRAGMA cell_size_check=ON; PRAGMA query_only=ON;",
+                     nullptr, nullptr, nullptr);
+        if (ReadMeta(handle, "format") != kFormat) {
+            message = "файл " + indexPath + " не полнотекстовый индекс этой версии";
+            return IndexState::Damaged;
+        }
+        std::uint64_t size = 0;
+        std::uint64_t fingerprint = 0;
+        if (!TextSizeAndFingerprint(textPath, size, fingerprint) ||
+            ReadMeta(handle, "text_size") != std::to_string(size) ||
+            ReadMeta(handle, "text_fingerprint") != std::to_string(fingerprint)) {
+            message = "индекс " + indexPath + " построен для другого текста словаря";
+            return IndexState::Stale;
+        }
+        if (sqlite3_prepare_v2(handle,
+                               "SELECT count(*) FROM (SELECT rowid FROM body WHERE body MATCH ?1"
+                               " LIMIT ?2)",
+                               -1, &db->count.stmt, nullptr) != SQLITE_OK ||
+            sqlite3_prepare_v2(handle,
+                               "SELECT rowid FROM body WHERE body MATCH ?1 ORDER BY rowid"
+                               " LIMIT ?2 OFFSET ?3",
+                               -1, &db->select.stmt, nullptr) != SQLITE_OK ||
+            sqlite3_prepare_v2(handle, "SELECT headword, refs FROM entry WHERE id = ?1", -1,
+                               &db->entry.stmt, nullptr) != SQLITE_OK) {
+            throw IndexError(sqlite3_errmsg(handle));
+        }
+    } catch (const IndexError& e) {
+        message = indexPath + ": " + e.what();
+        return IndexState::Damaged;
+    }
+    m_db = std::move(db);
+    return IndexState::Ready;
+}
+
+namespace {
+
+class Progress {
+public:
+    Progress(sqlite3* db, const std::atomic<bool>* cancel) : m_db(db) {
+        if (cancel != nullptr) {
+            sqlite3_progress_handler(db, 256, Cancelled,
+                                     const_cast<void*>(static_cast<const void*>(cancel)));
+        }
+    }
+    ~Progress() { sqlite3_progress_handler(m_db, 0, nullptr, nullptr); }
+    Progress(const Progress&) = delete;
+    Progress& operator=(const Progress&) = delete;
+
+private:
+    sqlite3* m_db;
+};
+
+// A step that is neither a row nor the end: interrupted by the caller (an
+// ordinary end), or the file's fault.
+bool EndOrFail(sqlite3* db, int step) {
+    if (step == SQLITE_DONE || step == SQLITE_INTERRUPT) {
+        return true;
+    }
+    throw IndexError(sqlite3_errmsg(db));
+}
+
+} // namespace
+
+std::size_t IndexReader::Count(const Phrases& phrases, std::size_t limit,
+                               const std::atomic<bool>* cancel) {
+    if (!m_db) {
+        return 0;
+    }
+    sqlite3* db = m_db->connection.db;
+    const std::string match = MatchExpression(phrases);
+    Statement& count = m_db->count;
+    sqlite3_reset(count.stmt);
+    sqlite3_bind_text(count.stmt, 1, match.data(), static_cast<int>(match.size()),
+                      SQLITE_TRANSIENT);
+    sqlite3_bind_int64(count.stmt, 2, static_cast<sqlite3_int64>(limit));
+    const Progress progress(db, cancel);
+    const int step = sqlite3_step(count.stmt);
+    std::size_t counted = 0;
+    if (step == SQLITE_ROW) {
+        counted = static_cast<std::size_t>(sqlite3_column_int64(count.stmt, 0));
+    } else {
+        EndOrFail(db, step);
+    }
+    sqlite3_reset(count.stmt);
+    return counted;
+}
+
+std::vector<Entry> IndexReader::Select(const Phrases& phrases, std::size_t offset,
+                                       std::size_t limit, const std::atomic<bool>* cancel) {
+    std::vector<Entry> entries;
+    if (!m_db) {
+        return entries;
+    }
+    sqlite3* db = m_db->connection.db;
+    const std::string match = MatchExpression(phrases);
+    std::vector<sqlite3_int64> ids;
+    {
+        Statement& select = m_db->select;
+        sqlite3_reset(select.stmt);
+        sqlite3_bind_text(select.stmt, 1, match.data(), static_cast<int>(match.size()),
+                          SQLITE_TRANSIENT);
+        sqlite3_bind_int64(select.stmt, 2, static_cast<sqlite3_int64>(limit));
+        sqlite3_bind_int64(select.stmt, 3, static_cast<sqlite3_int64>(offset));
+        const Progress progress(db, cancel);
+        int step = 0;
+        while ((step = sqlite3_step(select.stmt)) == SQLITE_ROW) {
+            ids.push_back(sqlite3_column_int64(select.stmt, 0));
+        }
+        sqlite3_reset(select.stmt);
+        EndOrFail(db, step);
+    }
+    Statement& get = m_db->entry;
+    for (const sqlite3_int64 id : ids) {
+        sqlite3_reset(get.stmt);
+        sqlite3_bind_int64(get.stmt, 1, id);
+        const int step = sqlite3_step(get.stmt);
+        if (step != SQLITE_ROW) {
+            sqlite3_reset(get.stmt);
+            throw IndexError(step == SQLITE_DONE ? "нет записи статьи" : sqlite3_errmsg(db));
+        }
+        Entry entry;
+        const unsigned char* headword = sqlite3_column_text(get.stmt, 0);
+        if (headword != nullptr) {
+            entry.headword = reinterpret_cast<const char*>(headword);
+        }
+        entry.refs =
+            RefsOfBlob(sqlite3_column_blob(get.stmt, 1), sqlite3_column_bytes(get.stmt, 1));
+        sqlite3_reset(get.stmt);
+        entries.push_back(std::move(entry));
+    }
+    return entries;
+}
+
+std::string MatchExpression(const Phrases& phrases) {
+    std::string match;
+    for (const std::vector<std::string>& phrase : phrases) {
+        if (!match.empty()) {
+            match += " AND ";
+        }
+        match += '"';
+        for (std::size_t k = 0; k < phrase.size(); ++k) {
+            if (k > 0) {
+                match += ' ';
+            }
+            for (const char c : phrase[k]) {
+                if (c != '"') {
+                    match += c;
+                }
+            }
+        }
+        match += '"';
+    }
+    return match;
+}
+
+} // namespace fulltext
