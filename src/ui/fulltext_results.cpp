@@ -265,8 +265,6 @@ void CKelimboDlg::OpenFullTextHit(std::size_t k) {
     m_pLegilo->m_headword = hit.headword;
     m_pLegilo->m_text = std::move(text);
     m_pLegilo->m_marks = ToSelections(matches);
-    // The direction the history records the article under.
-    m_listed.esperanto = hit.esperanto;
     ShowFullText(k);
     RunReader(true);
 }

@@ -129,9 +129,14 @@ std::u16string CKelimboDlg::HeadwordOf(const HistoryEntry& entry) {
 void CKelimboDlg::RecordState() {
     const std::u16string query = ReadBox();
     const std::vector<ArticleRef> noRefs;
-    m_objects.theHistory.Push(
-        query, m_pLegilo != nullptr ? m_pLegilo->m_refs : noRefs, m_listed.esperanto,
-        m_pLegilo != nullptr ? ForHistory(m_pLegilo->m_added) : std::vector<AddedRefs>{});
+    // The direction of the articles the reader shows, which for a full-text
+    // result need not be the box's text's.
+    const bool esperanto = m_pLegilo != nullptr && m_pLegilo->m_pProv != nullptr
+                               ? m_pLegilo->m_pProv == &m_objects.lookup.Provider(true)
+                               : m_listed.esperanto;
+    m_objects.theHistory.Push(query, m_pLegilo != nullptr ? m_pLegilo->m_refs : noRefs, esperanto,
+                              m_pLegilo != nullptr ? ForHistory(m_pLegilo->m_added)
+                                                   : std::vector<AddedRefs>{});
 }
 
 void CKelimboDlg::RunReader(bool fresh) {
