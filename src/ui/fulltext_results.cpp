@@ -48,7 +48,7 @@ std::vector<FullTextLine> FullTextResults::Lines(bool withNames) const {
         lines.push_back({Kind::Hit, k, std::move(text)});
     }
     if (rebuilding) {
-        lines.push_back({Kind::Note, 0, u"Указатель для поиска в статьях строится…"});
+        lines.push_back({Kind::Note, 0, u"Полнотекстовый индекс строится…"});
     } else if (loading) {
         lines.push_back({Kind::Note, 0, u"Поиск «" + query + u"» в статьях…"});
     } else if (!message.empty()) {
@@ -317,8 +317,7 @@ void CKelimboDlg::OfferRebuild(const std::vector<FullTextStatus>& problems) {
         results.asked.emplace_back(problem.dictionary, problem.esperanto);
         text += platform::FromUtf8(problem.message) + u"\n";
     }
-    text += u"\nПостроить указатель для поиска в статьях заново? Обычный поиск слов работает "
-            u"и без него.";
+    text += u"\nПостроить полнотекстовый индекс заново? Обычный поиск слов работает и без него.";
     if (results.rebuilding || !fw::AskYesNo(this, text, u"Поиск в статьях")) {
         return;
     }
