@@ -194,6 +194,7 @@ void CKelimboDlg::OnDictionaries() {
     CDictionariesDlg dialog(m_objects, this);
     dialog.DoModal();
     if (dialog.Changed()) {
+        LeaveFullText(); // its results name the dictionaries of before
         ReopenDictionaries(m_objects);
         FillList();
     }
