@@ -12,7 +12,6 @@
 #include "forms/russian_analyser.h"
 #include "forms/russian_words.h"
 
-
 #include <lttoolbox/compression.h>
 #include <lttoolbox/fst_processor.h>
 #include <lttoolbox/input_file.h>
@@ -196,30 +195,23 @@ std::unique_ptr<RussianAnalyser::Transducer> Load(File file) {
 
 } // namespace
 
-std::vector<std::string> RussianAnalyser::Lemmas(std::string_view word) const {
-    std::vector<std::string> lemmas;
-    if (!Plain(word)) {
-        return lemmas;
-    }
-    std::string input = Utf8OfAnsi(word);
-    input += '\n';
-
+std::string RussianAnalyser::Analyse(const std::string& input) const {
     const std::lock_guard<std::mutex> lock(m_mutex);
     Transducer* transducer = LoadedTransducer();
     if (transducer == nullptr) {
-        return lemmas;
+        return {};
     }
     char* buffer = nullptr;
     std::size_t size = 0;
     {
-        File in(fmemopen(input.data(), input.size(), "rb"));
+        File in(fmemopen(const_cast<char*>(input.data()), input.size(), "rb"));
         File out(open_memstream(&buffer, &size));
         if (!in || !out) {
-            return lemmas;
+            return {};
         }
         UFILE* ufile = u_finit(out.get(), nullptr, "UTF-8");
         if (ufile == nullptr) {
-            return lemmas;
+            return {};
         }
         InputFile stream;
         stream.wrap(in.release()); // the stream closes it
@@ -230,10 +222,61 @@ std::vector<std::string> RussianAnalyser::Lemmas(std::string_view word) const {
         }
         u_fclose(ufile); // flushes; leaves the FILE open
     }
-    const std::string analysis(buffer, size);
+    std::string analysis(buffer, size);
     std::free(buffer);
-    for (const std::string& lemma : LemmasOfAnalysis(analysis)) {
+    return analysis;
+}
+
+std::vector<std::string> RussianAnalyser::Lemmas(std::string_view word) const {
+    std::vector<std::string> lemmas;
+    if (!Plain(word)) {
+        return lemmas;
+    }
+    std::string input = Utf8OfAnsi(word);
+    input += '\n';
+    for (const std::string& lemma : LemmasOfAnalysis(Analyse(input))) {
         AppendOnce(lemmas, AnsiOfUtf8(lemma));
+    }
+    return lemmas;
+}
+
+std::vector<std::vector<std::string>>
+RussianAnalyser::Lemmas(const std::vector<std::string>& words) const {
+    std::vector<std::vector<std::string>> lemmas(words.size());
+    // One line a word, each answered by a line of its own.
+    std::string input;
+    std::vector<std::size_t> asked;
+    for (std::size_t k = 0; k < words.size(); ++k) {
+        if (Plain(words[k])) {
+            input += Utf8OfAnsi(words[k]);
+            input += '\n';
+            asked.push_back(k);
+        }
+    }
+    if (asked.empty()) {
+        return lemmas;
+    }
+    const std::string analysis = Analyse(input);
+    std::vector<std::string_view> lines;
+    for (std::size_t from = 0; from < analysis.size();) {
+        std::size_t end = analysis.find('\n', from);
+        if (end == std::string::npos) {
+            end = analysis.size();
+        }
+        lines.push_back(std::string_view(analysis).substr(from, end - from));
+        from = end + 1;
+    }
+    if (lines.size() != asked.size()) {
+        // Not a line a word after all: each word on its own.
+        for (const std::size_t k : asked) {
+            lemmas[k] = Lemmas(words[k]);
+        }
+        return lemmas;
+    }
+    for (std::size_t i = 0; i < asked.size(); ++i) {
+        for (const std::string& lemma : LemmasOfAnalysis(lines[i])) {
+            AppendOnce(lemmas[asked[i]], AnsiOfUtf8(lemma));
+        }
     }
     return lemmas;
 }

@@ -190,13 +190,50 @@ BuildSummary WriteIndex(const std::string& textPath, const std::string& headword
         std::u16string decoded;
         std::string words;
         std::string headword;
+        // A batch of entries at a time: their words' places first, then the
+        // base forms of the new ones all together, then the rows.
+        struct Pending {
+            std::uint32_t headword = 0;
+            std::string refs;
+            std::size_t firstWord = 0;
+        };
+        std::vector<Pending> batch;
+        std::vector<const std::string*> bases;
+        const auto flush = [&] {
+            keys.Resolve();
+            for (std::size_t b = 0; b < batch.size(); ++b) {
+                const std::size_t end =
+                    b + 1 < batch.size() ? batch[b + 1].firstWord : bases.size();
+                words.clear();
+                for (std::size_t w = batch[b].firstWord; w < end; ++w) {
+                    words += *bases[w];
+                    words += ' ';
+                }
+                const std::int64_t id = static_cast<std::int64_t>(++summary.entries);
+                headword.clear();
+                append_index_key_utf8(headword, headwords->HeadwordText(batch[b].headword));
+                sqlite3_bind_int64(addEntry.stmt, 1, id);
+                sqlite3_bind_text(addEntry.stmt, 2, headword.data(),
+                                  static_cast<int>(headword.size()), SQLITE_STATIC);
+                sqlite3_bind_blob(addEntry.stmt, 3, batch[b].refs.data(),
+                                  static_cast<int>(batch[b].refs.size()), SQLITE_STATIC);
+                Step(db, addEntry, indexPath);
+                sqlite3_bind_int64(addBody.stmt, 1, id);
+                sqlite3_bind_text(addBody.stmt, 2, words.data(), static_cast<int>(words.size()),
+                                  SQLITE_STATIC);
+                Step(db, addBody, indexPath);
+            }
+            batch.clear();
+            bases.clear();
+        };
+        constexpr std::size_t kBatch = 4096;
         for (std::uint32_t i = 0; i < headwords->Count(); ++i) {
             const std::vector<ArticleRef> refs = headwords->GetRefs(i);
             std::string blob = RefsBlob(refs);
             if (refs.empty() || !seen.insert(blob).second) {
                 continue;
             }
-            words.clear();
+            batch.push_back({i, std::move(blob), bases.size()});
             for (const ArticleRef& ref : refs) {
                 if (ref.end < ref.start || ref.end > text.size() ||
                     ref.end - ref.start > kMaxArticleBytes) {
@@ -206,24 +243,14 @@ BuildSummary WriteIndex(const std::string& textPath, const std::string& headword
                 summary.textBytes += bytes.size();
                 decoded = esperanto ? platform::FromAnsi(bytes) : platform::FromUtf8(bytes);
                 ForEachWord(decoded, [&](std::size_t, std::size_t, const std::string& key) {
-                    words += keys.Of(key);
-                    words += ' ';
+                    bases.push_back(keys.Pending(key));
                 });
             }
-            const std::int64_t id = static_cast<std::int64_t>(++summary.entries);
-            headword.clear();
-            append_index_key_utf8(headword, headwords->HeadwordText(i));
-            sqlite3_bind_int64(addEntry.stmt, 1, id);
-            sqlite3_bind_text(addEntry.stmt, 2, headword.data(), static_cast<int>(headword.size()),
-                              SQLITE_STATIC);
-            sqlite3_bind_blob(addEntry.stmt, 3, blob.data(), static_cast<int>(blob.size()),
-                              SQLITE_STATIC);
-            Step(db, addEntry, indexPath);
-            sqlite3_bind_int64(addBody.stmt, 1, id);
-            sqlite3_bind_text(addBody.stmt, 2, words.data(), static_cast<int>(words.size()),
-                              SQLITE_STATIC);
-            Step(db, addBody, indexPath);
+            if (batch.size() == kBatch) {
+                flush();
+            }
         }
+        flush();
         Exec(db, "COMMIT", indexPath);
         Exec(db, "INSERT INTO body(body) VALUES('optimize')", indexPath);
         if (sqlite3_close_v2(db) != SQLITE_OK) {
@@ -248,6 +275,7 @@ BuildSummary WriteIndex(const std::string& textPath, const std::string& headword
 // ---- Reading
 
 struct IndexReader::Db {
+    std::uint64_t textSize = 0; // what every article must lie inside
     Connection connection;
     Statement count;
     Statement select;
@@ -327,6 +355,7 @@ IndexState IndexReader::Open(const std::string& indexPath, const std::string& te
             message = "индекс " + indexPath + " построен для другого текста словаря";
             return IndexState::Stale;
         }
+        db->textSize = size;
         if (sqlite3_prepare_v2(handle,
                                "SELECT count(*) FROM (SELECT rowid FROM body WHERE body MATCH ?1"
                                " LIMIT ?2)",
@@ -441,6 +470,17 @@ std::vector<Entry> IndexReader::Select(const Phrases& phrases, std::size_t offse
         entry.refs =
             RefsOfBlob(sqlite3_column_blob(get.stmt, 1), sqlite3_column_bytes(get.stmt, 1));
         sqlite3_reset(get.stmt);
+        // A damaged row may point anywhere; the articles it opens must be
+        // ones the text holds.
+        if (entry.refs.empty()) {
+            throw IndexError("запись без статей");
+        }
+        for (const ArticleRef& ref : entry.refs) {
+            if (ref.end < ref.start || ref.end > m_db->textSize ||
+                ref.end - ref.start > kMaxArticleBytes) {
+                throw IndexError("статья за пределами текста словаря");
+            }
+        }
         entries.push_back(std::move(entry));
     }
     return entries;

@@ -131,6 +131,36 @@ std::string BaseKeys::Work(const std::string& key) const {
     return key;
 }
 
+const std::string* BaseKeys::Pending(const std::string& key) {
+    const auto [entry, added] = m_known.try_emplace(key);
+    if (added) {
+        m_pending.emplace_back(&entry->first, &entry->second);
+    }
+    return &entry->second;
+}
+
+void BaseKeys::Resolve() {
+    std::vector<std::string> russian;
+    std::vector<std::pair<const std::string*, std::string*>> russianKeys;
+    for (const auto& [key, base] : m_pending) {
+        if (IsCyrillicKey(*key)) {
+            russian.push_back(platform::ToAnsi(platform::FromUtf8(*key)));
+            russianKeys.emplace_back(key, base);
+        } else {
+            *base = Work(*key);
+        }
+    }
+    const std::vector<std::vector<std::string>> lemmas = m_analyser.Lemmas(russian);
+    for (std::size_t k = 0; k < russian.size(); ++k) {
+        std::string lemma;
+        if (!lemmas[k].empty()) {
+            lemma = FoldWord(platform::FromAnsi(lemmas[k].front()));
+        }
+        *russianKeys[k].second = lemma.empty() ? *russianKeys[k].first : std::move(lemma);
+    }
+    m_pending.clear();
+}
+
 const std::string& BaseKeys::Of(const std::string& key) {
     const auto found = m_known.find(key);
     if (found != m_known.end()) {

@@ -122,6 +122,27 @@ TEST_F(RussianAnalysis, TheSpellingDictionaryServesWhatTheAnalyserDoesNotKnow) {
     }
 }
 
+TEST(RussianAnalyser, ManyWordsAtOnceGetWhatEachGetsAlone) {
+    if (!kAnalyser) {
+        GTEST_SKIP() << "the Russian analyser (apertium-rus-ukr) is not installed";
+    }
+    const forms::RussianAnalyser analyser;
+    // Unknown words, words the analyser refuses to be given and an empty one
+    // among known ones: each keeps its place.
+    const std::vector<std::string> words = {
+        Cp1251("любви"), Cp1251("людьми"), Cp1251("зюзюка"), "",
+        Cp1251("a^b$"),  Cp1251("тем"),    Cp1251("стали"),  Cp1251("ёлки"),
+        "hundo",         Cp1251("мы\nвы"), Cp1251("шли"),
+    };
+    const std::vector<std::vector<std::string>> together = analyser.Lemmas(words);
+    ASSERT_EQ(together.size(), words.size());
+    for (std::size_t k = 0; k < words.size(); ++k) {
+        EXPECT_EQ(together[k], analyser.Lemmas(words[k])) << k;
+    }
+    EXPECT_EQ(together[0], std::vector<std::string>{Cp1251("любовь")});
+    EXPECT_TRUE(analyser.Lemmas(std::vector<std::string>{}).empty());
+}
+
 TEST(RussianAnalyserOutput, ReadsOnlyWellFormedAnalyses) {
     const struct {
         const char* line;

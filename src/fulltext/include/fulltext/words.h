@@ -48,10 +48,19 @@ public:
     explicit BaseKeys(const forms::RussianAnalyser& analyser) : m_analyser(analyser) {}
     const std::string& Of(const std::string& key);
 
+    // For many words at once: where the key's base form will be once Resolve
+    // has worked out every key asked for since the last Resolve, the Russian
+    // ones in one pass of the analyser. The place stays valid as long as
+    // the object.
+    const std::string* Pending(const std::string& key);
+    void Resolve();
+
 private:
     std::string Work(const std::string& key) const;
     const forms::RussianAnalyser& m_analyser;
     std::unordered_map<std::string, std::string> m_known;
+    // Asked for and not yet worked out: the map's entries.
+    std::vector<std::pair<const std::string*, std::string*>> m_pending;
 };
 
 // ---- details
