@@ -33,15 +33,16 @@ ensure_packages() {
 
 # What building the program needs.
 BUILD_PACKAGES=(cmake ninja-build g++ pkgconf qt6-base-dev libgl-dev fonts-dejavu-core
-    libxml2-dev zlib1g-dev libhunspell-dev lttoolbox-dev libicu-dev libxxhash-dev)
+    libxml2-dev zlib1g-dev libhunspell-dev lttoolbox-dev libicu-dev libxxhash-dev libsqlite3-dev)
 # What the tests need on top of that: desktop-file-utils and appstream check an
 # installed tree, dpkg-dev and lintian the Debian package made from it; the
 # benchmarks are built too and run once on a dictionary grown from the word lists; hunspell-ru and apertium-rus-ukr are the data of the Russian base-form tests;
 # fortunes-ru is the Russian running text of the coverage benchmark;
+# libxapian-dev is the other engine of the full-text index's comparison benchmark;
 # dict-freedict-epo-eng is real dictd data for the readers and the import.
 TEST_PACKAGES=(libgtest-dev clang libclang-rt-14-dev desktop-file-utils appstream dpkg-dev
     lintian libbenchmark-dev wesperanto hunspell-ru dict-freedict-epo-eng
-    apertium-rus-ukr fortunes-ru)
+    apertium-rus-ukr fortunes-ru libxapian-dev)
 
 # What trying the window by hand on a virtual desktop needs (scripts/desktop):
 # the X server, a window manager, a driver of keys and mouse, a screen grabber,

@@ -131,42 +131,69 @@ std::string BaseKeys::Work(const std::string& key) const {
     return key;
 }
 
-const std::string* BaseKeys::Pending(const std::string& key) {
-    const auto [entry, added] = m_known.try_emplace(key);
-    if (added) {
-        m_pending.emplace_back(&entry->first, &entry->second);
+BaseKeys::Known& BaseKeys::Find(std::string_view key) {
+    if (m_known.size() * 2 >= m_slots.size()) {
+        const std::size_t size = m_slots.empty() ? 4096 : m_slots.size() * 2;
+        m_hashes.assign(size, 0);
+        m_slots.assign(size, 0);
+        for (std::uint32_t k = 0; k < m_known.size(); ++k) {
+            const std::uint64_t hash = std::hash<std::string_view>{}(m_known[k].key) | 1;
+            std::size_t at = hash & (size - 1);
+            while (m_hashes[at] != 0) {
+                at = (at + 1) & (size - 1);
+            }
+            m_hashes[at] = hash;
+            m_slots[at] = k;
+        }
     }
-    return &entry->second;
+    const std::uint64_t hash = std::hash<std::string_view>{}(key) | 1; // 0 marks an empty slot
+    const std::size_t mask = m_slots.size() - 1;
+    std::size_t at = hash & mask;
+    while (m_hashes[at] != 0) {
+        if (m_hashes[at] == hash && m_known[m_slots[at]].key == key) {
+            return m_known[m_slots[at]];
+        }
+        at = (at + 1) & mask;
+    }
+    m_hashes[at] = hash;
+    m_slots[at] = static_cast<std::uint32_t>(m_known.size());
+    m_pending.push_back(m_known.size());
+    return m_known.emplace_back(Known{std::string(key), std::string()});
+}
+
+const std::string* BaseKeys::Pending(std::string_view key) {
+    return &Find(key).base;
 }
 
 void BaseKeys::Resolve() {
     std::vector<std::string> russian;
-    std::vector<std::pair<const std::string*, std::string*>> russianKeys;
-    for (const auto& [key, base] : m_pending) {
-        if (IsCyrillicKey(*key)) {
-            russian.push_back(platform::ToAnsi(platform::FromUtf8(*key)));
-            russianKeys.emplace_back(key, base);
+    std::vector<Known*> russianKeys;
+    for (const std::size_t k : m_pending) {
+        Known& known = m_known[k];
+        if (IsCyrillicKey(known.key)) {
+            russian.push_back(platform::ToAnsi(platform::FromUtf8(known.key)));
+            russianKeys.push_back(&known);
         } else {
-            *base = Work(*key);
+            known.base = Work(known.key);
         }
     }
+    m_pending.clear();
     const std::vector<std::vector<std::string>> lemmas = m_analyser.Lemmas(russian);
     for (std::size_t k = 0; k < russian.size(); ++k) {
         std::string lemma;
         if (!lemmas[k].empty()) {
             lemma = FoldWord(platform::FromAnsi(lemmas[k].front()));
         }
-        *russianKeys[k].second = lemma.empty() ? *russianKeys[k].first : std::move(lemma);
+        russianKeys[k]->base = lemma.empty() ? russianKeys[k]->key : std::move(lemma);
     }
-    m_pending.clear();
 }
 
-const std::string& BaseKeys::Of(const std::string& key) {
-    const auto found = m_known.find(key);
-    if (found != m_known.end()) {
-        return found->second;
+const std::string& BaseKeys::Of(std::string_view key) {
+    Known& known = Find(key);
+    if (!m_pending.empty()) {
+        Resolve();
     }
-    return m_known.emplace(key, Work(key)).first->second;
+    return known.base;
 }
 
 } // namespace fulltext

@@ -2,19 +2,21 @@
 #include "lookup/fulltext_search.h"
 
 #include "articles/dictionary_files.h"
-#include "articles/provider_eo.h"
-#include "articles/provider_ru.h"
-#include "errors/exc_msg.h"
 #include "fulltext/index_file.h"
 #include "fulltext/query.h"
 #include "fulltext/snippet.h"
 #include "lookup/lookup_core.h"
 #include "platform/code_page.h"
+#include "platform/file_open.h"
+#include "text/esperanto_x.h"
+#include "text/strip_chars.h"
+
+#include <filesystem>
 
 namespace {
 
 // One direction of one dictionary: its index, opened on first need, and a
-// provider of its own for the snippets' text.
+// text file of its own, kept open, for the snippets.
 struct Direction {
     std::size_t dictionary = 0;
     bool esperanto = false;
@@ -24,10 +26,42 @@ struct Direction {
     std::string indexPath;
     fulltext::IndexReader reader;
     bool opened = false;
+    bool absent = false; // the dictionary has no text of this direction
     FullTextState state = FullTextState::Missing;
     std::string message;
-    std::unique_ptr<cKelimboProv> provider;
+    platform::FileHandle text; // opened on the first snippet
 };
+
+// The article text of a hit as the reader shows it, near enough for a
+// snippet: its letters and words are the reader's (the Esperanto text's
+// x-system letters accented and its markup left out, the Russian text's
+// stress marks left out); line ends may differ, and a snippet makes them
+// spaces anyway. Empty when the text cannot be read.
+std::u16string SnippetText(Direction& d, const std::vector<ArticleRef>& refs) {
+    if (!d.text) {
+        d.text = platform::OpenFile(d.textPath, "rb");
+        if (!d.text) {
+            return {};
+        }
+    }
+    std::u16string shown;
+    std::string bytes;
+    for (const ArticleRef& ref : refs) {
+        bytes.resize(ref.end - ref.start);
+        if (!platform::ReadAt(d.text.get(), ref.start, bytes.data(), bytes.size())) {
+            return {};
+        }
+        if (d.esperanto) {
+            shown += strip_chars(x_to_accented(platform::FromAnsi(bytes)), u"`/");
+        } else {
+            std::u16string text = platform::FromUtf8(bytes);
+            std::erase(text, u'\u0301');
+            shown += text;
+        }
+        shown += u"\r\n";
+    }
+    return shown;
+}
 
 const DictionaryFiles& FilesOf(bool esperanto) {
     return esperanto ? kEsperantoFiles : kRussianFiles;
@@ -67,6 +101,9 @@ struct FullTextSearch::Impl {
         if (d.opened) {
             return;
         }
+        std::error_code ignored;
+        d.absent = !std::filesystem::exists(d.textPath, ignored) &&
+                   !std::filesystem::exists(d.indexPath, ignored);
         std::string reason;
         d.state = d.reader.Open(d.indexPath, d.textPath, reason);
         d.message = d.state == FullTextState::Ready ? std::string() : Described(d, d.state, reason);
@@ -86,12 +123,9 @@ struct FullTextSearch::Impl {
         hit.esperanto = d.esperanto;
         hit.headword = platform::FromUtf8(entry.headword);
         hit.refs = std::move(entry.refs);
-        std::u16string article;
-        try {
-            d.provider->GetArticles(article, hit.refs);
-        } catch (const cExcMsg&) {
-            article.clear(); // the hit stands; opening it gives the reader's message
-        }
+        // A text that cannot be read gives no snippet; the hit stands, and
+        // opening it gives the reader's message.
+        const std::u16string article = SnippetText(d, hit.refs);
         const fulltext::Snippet snippet =
             fulltext::MakeSnippet(article, fulltext::MatchedWords(article, query, keys));
         hit.snippet = snippet.text;
@@ -128,12 +162,6 @@ void FullTextSearch::Reset(std::vector<DictionarySource> sources) {
             d->textPath = source.folder + files.text;
             d->headwordPath = source.folder + files.index;
             d->indexPath = source.folder + files.fulltext;
-            if (esperanto) {
-                d->provider = std::make_unique<cKelimboProvEo>();
-            } else {
-                d->provider = std::make_unique<cKelimboProvRu>();
-            }
-            d->provider->path = d->textPath;
             m_impl->directions.push_back(std::move(d));
         }
     }
@@ -158,6 +186,9 @@ FullTextPage FullTextSearch::Search(std::u16string_view typed, std::size_t page,
     for (const std::unique_ptr<Direction>& owned : m_impl->directions) {
         Direction& d = *owned;
         m_impl->Open(d);
+        if (d.absent) {
+            continue;
+        }
         if (d.state != FullTextState::Ready) {
             result.problems.push_back(StatusOf(d));
             continue;
@@ -209,7 +240,9 @@ std::vector<FullTextStatus> FullTextSearch::Statuses() {
     std::vector<FullTextStatus> statuses;
     for (const std::unique_ptr<Direction>& d : m_impl->directions) {
         m_impl->Open(*d);
-        statuses.push_back(StatusOf(*d));
+        if (!d->absent) {
+            statuses.push_back(StatusOf(*d));
+        }
     }
     return statuses;
 }
@@ -236,6 +269,7 @@ void FullTextSearch::Rebuild(std::size_t dictionary, bool esperanto) {
     for (const std::unique_ptr<Direction>& d : m_impl->directions) {
         if (d->indexPath == indexPath) {
             d->reader.Close();
+            d->text.reset();
             d->opened = false;
         }
     }

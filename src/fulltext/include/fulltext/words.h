@@ -8,9 +8,10 @@
 // form's key, so that any form of a word finds the others.
 
 #include <cstddef>
+#include <cstdint>
+#include <deque>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace forms {
@@ -46,21 +47,31 @@ std::string FoldWord(std::u16string_view word);
 class BaseKeys {
 public:
     explicit BaseKeys(const forms::RussianAnalyser& analyser) : m_analyser(analyser) {}
-    const std::string& Of(const std::string& key);
+    const std::string& Of(std::string_view key);
 
     // For many words at once: where the key's base form will be once Resolve
     // has worked out every key asked for since the last Resolve, the Russian
     // ones in one pass of the analyser. The place stays valid as long as
     // the object.
-    const std::string* Pending(const std::string& key);
+    const std::string* Pending(std::string_view key);
     void Resolve();
 
 private:
+    struct Known {
+        std::string key;
+        std::string base;
+    };
+    // The entry of a key, added (and marked pending) when new. An open
+    // addressing table over hashes: the index sees every word of a
+    // dictionary's text, so this is its busiest lookup.
+    Known& Find(std::string_view key);
     std::string Work(const std::string& key) const;
+
     const forms::RussianAnalyser& m_analyser;
-    std::unordered_map<std::string, std::string> m_known;
-    // Asked for and not yet worked out: the map's entries.
-    std::vector<std::pair<const std::string*, std::string*>> m_pending;
+    std::deque<Known> m_known;           // stable places
+    std::vector<std::uint64_t> m_hashes; // per slot: the key's hash, 0 when empty
+    std::vector<std::uint32_t> m_slots;  // per slot: the entry's index
+    std::vector<std::size_t> m_pending;  // entries not worked out yet
 };
 
 // ---- details

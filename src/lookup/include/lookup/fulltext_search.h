@@ -96,7 +96,8 @@ public:
     FullTextPage Search(std::u16string_view query, std::size_t page,
                         const std::atomic<bool>* cancel = nullptr);
 
-    // The state of every direction's index (opening those not yet opened).
+    // The state of every direction's index (opening those not yet opened);
+    // a direction a dictionary does not have (no text, no index) is left out.
     std::vector<FullTextStatus> Statuses();
 
     // Builds the index of one direction of a dictionary (in the core's
