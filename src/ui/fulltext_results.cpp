@@ -44,8 +44,15 @@ std::vector<FullTextLine> FullTextResults::Lines(bool withNames) const {
         if (withNames) {
             text += u" [" + platform::FromUtf8(hit.dictionaryName) + u"]";
         }
-        text += u" — " + hit.snippet;
-        lines.push_back({Kind::Hit, k, std::move(text)});
+        text += u" — ";
+        // The snippet's matches, where the line shows them.
+        std::vector<fw::Selection> bold;
+        for (const TextRange& mark : hit.marks) {
+            bold.push_back({static_cast<int>(text.size() + mark.start),
+                            static_cast<int>(text.size() + mark.end)});
+        }
+        text += hit.snippet;
+        lines.push_back({Kind::Hit, k, std::move(text), std::move(bold)});
     }
     if (rebuilding) {
         lines.push_back({Kind::Note, 0, u"Полнотекстовый индекс строится…"});
@@ -169,7 +176,7 @@ void CKelimboDlg::ShowFullText(std::size_t selectHit) {
     int select = fw::LB_ERR;
     for (const FullTextLine& line : m_fullTextLines) {
         if (line.kind == FullTextLine::Kind::Hit) {
-            const int index = m_list.AddString(line.text);
+            const int index = m_list.AddStringWithBold(line.text, line.bold);
             if (line.hit == selectHit) {
                 select = index;
             }

@@ -164,7 +164,14 @@ TEST_F(FullTextWindowTest, AResultOpensMarkedWalksTheHistoryAndReopensAfterARest
             ASSERT_EQ(lines.size(), 2u) << platform::ToUtf8(lines.at(0));
             EXPECT_TRUE(lines[0].starts_with(u"inteligenta — ")) << platform::ToUtf8(lines[0]);
             EXPECT_TRUE(lines[1].starts_with(u"saĝa — ")) << platform::ToUtf8(lines[1]);
-            EXPECT_NE(lines[1].find(u"умный"), std::u16string::npos) << "the snippet shows it";
+            // The snippet shows the match, in bold.
+            for (const std::size_t k : {0u, 1u}) {
+                const std::vector<fw::Selection> bold = main.m_list.GetBold(static_cast<int>(k));
+                ASSERT_FALSE(bold.empty()) << "line " << k;
+                const auto start = static_cast<std::size_t>(bold[0].start);
+                EXPECT_EQ(lines[k].substr(start, static_cast<std::size_t>(bold[0].end) - start),
+                          u"умный");
+            }
             ChooseByKeys(main, 1);
             // The reader has been left: its article is the newest step.
             EXPECT_EQ(window_probe::History(objects->theHistory),

@@ -101,6 +101,9 @@ public:
     // An item whose data under this role is true is a marked line, drawn in
     // italics of the list's current font.
     static constexpr int kMarkedRole = Qt::UserRole + 1;
+    // Under this role a line keeps the parts of its text drawn in bold, as a
+    // list of points (start, end).
+    static constexpr int kBoldRole = Qt::UserRole + 2;
 
     ListWidget(DialogWindow& window, const DialogItem& item, QWidget* parent);
     QWidget* AsWidget() override { return this; }

@@ -10,6 +10,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace fw {
 
@@ -90,6 +91,11 @@ public:
     // text: drawn in italics of the list's own font, with `hint` as its tool
     // tip and its description to assistive tools. Its index, or LB_ERR.
     int AddMarkedString(std::u16string_view text, std::u16string_view hint) const;
+    // Appends a plain line whose parts `bold` (positions of `text`, start <
+    // end) are drawn in bold, as a search's matches. Its index, or LB_ERR.
+    int AddStringWithBold(std::u16string_view text, std::span<const Selection> bold) const;
+    // The bold parts of a line; none for a line without them.
+    std::vector<Selection> GetBold(int index) const;
     // The hint of a marked line; empty for a plain line or none.
     std::u16string GetHint(int index) const;
     int GetCount() const;

@@ -7,6 +7,7 @@
 // into list lines.
 
 #include "framework/background_work.h"
+#include "framework/controls.h"
 #include "lookup/fulltext_search.h"
 
 #include <cstddef>
@@ -28,6 +29,7 @@ struct FullTextLine {
     Kind kind = Kind::Note;
     std::size_t hit = 0;
     std::u16string text;
+    std::vector<fw::Selection> bold = {}; // a result's matches in `text`
 };
 
 struct FullTextResults {
