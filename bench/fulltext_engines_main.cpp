@@ -34,6 +34,7 @@
 #include <iterator>
 #include <map>
 #include <random>
+#include <set>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -56,8 +57,8 @@ std::vector<std::vector<std::string>> EntryWords(const fs::path& folder, std::ui
     const forms::RussianAnalyser analyser;
     fulltext::BaseKeys keys(analyser);
     std::vector<std::vector<const std::string*>> pending;
-    std::vector<std::string> seen;
-    std::string last;
+    // One entry per distinct set of articles, as the index writer keeps them.
+    std::set<std::string> seen;
     for (std::uint32_t i = 0; i < index.Count(); ++i) {
         std::string refsKey;
         std::vector<const std::string*> words;
@@ -65,10 +66,9 @@ std::vector<std::vector<std::string>> EntryWords(const fs::path& folder, std::ui
         for (const ArticleRef& ref : refs) {
             refsKey += std::to_string(ref.start) + ',';
         }
-        if (refsKey == last) {
+        if (!seen.insert(refsKey).second) {
             continue;
         }
-        last = refsKey;
         for (const ArticleRef& ref : refs) {
             if (ref.end < ref.start || ref.end > text.size() ||
                 ref.end - ref.start > kMaxArticleBytes) {

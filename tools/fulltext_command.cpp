@@ -15,6 +15,8 @@
 #include <iostream>
 #include <optional>
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -38,9 +40,9 @@ bool Holds(const std::filesystem::path& folder, const DictionaryFiles& files) {
 
 } // namespace
 
-void WriteFullTextIndex(const std::filesystem::path& folder, bool esperanto, std::ostream* report) {
+void WriteFullTextIndex(const std::filesystem::path& folder, bool esperanto, std::ostream* report,
+                        const forms::RussianAnalyser& analyser) {
     const DictionaryFiles& files = esperanto ? kEsperantoFiles : kRussianFiles;
-    const forms::RussianAnalyser analyser;
     const fulltext::BuildSummary summary =
         fulltext::WriteIndex((folder / files.text).string(), (folder / files.index).string(),
                              (folder / files.fulltext).string(), esperanto, analyser);
@@ -51,12 +53,30 @@ void WriteFullTextIndex(const std::filesystem::path& folder, bool esperanto, std
     }
 }
 
-void WriteFullTextAfterImport(const std::filesystem::path& folder, bool esperanto) {
-    try {
-        WriteFullTextIndex(folder, esperanto, nullptr);
-    } catch (const std::exception& e) {
-        std::cerr << "kelimbo-index: warning: the full-text index was not written: " << Message(e)
-                  << "\nkelimbo-index: 'kelimbo-index fulltext' builds it\n";
+void WriteFullTextAfterImport(const std::filesystem::path& folder,
+                              std::initializer_list<bool> directions) {
+    const forms::RussianAnalyser analyser;
+    std::vector<std::string> failures(directions.size());
+    std::vector<std::thread> writers;
+    std::size_t k = 0;
+    for (const bool esperanto : directions) {
+        writers.emplace_back([&, esperanto, k] {
+            try {
+                WriteFullTextIndex(folder, esperanto, nullptr, analyser);
+            } catch (const std::exception& e) {
+                failures[k] = Message(e);
+            }
+        });
+        ++k;
+    }
+    for (std::thread& writer : writers) {
+        writer.join();
+    }
+    for (const std::string& failure : failures) {
+        if (!failure.empty()) {
+            std::cerr << "kelimbo-index: warning: the full-text index was not written: " << failure
+                      << "\nkelimbo-index: 'kelimbo-index fulltext' builds it\n";
+        }
     }
 }
 
@@ -96,9 +116,10 @@ int RunFullTextCommand(int argc, char** argv) {
         const std::filesystem::path path(*folder);
         const ImportLock lock(path);
         bool any = false;
+        const forms::RussianAnalyser analyser;
         for (const bool esperanto : {true, false}) {
             if (Holds(path, esperanto ? kEsperantoFiles : kRussianFiles)) {
-                WriteFullTextIndex(path, esperanto, &std::cout);
+                WriteFullTextIndex(path, esperanto, &std::cout, analyser);
                 any = true;
             }
         }

@@ -5,17 +5,25 @@
 // written before.
 
 #include <filesystem>
+#include <initializer_list>
 #include <iosfwd>
+
+namespace forms {
+class RussianAnalyser;
+}
 
 // Writes the full-text index of a direction of the folder (its text and
 // headword index must be there), reporting the sizes on `report` when it is
 // given. Throws what the writing raises (cExcMsg).
-void WriteFullTextIndex(const std::filesystem::path& folder, bool esperanto, std::ostream* report);
+void WriteFullTextIndex(const std::filesystem::path& folder, bool esperanto, std::ostream* report,
+                        const forms::RussianAnalyser& analyser);
 
-// The same after a command has written the direction: a failure is only a
-// warning on the standard error, since the dictionary itself is complete and
-// its full-text index can be built again with "kelimbo-index fulltext".
-void WriteFullTextAfterImport(const std::filesystem::path& folder, bool esperanto);
+// The same after a command has written the directions (both at once, each
+// on a core of its own): a failure is only a warning on the standard error,
+// since the dictionary itself is complete and its full-text index can be
+// built again with "kelimbo-index fulltext".
+void WriteFullTextAfterImport(const std::filesystem::path& folder,
+                              std::initializer_list<bool> directions);
 
 // Runs "fulltext" with the arguments that follow it: DIR, or --name NAME
 // [--data DIR]. Returns the exit status (0 done, 1 failed, 2 usage).

@@ -148,7 +148,7 @@ int RunImportCommand(int argc, char** argv) {
                     }
                 });
         }
-        WriteFullTextAfterImport(request.outDir, request.language == Language::Esperanto);
+        WriteFullTextAfterImport(request.outDir, {request.language == Language::Esperanto});
         if (added) {
             added->Publish();
             if (!added->OrderProblem().empty()) {

@@ -193,7 +193,7 @@ int Build(const Options& options) {
             }
             summary = BuildFromTsv(*options.language, source, options.files[0], *options.out);
         }
-        WriteFullTextAfterImport(*options.out, *options.language == Language::Esperanto);
+        WriteFullTextAfterImport(*options.out, {*options.language == Language::Esperanto});
         std::cout << summary.articles << " articles, " << summary.headwords << " headwords; text "
                   << summary.textBytes << " bytes, index " << summary.indexBytes << " bytes\n";
         return 0;
@@ -297,8 +297,7 @@ int Revo(const Options& options) {
         directions[1].articles = std::move(revo.russian);
         const std::vector<DirectionReport> reports =
             WriteImportedDirections(std::move(directions), out);
-        WriteFullTextAfterImport(out, true);
-        WriteFullTextAfterImport(out, false);
+        WriteFullTextAfterImport(out, {true, false});
         if (added) {
             added->Publish();
             if (!added->OrderProblem().empty()) {

@@ -47,13 +47,30 @@ Query ParseQuery(std::u16string_view typed, BaseKeys& keys) {
 }
 
 std::vector<Word> MatchedWords(std::u16string_view text, const Query& query, BaseKeys& keys) {
-    std::vector<Word> matched;
-    ForEachWord(text, [&](std::size_t start, std::size_t end, const std::string& key) {
-        if (query.keys.count(keys.Of(key)) != 0) {
-            matched.push_back({start, end, key});
+    return MatchedWords(std::vector<std::u16string>{std::u16string(text)}, query, keys).front();
+}
+
+std::vector<std::vector<Word>> MatchedWords(const std::vector<std::u16string>& texts,
+                                            const Query& query, BaseKeys& keys) {
+    std::vector<std::vector<Word>> words(texts.size());
+    std::vector<std::vector<const std::string*>> bases(texts.size());
+    for (std::size_t t = 0; t < texts.size(); ++t) {
+        ForEachWord(texts[t], [&](std::size_t start, std::size_t end, const std::string& key) {
+            words[t].push_back({start, end, key});
+            bases[t].push_back(keys.Pending(key));
+        });
+    }
+    keys.Resolve();
+    for (std::size_t t = 0; t < texts.size(); ++t) {
+        std::vector<Word> matched;
+        for (std::size_t w = 0; w < words[t].size(); ++w) {
+            if (query.keys.count(*bases[t][w]) != 0) {
+                matched.push_back(std::move(words[t][w]));
+            }
         }
-    });
-    return matched;
+        words[t] = std::move(matched);
+    }
+    return words;
 }
 
 } // namespace fulltext

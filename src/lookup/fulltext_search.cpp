@@ -116,23 +116,34 @@ struct FullTextSearch::Impl {
         d.message = Described(d, d.state, reason);
     }
 
-    FullTextHit Hit(Direction& d, fulltext::Entry entry, const fulltext::Query& query) {
+    FullTextHit Hit(Direction& d, fulltext::Entry entry) {
         FullTextHit hit;
         hit.dictionary = d.dictionary;
         hit.dictionaryName = d.name;
         hit.esperanto = d.esperanto;
         hit.headword = platform::FromUtf8(entry.headword);
         hit.refs = std::move(entry.refs);
-        // A text that cannot be read gives no snippet; the hit stands, and
-        // opening it gives the reader's message.
-        const std::u16string article = SnippetText(d, hit.refs);
-        const fulltext::Snippet snippet =
-            fulltext::MakeSnippet(article, fulltext::MatchedWords(article, query, keys));
-        hit.snippet = snippet.text;
-        for (const auto& [start, end] : snippet.marks) {
-            hit.marks.push_back({start, end});
-        }
         return hit;
+    }
+
+    // The snippets of a page's hits, their words' base forms worked out
+    // together. A text that cannot be read gives no snippet; the hit stands,
+    // and opening it gives the reader's message.
+    void Snippets(std::vector<FullTextHit>& hits, const std::vector<Direction*>& of,
+                  const fulltext::Query& query) {
+        std::vector<std::u16string> texts;
+        for (std::size_t k = 0; k < hits.size(); ++k) {
+            texts.push_back(SnippetText(*of[k], hits[k].refs));
+        }
+        const std::vector<std::vector<fulltext::Word>> matched =
+            fulltext::MatchedWords(texts, query, keys);
+        for (std::size_t k = 0; k < hits.size(); ++k) {
+            const fulltext::Snippet snippet = fulltext::MakeSnippet(texts[k], matched[k]);
+            hits[k].snippet = snippet.text;
+            for (const auto& [start, end] : snippet.marks) {
+                hits[k].marks.push_back({start, end});
+            }
+        }
     }
 
     const forms::RussianAnalyser& analyser;
@@ -181,6 +192,7 @@ FullTextPage FullTextSearch::Search(std::u16string_view typed, std::size_t page,
     };
     // The hits before this page are counted, not read; one hit beyond it
     // tells whether another page follows.
+    std::vector<Direction*> hitDirections;
     std::size_t skip = page * kFullTextPageSize;
     std::size_t wanted = kFullTextPageSize + 1;
     for (const std::unique_ptr<Direction>& owned : m_impl->directions) {
@@ -220,7 +232,8 @@ FullTextPage FullTextSearch::Search(std::u16string_view typed, std::size_t page,
                     result.more = true;
                     break;
                 }
-                result.hits.push_back(m_impl->Hit(d, std::move(entry), query));
+                result.hits.push_back(m_impl->Hit(d, std::move(entry)));
+                hitDirections.push_back(&d);
             }
             wanted -= std::min(wanted, entries.size());
         } catch (const fulltext::IndexError& e) {
@@ -232,6 +245,7 @@ FullTextPage FullTextSearch::Search(std::u16string_view typed, std::size_t page,
             return result;
         }
     }
+    m_impl->Snippets(result.hits, hitDirections, query);
     return result;
 }
 

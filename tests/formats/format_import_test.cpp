@@ -101,8 +101,9 @@ TEST(FormatImport, EachFormatImportsAsADirectionThatChecksAndAnswers) {
         const IndexCheck check =
             CheckIndex(c.language, out.AnsiPath(files.index), out.File(files.text));
         EXPECT_EQ(check.problemCount, 0u) << c.source << ": " << check.problems.front();
-        // Only this direction's pair is written.
-        EXPECT_EQ(std::distance(fs::directory_iterator(out.Path()), fs::directory_iterator()), 2);
+        // Only this direction's pair is written, with its full-text index.
+        EXPECT_EQ(std::distance(fs::directory_iterator(out.Path()), fs::directory_iterator()), 3);
+        EXPECT_TRUE(fs::exists(out.File(files.fulltext)));
 
         // The note opens the file, and no headword points into it.
         const std::string bytes = ReadBytes(out.File(files.text));
@@ -154,7 +155,7 @@ TEST(FormatImport, APairAppearsWholeAndIsReplacedOnlyWhenAsked) {
     };
     ASSERT_EQ(Import("dictd", Fixture("sample.index"), "eo", out.Path()).status, 0);
     const auto both = before();
-    ASSERT_EQ(both.size(), 4u);
+    ASSERT_EQ(both.size(), 6u); // two pairs and their full-text indexes
 
     // Refused without --replace; refused with it when the source is damaged
     // or holds no article; the folder is as it was, without a file left behind.
@@ -170,10 +171,12 @@ TEST(FormatImport, APairAppearsWholeAndIsReplacedOnlyWhenAsked) {
     // Replaced when asked, the Russian pair untouched.
     ASSERT_EQ(Import("xdxf", Fixture("sample.xdxf"), "eo", out.Path(), true).status, 0);
     const auto after = before();
-    ASSERT_EQ(after.size(), 4u);
+    ASSERT_EQ(after.size(), 6u);
     EXPECT_TRUE(after.at(kEsperantoFiles.text).starts_with("Provo XDXF\n"));
+    EXPECT_NE(after.at(kEsperantoFiles.fulltext), both.at(kEsperantoFiles.fulltext));
     EXPECT_EQ(after.at(kRussianFiles.text), both.at(kRussianFiles.text));
     EXPECT_EQ(after.at(kRussianFiles.index), both.at(kRussianFiles.index));
+    EXPECT_EQ(after.at(kRussianFiles.fulltext), both.at(kRussianFiles.fulltext));
 
     // A usage error is not a failure to import.
     EXPECT_EQ(Import("auto", dir.File("s.txt"), "eo", out.Path()).status, 2);

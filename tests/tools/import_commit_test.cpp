@@ -72,14 +72,16 @@ std::string Answers(const fs::path& folder, const std::vector<std::string>& quer
     return all;
 }
 
-// The names in the folder besides the dictionary's four files.
+// The names in the folder besides the dictionary's four files and their
+// full-text indexes.
 std::set<std::string> Others(const fs::path& folder) {
     std::set<std::string> others;
     for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
         others.insert(entry.path().filename().string());
     }
-    for (const char* name : {"EoRu_kelimbo.txt", "EoRu_kelimbo.bsi", "tarnesk_rusa_esperanto.txt",
-                             "tarnesk_rusa_esperanto.bsi"}) {
+    for (const char* name :
+         {"EoRu_kelimbo.txt", "EoRu_kelimbo.bsi", "tarnesk_rusa_esperanto.txt",
+          "tarnesk_rusa_esperanto.bsi", "EoRu_kelimbo.fts", "tarnesk_rusa_esperanto.fts"}) {
         others.erase(name);
     }
     return others;

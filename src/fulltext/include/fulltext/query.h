@@ -28,4 +28,10 @@ Query ParseQuery(std::u16string_view typed, BaseKeys& keys);
 // [start, end) of UTF-16 units.
 std::vector<Word> MatchedWords(std::u16string_view text, const Query& query, BaseKeys& keys);
 
+// The same for many texts at once: the base forms of all their words worked
+// out together (one pass of the Russian analyser for the words it has not
+// seen), as a page of results needs them.
+std::vector<std::vector<Word>> MatchedWords(const std::vector<std::u16string>& texts,
+                                            const Query& query, BaseKeys& keys);
+
 } // namespace fulltext
