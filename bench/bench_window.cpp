@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The real main window, offscreen: one OnSearchChange from the box's new text
 // to the filled list (with the range's headwords, or with the offered lines of
-// base forms), and start-up to the shown window, on the generated
-// dictionaries. Runs the application object as the program does, with the
+// base forms; also while a full-text search runs), and start-up to the shown
+// window, on the generated dictionaries. Runs the application object as the program does, with the
 // modal loop taken over by the benchmark.
 //
 //   kelimbo-bench-window [Google Benchmark options]
@@ -14,6 +14,7 @@
 #include "app/kelimbo_app.h"
 #include "bench_setup.h"
 #include "framework/test_hooks.h"
+#include "lookup/fulltext_search.h"
 #include "offered_queries.h"
 #include "platform/code_page.h"
 #include "text/index_key.h"
@@ -24,13 +25,16 @@
 #include <QApplication>
 #include <benchmark/benchmark.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -247,6 +251,111 @@ BENCHMARK(BM_WindowFirstRussianOffer)
     ->UseManualTime()
     ->Iterations(10)
     ->Unit(benchmark::kMillisecond);
+
+// The most frequent word of four letters or more in the articles of the
+// first lines of `boxes`: a query whose full-text search has many results.
+std::u16string CommonWord(LookupCore& lookup, const std::vector<std::u16string>& boxes) {
+    auto letter = [](char16_t c) {
+        return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') ||
+               (c >= u'\u0100' && c <= u'\u017F') || (c >= u'\u0400' && c <= u'\u04FF');
+    };
+    std::map<std::u16string, int> counts;
+    for (std::size_t k = 0; k < boxes.size() && k < 64; ++k) {
+        const ListResult listed = lookup.List(boxes[k]);
+        if (listed.LineCount() == 0) {
+            continue;
+        }
+        const std::u16string text = lookup.Article(listed, 0);
+        std::size_t start = 0;
+        for (std::size_t i = 0; i <= text.size(); ++i) {
+            if (i < text.size() && letter(text[i])) {
+                continue;
+            }
+            if (i - start >= 4) {
+                ++counts[text.substr(start, i - start)];
+            }
+            start = i + 1;
+        }
+    }
+    std::u16string best;
+    int most = 0;
+    for (const auto& [word, count] : counts) {
+        if (count > most) {
+            best = word;
+            most = count;
+        }
+    }
+    return best;
+}
+
+// One keystroke while a full-text search runs. Before timing, the generated
+// folder gets its full-text indexes (when it has none) and the Russian base
+// forms are read; then another thread searches the same index for a common
+// word over and over, so that every keystroke meets a search in progress.
+// Each iteration (untimed) puts the common word into the box and starts the
+// window's own full-text search on its thread (Ctrl+Shift+F), then gives
+// the box a typed prefix; timed: the OnSearchChange that drops the search
+// and fills the headword list. Counters: the searches the other thread
+// finished per keystroke, and the common word's first-page results.
+void BM_WindowKeystrokeDuringFullText(benchmark::State& state) {
+    const auto count = static_cast<std::size_t>(state.range(0));
+    const Language language = state.range(1) == 0 ? Language::Russian : Language::Esperanto;
+    const std::vector<std::u16string> boxes = BoxTexts(language, count);
+    std::uint64_t searches = 0;
+    std::size_t hits = 0;
+    const bool started =
+        RunWindow(bench_setup::Folder(count).path, [&](CKelimboDlg& dlg, ProgramObjects& objects) {
+            FullTextSearch& fullText = objects.lookup.FullText();
+            for (const FullTextStatus& index : fullText.Statuses()) {
+                if (index.state != FullTextState::Ready) {
+                    fullText.Rebuild(index.dictionary, index.esperanto);
+                }
+            }
+            objects.lookup.Forms().Russian().Stems("a");
+            objects.lookup.Forms().Analyser().Lemmas("\xe4\xee\xec");
+            const std::u16string common = CommonWord(objects.lookup, boxes);
+            hits = fullText.Search(common, 0).hits.size();
+
+            std::atomic<bool> stop = false;
+            std::atomic<std::uint64_t> done = 0;
+            std::thread other([&] {
+                while (!stop) {
+                    fullText.Search(common, 0, &stop);
+                    ++done;
+                }
+            });
+            const fw::Edit box = dlg.GetEdit(IDC_SEARCH);
+            std::size_t q = 0;
+            for (auto _ : state) {
+                state.PauseTiming();
+                dlg.m_updating = true;
+                box.SetWindowText(common);
+                dlg.m_updating = false;
+                dlg.OnFullText();
+                dlg.m_updating = true;
+                box.SetWindowText(boxes[q]);
+                dlg.m_updating = false;
+                q = (q + 1) % boxes.size();
+                state.ResumeTiming();
+                dlg.OnSearchChange();
+            }
+            stop = true;
+            other.join();
+            searches = done;
+        });
+    if (!started) {
+        state.SkipWithError("the program did not start on the dictionary");
+        return;
+    }
+    state.counters["other_searches"] =
+        benchmark::Counter(static_cast<double>(searches), benchmark::Counter::kAvgIterations);
+    state.counters["common_hits"] = static_cast<double>(hits);
+    state.SetLabel(bench_setup::Label(language, count));
+}
+BENCHMARK(BM_WindowKeystrokeDuringFullText)
+    ->ArgsProduct({bench_setup::Sizes(), {0, 1}})
+    ->ArgNames({"headwords", "eo"})
+    ->Unit(benchmark::kMicrosecond);
 
 // In-process: from the start of the run (indexes and history loaded, windows
 // built and shown) to the moment the modal loop would begin.

@@ -5,13 +5,18 @@
 #include "framework/icon_image.h"
 #include "framework/qt_text.h"
 
+#include <QApplication>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPixmap>
 #include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
+#include <QTextCharFormat>
 #include <QTextCursor>
+#include <QTextLayout>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -30,9 +35,63 @@ void SetFramed(QFrame& frame, const DialogItem& item) {
 
 // Draws a marked line in italics of the font the list has at that moment, so
 // the mark follows the zoom and needs no colour of its own (any palette).
+// A line with bold parts is drawn by its own text layout over the style's
+// background and selection, cut with an ellipsis where it does not fit.
 class MarkedLineDelegate final : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& base,
+               const QModelIndex& index) const override {
+        const QVariantList bold = index.data(ListWidget::kBoldRole).toList();
+        if (bold.isEmpty()) {
+            QStyledItemDelegate::paint(painter, base, index);
+            return;
+        }
+        QStyleOptionViewItem option = base;
+        initStyleOption(&option, index);
+        const QString text = option.text;
+        option.text.clear();
+        const QWidget* widget = option.widget;
+        QStyle* style = widget != nullptr ? widget->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ItemViewItem, &option, painter, widget);
+
+        const QRect area = style->subElementRect(QStyle::SE_ItemViewItemText, &option, widget);
+        const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+        const int width = area.width() - 2 * margin;
+        // Measured in bold, so that the cut text fits however much of it is bold.
+        QFont boldFont = option.font;
+        boldFont.setBold(true);
+        const QString shown = QFontMetrics(boldFont).elidedText(text, Qt::ElideRight, width);
+        const int kept = shown.endsWith(QChar(0x2026)) ? static_cast<int>(shown.size()) - 1
+                                                       : static_cast<int>(shown.size());
+        QList<QTextLayout::FormatRange> formats;
+        for (const QVariant& part : bold) {
+            const QPoint range = part.toPoint();
+            const int end = std::min(range.y(), kept);
+            if (range.x() < end) {
+                QTextLayout::FormatRange format;
+                format.start = range.x();
+                format.length = end - range.x();
+                format.format.setFontWeight(QFont::Bold);
+                formats.push_back(format);
+            }
+        }
+        QTextLayout layout(shown, option.font);
+        layout.setFormats(formats);
+        layout.beginLayout();
+        QTextLine line = layout.createLine();
+        line.setLineWidth(width);
+        layout.endLayout();
+        const bool selected = (option.state & QStyle::State_Selected) != 0;
+        painter->save();
+        painter->setPen(
+            option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
+        painter->setClipRect(area);
+        layout.draw(painter, QPointF(area.left() + margin,
+                                     area.top() + (area.height() - line.height()) / 2));
+        painter->restore();
+    }
 
 protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
@@ -213,6 +272,27 @@ void TextBoxWidget::SetSel(int start, int end) {
 
 void TextBoxWidget::ScrollCaret() {
     ensureCursorVisible();
+}
+
+void TextBoxWidget::SetMarks(std::span<const Selection> ranges) {
+    // The marks are the document's own character format, so that they scroll
+    // and zoom with the text; the dark text on a light background reads the
+    // same in any palette.
+    QTextCharFormat mark;
+    mark.setBackground(QColor(0xFF, 0xE0, 0x66));
+    mark.setForeground(QColor(Qt::black));
+    const int length = static_cast<int>(m_text.size());
+    const QScopedValueRollback<bool> setting(m_setting, true);
+    for (const Selection& range : ranges) {
+        const Selection sel = Resolve(range.start, range.end, length);
+        if (sel.start >= sel.end) {
+            continue;
+        }
+        QTextCursor cursor(document());
+        cursor.setPosition(ToDocPos(sel.start));
+        cursor.setPosition(ToDocPos(sel.end), QTextCursor::KeepAnchor);
+        cursor.mergeCharFormat(mark);
+    }
 }
 
 void TextBoxWidget::wheelEvent(QWheelEvent* event) {

@@ -6,6 +6,9 @@
 #include "framework/dialog_window.h"
 #include "framework/qt_text.h"
 
+#include <QPoint>
+#include <QVariant>
+
 namespace fw {
 
 using detail::ControlWidget;
@@ -78,6 +81,12 @@ void Edit::ScrollCaret() const {
     }
 }
 
+void Edit::SetMarks(std::span<const Selection> ranges) const {
+    if (auto* box = As<detail::TextBoxWidget>(Widget())) {
+        box->SetMarks(ranges);
+    }
+}
+
 void ListBox::ResetContent() const {
     if (auto* list = As<detail::ListWidget>(Widget())) {
         list->clear();
@@ -105,6 +114,36 @@ int ListBox::AddMarkedString(std::u16string_view text, std::u16string_view hint)
     item->setData(Qt::AccessibleDescriptionRole, detail::ToQString(hint));
     list->addItem(item);
     return list->row(item);
+}
+
+int ListBox::AddStringWithBold(std::u16string_view text, std::span<const Selection> bold) const {
+    auto* list = As<detail::ListWidget>(Widget());
+    if (list == nullptr) {
+        return LB_ERR;
+    }
+    auto* item = new QListWidgetItem(detail::ToQString(text));
+    QVariantList parts;
+    for (const Selection& part : bold) {
+        if (part.start < part.end) {
+            parts.push_back(QPoint(part.start, part.end));
+        }
+    }
+    item->setData(detail::ListWidget::kBoldRole, parts);
+    list->addItem(item);
+    return list->row(item);
+}
+
+std::vector<Selection> ListBox::GetBold(int index) const {
+    auto* list = As<detail::ListWidget>(Widget());
+    std::vector<Selection> parts;
+    if (list == nullptr || index < 0 || index >= list->count()) {
+        return parts;
+    }
+    for (const QVariant& part : list->item(index)->data(detail::ListWidget::kBoldRole).toList()) {
+        const QPoint range = part.toPoint();
+        parts.push_back({range.x(), range.y()});
+    }
+    return parts;
 }
 
 std::u16string ListBox::GetHint(int index) const {

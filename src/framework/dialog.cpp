@@ -263,6 +263,17 @@ void Dialog::SetForegroundWindow() {
     m_window->activateWindow();
 }
 
+void Dialog::SetBusyCursor(bool busy) {
+    if (m_window == nullptr) {
+        return;
+    }
+    if (busy) {
+        m_window->setCursor(Qt::BusyCursor);
+    } else {
+        m_window->unsetCursor();
+    }
+}
+
 void Dialog::SetTextZoom(int percent) {
     if (m_window != nullptr) {
         m_window->SetTextZoom(percent);

@@ -5,6 +5,7 @@
 #include "framework/hooks.h"
 #include "framework/qt_text.h"
 
+#include <QAbstractButton>
 #include <QMessageBox>
 #include <QPointer>
 
@@ -21,6 +22,8 @@ QMessageBox::Icon ToolkitIcon(MessageBoxIcon icon) {
         return QMessageBox::Warning;
     case MessageBoxIcon::Information:
         return QMessageBox::Information;
+    case MessageBoxIcon::Question:
+        return QMessageBox::Question;
     case MessageBoxIcon::None:
         break;
     }
@@ -49,6 +52,26 @@ int MessageBox(Dialog* owner, std::u16string_view text, std::u16string_view capt
     box.exec();
     std::erase(OpenBoxes(), QPointer<QMessageBox>(&box));
     return IDOK;
+}
+
+bool AskYesNo(Dialog* owner, std::u16string_view text, std::u16string_view caption) {
+    if (auto* calls = detail::TheHooks().messageBoxes) {
+        calls->push_back(
+            {owner, std::u16string(text), std::u16string(caption), MessageBoxIcon::Question});
+        return detail::TheHooks().questionAnswer;
+    }
+    QWidget* parent = owner == nullptr ? nullptr : owner->Window();
+    QMessageBox box(QMessageBox::Question, detail::ToQString(caption), detail::ToQString(text),
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("Да"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("Нет"));
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::No);
+    OpenBoxes().emplace_back(&box);
+    const int answer = box.exec();
+    std::erase(OpenBoxes(), QPointer<QMessageBox>(&box));
+    return answer == QMessageBox::Yes;
 }
 
 bool MessageBoxIsOpen() {

@@ -30,12 +30,19 @@ ScopedModalRun::~ScopedModalRun() {
     TheHooks().modalRun = std::move(m_previous);
 }
 
-MessageBoxCapture::MessageBoxCapture() : m_previous(TheHooks().messageBoxes) {
+MessageBoxCapture::MessageBoxCapture()
+    : m_previous(TheHooks().messageBoxes), m_previousAnswer(TheHooks().questionAnswer) {
     TheHooks().messageBoxes = &m_calls;
+    TheHooks().questionAnswer = false;
 }
 
 MessageBoxCapture::~MessageBoxCapture() {
     TheHooks().messageBoxes = m_previous;
+    TheHooks().questionAnswer = m_previousAnswer;
+}
+
+void MessageBoxCapture::AnswerYes(bool yes) {
+    TheHooks().questionAnswer = yes;
 }
 
 ScopedScreenSize::ScopedScreenSize(int cx, int cy) : m_previous(TheHooks().screen) {

@@ -5,6 +5,7 @@
 #include "text/esperanto_x.h"
 #include "text/index_key.h"
 #include "ui/dictionaries_dlg.h"
+#include "ui/fulltext_results.h"
 #include "ui/kelimbo_resources.h"
 #include "ui/legilo_dlg.h"
 #include "ui/program_objects.h"
@@ -26,6 +27,7 @@ const fw::MessageMapEntry<CKelimboDlg> CKelimboDlg::kMessageMap[] = {
     {fw::Msg::Command, ID_FORWARD, &CKelimboDlg::OnForward},
     {fw::Msg::Command, ID_FIND, &CKelimboDlg::OnFind},
     {fw::Msg::Command, ID_DICTIONARIES, &CKelimboDlg::OnDictionaries},
+    {fw::Msg::Command, ID_FULLTEXT, &CKelimboDlg::OnFullText},
     {fw::Msg::Command, ID_ZOOM_IN, &CKelimboDlg::OnZoomIn},
     {fw::Msg::Command, ID_ZOOM_OUT, &CKelimboDlg::OnZoomOut},
     {fw::Msg::Command, ID_ZOOM_RESET, &CKelimboDlg::OnZoomReset},
@@ -124,6 +126,7 @@ std::u16string CKelimboDlg::ReadBox() {
 }
 
 void CKelimboDlg::FillList() {
+    LeaveFullText();
     m_list.ResetContent();
     const bool esperanto = m_listed.esperanto;
     m_listed = m_objects.lookup.ListKey(GetQuery(), true);
@@ -142,6 +145,7 @@ void CKelimboDlg::FillList() {
     for (const std::u16string& line : m_listed.lines) {
         m_list.AddString(line);
     }
+    OfferFullText();
 }
 
 void CKelimboDlg::OnCancel() {
@@ -190,6 +194,7 @@ void CKelimboDlg::OnDictionaries() {
     CDictionariesDlg dialog(m_objects, this);
     dialog.DoModal();
     if (dialog.Changed()) {
+        LeaveFullText(); // its results name the dictionaries of before
         ReopenDictionaries(m_objects);
         FillList();
     }

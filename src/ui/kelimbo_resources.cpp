@@ -88,6 +88,7 @@ constexpr std::array kSearchKeys = {
     Accelerator{"Ctrl+L", ID_FIND},
     Accelerator{"Ctrl+F", ID_FIND},
     Accelerator{"Ctrl+D", ID_DICTIONARIES},
+    Accelerator{"Ctrl+Shift+F", ID_FULLTEXT},
     Accelerator{"Ctrl++", ID_ZOOM_IN},
     Accelerator{"Ctrl+=", ID_ZOOM_IN},
     Accelerator{"Ctrl+-", ID_ZOOM_OUT},

@@ -12,6 +12,8 @@
 #include "ui/text_zoom.h"
 
 #include <string>
+#include <utility>
+#include <vector>
 
 const fw::MessageMapEntry<CLegiloDlg> CLegiloDlg::kMessageMap[] = {
     {fw::Msg::Command, IDC_TRANSLATE, &CLegiloDlg::OnTranslateSelection},
@@ -56,6 +58,12 @@ bool CLegiloDlg::OnInitDialog() {
             // The article stays empty; the keys and the button go on working.
             fw::MessageBox(this, e.GetMsg(), u"Ошибка", fw::MessageBoxIcon::Error);
         }
+    }
+    if (const std::vector<fw::Selection> marks = std::exchange(m_marks, {}); !marks.empty()) {
+        const fw::Edit box = GetEdit(IDC_ARTICLE);
+        box.SetMarks(marks);
+        box.SetSel(marks.front().start, marks.front().start);
+        box.ScrollCaret();
     }
     fw::SipPreference(*this, fw::SipState::Down);
     return false; // no focus placed here

@@ -45,6 +45,9 @@ void KeepHistoryInStep(ProgramObjects& objects) {
 
 void CKelimboDlg::OnListSelChange() {
     const int k = m_list.GetCurSel();
+    if (ChooseFullTextLine(k)) {
+        return;
+    }
     if (k == fw::LB_ERR || static_cast<std::size_t>(k) >= m_listed.LineCount() ||
         m_pLegilo == nullptr) {
         return;
@@ -104,6 +107,7 @@ void CKelimboDlg::ShowEntry(const HistoryEntry& entry) {
             m_pLegilo->m_text =
                 m_objects.lookup.ArticleOfRefs(entry.isEsperanto, entry.refs, m_pLegilo->m_added);
         }
+        MarkFullTextMatches(entry);
     }
 }
 
@@ -125,9 +129,14 @@ std::u16string CKelimboDlg::HeadwordOf(const HistoryEntry& entry) {
 void CKelimboDlg::RecordState() {
     const std::u16string query = ReadBox();
     const std::vector<ArticleRef> noRefs;
-    m_objects.theHistory.Push(
-        query, m_pLegilo != nullptr ? m_pLegilo->m_refs : noRefs, m_listed.esperanto,
-        m_pLegilo != nullptr ? ForHistory(m_pLegilo->m_added) : std::vector<AddedRefs>{});
+    // The direction of the articles the reader shows, which for a full-text
+    // result need not be the box's text's.
+    const bool esperanto = m_pLegilo != nullptr && m_pLegilo->m_pProv != nullptr
+                               ? m_pLegilo->m_pProv == &m_objects.lookup.Provider(true)
+                               : m_listed.esperanto;
+    m_objects.theHistory.Push(query, m_pLegilo != nullptr ? m_pLegilo->m_refs : noRefs, esperanto,
+                              m_pLegilo != nullptr ? ForHistory(m_pLegilo->m_added)
+                                                   : std::vector<AddedRefs>{});
 }
 
 void CKelimboDlg::RunReader(bool fresh) {

@@ -5,6 +5,7 @@
 #include "framework/message_box.h"
 #include "framework/soft_key_bar.h"
 #include "reader_loop_harness.h"
+#include "ui/fulltext_results.h"
 #include "ui/text_zoom.h"
 
 #include <QApplication>
@@ -239,7 +240,7 @@ TEST_F(DesktopWindowTest, AWordSentWhileTheReaderIsOpenClosesItAndIsLookedUp) {
             Type(u"hu");
             Choose(0);
             // Closed as with Escape: the article is recorded, the word shown as typed.
-            ExpectSearch(u"ŝipo", {}, IDR_MENU_BACK, __LINE__);
+            ExpectSearch(u"ŝipo", {FullTextOfferLine(u"ŝipo")}, IDR_MENU_BACK, __LINE__);
             ExpectHistory({{u"hu"}, 1}, __LINE__);
             EXPECT_EQ(Focused(main), Box());
             Type(u"ka");

@@ -5,6 +5,7 @@
 #include "forms/russian_stemmer.h"
 #include "framework/input_panel.h"
 #include "reader_loop_harness.h"
+#include "ui/fulltext_results.h"
 
 #include "dictbuild/dictionary_build.h"
 
@@ -236,7 +237,7 @@ TEST_F(ReaderLoopTest, TranslatingFromAHistoryEntryStepsForwardOrRecordsWhenItIs
         [&] {
             MainKey(ID_BACK);
             // Entries lay ahead of "hu": one step forward, nothing recorded.
-            ExpectSearch(u"пёс", {}, IDR_MENU_BACK_FORWARD, __LINE__);
+            ExpectSearch(u"пёс", {FullTextOfferLine(u"пёс")}, IDR_MENU_BACK_FORWARD, __LINE__);
             ExpectHistory({{u"hu", u"ka"}, 1}, __LINE__);
             MainKey(ID_FORWARD);
             // "ka" was the last entry: recorded again, in its place.
@@ -373,12 +374,12 @@ TEST_F(ReaderLoopTest, BaseFormsAreOfferedMarkedOnlyForAnEmptyRange) {
         {u"hun", {u"hundo"}, false, false},
         {u"hundon", {u"hundo"}, true, false},
         {u"Katojn", {u"kato"}, true, false},
-        {u"hundojn kato", {}, false, false},
+        {u"hundojn kato", {FullTextOfferLine(u"hundojn kato")}, false, false},
         {u"до", {u"дом", u"дома"}, false, false},
         {u"собаку", {u"собака"}, true, true},
         {u"домами", {u"дом", u"дома"}, true, true},
         {u"кошек", {u"кошка"}, true, true},
-        {u"qqqjn", {}, false, false},
+        {u"qqqjn", {FullTextOfferLine(u"qqqjn")}, false, false},
     };
     const bool haveDictionary =
         std::filesystem::exists(std::string(forms::kSystemRussianDictionary) + ".dic");
@@ -391,8 +392,11 @@ TEST_F(ReaderLoopTest, BaseFormsAreOfferedMarkedOnlyForAnEmptyRange) {
                 SCOPED_TRACE(platform::ToUtf8(c.typed));
                 main.GetEdit(IDC_SEARCH).SetWindowText(c.typed);
                 EXPECT_EQ(window_probe::Lines(main), c.lines);
+                // A list that stays empty offers the full-text search instead, marked.
                 for (int k = 0; k < main.m_list.GetCount(); ++k) {
-                    EXPECT_EQ(main.m_list.GetHint(k).empty(), !c.offered) << "line " << k;
+                    const bool headword = static_cast<std::size_t>(k) < main.Listed().LineCount();
+                    EXPECT_EQ(main.m_list.GetHint(k).empty(), headword && !c.offered)
+                        << "line " << k;
                 }
                 const bool esperanto = c.typed[0] < u'\u0400';
                 EXPECT_EQ(main.Listed().esperanto, esperanto);

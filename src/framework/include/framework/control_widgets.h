@@ -15,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -79,6 +80,8 @@ public:
     Selection GetSel() const override;
     void SetSel(int start, int end) override;
     void ScrollCaret() override;
+    // Gives the ranges of the text the mark's background in the document.
+    void SetMarks(std::span<const Selection> ranges);
 
 protected:
     void wheelEvent(QWheelEvent* event) override;
@@ -100,6 +103,9 @@ public:
     static constexpr int kMarkedRole = Qt::UserRole + 1;
     // The check state last sent (or set) of a line with a box.
     static constexpr int kCheckSentRole = Qt::UserRole + 2;
+    // Under this role a line keeps the parts of its text drawn in bold, as a
+    // list of points (start, end).
+    static constexpr int kBoldRole = Qt::UserRole + 3;
 
     ListWidget(DialogWindow& window, const DialogItem& item, QWidget* parent);
     QWidget* AsWidget() override { return this; }

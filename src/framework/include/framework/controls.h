@@ -7,8 +7,10 @@
 
 #include "framework/resources.h"
 
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace fw {
 
@@ -72,6 +74,11 @@ public:
     // start -1 removes the selection; end -1 stands for the end of the text.
     void SetSel(int start, int end) const;
     void ScrollCaret() const;
+    // Marks ranges of a multi-line box's text (positions as SetSel's, start <
+    // end) with a background of their own in the text's format, until the
+    // text is set again; parts past the text are cut. A single-line box is
+    // left as it is.
+    void SetMarks(std::span<const Selection> ranges) const;
 };
 
 class ListBox : public Control {
@@ -84,6 +91,11 @@ public:
     // text: drawn in italics of the list's own font, with `hint` as its tool
     // tip and its description to assistive tools. Its index, or LB_ERR.
     int AddMarkedString(std::u16string_view text, std::u16string_view hint) const;
+    // Appends a plain line whose parts `bold` (positions of `text`, start <
+    // end) are drawn in bold, as a search's matches. Its index, or LB_ERR.
+    int AddStringWithBold(std::u16string_view text, std::span<const Selection> bold) const;
+    // The bold parts of a line; none for a line without them.
+    std::vector<Selection> GetBold(int index) const;
     // The hint of a marked line; empty for a plain line or none.
     std::u16string GetHint(int index) const;
     // Appends a line with a check box, checked or not; its index, or LB_ERR.

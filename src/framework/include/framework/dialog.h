@@ -98,6 +98,10 @@ public:
     // it the keyboard.
     void SetForegroundWindow();
 
+    // The pointer over the window shows that work goes on in the background
+    // (the window still answers), or shows the usual one again.
+    void SetBusyCursor(bool busy);
+
     // The text of the lists and multi-line edit boxes, in percent of the
     // window's font.
     void SetTextZoom(int percent);

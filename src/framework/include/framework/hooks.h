@@ -9,6 +9,7 @@ namespace fw::detail {
 struct Hooks {
     std::function<void(Dialog&)> modalRun;
     std::vector<testing::MessageBoxCall>* messageBoxes = nullptr;
+    bool questionAnswer = false; // what a captured question is answered
     std::optional<ScreenSize> screen;
     std::optional<SipState> lastSip;
 };

@@ -39,7 +39,8 @@ struct MessageBoxCall {
     MessageBoxIcon icon = MessageBoxIcon::None;
 };
 
-// Records message boxes instead of showing them; each is answered with IDOK.
+// Records message boxes instead of showing them; each is answered with IDOK,
+// and each question (AskYesNo, its icon Question) with No unless AnswerYes.
 class MessageBoxCapture {
 public:
     MessageBoxCapture();
@@ -47,10 +48,12 @@ public:
     MessageBoxCapture(const MessageBoxCapture&) = delete;
     MessageBoxCapture& operator=(const MessageBoxCapture&) = delete;
     const std::vector<MessageBoxCall>& Calls() const { return m_calls; }
+    void AnswerYes(bool yes);
 
 private:
     std::vector<MessageBoxCall> m_calls;
     std::vector<MessageBoxCall>* m_previous;
+    bool m_previousAnswer;
 };
 
 // Makes every window see a screen of the given size; each change sends

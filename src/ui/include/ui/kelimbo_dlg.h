@@ -13,7 +13,9 @@
 // Up on that line back to the box; the list's keys move its current line and
 // Enter chooses it. Escape empties the box and never ends the window;
 // Ctrl+L and Ctrl+F return to the box with its text selected; Ctrl+D opens
-// the dictionaries dialog (dictionaries_dlg.h); Ctrl+Q and
+// the dictionaries dialog (dictionaries_dlg.h); Ctrl+Shift+F, or the list's
+// last line offered when no headword answers, lists the articles the box's
+// text occurs in (fulltext_results.cpp) until the text changes; Ctrl+Q and
 // Ctrl+W end it as its close button does. Ctrl++, Ctrl+-, Ctrl+0 and Ctrl with
 // the wheel zoom the list and the article text.
 
@@ -24,12 +26,17 @@
 #include "lookup/lookup_core.h"
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 class CLegiloDlg;
+struct FullTextLine;
+struct FullTextPage;
+struct FullTextResults;
+struct FullTextStatus;
 struct ProgramObjects;
 
 class CKelimboDlg : public fw::Dialog {
@@ -99,6 +106,13 @@ public:
     // from the list and is not in the history yet.
     void RunReader(bool fresh);
 
+    // Full-text search (fulltext_results.cpp).
+    // Ctrl+Shift+F: the list shows the first page of the articles the box's
+    // text occurs in, once the search, on a thread of its own, has answered.
+    void OnFullText();
+    // Whether a full-text search or an index's rebuilding is still under way.
+    bool FullTextBusy() const;
+
 protected:
     bool OnInitDialog() override;
     void DoDataExchange() override;
@@ -119,7 +133,34 @@ private:
     // the entry's articles, else the entry's query.
     std::u16string HeadwordOf(const HistoryEntry& entry);
 
+    // Full-text search (fulltext_results.cpp).
+    FullTextResults& FullText();
+    // Asks for the next page of the results' query.
+    void SearchFullText();
+    // A page has come back from the search's thread.
+    void TakeFullTextPage(FullTextPage page);
+    // Fills the list with the results' lines; `selectHit` is the result
+    // selected when the list has the focus.
+    void ShowFullText(std::size_t selectHit);
+    // Back to headwords: the running search is dropped (FillList).
+    void LeaveFullText();
+    // The last line offering the search when no headword answers (FillList).
+    bool OffersFullText() const;
+    void OfferFullText();
+    // A chosen line of full-text results, or the offer; false for a line of
+    // headwords (OnListSelChange).
+    bool ChooseFullTextLine(int line);
+    void OpenFullTextHit(std::size_t hit);
+    // A history step that came from full-text results gets its matches
+    // marked again (ShowEntry).
+    void MarkFullTextMatches(const HistoryEntry& entry);
+    // Asks whether to build the indexes anew, and does so off the window's thread.
+    void OfferRebuild(const std::vector<FullTextStatus>& problems);
+    void RebuildDone(const std::u16string& error);
+
     ProgramObjects& m_objects;
-    ListResult m_listed;                     // what the list shows, as the core gave it
-    std::optional<std::u16string> m_pending; // a sent word, shown once the reader has closed
+    std::unique_ptr<FullTextResults> m_fullText; // made on the first full-text search
+    std::vector<FullTextLine> m_fullTextLines;   // what each list line is while they show
+    ListResult m_listed;                         // what the list shows, as the core gave it
+    std::optional<std::u16string> m_pending;     // a sent word, shown once the reader has closed
 };

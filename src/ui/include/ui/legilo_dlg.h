@@ -39,6 +39,9 @@ public:
     // The text to show instead of the provider's articles of m_refs: a line
     // of several dictionaries, which the lookup core has grouped under their names.
     std::optional<std::u16string> m_text;
+    // Parts of the shown text to mark (a full-text search's matches), the
+    // first scrolled into view; used by the next run only.
+    std::vector<fw::Selection> m_marks;
 
     // Hands the selected word, trimmed to its letters, to the owner's wordToTranslate and
     // ends with RESULT_TRANSLATE.

@@ -41,3 +41,4 @@ inline constexpr int ID_ZOOM_RESET = 32782;
 inline constexpr int ID_FIND = 32783;         // to the search box, its text selected
 inline constexpr int ID_QUIT = 32784;         // from the reader: the program ends
 inline constexpr int ID_DICTIONARIES = 32785; // the dictionaries dialog
+inline constexpr int ID_FULLTEXT = 32790;     // the box's text searched in the articles
