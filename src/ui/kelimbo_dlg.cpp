@@ -12,6 +12,7 @@
 #include "ui/soft_key_menus.h"
 #include "ui/template_layout.h"
 #include "ui/text_zoom.h"
+#include "ui/word_list_view.h"
 
 #include <QScopedValueRollback>
 
@@ -40,7 +41,8 @@ constexpr int kDefaultHeight = 600;
 
 CKelimboDlg::CKelimboDlg(ProgramObjects& objects, fw::Dialog* pParent)
     : fw::Dialog(KelimboResources(), IDD_KELIMBO_DIALOG, pParent),
-      m_hIcon(KelimboResources().FindIcon(IDI_KELIMBO)), m_objects(objects) {}
+      m_hIcon(KelimboResources().FindIcon(IDI_KELIMBO)), m_objects(objects),
+      m_words(std::make_unique<WordListView>(objects, *this)) {}
 
 CKelimboDlg::~CKelimboDlg() = default;
 
@@ -49,7 +51,8 @@ void CKelimboDlg::DoDataExchange() {
 }
 
 bool CKelimboDlg::OnMessage(fw::Msg msg, int id) {
-    return fw::DispatchMessage<CKelimboDlg>(*this, kMessageMap, msg, id) ||
+    return m_words->OnMessage(msg, id) ||
+           fw::DispatchMessage<CKelimboDlg>(*this, kMessageMap, msg, id) ||
            fw::Dialog::OnMessage(msg, id);
 }
 
@@ -112,7 +115,11 @@ void CKelimboDlg::OnSearchChange() {
         box.SetSel(static_cast<int>(start), static_cast<int>(end));
         box.ScrollCaret();
     }
-    FillList();
+    if (m_words->Active()) {
+        m_words->Fill();
+    } else {
+        FillList();
+    }
 }
 
 std::string CKelimboDlg::GetQuery() {
@@ -154,6 +161,9 @@ void CKelimboDlg::OnCancel() {
 }
 
 bool CKelimboDlg::PreTranslateKey(int id, const fw::KeyDown& key) {
+    if (m_words->PreTranslateKey(id, key)) {
+        return true;
+    }
     if (!key.Plain()) {
         return false;
     }
@@ -191,7 +201,11 @@ void CKelimboDlg::OnDictionaries() {
     dialog.DoModal();
     if (dialog.Changed()) {
         ReopenDictionaries(m_objects);
-        FillList();
+        if (m_words->Active()) {
+            m_words->Refresh();
+        } else {
+            FillList();
+        }
     }
     GetEdit(IDC_SEARCH).SetFocus();
 }
@@ -226,6 +240,9 @@ void CKelimboDlg::ShowWord(std::u16string_view word) {
         m_pending = std::u16string(word);
         m_pLegilo->EndDialog(fw::IDCANCEL);
         return;
+    }
+    if (m_words->Active()) {
+        m_words->Leave();
     }
     PutWordInBox(word);
     GetDlgItem(IDC_SEARCH).SetFocus();

@@ -11,6 +11,7 @@ struct Hooks {
     std::vector<testing::MessageBoxCall>* messageBoxes = nullptr;
     std::optional<ScreenSize> screen;
     std::optional<SipState> lastSip;
+    testing::ScopedSaveFileAnswer* saveFileName = nullptr;
 };
 
 Hooks& TheHooks();

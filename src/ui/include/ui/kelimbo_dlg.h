@@ -13,7 +13,8 @@
 // Up on that line back to the box; the list's keys move its current line and
 // Enter chooses it. Escape empties the box and never ends the window;
 // Ctrl+L and Ctrl+F return to the box with its text selected; Ctrl+D opens
-// the dictionaries dialog (dictionaries_dlg.h); Ctrl+Q and
+// the dictionaries dialog (dictionaries_dlg.h); Ctrl+Shift+S shows the word
+// list in place of the headwords (word_list_view.h); Ctrl+Q and
 // Ctrl+W end it as its close button does. Ctrl++, Ctrl+-, Ctrl+0 and Ctrl with
 // the wheel zoom the list and the article text.
 
@@ -24,12 +25,14 @@
 #include "lookup/lookup_core.h"
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 class CLegiloDlg;
+class WordListView;
 struct ProgramObjects;
 
 class CKelimboDlg : public fw::Dialog {
@@ -85,6 +88,9 @@ public:
     void OnZoomOut();
     void OnZoomReset();
 
+    // The word list, shown in this window's list while Active().
+    WordListView& WordList() { return *m_words; }
+
     // The reader loop (reader_loop.cpp).
     // The list's choice: the reader on the chosen headword's articles.
     void OnListSelChange();
@@ -122,4 +128,5 @@ private:
     ProgramObjects& m_objects;
     ListResult m_listed;                     // what the list shows, as the core gave it
     std::optional<std::u16string> m_pending; // a sent word, shown once the reader has closed
+    std::unique_ptr<WordListView> m_words;
 };
