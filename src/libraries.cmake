@@ -27,6 +27,7 @@ kelimbo_layer(revo      importing platform LibXml2::LibXml2)
 kelimbo_layer(formats   dictbuild importing platform LibXml2::LibXml2 ZLIB::ZLIB)
 kelimbo_layer(forms     index platform text PkgConfig::HUNSPELL PkgConfig::LTTOOLBOX)
 kelimbo_layer(lookup    articles errors forms index platform text)
+kelimbo_layer(wordlist  index lookup platform text)
 
 # ---- The windows: Qt 6 from here on and only here; built with KELIMBO_BUILD_GUI.
 kelimbo_windows()

@@ -1,0 +1,135 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "wordlist/word_list_file.h"
+
+#include "platform/code_page.h"
+
+#include <charconv>
+#include <chrono>
+#include <string>
+#include <unordered_set>
+
+namespace wordlist {
+
+namespace {
+
+// The latest date a file may give: 9999-12-31 23:59:59 UTC.
+constexpr std::int64_t kLatestDate = 253402300799;
+
+std::string_view TakeLine(std::string_view& rest) {
+    const std::size_t end = rest.find('\n');
+    std::string_view line = rest.substr(0, end);
+    rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+    if (!line.empty() && line.back() == '\r') {
+        line.remove_suffix(1);
+    }
+    return line;
+}
+
+// The fields of a line between its tabs.
+std::vector<std::string_view> Fields(std::string_view line) {
+    std::vector<std::string_view> fields;
+    for (;;) {
+        const std::size_t tab = line.find('\t');
+        fields.push_back(line.substr(0, tab));
+        if (tab == std::string_view::npos) {
+            return fields;
+        }
+        line.remove_prefix(tab + 1);
+    }
+}
+
+// A decimal number of digits only, within [0, limit].
+template <typename Number> bool ParseNumber(std::string_view text, Number limit, Number& value) {
+    if (text.empty() || text.size() > 20 || text.front() < '0' || text.front() > '9') {
+        return false;
+    }
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc() && end == text.data() + text.size() && value <= limit;
+}
+
+std::string Key(const Word& word) {
+    return word.text + (word.esperanto ? "\te" : "\tr");
+}
+
+} // namespace
+
+std::int64_t NowUtc() {
+    return std::chrono::duration_cast<std::chrono::seconds>(
+               std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
+bool ValidWordText(std::string_view text) {
+    if (text.empty() || text.size() > 4 * kMaxWordUnits ||
+        platform::FirstInvalidUtf8(text) != std::string_view::npos) {
+        return false;
+    }
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            return false;
+        }
+    }
+    return platform::FromUtf8(text).size() <= kMaxWordUnits;
+}
+
+ParsedWordList ParseWordList(std::string_view bytes) {
+    ParsedWordList parsed;
+    std::string_view rest = bytes;
+    if (rest.starts_with("\xEF\xBB\xBF")) {
+        rest.remove_prefix(3);
+    }
+    const std::vector<std::string_view> head = Fields(TakeLine(rest));
+    unsigned version = 0;
+    if (head.size() == 2 && head[0] == kWordListMagic && ParseNumber(head[1], 1000000u, version) &&
+        version > 0) {
+        parsed.version = version;
+    } else {
+        ++parsed.damagedLines;
+    }
+    std::unordered_set<std::string> seen;
+    while (!rest.empty()) {
+        const std::string_view line = TakeLine(rest);
+        if (line.empty()) {
+            continue;
+        }
+        const std::vector<std::string_view> fields = Fields(line);
+        Word word;
+        // A later version may add fields after these four.
+        const bool layout = parsed.Future() ? fields.size() >= 4 : fields.size() == 4;
+        if (!layout || !ValidWordText(fields[0]) || (fields[1] != "eo" && fields[1] != "ru") ||
+            !ParseNumber(fields[2], kLatestDate, word.added) ||
+            !ParseNumber(fields[3], std::uint32_t(-1), word.lookups)) {
+            ++parsed.damagedLines;
+            continue;
+        }
+        word.text = fields[0];
+        word.esperanto = fields[1] == "eo";
+        if (!seen.insert(Key(word)).second) {
+            ++parsed.duplicates;
+            continue;
+        }
+        parsed.words.push_back(std::move(word));
+    }
+    return parsed;
+}
+
+std::string FormatWordList(const std::vector<Word>& words) {
+    std::string out;
+    out.reserve(32 + words.size() * 32);
+    out += kWordListMagic;
+    out += '\t';
+    out += std::to_string(kWordListVersion);
+    out += '\n';
+    for (const Word& word : words) {
+        out += word.text;
+        out += word.esperanto ? "\teo\t" : "\tru\t";
+        out += std::to_string(word.added);
+        out += '\t';
+        out += std::to_string(word.lookups);
+        out += '\n';
+    }
+    return out;
+}
+
+} // namespace wordlist

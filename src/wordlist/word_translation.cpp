@@ -1,0 +1,122 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "wordlist/word_translation.h"
+
+#include "lookup/lookup_core.h"
+#include "platform/code_page.h"
+
+#include <vector>
+
+namespace wordlist {
+
+namespace {
+
+// What an article writes inside a headword that its list line leaves out.
+bool Decoration(char16_t unit) {
+    return unit == u'/' || unit == u'\u0301' || unit == u'\u0300';
+}
+
+bool Blank(char16_t unit) {
+    return unit == u' ' || unit == u'\t' || unit == u'\u00A0';
+}
+
+std::u16string_view Trimmed(std::u16string_view line) {
+    while (!line.empty() && Blank(line.front())) {
+        line.remove_prefix(1);
+    }
+    while (!line.empty() && Blank(line.back())) {
+        line.remove_suffix(1);
+    }
+    return line;
+}
+
+bool Heading(std::u16string_view line) {
+    return line.size() >= 4 && line.starts_with(u"— ") && line.ends_with(u" —");
+}
+
+// The line without the headword that opens it, when it does; the line as it
+// is otherwise.
+std::u16string_view WithoutHeadword(std::u16string_view line, std::u16string_view headword) {
+    std::size_t at = 0;
+    for (const char16_t unit : headword) {
+        while (at < line.size() && Decoration(line[at]) && line[at] != unit) {
+            ++at;
+        }
+        if (at == line.size() || line[at] != unit) {
+            return line;
+        }
+        ++at;
+    }
+    while (at < line.size() && Decoration(line[at])) {
+        ++at;
+    }
+    if (at < line.size() && !Blank(line[at])) {
+        return line; // the headword is only the start of a longer word
+    }
+    return Trimmed(line.substr(at));
+}
+
+} // namespace
+
+std::string FirstTranslationLine(std::string_view article, std::string_view headword) {
+    const std::u16string text = platform::FromUtf8(article);
+    const std::u16string word = platform::FromUtf8(headword);
+    std::u16string_view rest = text;
+    bool articleStart = true; // the next content line opens an article
+    while (!rest.empty()) {
+        const std::size_t end = rest.find(u'\n');
+        std::u16string_view line = rest.substr(0, end);
+        rest = end == std::u16string_view::npos ? std::u16string_view() : rest.substr(end + 1);
+        if (!line.empty() && line.back() == u'\r') {
+            line.remove_suffix(1);
+        }
+        line = Trimmed(line);
+        if (line.empty()) {
+            continue;
+        }
+        if (Heading(line)) {
+            articleStart = true;
+            continue;
+        }
+        if (articleStart) {
+            articleStart = false;
+            line = WithoutHeadword(line, word);
+            if (line.empty()) {
+                continue;
+            }
+        }
+        return platform::ToUtf8(line);
+    }
+    return {};
+}
+
+std::optional<std::string> WordArticle(LookupCore& core, const Word& word) {
+    const ListResult list = core.List(platform::FromUtf8(word.text));
+    if (list.query.empty() || list.esperanto != word.esperanto) {
+        return std::nullopt;
+    }
+    const std::vector<std::size_t> exact = core.ExactLines(list);
+    if (exact.empty()) {
+        return std::nullopt;
+    }
+    // Of headwords that differ only in case, the one written as kept.
+    std::size_t line = exact.front();
+    for (const std::size_t candidate : exact) {
+        if (platform::ToUtf8(core.Headword(list, candidate)) == word.text) {
+            line = candidate;
+            break;
+        }
+    }
+    std::string article;
+    core.AppendArticle(list, line, article);
+    return article;
+}
+
+std::optional<std::string> WordFirstLine(LookupCore& core, const Word& word) {
+    const std::optional<std::string> article = WordArticle(core, word);
+    if (!article) {
+        return std::nullopt;
+    }
+    return FirstTranslationLine(*article, word.text);
+}
+
+} // namespace wordlist
