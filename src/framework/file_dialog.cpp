@@ -15,8 +15,8 @@ std::optional<std::string> GetSaveFileName(Dialog* owner, std::u16string_view ca
                                            std::u16string_view suggested,
                                            std::u16string_view filters) {
     if (auto* answer = detail::TheHooks().saveFileName) {
-        answer->calls.push_back({owner, std::u16string(caption), std::u16string(suggested),
-                                 std::u16string(filters)});
+        answer->calls.push_back(
+            {owner, std::u16string(caption), std::u16string(suggested), std::u16string(filters)});
         return answer->path;
     }
     QWidget* parent = owner == nullptr ? nullptr : owner->Window();

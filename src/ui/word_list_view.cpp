@@ -192,9 +192,8 @@ std::optional<std::u16string> WordListView::Translation(const wordlist::Word& wo
 
 void WordListView::Fill() {
     const wordlist::WordList& words = m_objects.words;
-    std::vector<std::size_t> positions =
-        words.Filtered(words.Sorted(ListOrder(m_objects.settings.WordListOrder())),
-                       m_window.ReadBox());
+    std::vector<std::size_t> positions = words.Filtered(
+        words.Sorted(ListOrder(m_objects.settings.WordListOrder())), m_window.ReadBox());
     if (m_objects.settings.WordListOrder() == WordOrder::ByDate) {
         std::reverse(positions.begin(), positions.end()); // the newest first
     }
@@ -219,12 +218,12 @@ void WordListView::Refresh() {
 }
 
 void WordListView::ShowCaption() {
-    m_window.SetWindowText(u"Мои слова: " + platform::FromUtf8(std::to_string(m_shown.size())) +
-                           (m_shown.size() == m_objects.words.Size()
-                                ? u""
-                                : u" из " + platform::FromUtf8(
-                                                std::to_string(m_objects.words.Size()))) +
-                           u" — Kelimbo");
+    m_window.SetWindowText(
+        u"Мои слова: " + platform::FromUtf8(std::to_string(m_shown.size())) +
+        (m_shown.size() == m_objects.words.Size()
+             ? u""
+             : u" из " + platform::FromUtf8(std::to_string(m_objects.words.Size()))) +
+        u" — Kelimbo");
 }
 
 void WordListView::ShowKeys() {
@@ -325,17 +324,16 @@ void WordListView::NextOrder() {
 }
 
 void WordListView::Export() {
-    const std::optional<std::string> path = fw::GetSaveFileName(
-        &m_window, u"Экспорт слов", u"kelimbo-slovo.tsv",
-        u"Для Anki, через табуляцию (*.tsv *.txt);;CSV (*.csv);;Все файлы (*)");
+    const std::optional<std::string> path =
+        fw::GetSaveFileName(&m_window, u"Экспорт слов", u"kelimbo-slovo.tsv",
+                            u"Для Anki, через табуляцию (*.tsv *.txt);;CSV (*.csv);;Все файлы (*)");
     if (!path) {
         return;
     }
     const std::u16string shownPath = platform::FromAnsi(platform::AnsiPath(*path));
-    const std::string bytes =
-        wordlist::ExportWords(m_shown, m_objects.lookup,
-                              NamesCsv(*path) ? wordlist::ExportFormat::Csv
-                                              : wordlist::ExportFormat::AnkiTsv);
+    const std::string bytes = wordlist::ExportWords(
+        m_shown, m_objects.lookup,
+        NamesCsv(*path) ? wordlist::ExportFormat::Csv : wordlist::ExportFormat::AnkiTsv);
     platform::NewFile file;
     if (!file.Create(*path) || !file.Write(bytes) || !file.PutInPlace()) {
         const int error = errno;
@@ -346,8 +344,8 @@ void WordListView::Export() {
         return;
     }
     fw::MessageBox(&m_window,
-                   u"Записано слов: " + platform::FromUtf8(std::to_string(m_shown.size())) +
-                       u"\n" + shownPath,
+                   u"Записано слов: " + platform::FromUtf8(std::to_string(m_shown.size())) + u"\n" +
+                       shownPath,
                    u"Экспорт", fw::MessageBoxIcon::Information);
 }
 

@@ -72,9 +72,9 @@ private:
     ProgramObjects& m_objects;
     CKelimboDlg& m_window;
     bool m_active = false;
-    std::u16string m_searchText;              // the box's text before the list was shown
-    std::vector<wordlist::Word> m_shown;      // the lines' words
-    std::vector<wordlist::Word> m_removed;    // removed words, the last on top
+    std::u16string m_searchText;           // the box's text before the list was shown
+    std::vector<wordlist::Word> m_shown;   // the lines' words
+    std::vector<wordlist::Word> m_removed; // removed words, the last on top
     // First lines already looked up, by direction and text: a dictionary is
     // not read again each time the list is filled.
     std::unordered_map<std::string, std::optional<std::u16string>> m_firstLines;
