@@ -87,8 +87,24 @@ std::u16string Joined(const std::vector<std::string>& messages) {
 
 } // namespace
 
+namespace {
+// The lines whose translations one turn of the event loop shows.
+constexpr std::size_t kLinesPerTurn = 300;
+} // namespace
+
 WordListView::WordListView(ProgramObjects& objects, CKelimboDlg& window)
-    : m_objects(objects), m_window(window) {}
+    : m_objects(objects), m_window(window) {
+    m_translating.setSingleShot(true);
+    QObject::connect(&m_translating, &QTimer::timeout, &m_translating, [this] {
+        if (!m_active) {
+            return; // the list shows headwords again
+        }
+        TranslateUpTo(m_translated + kLinesPerTurn);
+        if (m_active && m_translated < m_shown.size()) {
+            m_translating.start(0);
+        }
+    });
+}
 
 bool WordListView::OnMessage(fw::Msg msg, int id) {
     if (msg == fw::Msg::Command && id == ID_WORD_LIST) {
@@ -167,6 +183,7 @@ void WordListView::Enter() {
 
 void WordListView::Leave() {
     m_active = false;
+    m_translating.stop();
     m_removed.clear();
     m_window.SetWindowText(u"Kelimbo");
     UpdateSoftKeys(m_window, m_objects.theHistory);
@@ -197,19 +214,41 @@ void WordListView::Fill() {
     if (m_objects.settings.WordListOrder() == WordOrder::ByDate) {
         std::reverse(positions.begin(), positions.end()); // the newest first
     }
+    m_translating.stop();
     m_shown.clear();
+    m_translated = 0;
     m_window.m_list.ResetContent();
     for (const std::size_t position : positions) {
         const wordlist::Word& word = words.Words()[position];
         m_shown.push_back(word);
-        const std::u16string text = platform::FromUtf8(word.text);
-        if (const std::optional<std::u16string> line = Translation(word)) {
-            m_window.m_list.AddString(line->empty() ? text : text + kDash.data() + *line);
-        } else {
-            m_window.m_list.AddMarkedString(text + u" " + kMissing.data(), kMissingHint);
-        }
+        m_window.m_list.AddString(platform::FromUtf8(word.text));
+    }
+    TranslateUpTo(kFirstLines);
+    if (m_translated < m_shown.size()) {
+        m_translating.start(0);
     }
     ShowCaption();
+}
+
+void WordListView::TranslateUpTo(std::size_t end) {
+    end = std::min(end, m_shown.size());
+    for (; m_translated < end; ++m_translated) {
+        const wordlist::Word& word = m_shown[m_translated];
+        const std::u16string text = platform::FromUtf8(word.text);
+        const int line = static_cast<int>(m_translated);
+        if (const std::optional<std::u16string> first = Translation(word)) {
+            if (!first->empty()) {
+                m_window.m_list.SetString(line, text + kDash.data() + *first);
+            }
+        } else {
+            m_window.m_list.SetString(line, text + u" " + kMissing.data(), kMissingHint);
+        }
+    }
+}
+
+void WordListView::FinishTranslations() {
+    m_translating.stop();
+    TranslateUpTo(m_shown.size());
 }
 
 void WordListView::Refresh() {
@@ -243,6 +282,7 @@ void WordListView::Open() {
     // The word is looked up as if typed, and its line chosen: the reader and
     // the history take it as any other.
     m_active = false;
+    m_translating.stop();
     box.SetWindowText(text);
     const ListResult& listed = m_window.Listed();
     std::optional<std::size_t> found;

@@ -84,6 +84,9 @@ public:
     // text: drawn in italics of the list's own font, with `hint` as its tool
     // tip and its description to assistive tools. Its index, or LB_ERR.
     int AddMarkedString(std::u16string_view text, std::u16string_view hint) const;
+    // Gives line `index` a new text, marked with `hint` as AddMarkedString
+    // marks a line, or plain when the hint is empty; false for no such line.
+    bool SetString(int index, std::u16string_view text, std::u16string_view hint = {}) const;
     // The hint of a marked line; empty for a plain line or none.
     std::u16string GetHint(int index) const;
     int GetCount() const;

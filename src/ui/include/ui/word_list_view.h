@@ -18,6 +18,8 @@
 #include "ui/window_settings.h"
 #include "wordlist/word.h"
 
+#include <QTimer>
+
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -44,8 +46,15 @@ public:
     // search the window showed before.
     void Enter();
     void Leave();
-    // Fills the list from the box's text (already converted) and the order.
+    // Fills the list from the box's text (already converted) and the order:
+    // every word at once, the translations of the first kFirstLines lines
+    // (more than a window shows) before it returns, those of the others from
+    // the event loop, a few hundred at a time, so that a long list opens
+    // without waiting for all of them.
     void Fill();
+    static constexpr std::size_t kFirstLines = 100;
+    // The translations not yet shown, all of them now.
+    void FinishTranslations();
     // Fills it again with the translations looked up anew, for dictionaries
     // that have changed.
     void Refresh();
@@ -61,9 +70,11 @@ public:
     const std::vector<wordlist::Word>& Shown() const { return m_shown; }
 
 private:
-    // The line for a word: its text, then the first line of its translation;
-    // none when no dictionary has the word.
+    // The first line of a word's translation; none when no dictionary has
+    // the word.
     std::optional<std::u16string> Translation(const wordlist::Word& word);
+    // Shows the translations of the lines up to `end`.
+    void TranslateUpTo(std::size_t end);
     void ShowCaption();
     void ShowKeys();
     // Saves the list; a failure is shown over the window.
@@ -74,6 +85,8 @@ private:
     bool m_active = false;
     std::u16string m_searchText;           // the box's text before the list was shown
     std::vector<wordlist::Word> m_shown;   // the lines' words
+    std::size_t m_translated = 0;          // the lines before it show their translations
+    QTimer m_translating;                  // shows the next lines' translations
     std::vector<wordlist::Word> m_removed; // removed words, the last on top
     // First lines already looked up, by direction and text: a dictionary is
     // not read again each time the list is filled.
