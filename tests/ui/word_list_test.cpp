@@ -254,4 +254,46 @@ TEST_F(WordListTest, AMissingWordIsMarkedAndTheExportWritesTheShownWords) {
         {});
 }
 
+// A long list shows every word at once and the translations of its first
+// lines; those of the others follow from the event loop, and none is lost
+// when the list is filled anew meanwhile.
+TEST_F(WordListTest, ALongListShowsTheFirstTranslationsAtOnceAndTheRestSoonAfter) {
+    Start(
+        [&](CKelimboDlg& main) {
+            const std::size_t first = WordListView::kFirstLines;
+            const std::size_t count = first + 150;
+            for (std::size_t k = 0; k < count; ++k) {
+                const std::string word = k == first ? "kato" : "vorto" + std::to_string(k);
+                ASSERT_TRUE(objects->words.Add(word, true, static_cast<std::int64_t>(count - k)));
+            }
+            const auto marked = [&] {
+                std::size_t lines = 0;
+                for (int k = 0; k < main.m_list.GetCount(); ++k) {
+                    lines += main.m_list.GetHint(k).empty() ? 0 : 1;
+                }
+                return lines;
+            };
+            for (int pass = 0; pass < 2; ++pass) {
+                SCOPED_TRACE(pass == 0 ? "opened" : "filled anew");
+                if (pass == 0) {
+                    WordListKey(main);
+                } else {
+                    main.WordList().Fill();
+                }
+                ASSERT_EQ(main.m_list.GetCount(), static_cast<int>(count));
+                EXPECT_EQ(marked(), first);
+                EXPECT_EQ(main.m_list.GetText(static_cast<int>(first)), u"kato");
+                EXPECT_EQ(main.m_list.GetText(static_cast<int>(first) - 1),
+                          u"vorto" + platform::FromUtf8(std::to_string(first - 1)) + u" " +
+                              u"(нет в словаре)");
+                for (int turn = 0; turn < 100 && marked() < count - 1; ++turn) {
+                    QCoreApplication::processEvents();
+                }
+                EXPECT_EQ(marked(), count - 1);
+                EXPECT_EQ(main.m_list.GetText(static_cast<int>(first)), kKatoLine);
+            }
+        },
+        {});
+}
+
 } // namespace
