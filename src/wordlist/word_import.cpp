@@ -6,6 +6,7 @@
 #include "text/esperanto_x.h"
 #include "wordlist/word_list.h"
 #include "wordlist/word_list_file.h"
+#include "wordlist/word_translation.h"
 
 namespace wordlist {
 
@@ -32,34 +33,25 @@ ImportReport ImportWords(std::string_view bytes, WordList& list, LookupCore& cor
     std::size_t number = 0;
     while (!bytes.empty()) {
         const std::size_t end = bytes.find('\n');
-        const std::string_view line = TrimmedLine(bytes.substr(0, end));
+        const std::string_view text = TrimmedLine(bytes.substr(0, end));
         bytes = end == std::string_view::npos ? std::string_view() : bytes.substr(end + 1);
         ++number;
-        if (line.empty()) {
+        if (text.empty()) {
             continue;
         }
-        if (!ValidWordText(line)) {
+        if (!ValidWordText(text)) {
             report.unreadable.push_back(number);
             continue;
         }
         // As the search box shows what is typed: x-system letters accented.
-        const std::u16string typed = x_to_accented(platform::FromUtf8(line));
+        const std::u16string typed = x_to_accented(platform::FromUtf8(text));
         const ListResult found = core.List(typed);
-        const std::vector<std::size_t> exact =
-            found.query.empty() ? std::vector<std::size_t>() : core.ExactLines(found);
-        if (exact.empty()) {
-            report.unknown.emplace_back(line);
+        const std::optional<std::size_t> line = HeadwordLine(found, typed);
+        if (!line) {
+            report.unknown.emplace_back(text);
             continue;
         }
-        // Of headwords that differ only in case, the one written as in the file.
-        std::string headword = platform::ToUtf8(core.Headword(found, exact.front()));
-        const std::string written = platform::ToUtf8(typed);
-        for (const std::size_t candidate : exact) {
-            if (platform::ToUtf8(core.Headword(found, candidate)) == written) {
-                headword = written;
-                break;
-            }
-        }
+        const std::string headword = platform::ToUtf8(found.lines[*line]);
         if (list.Contains(headword, found.esperanto)) {
             ++report.alreadyKept;
         } else if (list.Add(headword, found.esperanto, added)) {

@@ -47,6 +47,20 @@ template <typename Number> bool ParseNumber(std::string_view text, Number limit,
     return error == std::errc() && end == text.data() + text.size() && value <= limit;
 }
 
+// One word's line; a later version may add fields after the four.
+bool ParseLine(std::string_view line, bool future, Word& word) {
+    const std::vector<std::string_view> fields = Fields(line);
+    if ((future ? fields.size() < 4 : fields.size() != 4) || !ValidWordText(fields[0]) ||
+        (fields[1] != "eo" && fields[1] != "ru") ||
+        !ParseNumber(fields[2], kLatestDate, word.added) ||
+        !ParseNumber(fields[3], std::uint32_t(-1), word.lookups)) {
+        return false;
+    }
+    word.text = fields[0];
+    word.esperanto = fields[1] == "eo";
+    return true;
+}
+
 std::string Key(const Word& word) {
     return word.text + (word.esperanto ? "\te" : "\tr");
 }
@@ -79,37 +93,35 @@ ParsedWordList ParseWordList(std::string_view bytes) {
     if (rest.starts_with("\xEF\xBB\xBF")) {
         rest.remove_prefix(3);
     }
-    const std::vector<std::string_view> head = Fields(TakeLine(rest));
+    std::unordered_set<std::string> seen;
+    const auto take = [&](std::string_view line) {
+        Word word;
+        if (!ParseLine(line, parsed.Future(), word)) {
+            return false;
+        }
+        if (seen.insert(Key(word)).second) {
+            parsed.words.push_back(std::move(word));
+        } else {
+            ++parsed.duplicates;
+        }
+        return true;
+    };
+    const std::string_view first = TakeLine(rest);
+    const std::vector<std::string_view> head = Fields(first);
     unsigned version = 0;
     if (head.size() == 2 && head[0] == kWordListMagic && ParseNumber(head[1], 1000000u, version) &&
         version > 0) {
         parsed.version = version;
     } else {
+        // A file that lost its first line may still hold words from its first.
         ++parsed.damagedLines;
+        take(first);
     }
-    std::unordered_set<std::string> seen;
     while (!rest.empty()) {
         const std::string_view line = TakeLine(rest);
-        if (line.empty()) {
-            continue;
-        }
-        const std::vector<std::string_view> fields = Fields(line);
-        Word word;
-        // A later version may add fields after these four.
-        const bool layout = parsed.Future() ? fields.size() >= 4 : fields.size() == 4;
-        if (!layout || !ValidWordText(fields[0]) || (fields[1] != "eo" && fields[1] != "ru") ||
-            !ParseNumber(fields[2], kLatestDate, word.added) ||
-            !ParseNumber(fields[3], std::uint32_t(-1), word.lookups)) {
+        if (!line.empty() && !take(line)) {
             ++parsed.damagedLines;
-            continue;
         }
-        word.text = fields[0];
-        word.esperanto = fields[1] == "eo";
-        if (!seen.insert(Key(word)).second) {
-            ++parsed.duplicates;
-            continue;
-        }
-        parsed.words.push_back(std::move(word));
     }
     return parsed;
 }

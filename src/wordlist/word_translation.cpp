@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "wordlist/word_translation.h"
 
+#include "index/my_less.h"
+#include "index/x_less.h"
 #include "lookup/lookup_core.h"
 #include "platform/code_page.h"
+#include "text/index_key.h"
 
 #include <vector>
 
@@ -13,6 +16,23 @@ namespace {
 // What an article writes inside a headword that its list line leaves out.
 bool Decoration(char16_t unit) {
     return unit == u'/' || unit == u'\u0301' || unit == u'\u0300';
+}
+
+// Small letters of the alphabets the dictionaries write, for a headword
+// that an article writes in capitals.
+char16_t Small(char16_t unit) {
+    if ((unit >= u'A' && unit <= u'Z') || (unit >= u'\u0410' && unit <= u'\u042F')) {
+        return static_cast<char16_t>(unit + 0x20);
+    }
+    if (unit >= u'\u0400' && unit <= u'\u040F') {
+        return static_cast<char16_t>(unit + 0x50);
+    }
+    for (const char16_t capital : u"ĈĜĤĴŜŬ") {
+        if (unit == capital && unit != 0) {
+            return static_cast<char16_t>(unit + 1);
+        }
+    }
+    return unit;
 }
 
 bool Blank(char16_t unit) {
@@ -41,7 +61,7 @@ std::u16string_view WithoutHeadword(std::u16string_view line, std::u16string_vie
         while (at < line.size() && Decoration(line[at]) && line[at] != unit) {
             ++at;
         }
-        if (at == line.size() || line[at] != unit) {
+        if (at == line.size() || Small(line[at]) != Small(unit)) {
             return line;
         }
         ++at;
@@ -89,25 +109,38 @@ std::string FirstTranslationLine(std::string_view article, std::string_view head
     return {};
 }
 
-std::optional<std::string> WordArticle(LookupCore& core, const Word& word) {
-    const ListResult list = core.List(platform::FromUtf8(word.text));
-    if (list.query.empty() || list.esperanto != word.esperanto) {
+std::optional<std::size_t> HeadwordLine(const ListResult& list, std::u16string_view text) {
+    if (list.query.empty()) {
         return std::nullopt;
     }
-    const std::vector<std::size_t> exact = core.ExactLines(list);
-    if (exact.empty()) {
-        return std::nullopt;
-    }
-    // Of headwords that differ only in case, the one written as kept.
-    std::size_t line = exact.front();
-    for (const std::size_t candidate : exact) {
-        if (platform::ToUtf8(core.Headword(list, candidate)) == word.text) {
-            line = candidate;
-            break;
+    const x_less esperantoOrder;
+    const my_less russianOrder;
+    const pro_less& ordering = list.esperanto ? static_cast<const pro_less&>(esperantoOrder)
+                                              : static_cast<const pro_less&>(russianOrder);
+    std::optional<std::size_t> same;
+    for (std::size_t line = 0; line < list.lines.size(); ++line) {
+        if (list.lines[line] == text) {
+            return line;
+        }
+        if (!same && ordering.same(to_index_key(list.lines[line]), list.query)) {
+            same = line;
         }
     }
+    return same;
+}
+
+std::optional<std::string> WordArticle(LookupCore& core, const Word& word) {
+    const std::u16string text = platform::FromUtf8(word.text);
+    const ListResult list = core.List(text);
+    if (list.esperanto != word.esperanto) {
+        return std::nullopt;
+    }
+    const std::optional<std::size_t> line = HeadwordLine(list, text);
+    if (!line) {
+        return std::nullopt;
+    }
     std::string article;
-    core.AppendArticle(list, line, article);
+    core.AppendArticle(list, *line, article);
     return article;
 }
 

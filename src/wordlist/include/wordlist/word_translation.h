@@ -5,13 +5,22 @@
 
 #include "wordlist/word.h"
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
 
 class LookupCore;
+struct ListResult;
 
 namespace wordlist {
+
+// The line of a list (LookupCore::List of the word's text) that opens the
+// word: the line written exactly as the word, otherwise the first that the
+// language's ordering takes for the same headword (case, the Esperanto
+// index's ignored punctuation: "kapro" finds "Kapro", "СОБАКА" "собака").
+// Nothing when the list has no such line.
+std::optional<std::size_t> HeadwordLine(const ListResult& list, std::u16string_view text);
 
 // The reader's whole text for the word's headword, UTF-8, lines ended by
 // CR LF (under each dictionary's name when several have it); nothing when no
