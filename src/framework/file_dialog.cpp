@@ -6,8 +6,10 @@
 #include "framework/hooks.h"
 #include "framework/qt_text.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QStandardPaths>
 
 namespace fw {
 
@@ -20,9 +22,18 @@ std::optional<std::string> GetSaveFileName(Dialog* owner, std::u16string_view ca
         return answer->path;
     }
     QWidget* parent = owner == nullptr ? nullptr : owner->Window();
-    const QString chosen =
-        QFileDialog::getSaveFileName(parent, detail::ToQString(caption),
-                                     detail::ToQString(suggested), detail::ToQString(filters));
+    QString offered = detail::ToQString(suggested);
+    if (!offered.contains(QLatin1Char('/'))) {
+        // A bare name goes to the user's documents, never to the folder the
+        // program happened to be started in.
+        QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        if (folder.isEmpty() || !QDir(folder).exists()) {
+            folder = QDir::homePath();
+        }
+        offered = folder + QLatin1Char('/') + offered;
+    }
+    const QString chosen = QFileDialog::getSaveFileName(parent, detail::ToQString(caption), offered,
+                                                        detail::ToQString(filters));
     if (chosen.isEmpty()) {
         return std::nullopt;
     }

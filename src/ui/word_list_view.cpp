@@ -365,7 +365,7 @@ void WordListView::NextOrder() {
 
 void WordListView::Export() {
     const std::optional<std::string> path =
-        fw::GetSaveFileName(&m_window, u"Экспорт слов", u"kelimbo-slovo.tsv",
+        fw::GetSaveFileName(&m_window, u"Экспорт слов", u"kelimbo-vortoj.tsv",
                             u"Для Anki, через табуляцию (*.tsv *.txt);;CSV (*.csv);;Все файлы (*)");
     if (!path) {
         return;

@@ -11,7 +11,8 @@ namespace fw {
 class Dialog;
 
 // Asks, over the owner's window, for the name of a file to write: `suggested`
-// is the name offered first (a file name, or a path), and `filters` the
+// is the name offered first (a path, or a file name, which is offered in the
+// user's documents folder, else the home folder), and `filters` the
 // choices of file kinds as the toolkit writes them, separated by ";;"
 // ("Tab-separated (*.tsv);;CSV (*.csv)"). The path chosen, in the file
 // system's bytes; none when the user cancels.
