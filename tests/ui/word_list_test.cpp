@@ -197,18 +197,24 @@ TEST_F(WordListTest, StarListSortFilterRemoveUndoAndStartAgain) {
 // opens nothing. The export writes the words shown, for Anki or as CSV by the
 // file's name, and a file that cannot be written is reported.
 TEST_F(WordListTest, AMissingWordIsMarkedAndTheExportWritesTheShownWords) {
+    // A damaged line: what can be read is kept, and the list says so once shown.
+    std::ofstream(dir.File("vortlisto.tsv"), std::ios::binary)
+        << "kelimbo-vortlisto\t1\nkato\teo\t100\t0\nkato eo cent\n";
     Start(
         [&](CKelimboDlg& main) {
-            ASSERT_TRUE(objects->words.Add("kato", true, 100));
             ASSERT_TRUE(objects->words.Add("neniu", true, 200));
             WordListKey(main);
+            ASSERT_EQ(boxes.Calls().size(), 1u);
+            EXPECT_EQ(boxes.Calls()[0].caption, u"Мои слова");
+            EXPECT_EQ(boxes.Calls()[0].icon, fw::MessageBoxIcon::Warning);
+            EXPECT_TRUE(objects->words.Messages().empty()) << "said once";
             EXPECT_EQ(window_probe::Lines(main),
                       (std::vector<std::u16string>{u"neniu (нет в словаре)", kKatoLine}));
             EXPECT_EQ(main.m_list.GetHint(0), u"нет ни в одном словаре");
             EXPECT_EQ(main.m_list.GetHint(1), u"");
             gui_driver::Key(ControlWidget(main, IDC_SEARCH), Qt::Key_Return); // no reader
-            ASSERT_EQ(boxes.Calls().size(), 1u);
-            EXPECT_EQ(boxes.Calls()[0].text, u"«neniu» нет в словаре.");
+            ASSERT_EQ(boxes.Calls().size(), 2u);
+            EXPECT_EQ(boxes.Calls()[1].text, u"«neniu» нет в словаре.");
             EXPECT_TRUE(main.WordList().Active());
             EXPECT_EQ(main.m_list.GetCurSel(), 0);
 
