@@ -106,6 +106,7 @@ ParsedWordList ParseWordList(std::string_view bytes) {
         }
         return true;
     };
+    const bool headEnded = rest.find('\n') != std::string_view::npos;
     const std::string_view first = TakeLine(rest);
     const std::vector<std::string_view> head = Fields(first);
     unsigned version = 0;
@@ -114,6 +115,7 @@ ParsedWordList ParseWordList(std::string_view bytes) {
         ParseNumber(head[1], 1000000u, version) && version > 0 &&
         (head.size() == 2 || ParseNumber(head[2], std::size_t(-1), written))) {
         parsed.version = version;
+        parsed.damagedLines += headEnded ? 0 : 1; // cut inside its first line
     } else {
         // A file that lost its first line may still hold words from its first.
         ++parsed.damagedLines;
