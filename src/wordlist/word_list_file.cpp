@@ -106,22 +106,36 @@ ParsedWordList ParseWordList(std::string_view bytes) {
         }
         return true;
     };
+    const bool headEnded = rest.find('\n') != std::string_view::npos;
     const std::string_view first = TakeLine(rest);
     const std::vector<std::string_view> head = Fields(first);
     unsigned version = 0;
-    if (head.size() == 2 && head[0] == kWordListMagic && ParseNumber(head[1], 1000000u, version) &&
-        version > 0) {
+    std::size_t written = 0; // the words the version line says follow
+    if ((head.size() == 2 || head.size() == 3) && head[0] == kWordListMagic &&
+        ParseNumber(head[1], 1000000u, version) && version > 0 &&
+        (head.size() == 2 || ParseNumber(head[2], std::size_t(-1), written))) {
         parsed.version = version;
+        parsed.damagedLines += headEnded ? 0 : 1; // cut inside its first line
     } else {
         // A file that lost its first line may still hold words from its first.
         ++parsed.damagedLines;
         take(first);
     }
+    std::size_t lines = 0;
     while (!rest.empty()) {
+        const bool ended = rest.find('\n') != std::string_view::npos;
         const std::string_view line = TakeLine(rest);
-        if (!line.empty() && !take(line)) {
+        if (line.empty()) {
+            continue;
+        }
+        ++lines;
+        // Every line is written whole with its end: one without it was cut.
+        if (!ended || !take(line)) {
             ++parsed.damagedLines;
         }
+    }
+    if (lines < written) {
+        parsed.damagedLines += written - lines; // lines lost at the end
     }
     return parsed;
 }
@@ -132,6 +146,8 @@ std::string FormatWordList(const std::vector<Word>& words) {
     out += kWordListMagic;
     out += '\t';
     out += std::to_string(kWordListVersion);
+    out += '\t';
+    out += std::to_string(words.size());
     out += '\n';
     for (const Word& word : words) {
         out += word.text;

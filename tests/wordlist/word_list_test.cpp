@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -26,6 +27,12 @@ using wordlist::Word;
 using wordlist::WordList;
 
 constexpr const char* kHead = "kelimbo-vortlisto\t1\n";
+
+// The version line as a save writes it, before `lines` words.
+std::string Head(const std::string& lines) {
+    return "kelimbo-vortlisto\t1\t" + std::to_string(std::count(lines.begin(), lines.end(), '\n')) +
+           "\n";
+}
 
 std::vector<std::string> Texts(const std::vector<Word>& words) {
     std::vector<std::string> texts;
@@ -60,6 +67,12 @@ TEST(WordListFile, ReadsWhatItCanOfEveryDamage) {
          {"hundo/eo"},
          1,
          1},
+        {"cut at a line's end",
+         "kelimbo-vortlisto\t1\t3\nhundo\teo\t10\t2\nkato\teo\t11\t0\n",
+         {"hundo/eo", "kato/eo"},
+         1,
+         1},
+        {"cut before the last line's end", std::string(kHead) + "hundo\teo\t10\t2", {}, 1, 1},
         {"blank lines pass", std::string(kHead) + "\n\nhundo\teo\t10\t2\n\n", {"hundo/eo"}, 1, 0},
         {"each field refused",
          std::string(kHead) +
@@ -187,7 +200,7 @@ TEST(WordList, TwoProgramsSavingOneFileKeepEachOthersChanges) {
         }
         ASSERT_TRUE(first.Save()) << c.name;
         ASSERT_TRUE(second.Save()) << c.name;
-        EXPECT_EQ(ReadBytes(path), kHead + c.file) << c.name;
+        EXPECT_EQ(ReadBytes(path), Head(c.file) + c.file) << c.name;
         // The second now shows what both saved; the first sees it on its next save.
         EXPECT_EQ(second.Words(), ParseWordList(ReadBytes(path)).words) << c.name;
         ASSERT_TRUE(first.Save()) << c.name;
@@ -225,7 +238,7 @@ TEST(WordList, AFileItCannotTrustIsNeverLost) {
             EXPECT_EQ(ReadBytes(path + ".bak"), c.backup) << c.name;
         }
         EXPECT_EQ(ReadBytes(path),
-                  c.saved ? std::string(kHead) + "hundo\teo\t100\t1\nkapo\teo\t200\t0\n" : c.bytes)
+                  c.saved ? Head("\n\n") + "hundo\teo\t100\t1\nkapo\teo\t200\t0\n" : c.bytes)
             << c.name;
     }
     // Something that is no file at the list's place: not read, so never replaced.
@@ -266,7 +279,7 @@ TEST(WordList, AFailingDiskKeepsTheOldFileAndTheChanges) {
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1) << step;
         g_failAt = 0;
         EXPECT_TRUE(list.Save());
-        EXPECT_EQ(ReadBytes(path), old + "kapo\teo\t200\t0\n");
+        EXPECT_EQ(ReadBytes(path), Head("\n\n") + "hundo\teo\t100\t1\nkapo\teo\t200\t0\n");
     }
     wordlist::SetWordListWriteFault(nullptr);
 }

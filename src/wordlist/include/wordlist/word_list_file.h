@@ -4,10 +4,13 @@
 // one a line, so that the list survives a new import or a changed dictionary
 // (nothing in it points into a dictionary's files) and a person can read it:
 //
-//   kelimbo-vortlisto<TAB>VERSION
+//   kelimbo-vortlisto<TAB>VERSION<TAB>COUNT
 //   WORD<TAB>DIRECTION<TAB>ADDED<TAB>LOOKUPS
 //   ...
 //
+// COUNT is the number of word lines that follow (read when present), so that
+// a file cut at the end of a line is known to be cut; every line, the last
+// too, ends in LF, so that one cut inside a line is known too.
 // WORD is the headword as the reader names it (accented letters, no tab, no
 // control character, at most kMaxWordUnits UTF-16 units); DIRECTION is "eo"
 // (an Esperanto headword, the Esperanto–Russian dictionary) or "ru"; ADDED the
@@ -48,6 +51,8 @@ struct ParsedWordList {
 // Reads a file's bytes: every line that holds a word in the layout above is
 // kept, every other one counted as damaged. A file of a later version is read
 // the same way, as far as its lines look like these.
+// A file that has fewer lines than its COUNT, or a last line without its
+// end, is damaged.
 ParsedWordList ParseWordList(std::string_view bytes);
 
 // The bytes of a file holding `words`, in their order.
