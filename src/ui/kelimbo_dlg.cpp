@@ -79,7 +79,7 @@ bool CKelimboDlg::OnInitDialog() {
     if (m_startWord) {
         PutWordInBox(*std::exchange(m_startWord, std::nullopt));
     }
-    UpdateSoftKeys(*this, m_objects.theHistory);
+    UpdateSoftKeys(*this, m_objects.theHistory, m_objects.words.Size() > 0);
     fw::SipPreference(*this, fw::SipState::Up);
     SetFocus();
     GetDlgItem(IDC_SEARCH).SetFocus();

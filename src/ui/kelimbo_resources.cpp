@@ -93,6 +93,14 @@ constexpr std::array kMenuWordsByLookups = {
     MenuItem{kExportText, ID_EXPORT, false, kExportKey},
 };
 
+// The word list from the search window; its key is Ctrl+Shift+S, an
+// accelerator of the window.
+constexpr MenuItem kWordsItem{u"Мои слова", ID_WORD_LIST, false, {}};
+constexpr std::array kMenuWords = {kWordsItem};
+constexpr std::array kMenuBackWords = {kMenuBack[0], kWordsItem};
+constexpr std::array kMenuForwardWords = {kMenuForward[0], kMenuForward[1], kWordsItem};
+constexpr std::array kMenuBackForwardWords = {kMenuBackForward[0], kMenuBackForward[1], kWordsItem};
+
 constexpr std::array kMenus = {
     fw::Menu{IDR_MENU_BACK_FORWARD, kMenuBackForward},
     fw::Menu{IDR_MENU_BACK, kMenuBack},
@@ -100,6 +108,10 @@ constexpr std::array kMenus = {
     fw::Menu{IDR_MENU_WORDS_BY_DATE, kMenuWordsByDate},
     fw::Menu{IDR_MENU_WORDS_BY_NAME, kMenuWordsByName},
     fw::Menu{IDR_MENU_WORDS_BY_LOOKUPS, kMenuWordsByLookups},
+    fw::Menu{IDR_MENU_WORDS, kMenuWords},
+    fw::Menu{IDR_MENU_BACK_WORDS, kMenuBackWords},
+    fw::Menu{IDR_MENU_FORWARD_WORDS, kMenuForwardWords},
+    fw::Menu{IDR_MENU_BACK_FORWARD_WORDS, kMenuBackForwardWords},
 };
 
 // The windows' keys. Ctrl+W is the window's close button, which in the

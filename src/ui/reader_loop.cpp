@@ -192,7 +192,7 @@ void CKelimboDlg::RunReader(bool fresh) {
     }
 
     theHistory.searchView = true;
-    UpdateSoftKeys(*this, theHistory);
+    UpdateSoftKeys(*this, theHistory, m_objects.words.Size() > 0);
     const fw::Edit box = GetEdit(IDC_SEARCH);
     box.SetSel(0, -1);
     box.ScrollCaret();

@@ -186,7 +186,7 @@ void WordListView::Leave() {
     m_translating.stop();
     m_removed.clear();
     m_window.SetWindowText(u"Kelimbo");
-    UpdateSoftKeys(m_window, m_objects.theHistory);
+    UpdateSoftKeys(m_window, m_objects.theHistory, m_objects.words.Size() > 0);
     const fw::Edit box = m_window.GetEdit(IDC_SEARCH);
     box.SetWindowText(m_searchText); // the search's list again
     box.SetSel(0, -1);

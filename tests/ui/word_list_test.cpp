@@ -157,6 +157,8 @@ TEST_F(WordListTest, StarListSortFilterRemoveUndoAndStartAgain) {
             EXPECT_FALSE(main.WordList().Active());
             EXPECT_EQ(window_probe::BoxText(main), u"kat") << "the search as it was";
             EXPECT_EQ(window_probe::Lines(main), std::vector<std::u16string>{u"kato"});
+            // Its key follows the history's while the list holds words.
+            EXPECT_EQ(fw::SoftKeys(main), window_probe::MenuKeys(IDR_MENU_BACK_WORDS));
         },
         {keep, keep, keep,
          [&](CLegiloDlg& reader) {
@@ -173,7 +175,9 @@ TEST_F(WordListTest, StarListSortFilterRemoveUndoAndStartAgain) {
     // A second start: the words with their dates and counts, in the order left.
     Start(
         [&](CKelimboDlg& main) {
-            WordListKey(main);
+            EXPECT_EQ(fw::SoftKeys(main), window_probe::MenuKeys(IDR_MENU_BACK_WORDS));
+            Click(fw::testing::SoftKeyWidget(main, ID_WORD_LIST));
+            EXPECT_TRUE(main.WordList().Active());
             EXPECT_EQ(fw::SoftKeys(main), window_probe::MenuKeys(IDR_MENU_WORDS_BY_LOOKUPS));
             EXPECT_EQ(window_probe::Lines(main),
                       (std::vector<std::u16string>{kKatoLine, kHundoLine, kSobakaLine}));

@@ -26,6 +26,12 @@ inline constexpr std::uint16_t IDR_MENU_FORWARD = 133;      // "назад " gre
 inline constexpr std::uint16_t IDR_MENU_WORDS_BY_DATE = 134;
 inline constexpr std::uint16_t IDR_MENU_WORDS_BY_NAME = 135;
 inline constexpr std::uint16_t IDR_MENU_WORDS_BY_LOOKUPS = 136;
+// The search window's keys while the word list holds words: those of menus
+// 131, 133 and 130, or none, followed by "Мои слова".
+inline constexpr std::uint16_t IDR_MENU_WORDS = 150;
+inline constexpr std::uint16_t IDR_MENU_BACK_WORDS = 151;
+inline constexpr std::uint16_t IDR_MENU_FORWARD_WORDS = 152;
+inline constexpr std::uint16_t IDR_MENU_BACK_FORWARD_WORDS = 153;
 
 // Controls.
 inline constexpr int IDC_SEARCH = 1000;
