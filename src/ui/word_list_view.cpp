@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "ui/word_list_view.h"
 
+#include "errors/exc_msg.h"
 #include "framework/file_dialog.h"
 #include "framework/message_box.h"
 #include "framework/soft_keys.h"
@@ -99,7 +100,15 @@ WordListView::WordListView(ProgramObjects& objects, CKelimboDlg& window)
         if (!m_active) {
             return; // the list shows headwords again
         }
-        TranslateUpTo(m_translated + kLinesPerTurn);
+        // From the event loop, where nothing may be thrown: a dictionary that
+        // cannot be read any more is said, and the lines left wait for the
+        // next fill.
+        try {
+            TranslateUpTo(m_translated + kLinesPerTurn);
+        } catch (const cExcMsg& e) {
+            fw::MessageBox(&m_window, e.GetMsg(), u"Ошибка", fw::MessageBoxIcon::Error);
+            return;
+        }
         if (m_active && m_translated < m_shown.size()) {
             m_translating.start(0);
         }
@@ -371,9 +380,16 @@ void WordListView::Export() {
         return;
     }
     const std::u16string shownPath = platform::FromAnsi(platform::AnsiPath(*path));
-    const std::string bytes = wordlist::ExportWords(
-        m_shown, m_objects.lookup,
-        NamesCsv(*path) ? wordlist::ExportFormat::Csv : wordlist::ExportFormat::AnkiTsv);
+    std::string bytes;
+    try {
+        bytes = wordlist::ExportWords(m_shown, m_objects.lookup,
+                                      NamesCsv(*path) ? wordlist::ExportFormat::Csv
+                                                      : wordlist::ExportFormat::AnkiTsv);
+    } catch (const cExcMsg& e) {
+        // A dictionary that cannot be read: nothing is written, the list stays.
+        fw::MessageBox(&m_window, e.GetMsg(), u"Ошибка", fw::MessageBoxIcon::Error);
+        return;
+    }
     platform::NewFile file;
     if (!file.Create(*path) || !file.Write(bytes) || !file.PutInPlace()) {
         const int error = errno;

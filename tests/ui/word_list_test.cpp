@@ -266,8 +266,10 @@ TEST_F(WordListTest, AMissingWordIsMarkedAndTheExportWritesTheShownWords) {
 
 // A long list shows every word at once and the translations of its first
 // lines; those of the others follow from the event loop, and none is lost
-// when the list is filled anew meanwhile.
+// when the list is filled anew meanwhile. A failure there is shown, not
+// thrown through the event loop.
 TEST_F(WordListTest, ALongListShowsTheFirstTranslationsAtOnceAndTheRestSoonAfter) {
+    bool wentOn = false; // past the failure, in the same run
     Start(
         [&](CKelimboDlg& main) {
             const std::size_t first = WordListView::kFirstLines;
@@ -302,8 +304,24 @@ TEST_F(WordListTest, ALongListShowsTheFirstTranslationsAtOnceAndTheRestSoonAfter
                 EXPECT_EQ(marked(), count - 1);
                 EXPECT_EQ(main.m_list.GetText(static_cast<int>(first)), kKatoLine);
             }
+
+            // A dictionary written over while the rest are looked up: said
+            // once, the lines left as they are, the window going on.
+            WordListKey(main);
+            WordListKey(main);
+            ASSERT_EQ(marked(), first);
+            std::ofstream(dir.File("EoRu_kelimbo.bsi"), std::ios::binary | std::ios::app) << '!';
+            for (int turn = 0; turn < 10; ++turn) {
+                QCoreApplication::processEvents();
+            }
+            ASSERT_EQ(boxes.Calls().size(), 1u);
+            EXPECT_EQ(boxes.Calls()[0].caption, u"Ошибка");
+            EXPECT_EQ(marked(), first);
+            EXPECT_TRUE(main.WordList().Active());
+            wentOn = true;
         },
         {});
+    EXPECT_TRUE(wentOn);
 }
 
 } // namespace
