@@ -104,7 +104,15 @@ std::string FirstTranslationLine(std::string_view article, std::string_view head
                 continue;
             }
         }
-        return platform::ToUtf8(line);
+        // One line of plain text: a tab or a stray CR would split the
+        // terminal's "WORD<TAB>LINE" and a list row.
+        std::u16string shown(line);
+        for (char16_t& unit : shown) {
+            if (unit < u' ') {
+                unit = u' ';
+            }
+        }
+        return platform::ToUtf8(shown);
     }
     return {};
 }

@@ -65,6 +65,7 @@ TEST_F(WordExportTest, FirstLinesLeaveOutTheHeadwordAndMissingWordsHaveNone) {
                                              "hundo"),
               "hund");
     EXPECT_EQ(wordlist::FirstTranslationLine("hundoj multaj\r\n", "hundo"), "hundoj multaj");
+    EXPECT_EQ(wordlist::FirstTranslationLine("hundo a\tb\rc\r\n", "hundo"), "a b c");
 }
 
 TEST_F(WordExportTest, ExportsMatchTheStoredFiles) {
