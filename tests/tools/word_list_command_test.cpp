@@ -12,6 +12,8 @@
 #include <thread>
 #include <vector>
 
+#include <unistd.h>
+
 namespace {
 
 using testing_support::ReadBytes;
@@ -47,6 +49,30 @@ TEST(WordListCommand, APortableCopyKeepsItsListBesideItAndPrintsFirstLines) {
     const Outcome again = Lookup(copy, {"--word-list", "--remove", "sxati"});
     EXPECT_EQ(again.status, 2);
     EXPECT_EQ(Lookup(copy, {"--word-list"}).out, "hundo\tсобака, пёс\nсобака\thundo\n");
+}
+
+// A program folder the user cannot write (an installed copy) keeps the list
+// in the user's data folder: run as nobody, since root writes everywhere.
+TEST(WordListCommand, AnInstalledCopyKeepsItsListInTheDataFolder) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "needs root to run the program as another user";
+    }
+    TempDir program;
+    TempDir data;
+    fs::copy_file(KELIMBO_LOOKUP, program.File("kelimbo-lookup"));
+    fs::permissions(program.Path(), fs::perms::owner_all | fs::perms::group_read |
+                                        fs::perms::group_exec | fs::perms::others_read |
+                                        fs::perms::others_exec);
+    fs::permissions(data.Path(), fs::perms::all);
+    const Outcome added = testing_support::RunProcess(
+        {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "/usr/bin/env",
+         "XDG_DATA_HOME=" + data.Path().string(), program.AnsiPath("kelimbo-lookup"), "--dir",
+         KELIMBO_SAMPLE_DIR, "--word-list", "--add", "hundo"});
+    ASSERT_EQ(added.status, 0) << added.err;
+    EXPECT_NE(ReadBytes(data.File("kelimbo/vortlisto.tsv")).find("\nhundo\teo\t"),
+              std::string::npos);
+    EXPECT_EQ(fs::status(data.File("kelimbo")).permissions(), fs::perms::owner_all);
+    EXPECT_EQ(std::distance(fs::directory_iterator(program.Path()), {}), 1);
 }
 
 TEST(WordListCommand, ImportReportsUnknownWordsAndExportWritesEveryWord) {
