@@ -1,9 +1,13 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "wordlist/word_export.h"
 
+#include "platform/code_page.h"
+#include "platform/file_replace.h"
 #include "wordlist/word_translation.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <string_view>
 
@@ -162,6 +166,21 @@ std::string ExportWords(const std::vector<Word>& words, LookupCore& core, Export
         entries.push_back({word, WordArticle(core, word)});
     }
     return FormatExport(entries, format);
+}
+
+bool WriteExportFile(const std::string& path, std::string_view bytes, std::string& message) {
+    errno = 0;
+    platform::NewFile file;
+    if (file.Create(path) && file.Write(bytes) && platform::FlushToDisk(file.Stream()) &&
+        file.PutInPlace()) {
+        return true;
+    }
+    const int error = errno;
+    std::string shown;
+    platform::AppendCleanUtf8(shown, path);
+    message = "Список слов не записан в «" + shown + "»" +
+              (error != 0 ? std::string(": ") + std::strerror(error) : std::string()) + ".";
+    return false;
 }
 
 } // namespace wordlist

@@ -66,6 +66,10 @@ TEST_F(WordExportTest, FirstLinesLeaveOutTheHeadwordAndMissingWordsHaveNone) {
               "hund");
     EXPECT_EQ(wordlist::FirstTranslationLine("hundoj multaj\r\n", "hundo"), "hundoj multaj");
     EXPECT_EQ(wordlist::FirstTranslationLine("hundo a\tb\rc\r\n", "hundo"), "a b c");
+    // Labels before the meaning, as ReVo gives them; a numbered meaning is one.
+    EXPECT_EQ(wordlist::FirstTranslationLine("hundo\r\nзоол. разг.\r\nсобака\r\n", "hundo"),
+              "собака");
+    EXPECT_EQ(wordlist::FirstTranslationLine("ŝati\r\n1. любить\r\n", "ŝati"), "1. любить");
 }
 
 TEST_F(WordExportTest, ExportsMatchTheStoredFiles) {

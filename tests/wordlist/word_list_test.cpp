@@ -319,6 +319,8 @@ TEST(WordList, OrdersAndFiltersAsTheSearchBox) {
 
 TEST(WordList, ARemovedWordComesBackWithItsDateAndCount) {
     WordList list;
+    int changes = 0; // what changed the list, and nothing that did not
+    list.onChange = [&] { ++changes; };
     list.Add("a", true, 10);
     list.Add("b", true, 20);
     list.Add("c", true, 30);
@@ -336,6 +338,7 @@ TEST(WordList, ARemovedWordComesBackWithItsDateAndCount) {
     EXPECT_TRUE(list.Add("b", false));    // the other direction is another word
     EXPECT_FALSE(list.Save());            // no file: nothing kept, and said so
     EXPECT_EQ(list.Messages().size(), 1u);
+    EXPECT_EQ(changes, 7);
 }
 
 TEST(WordListLocation, BesideAWritableProgramOtherwiseInTheDataHome) {
