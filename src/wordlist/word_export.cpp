@@ -64,14 +64,20 @@ void AppendHtml(std::string& out, std::string_view text) {
     }
 }
 
+// The lines joined by <br>; a line's indent (ReVo indents examples under
+// their meaning) kept as no-break spaces, which HTML does not collapse.
 std::string HtmlArticle(std::string_view article) {
     std::string html;
     bool first = true;
-    for (const std::string_view line : Lines(article)) {
+    for (std::string_view line : Lines(article)) {
         if (!first) {
             html += "<br>";
         }
         first = false;
+        while (line.starts_with(' ')) {
+            html += "&nbsp;";
+            line.remove_prefix(1);
+        }
         AppendHtml(html, line);
     }
     return html;
