@@ -7,7 +7,6 @@
 #include "lookup/lookup_core.h"
 #include "lookup/query_rules.h"
 #include "platform/code_page.h"
-#include "platform/file_replace.h"
 #include "platform/module_path.h"
 #include "platform/source_file.h"
 #include "text/esperanto_x.h"
@@ -220,9 +219,9 @@ int Export(const wordlist::WordList& list, LookupCore& core, const Options& opti
         std::cout << text;
         return 0;
     }
-    platform::NewFile file;
-    if (!file.Create(*options.output) || !file.Write(text) || !file.PutInPlace()) {
-        std::cerr << "kelimbo-lookup: cannot write '" << *options.output << "'\n";
+    std::string message;
+    if (!wordlist::WriteExportFile(*options.output, text, message)) {
+        std::cerr << "kelimbo-lookup: " << message << "\n";
         return kFailure;
     }
     return 0;

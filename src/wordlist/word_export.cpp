@@ -1,9 +1,13 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "wordlist/word_export.h"
 
+#include "platform/code_page.h"
+#include "platform/file_replace.h"
 #include "wordlist/word_translation.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <string_view>
 
@@ -60,14 +64,20 @@ void AppendHtml(std::string& out, std::string_view text) {
     }
 }
 
+// The lines joined by <br>; a line's indent (ReVo indents examples under
+// their meaning) kept as no-break spaces, which HTML does not collapse.
 std::string HtmlArticle(std::string_view article) {
     std::string html;
     bool first = true;
-    for (const std::string_view line : Lines(article)) {
+    for (std::string_view line : Lines(article)) {
         if (!first) {
             html += "<br>";
         }
         first = false;
+        while (line.starts_with(' ')) {
+            html += "&nbsp;";
+            line.remove_prefix(1);
+        }
         AppendHtml(html, line);
     }
     return html;
@@ -162,6 +172,21 @@ std::string ExportWords(const std::vector<Word>& words, LookupCore& core, Export
         entries.push_back({word, WordArticle(core, word)});
     }
     return FormatExport(entries, format);
+}
+
+bool WriteExportFile(const std::string& path, std::string_view bytes, std::string& message) {
+    errno = 0;
+    platform::NewFile file;
+    if (file.Create(path) && file.Write(bytes) && platform::FlushToDisk(file.Stream()) &&
+        file.PutInPlace()) {
+        return true;
+    }
+    const int error = errno;
+    std::string shown;
+    platform::AppendCleanUtf8(shown, path);
+    message = "Список слов не записан в «" + shown + "»" +
+              (error != 0 ? std::string(": ") + std::strerror(error) : std::string()) + ".";
+    return false;
 }
 
 } // namespace wordlist

@@ -226,6 +226,12 @@ void WordList::ApplyAll(std::vector<Word>& words, const std::vector<Change>& cha
     SortByDate(words);
 }
 
+void WordList::Changed() {
+    if (onChange) {
+        onChange();
+    }
+}
+
 void WordList::Reindex() {
     m_positions.clear();
     m_positions.reserve(m_words.size());
@@ -271,6 +277,7 @@ bool WordList::Restore(const Word& word) {
         Reindex();
     }
     m_changes.push_back({ChangeKind::Add, word});
+    Changed();
     return true;
 }
 
@@ -283,6 +290,7 @@ std::optional<Word> WordList::Remove(std::string_view text, bool esperanto) {
     m_words.erase(m_words.begin() + static_cast<std::ptrdiff_t>(*at));
     Reindex();
     m_changes.push_back({ChangeKind::Remove, removed});
+    Changed();
     return removed;
 }
 
@@ -296,6 +304,7 @@ bool WordList::CountLookup(std::string_view text, bool esperanto) {
         ++word.lookups;
     }
     m_changes.push_back({ChangeKind::Lookup, Word{word.text, esperanto, 0, 0}});
+    Changed();
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include "platform/code_page.h"
 #include "text/index_key.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace wordlist {
@@ -47,6 +48,21 @@ std::u16string_view Trimmed(std::u16string_view line) {
         line.remove_suffix(1);
     }
     return line;
+}
+
+// A line of labels only, as ReVo's articles put before a meaning: short
+// words each ending in a full stop ("зоол.", "перех.", "разг. перен.").
+bool OnlyLabels(std::u16string_view line) {
+    constexpr std::size_t kLongestLabel = 12;
+    while (!line.empty()) {
+        const std::size_t end = std::min(line.find(u' '), line.size());
+        const std::u16string_view word = line.substr(0, end);
+        if (!word.empty() && (word.size() > kLongestLabel || word.back() != u'.')) {
+            return false;
+        }
+        line.remove_prefix(std::min(end + 1, line.size()));
+    }
+    return true;
 }
 
 bool Heading(std::u16string_view line) {
@@ -100,9 +116,9 @@ std::string FirstTranslationLine(std::string_view article, std::string_view head
         if (articleStart) {
             articleStart = false;
             line = WithoutHeadword(line, word);
-            if (line.empty()) {
-                continue;
-            }
+        }
+        if (line.empty() || OnlyLabels(line)) {
+            continue;
         }
         // One line of plain text: a tab or a stray CR would split the
         // terminal's "WORD<TAB>LINE" and a list row.

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // kelimbo-lookup --word-list as a process, on the sample dictionaries: the
-// list beside a portable copy, the import's report, the export, several
-// programs adding at once, and files it must not overwrite.
+// list beside a portable copy, the import's report, the export, and several
+// programs adding at once.
 #include "support/process.h"
 #include "support/temp_dir.h"
 
@@ -11,6 +11,8 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+#include <unistd.h>
 
 namespace {
 
@@ -46,8 +48,31 @@ TEST(WordListCommand, APortableCopyKeepsItsListBesideItAndPrintsFirstLines) {
     EXPECT_EQ(removed.status, 0) << removed.err;
     const Outcome again = Lookup(copy, {"--word-list", "--remove", "sxati"});
     EXPECT_EQ(again.status, 2);
-    EXPECT_EQ(Lookup(copy, {"--word-list", "--sort", "alpha"}).out,
-              "hundo\tсобака, пёс\nсобака\thundo\n");
+    EXPECT_EQ(Lookup(copy, {"--word-list"}).out, "hundo\tсобака, пёс\nсобака\thundo\n");
+}
+
+// A program folder the user cannot write (an installed copy) keeps the list
+// in the user's data folder: run as nobody, since root writes everywhere.
+TEST(WordListCommand, AnInstalledCopyKeepsItsListInTheDataFolder) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "needs root to run the program as another user";
+    }
+    TempDir program;
+    TempDir data;
+    fs::copy_file(KELIMBO_LOOKUP, program.File("kelimbo-lookup"));
+    fs::permissions(program.Path(), fs::perms::owner_all | fs::perms::group_read |
+                                        fs::perms::group_exec | fs::perms::others_read |
+                                        fs::perms::others_exec);
+    fs::permissions(data.Path(), fs::perms::all);
+    const Outcome added = testing_support::RunProcess(
+        {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "/usr/bin/env",
+         "XDG_DATA_HOME=" + data.Path().string(), program.AnsiPath("kelimbo-lookup"), "--dir",
+         KELIMBO_SAMPLE_DIR, "--word-list", "--add", "hundo"});
+    ASSERT_EQ(added.status, 0) << added.err;
+    EXPECT_NE(ReadBytes(data.File("kelimbo/vortlisto.tsv")).find("\nhundo\teo\t"),
+              std::string::npos);
+    EXPECT_EQ(fs::status(data.File("kelimbo")).permissions(), fs::perms::owner_all);
+    EXPECT_EQ(std::distance(fs::directory_iterator(program.Path()), {}), 1);
 }
 
 TEST(WordListCommand, ImportReportsUnknownWordsAndExportWritesEveryWord) {
@@ -110,20 +135,6 @@ TEST(WordListCommand, ProgramsAddingAtOnceLoseNoWord) {
     for (const std::string& word : words) {
         EXPECT_NE(file.find("\n" + word + "\teo\t"), std::string::npos) << word << "\n" << file;
     }
-}
-
-TEST(WordListCommand, AFileOfALaterVersionIsReadButNeverOverwritten) {
-    TempDir dir;
-    const std::string list = dir.AnsiPath("list.tsv");
-    const std::string future = "kelimbo-vortlisto\t2\nhundo\teo\t100\t1\tnova\n";
-    WriteBytes(list, future);
-    const Outcome listed = Lookup(KELIMBO_LOOKUP, {"--list", list, "--word-list"});
-    EXPECT_EQ(listed.status, 0);
-    EXPECT_EQ(listed.out, "hundo\tсобака, пёс\n");
-    EXPECT_NE(listed.err.find("версия 2"), std::string::npos) << listed.err;
-    const Outcome added = Lookup(KELIMBO_LOOKUP, {"--list", list, "--word-list", "--add", "kato"});
-    EXPECT_EQ(added.status, 1);
-    EXPECT_EQ(ReadBytes(list), future);
 }
 
 } // namespace

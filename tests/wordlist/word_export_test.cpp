@@ -66,6 +66,10 @@ TEST_F(WordExportTest, FirstLinesLeaveOutTheHeadwordAndMissingWordsHaveNone) {
               "hund");
     EXPECT_EQ(wordlist::FirstTranslationLine("hundoj multaj\r\n", "hundo"), "hundoj multaj");
     EXPECT_EQ(wordlist::FirstTranslationLine("hundo a\tb\rc\r\n", "hundo"), "a b c");
+    // Labels before the meaning, as ReVo gives them; a numbered meaning is one.
+    EXPECT_EQ(wordlist::FirstTranslationLine("hundo\r\nзоол. разг.\r\nсобака\r\n", "hundo"),
+              "собака");
+    EXPECT_EQ(wordlist::FirstTranslationLine("ŝati\r\n1. любить\r\n", "ŝati"), "1. любить");
 }
 
 TEST_F(WordExportTest, ExportsMatchTheStoredFiles) {
@@ -89,13 +93,14 @@ TEST_F(WordExportTest, ExportsMatchTheStoredFiles) {
                   ReadBytes(std::string(KELIMBO_FIXTURES) + "/wordlist/" + c.expected))
             << c.expected;
     }
-    // What no dictionary gives: a tab or line break inside a translation.
-    const std::vector<wordlist::ExportEntry> entries = {{{"a", true, 0, 0}, "x\ty\r\nz\r\n\r\n"}};
+    // A tab inside a line, an indented line, blank lines at the end.
+    const std::vector<wordlist::ExportEntry> entries = {{{"a", true, 0, 0}, "x\ty\r\n  z\r\n\r\n"}};
     EXPECT_EQ(wordlist::FormatExport(entries, wordlist::ExportFormat::AnkiTsv),
-              "#separator:tab\n#html:true\n#tags column:3\na\tx y<br>z\tkelimbo eo-ru\n");
+              "#separator:tab\n#html:true\n#tags column:3\n"
+              "a\tx y<br>&nbsp;&nbsp;z\tkelimbo eo-ru\n");
     EXPECT_EQ(wordlist::FormatExport(entries, wordlist::ExportFormat::Csv),
               "word,translation,direction,added,lookups\r\n"
-              "a,\"x\ty\r\nz\",eo-ru,1970-01-01 00:00:00,0\r\n");
+              "a,\"x\ty\r\n  z\",eo-ru,1970-01-01 00:00:00,0\r\n");
 }
 
 TEST_F(WordExportTest, ImportKeepsKnownHeadwordsAndReportsTheRest) {

@@ -21,6 +21,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class LookupCore;
@@ -41,5 +42,10 @@ std::string FormatExport(const std::vector<ExportEntry>& entries, ExportFormat f
 // The words' articles through the core, then FormatExport. Raises cExcMsg as
 // the core does when an index cannot be read.
 std::string ExportWords(const std::vector<Word>& words, LookupCore& core, ExportFormat format);
+
+// Writes an export's bytes to the file at the narrow path `path`, whole or
+// not at all (a new file renamed over it once on the disk). False, with a
+// Russian message (UTF-8) in `message`, when it could not be written.
+bool WriteExportFile(const std::string& path, std::string_view bytes, std::string& message);
 
 } // namespace wordlist

@@ -22,6 +22,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -78,6 +79,10 @@ public:
     // One more look-up of a kept word; false when it is not kept.
     bool CountLookup(std::string_view text, bool esperanto);
 
+    // Called after Add, Remove, Restore or CountLookup has changed the list
+    // (never by Load or Save): the running program saves the file from it.
+    std::function<void()> onChange;
+
     // Whether there are changes Save has not yet put into the file.
     bool Unsaved() const { return !m_changes.empty(); }
     // A list read from a file of a later version: nothing is saved.
@@ -105,6 +110,7 @@ private:
     // finds nothing to change (a word kept twice, removed twice) does nothing.
     static void ApplyAll(std::vector<Word>& words, const std::vector<Change>& changes);
     void Reindex();
+    void Changed();
     std::optional<std::size_t> PositionOf(std::string_view text, bool esperanto) const;
 
     std::string m_path;

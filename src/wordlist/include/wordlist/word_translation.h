@@ -32,7 +32,8 @@ std::optional<std::string> WordArticle(LookupCore& core, const Word& word);
 // name heading ("— NAME —"), not blank, and without the headword that opens
 // it, compared without the morpheme slashes and stress marks the articles
 // write ("hund/o собака, пёс" for "hundo" gives "собака, пёс"; an article
-// whose first line is only the headword gives its next line), its control
+// whose first line is only the headword gives its next line; a line of
+// labels only, "зоол." or "разг. перен.", is passed over), its control
 // characters (a tab, a stray CR) as blanks. Empty when there is none.
 std::string FirstTranslationLine(std::string_view article, std::string_view headword);
 
