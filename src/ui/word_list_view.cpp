@@ -6,7 +6,6 @@
 #include "framework/message_box.h"
 #include "framework/soft_keys.h"
 #include "platform/code_page.h"
-#include "platform/file_replace.h"
 #include "ui/kelimbo_dlg.h"
 #include "ui/kelimbo_resources.h"
 #include "ui/program_objects.h"
@@ -17,8 +16,6 @@
 #include "wordlist/word_translation.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <string_view>
 
 namespace {
@@ -294,13 +291,10 @@ void WordListView::Open() {
     m_translating.stop();
     box.SetWindowText(text);
     const ListResult& listed = m_window.Listed();
+    // The line written as the word, else the same headword in another case.
     std::optional<std::size_t> found;
-    if (listed.esperanto == word.esperanto) {
-        for (std::size_t k = 0; k < listed.LineCount() && !found; ++k) {
-            if (m_objects.lookup.Headword(listed, k) == text) {
-                found = k;
-            }
-        }
+    if (listed.esperanto == word.esperanto && !listed.Offers()) {
+        found = wordlist::HeadwordLine(listed, text);
     }
     if (found) {
         m_window.m_list.SetCurSel(static_cast<int>(*found));
@@ -390,13 +384,10 @@ void WordListView::Export() {
         fw::MessageBox(&m_window, e.GetMsg(), u"Ошибка", fw::MessageBoxIcon::Error);
         return;
     }
-    platform::NewFile file;
-    if (!file.Create(*path) || !file.Write(bytes) || !file.PutInPlace()) {
-        const int error = errno;
-        fw::MessageBox(&m_window,
-                       u"Не удалось записать файл:\n" + shownPath + u"\n" +
-                           platform::FromAnsi(std::strerror(error)),
-                       u"Ошибка", fw::MessageBoxIcon::Error);
+    std::string problem;
+    if (!wordlist::WriteExportFile(*path, bytes, problem)) {
+        fw::MessageBox(&m_window, platform::FromUtf8(problem), u"Ошибка",
+                       fw::MessageBoxIcon::Error);
         return;
     }
     fw::MessageBox(&m_window,

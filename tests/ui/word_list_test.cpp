@@ -237,8 +237,8 @@ TEST_F(WordListTest, AMissingWordIsMarkedAndTheExportWritesTheShownWords) {
                  u"Записано слов: 2\n" + platform::FromUtf8(folder) + u"WORDS.CSV",
                  fw::MessageBoxIcon::Information},
                 {"no-such-folder/words.tsv", "",
-                 u"Не удалось записать файл:\n" + platform::FromUtf8(folder) +
-                     u"no-such-folder/words.tsv\nNo such file or directory",
+                 u"Список слов не записан в «" + platform::FromUtf8(folder) +
+                     u"no-such-folder/words.tsv»: No such file or directory.",
                  fw::MessageBoxIcon::Error},
             };
             for (const Case& c : cases) {
