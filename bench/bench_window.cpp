@@ -299,7 +299,7 @@ void KeepHeadwords(wordlist::WordList& words, std::size_t count, std::size_t n) 
 // the dictionaries may have changed). The rest follow from the event loop;
 // the counter all_ms is the time until every line shows its translation.
 // Leaving the list is untimed.
-void BM_WordListOpen(benchmark::State& state) {
+void BM_WindowWordListOpen(benchmark::State& state) {
     const std::size_t count = static_cast<std::size_t>(bench_setup::SmallSize());
     const auto n = static_cast<std::size_t>(state.range(0));
     std::uint64_t lines = 0;
@@ -328,7 +328,7 @@ void BM_WordListOpen(benchmark::State& state) {
     state.counters["all_ms"] = benchmark::Counter(all, benchmark::Counter::kAvgIterations);
     state.SetLabel(std::to_string(count) + " headwords");
 }
-BENCHMARK(BM_WordListOpen)
+BENCHMARK(BM_WindowWordListOpen)
     ->Arg(10'000)
     ->ArgName("words")
     ->UseManualTime()
@@ -337,7 +337,7 @@ BENCHMARK(BM_WordListOpen)
 // The reader's star pressed on a list of WORDS words, twice an iteration (the
 // word kept, then taken out again): each press changes the list and saves it
 // to its file, merged under the file's lock, before it returns.
-void BM_StarWord(benchmark::State& state) {
+void BM_WindowStar(benchmark::State& state) {
     const std::size_t count = static_cast<std::size_t>(bench_setup::SmallSize());
     const auto n = static_cast<std::size_t>(state.range(0));
     // A file of the benchmark's own, in a fresh folder.
@@ -367,7 +367,7 @@ void BM_StarWord(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * 2);
     std::filesystem::remove_all(folder);
 }
-BENCHMARK(BM_StarWord)->Arg(10'000)->ArgName("words")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WindowStar)->Arg(10'000)->ArgName("words")->Unit(benchmark::kMillisecond);
 
 } // namespace
 
