@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The real main window, offscreen: one OnSearchChange from the box's new text
 // to the filled list (with the range's headwords, or with the offered lines of
-// base forms; also while a full-text search runs), and start-up to the shown
-// window, on the generated dictionaries. Runs the application object as the program does, with the
+// base forms; also while a full-text search runs), start-up to the shown
+// window, and the word list opened and starred, on the generated
+// dictionaries. Runs the application object as the program does, with the
 // modal loop taken over by the benchmark.
 //
 //   kelimbo-bench-window [Google Benchmark options]
@@ -19,15 +20,19 @@
 #include "platform/code_page.h"
 #include "text/index_key.h"
 #include "ui/kelimbo_dlg.h"
+#include "ui/legilo_dlg.h"
 #include "ui/program_objects.h"
 #include "ui/resource_ids.h"
+#include "ui/word_list_view.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>
 
 #include <atomic>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
@@ -379,6 +384,100 @@ BENCHMARK(BM_StartUpToWindow)
     ->UseManualTime()
     ->Iterations(5)
     ->Unit(benchmark::kMillisecond);
+
+// A word list of `n` headwords of the generated folder, half of them
+// Esperanto, half Russian, spread over the index, each kept a second after
+// the one before.
+void KeepHeadwords(wordlist::WordList& words, std::size_t count, std::size_t n) {
+    for (const Language language : {Language::Esperanto, Language::Russian}) {
+        const cIndex& index = bench_setup::LoadedIndex(language, count);
+        const std::uint32_t step =
+            std::max<std::uint32_t>(1, index.Count() / static_cast<std::uint32_t>(n / 2));
+        for (std::uint32_t i = 0, kept = 0; i < index.Count() && kept < n / 2; i += step) {
+            const std::string text = platform::ToUtf8(from_index_key(index.GetHeadword(i)));
+            kept += words.Add(text, language == Language::Esperanto,
+                              static_cast<std::int64_t>(words.Size()))
+                        ? 1
+                        : 0;
+        }
+    }
+}
+
+// The word list opened in the search window (Ctrl+Shift+S): from the command
+// to the list of WORDS words filled, the first lines showing the first line
+// of their translations, looked up anew (each opening looks them up again, as
+// the dictionaries may have changed). The rest follow from the event loop;
+// the counter all_ms is the time until every line shows its translation.
+// Leaving the list is untimed.
+void BM_WindowWordListOpen(benchmark::State& state) {
+    const std::size_t count = static_cast<std::size_t>(bench_setup::SmallSize());
+    const auto n = static_cast<std::size_t>(state.range(0));
+    std::uint64_t lines = 0;
+    double all = 0;
+    const bool started =
+        RunWindow(bench_setup::Folder(count).path, [&](CKelimboDlg& dlg, ProgramObjects& objects) {
+            objects.words = wordlist::WordList();
+            KeepHeadwords(objects.words, count, n);
+            for (auto _ : state) {
+                const auto start = Clock::now();
+                dlg.SendMessage(fw::Msg::Command, ID_WORD_LIST);
+                const auto filled = Clock::now();
+                dlg.WordList().FinishTranslations();
+                all += std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+                lines += static_cast<std::uint64_t>(dlg.m_list.GetCount());
+                dlg.SendMessage(fw::Msg::Command, ID_WORD_LIST);
+                state.SetIterationTime(std::chrono::duration<double>(filled - start).count());
+            }
+        });
+    if (!started) {
+        state.SkipWithError("the program did not start on the dictionary");
+        return;
+    }
+    state.counters["lines"] =
+        benchmark::Counter(static_cast<double>(lines), benchmark::Counter::kAvgIterations);
+    state.counters["all_ms"] = benchmark::Counter(all, benchmark::Counter::kAvgIterations);
+    state.SetLabel(std::to_string(count) + " headwords");
+}
+BENCHMARK(BM_WindowWordListOpen)
+    ->Arg(10'000)
+    ->ArgName("words")
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+// The reader's star pressed on a list of WORDS words, twice an iteration (the
+// word kept, then taken out again): each press changes the list and saves it
+// to its file, merged under the file's lock, before it returns.
+void BM_WindowStar(benchmark::State& state) {
+    const std::size_t count = static_cast<std::size_t>(bench_setup::SmallSize());
+    const auto n = static_cast<std::size_t>(state.range(0));
+    // A file of the benchmark's own, in a fresh folder.
+    std::string folder = (std::filesystem::temp_directory_path() / "kelimbo-star-XXXXXX").string();
+    if (mkdtemp(folder.data()) == nullptr) {
+        state.SkipWithError("no temporary folder");
+        return;
+    }
+    const std::filesystem::path file = std::filesystem::path(folder) / "vortlisto.tsv";
+    ProgramObjects objects;
+    objects.words = wordlist::WordList(file.string());
+    KeepHeadwords(objects.words, count, n);
+    if (!objects.words.Save()) {
+        state.SkipWithError("the word list could not be saved");
+        return;
+    }
+    CLegiloDlg reader(objects, nullptr);
+    reader.m_headword = u"stelo-de-la-benchmark";
+    reader.m_esperanto = true;
+    for (auto _ : state) {
+        reader.OnKeep();
+        reader.OnKeep();
+    }
+    if (objects.words.Contains("stelo-de-la-benchmark", true) || objects.words.Unsaved()) {
+        state.SkipWithError("the presses did not keep and save");
+    }
+    state.SetItemsProcessed(state.iterations() * 2);
+    std::filesystem::remove_all(folder);
+}
+BENCHMARK(BM_WindowStar)->Arg(10'000)->ArgName("words")->Unit(benchmark::kMillisecond);
 
 } // namespace
 

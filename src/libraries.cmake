@@ -28,10 +28,11 @@ kelimbo_layer(formats   dictbuild importing platform LibXml2::LibXml2 ZLIB::ZLIB
 kelimbo_layer(forms     index platform text)
 kelimbo_layer(fulltext  articles errors forms index platform text SQLite::SQLite3)
 kelimbo_layer(lookup    articles errors forms fulltext index platform text)
+kelimbo_layer(wordlist  index lookup platform text)
 
 # ---- The windows: Qt 6 from here on and only here; built with KELIMBO_BUILD_GUI.
 kelimbo_windows()
 kelimbo_layer(framework Qt6::Widgets)
 kelimbo_layer(instance  Qt6::Network)
-kelimbo_layer(ui        articles errors framework history index lookup platform text Qt6::Core)
-kelimbo_layer(app       articles dictbuild errors framework history instance lookup platform text ui Qt6::Core)
+kelimbo_layer(ui        articles errors framework history index lookup platform text wordlist Qt6::Core)
+kelimbo_layer(app       articles dictbuild errors framework history instance lookup platform text ui wordlist Qt6::Core)

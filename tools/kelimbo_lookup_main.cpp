@@ -8,6 +8,7 @@
 //   kelimbo-lookup [--dir DIR] [--dict NAME] --fulltext [--page N] [--json] QUERY
 //                                                          the articles whose text holds QUERY
 //   kelimbo-lookup --help | --version                      on the standard output
+//   kelimbo-lookup --word-list ...                         the word list (word_list_command.h)
 //
 // --dict NAME: only the dictionary NAME answers (switched off or not); by
 // default the data folder's own pair and every added dictionary switched on.
@@ -30,6 +31,7 @@
 #include "lookup/lookup_core.h"
 #include "platform/code_page.h"
 #include "platform/module_path.h"
+#include "word_list_command.h"
 
 #include <charconv>
 #include <iostream>
@@ -321,13 +323,16 @@ int Run(const Arguments& args) {
 int main(int argc, char** argv) {
     for (int i = 1; i < argc && std::string_view(argv[i]) != "--"; ++i) {
         if (std::string_view(argv[i]) == "--help") {
-            std::cout << kUsage << kHelp;
+            std::cout << kUsage << kWordListUsage << kHelp << kWordListHelp;
             return 0;
         }
         if (std::string_view(argv[i]) == "--version") {
             std::cout << "kelimbo-lookup " KELIMBO_VERSION "\n";
             return 0;
         }
+    }
+    if (AsksForWordList(argc, argv)) {
+        return RunWordListCommand(argc, argv);
     }
     const std::optional<Arguments> args = Parse(argc, argv);
     if (!args) {

@@ -16,6 +16,7 @@
 #include "ui/kelimbo_dlg.h"
 #include "ui/legilo_dlg.h"
 #include "ui/selected_word.h"
+#include "wordlist/word_list_location.h"
 
 #include <QScopeGuard>
 #include <QTimer>
@@ -88,15 +89,26 @@ bool CKelimboApp::Run(ProgramObjects& objects, std::string_view modulePath) {
         objects.theHistory.Load(HistoryFilePath(folder, kHistoryFileName).c_str(),
                                 objects.lookup.TextPath(true).c_str(),
                                 objects.lookup.TextPath(false).c_str());
+        objects.words = wordlist::WordList(wordlist::WordListFilePath(folder));
+        objects.words.Load();
+        for (const std::string& message : objects.words.Messages()) {
+            std::fprintf(stderr, "kelimbo: %s\n", message.c_str());
+        }
         objects.settings.Load(folder);
 
         // Each change of the history is saved once the step that made it is
         // done, from the event loop: a crash or a power cut then costs at
         // most the step in progress. The changes of one step make one save.
+        // The word list's look-up counts go with it (its own changes are
+        // saved as they are made).
         QTimer saveHistory;
         saveHistory.setSingleShot(true);
-        QObject::connect(&saveHistory, &QTimer::timeout, &saveHistory,
-                         [&objects] { objects.theHistory.Save(); });
+        QObject::connect(&saveHistory, &QTimer::timeout, &saveHistory, [&objects] {
+            objects.theHistory.Save();
+            if (objects.words.Unsaved()) {
+                objects.words.Save();
+            }
+        });
         objects.theHistory.onChange = [&saveHistory] { saveHistory.start(0); };
         const QScopeGuard unhook([&objects] { objects.theHistory.onChange = nullptr; });
 
@@ -118,6 +130,9 @@ bool CKelimboApp::Run(ProgramObjects& objects, std::string_view modulePath) {
         dlg.DoModal();
         objects.settings.Save();
         objects.theHistory.Save();
+        if (objects.words.Unsaved()) {
+            objects.words.Save();
+        }
     } catch (const cExcMsg& e) {
         fw::MessageBox(nullptr, e.GetMsg(), u"Ошибка", fw::MessageBoxIcon::Error);
     }

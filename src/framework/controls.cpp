@@ -146,6 +146,20 @@ std::vector<Selection> ListBox::GetBold(int index) const {
     return parts;
 }
 
+bool ListBox::SetString(int index, std::u16string_view text, std::u16string_view hint) const {
+    auto* list = As<detail::ListWidget>(Widget());
+    if (list == nullptr || index < 0 || index >= list->count()) {
+        return false;
+    }
+    QListWidgetItem* item = list->item(index);
+    item->setText(detail::ToQString(text));
+    item->setData(detail::ListWidget::kMarkedRole, hint.empty() ? QVariant() : QVariant(true));
+    item->setToolTip(detail::ToQString(hint));
+    item->setData(Qt::AccessibleDescriptionRole,
+                  hint.empty() ? QVariant() : QVariant(detail::ToQString(hint)));
+    return true;
+}
+
 std::u16string ListBox::GetHint(int index) const {
     auto* list = As<detail::ListWidget>(Widget());
     if (list == nullptr || index < 0 || index >= list->count() ||

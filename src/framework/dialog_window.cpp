@@ -79,6 +79,10 @@ int VirtualKey(int key) {
         return VK_RIGHT;
     case Qt::Key_Down:
         return VK_DOWN;
+    case Qt::Key_Delete:
+        return VK_DELETE;
+    case Qt::Key_Z:
+        return VK_Z;
     default:
         return 0;
     }

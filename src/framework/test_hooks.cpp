@@ -62,6 +62,15 @@ void ScopedScreenSize::Set(int cx, int cy) {
     }
 }
 
+ScopedSaveFileAnswer::ScopedSaveFileAnswer(std::optional<std::string> answer)
+    : path(std::move(answer)), m_previous(TheHooks().saveFileName) {
+    TheHooks().saveFileName = this;
+}
+
+ScopedSaveFileAnswer::~ScopedSaveFileAnswer() {
+    TheHooks().saveFileName = m_previous;
+}
+
 std::optional<SipState> LastSipRequest() {
     return TheHooks().lastSip;
 }

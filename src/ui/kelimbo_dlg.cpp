@@ -13,6 +13,7 @@
 #include "ui/soft_key_menus.h"
 #include "ui/template_layout.h"
 #include "ui/text_zoom.h"
+#include "ui/word_list_view.h"
 
 #include <QScopedValueRollback>
 
@@ -42,7 +43,8 @@ constexpr int kDefaultHeight = 600;
 
 CKelimboDlg::CKelimboDlg(ProgramObjects& objects, fw::Dialog* pParent)
     : fw::Dialog(KelimboResources(), IDD_KELIMBO_DIALOG, pParent),
-      m_hIcon(KelimboResources().FindIcon(IDI_KELIMBO)), m_objects(objects) {}
+      m_hIcon(KelimboResources().FindIcon(IDI_KELIMBO)), m_objects(objects),
+      m_words(std::make_unique<WordListView>(objects, *this)) {}
 
 CKelimboDlg::~CKelimboDlg() = default;
 
@@ -51,7 +53,8 @@ void CKelimboDlg::DoDataExchange() {
 }
 
 bool CKelimboDlg::OnMessage(fw::Msg msg, int id) {
-    return fw::DispatchMessage<CKelimboDlg>(*this, kMessageMap, msg, id) ||
+    return m_words->OnMessage(msg, id) ||
+           fw::DispatchMessage<CKelimboDlg>(*this, kMessageMap, msg, id) ||
            fw::Dialog::OnMessage(msg, id);
 }
 
@@ -78,7 +81,7 @@ bool CKelimboDlg::OnInitDialog() {
     if (m_startWord) {
         PutWordInBox(*std::exchange(m_startWord, std::nullopt));
     }
-    UpdateSoftKeys(*this, m_objects.theHistory);
+    UpdateSoftKeys(*this, m_objects.theHistory, m_objects.words.Size() > 0);
     fw::SipPreference(*this, fw::SipState::Up);
     SetFocus();
     GetDlgItem(IDC_SEARCH).SetFocus();
@@ -114,7 +117,11 @@ void CKelimboDlg::OnSearchChange() {
         box.SetSel(static_cast<int>(start), static_cast<int>(end));
         box.ScrollCaret();
     }
-    FillList();
+    if (m_words->Active()) {
+        m_words->Fill();
+    } else {
+        FillList();
+    }
 }
 
 std::string CKelimboDlg::GetQuery() {
@@ -158,6 +165,9 @@ void CKelimboDlg::OnCancel() {
 }
 
 bool CKelimboDlg::PreTranslateKey(int id, const fw::KeyDown& key) {
+    if (m_words->PreTranslateKey(id, key)) {
+        return true;
+    }
     if (!key.Plain()) {
         return false;
     }
@@ -196,7 +206,11 @@ void CKelimboDlg::OnDictionaries() {
     if (dialog.Changed()) {
         LeaveFullText(); // its results name the dictionaries of before
         ReopenDictionaries(m_objects);
-        FillList();
+        if (m_words->Active()) {
+            m_words->Refresh();
+        } else {
+            FillList();
+        }
     }
     GetEdit(IDC_SEARCH).SetFocus();
 }
@@ -231,6 +245,9 @@ void CKelimboDlg::ShowWord(std::u16string_view word) {
         m_pending = std::u16string(word);
         m_pLegilo->EndDialog(fw::IDCANCEL);
         return;
+    }
+    if (m_words->Active()) {
+        m_words->Leave();
     }
     PutWordInBox(word);
     GetDlgItem(IDC_SEARCH).SetFocus();

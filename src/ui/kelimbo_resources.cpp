@@ -39,6 +39,9 @@ constexpr std::array kLegiloItems = {
                0, 3, 1, 148, 137, IDC_ARTICLE, ControlClass::Edit, u"", 0},
     DialogItem{kChild | kVisible | kTabStop, 0, 48, 142, 103, 12, IDC_TRANSLATE,
                ControlClass::Button, u"Перевести выделенное -->", 0},
+    // The star: ☆ for a word not in the word list, ★ for a kept one.
+    DialogItem{kChild | kVisible | kTabStop, 0, 3, 142, 42, 12, IDC_KEEP, ControlClass::Button,
+               u"☆", 0},
 };
 
 constexpr std::array kDictionaryItems = {
@@ -72,16 +75,50 @@ constexpr std::array kMenuForward = {
     MenuItem{u"вперёд", ID_FORWARD, false, kForwardKey, kForwardButton},
 };
 
+// The word list's keys: the order shown, which Ctrl+R turns to the next, and
+// the export, Ctrl+E.
+constexpr std::string_view kOrderKey = "Ctrl+R";
+constexpr std::string_view kExportKey = "Ctrl+E";
+constexpr std::u16string_view kExportText = u"Экспорт…";
+constexpr std::array kMenuWordsByDate = {
+    MenuItem{u"по дате", ID_WORD_ORDER, false, kOrderKey},
+    MenuItem{kExportText, ID_EXPORT, false, kExportKey},
+};
+constexpr std::array kMenuWordsByName = {
+    MenuItem{u"по алфавиту", ID_WORD_ORDER, false, kOrderKey},
+    MenuItem{kExportText, ID_EXPORT, false, kExportKey},
+};
+constexpr std::array kMenuWordsByLookups = {
+    MenuItem{u"по числу поисков", ID_WORD_ORDER, false, kOrderKey},
+    MenuItem{kExportText, ID_EXPORT, false, kExportKey},
+};
+
+// The word list from the search window; its key is Ctrl+Shift+S, an
+// accelerator of the window.
+constexpr MenuItem kWordsItem{u"Мои слова", ID_WORD_LIST, false, {}};
+constexpr std::array kMenuWords = {kWordsItem};
+constexpr std::array kMenuBackWords = {kMenuBack[0], kWordsItem};
+constexpr std::array kMenuForwardWords = {kMenuForward[0], kMenuForward[1], kWordsItem};
+constexpr std::array kMenuBackForwardWords = {kMenuBackForward[0], kMenuBackForward[1], kWordsItem};
+
 constexpr std::array kMenus = {
     fw::Menu{IDR_MENU_BACK_FORWARD, kMenuBackForward},
     fw::Menu{IDR_MENU_BACK, kMenuBack},
     fw::Menu{IDR_MENU_FORWARD, kMenuForward},
+    fw::Menu{IDR_MENU_WORDS_BY_DATE, kMenuWordsByDate},
+    fw::Menu{IDR_MENU_WORDS_BY_NAME, kMenuWordsByName},
+    fw::Menu{IDR_MENU_WORDS_BY_LOOKUPS, kMenuWordsByLookups},
+    fw::Menu{IDR_MENU_WORDS, kMenuWords},
+    fw::Menu{IDR_MENU_BACK_WORDS, kMenuBackWords},
+    fw::Menu{IDR_MENU_FORWARD_WORDS, kMenuForwardWords},
+    fw::Menu{IDR_MENU_BACK_FORWARD_WORDS, kMenuBackForwardWords},
 };
 
 // The windows' keys. Ctrl+W is the window's close button, which in the
 // search window ends the program; Ctrl+Q ends it from either window. Ctrl and
-// the wheel zoom as Ctrl++ and Ctrl+- do. In the reader, Ctrl+T and Enter
-// press the translate button.
+// the wheel zoom as Ctrl++ and Ctrl+- do. Ctrl+Shift+S shows the word list in
+// the search window, and back. In the reader, Ctrl+T and Enter press the
+// translate button, and Ctrl+S the star.
 constexpr std::array kSearchKeys = {
     Accelerator{"Ctrl+Q", fw::IDOK},
     Accelerator{"Ctrl+W", fw::IDOK},
@@ -89,6 +126,7 @@ constexpr std::array kSearchKeys = {
     Accelerator{"Ctrl+F", ID_FIND},
     Accelerator{"Ctrl+D", ID_DICTIONARIES},
     Accelerator{"Ctrl+Shift+F", ID_FULLTEXT},
+    Accelerator{"Ctrl+Shift+S", ID_WORD_LIST},
     Accelerator{"Ctrl++", ID_ZOOM_IN},
     Accelerator{"Ctrl+=", ID_ZOOM_IN},
     Accelerator{"Ctrl+-", ID_ZOOM_OUT},
@@ -100,6 +138,7 @@ constexpr std::array kReaderKeys = {
     Accelerator{"Ctrl+T", IDC_TRANSLATE},
     Accelerator{"Return", IDC_TRANSLATE},
     Accelerator{"Enter", IDC_TRANSLATE},
+    Accelerator{"Ctrl+S", IDC_KEEP},
     Accelerator{"Ctrl+Q", ID_QUIT},
     Accelerator{"Ctrl+W", fw::IDOK},
     Accelerator{"Ctrl+L", ID_FIND},

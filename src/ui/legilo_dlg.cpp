@@ -4,6 +4,7 @@
 #include "errors/exc_msg.h"
 #include "framework/input_panel.h"
 #include "framework/message_box.h"
+#include "platform/code_page.h"
 #include "ui/kelimbo_resources.h"
 #include "ui/program_objects.h"
 #include "ui/resource_ids.h"
@@ -17,6 +18,7 @@
 
 const fw::MessageMapEntry<CLegiloDlg> CLegiloDlg::kMessageMap[] = {
     {fw::Msg::Command, IDC_TRANSLATE, &CLegiloDlg::OnTranslateSelection},
+    {fw::Msg::Command, IDC_KEEP, &CLegiloDlg::OnKeep},
     {fw::Msg::Command, ID_BACK, &CLegiloDlg::OnBack},
     {fw::Msg::Command, ID_FORWARD, &CLegiloDlg::OnForward},
     {fw::Msg::Command, ID_QUIT, &CLegiloDlg::OnQuit},
@@ -65,6 +67,10 @@ bool CLegiloDlg::OnInitDialog() {
         box.SetSel(marks.front().start, marks.front().start);
         box.ScrollCaret();
     }
+    if (!m_headword.empty()) {
+        m_objects.words.CountLookup(platform::ToUtf8(m_headword), m_esperanto);
+    }
+    ShowKept();
     fw::SipPreference(*this, fw::SipState::Down);
     return false; // no focus placed here
 }

@@ -64,6 +64,7 @@ void CKelimboDlg::OnListSelChange() {
     m_pLegilo->m_refs = std::move(refs);
     m_pLegilo->m_added = std::move(added);
     m_pLegilo->m_pProv = &lookup.Provider(m_listed.esperanto);
+    m_pLegilo->m_esperanto = m_listed.esperanto;
     m_pLegilo->m_headword = std::move(headword);
     m_pLegilo->m_text = std::move(text);
     RunReader(true);
@@ -99,6 +100,7 @@ void CKelimboDlg::ShowEntry(const HistoryEntry& entry) {
         m_pLegilo->m_refs = entry.refs;
         m_pLegilo->m_added = FromHistory(entry.added);
         m_pLegilo->m_pProv = &m_objects.lookup.Provider(entry.isEsperanto);
+        m_pLegilo->m_esperanto = entry.isEsperanto;
         m_pLegilo->m_headword = HeadwordOf(entry);
         // The first dictionary's articles alone are shown as they always
         // were; with added dictionaries', each under its dictionary's name.
@@ -199,7 +201,7 @@ void CKelimboDlg::RunReader(bool fresh) {
     }
 
     theHistory.searchView = true;
-    UpdateSoftKeys(*this, theHistory);
+    UpdateSoftKeys(*this, theHistory, m_objects.words.Size() > 0);
     const fw::Edit box = GetEdit(IDC_SEARCH);
     box.SetSel(0, -1);
     box.ScrollCaret();

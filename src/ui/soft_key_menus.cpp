@@ -6,8 +6,17 @@
 #include "ui/kelimbo_resources.h"
 #include "ui/resource_ids.h"
 
-SoftKeyChoice ChooseSoftKeys(bool back, bool forward) {
+SoftKeyChoice ChooseSoftKeys(bool back, bool forward, bool words) {
     SoftKeyChoice choice;
+    if (words) {
+        if (forward) {
+            choice.menu = back ? IDR_MENU_BACK_FORWARD_WORDS : IDR_MENU_FORWARD_WORDS;
+        } else {
+            choice.menu = back ? IDR_MENU_BACK_WORDS : IDR_MENU_WORDS;
+        }
+        choice.flags = fw::kMenuBarMenu;
+        return choice;
+    }
     if (forward) {
         choice.menu = back ? IDR_MENU_BACK_FORWARD : IDR_MENU_FORWARD;
     } else {
@@ -18,7 +27,7 @@ SoftKeyChoice ChooseSoftKeys(bool back, bool forward) {
     return choice;
 }
 
-void UpdateSoftKeys(fw::Dialog& window, const cHistory& history) {
-    const SoftKeyChoice choice = ChooseSoftKeys(history.CanGoBack(), history.CanGoForward());
+void UpdateSoftKeys(fw::Dialog& window, const cHistory& history, bool words) {
+    const SoftKeyChoice choice = ChooseSoftKeys(history.CanGoBack(), history.CanGoForward(), words);
     fw::CreateMenuBar(window, choice.flags, KelimboResources().FindMenu(choice.menu));
 }

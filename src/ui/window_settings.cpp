@@ -18,6 +18,18 @@ constexpr int kSettingsVersion = 1;
 const QString kVersionKey = QStringLiteral("version");
 const QString kPlacementKey = QStringLiteral("SearchWindow/placement");
 const QString kZoomKey = QStringLiteral("Text/zoom");
+const QString kWordOrderKey = QStringLiteral("WordList/order");
+
+// The word list's orders as the file names them.
+struct OrderName {
+    WordOrder order;
+    const char* name;
+};
+constexpr OrderName kOrderNames[] = {
+    {WordOrder::ByDate, "date"},
+    {WordOrder::ByName, "alphabet"},
+    {WordOrder::ByLookups, "lookups"},
+};
 
 QString SettingsPath(std::string_view programFolder) {
     // The toolkit names files by text: a folder whose bytes are no UTF-8
@@ -48,6 +60,12 @@ void WindowSettings::Load(std::string_view programFolder) {
     bool isNumber = false;
     const int zoom = file.value(kZoomKey).toInt(&isNumber);
     SetZoom(isNumber ? zoom : kDefaultZoom);
+    const QString order = file.value(kWordOrderKey).toString();
+    for (const OrderName& known : kOrderNames) {
+        if (order == QLatin1String(known.name)) {
+            m_wordOrder = known.order;
+        }
+    }
 }
 
 bool WindowSettings::Save() const {
@@ -63,6 +81,11 @@ bool WindowSettings::Save() const {
     file.setValue(kPlacementKey,
                   QByteArray(m_placement.data(), static_cast<qsizetype>(m_placement.size())));
     file.setValue(kZoomKey, m_zoom);
+    for (const OrderName& known : kOrderNames) {
+        if (known.order == m_wordOrder) {
+            file.setValue(kWordOrderKey, QLatin1String(known.name));
+        }
+    }
     file.sync();
     return file.status() == QSettings::NoError;
 }

@@ -96,6 +96,9 @@ public:
     int AddStringWithBold(std::u16string_view text, std::span<const Selection> bold) const;
     // The bold parts of a line; none for a line without them.
     std::vector<Selection> GetBold(int index) const;
+    // Gives line `index` a new text, marked with `hint` as AddMarkedString
+    // marks a line, or plain when the hint is empty; false for no such line.
+    bool SetString(int index, std::u16string_view text, std::u16string_view hint = {}) const;
     // The hint of a marked line; empty for a plain line or none.
     std::u16string GetHint(int index) const;
     // Appends a line with a check box, checked or not; its index, or LB_ERR.

@@ -12,6 +12,7 @@ struct Hooks {
     bool questionAnswer = false; // what a captured question is answered
     std::optional<ScreenSize> screen;
     std::optional<SipState> lastSip;
+    testing::ScopedSaveFileAnswer* saveFileName = nullptr;
 };
 
 Hooks& TheHooks();

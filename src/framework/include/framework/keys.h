@@ -2,7 +2,7 @@
 #pragma once
 // Keys as a dialog sees them before its controls do (Dialog::PreTranslateKey):
 // the virtual-key codes of the keys that move between and within controls,
-// and the modifiers held.
+// of Delete and of Z (for Ctrl+Z), and the modifiers held.
 
 namespace fw {
 
@@ -17,6 +17,8 @@ inline constexpr int VK_LEFT = 0x25;
 inline constexpr int VK_UP = 0x26;
 inline constexpr int VK_RIGHT = 0x27;
 inline constexpr int VK_DOWN = 0x28;
+inline constexpr int VK_DELETE = 0x2E;
+inline constexpr int VK_Z = 0x5A; // a letter's code is its capital's
 
 struct KeyDown {
     int vk = 0;

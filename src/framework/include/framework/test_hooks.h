@@ -70,6 +70,30 @@ private:
     std::optional<ScreenSize> m_previous;
 };
 
+struct SaveFileCall {
+    const Dialog* owner = nullptr;
+    std::u16string caption;
+    std::u16string suggested;
+    std::u16string filters;
+};
+
+// Answers every GetSaveFileName with `path` (none: as if cancelled) instead
+// of showing the dialog, and records the questions.
+class ScopedSaveFileAnswer {
+public:
+    explicit ScopedSaveFileAnswer(std::optional<std::string> path);
+    ~ScopedSaveFileAnswer();
+    ScopedSaveFileAnswer(const ScopedSaveFileAnswer&) = delete;
+    ScopedSaveFileAnswer& operator=(const ScopedSaveFileAnswer&) = delete;
+    const std::vector<SaveFileCall>& Calls() const { return calls; }
+
+    std::optional<std::string> path;
+    std::vector<SaveFileCall> calls;
+
+private:
+    ScopedSaveFileAnswer* m_previous;
+};
+
 // The last input-panel request, if any since the start or the last reset.
 std::optional<SipState> LastSipRequest();
 void ResetSipRequests();

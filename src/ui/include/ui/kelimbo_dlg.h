@@ -15,7 +15,8 @@
 // Ctrl+L and Ctrl+F return to the box with its text selected; Ctrl+D opens
 // the dictionaries dialog (dictionaries_dlg.h); Ctrl+Shift+F, or the list's
 // last line offered when no headword answers, lists the articles the box's
-// text occurs in (fulltext_results.cpp) until the text changes; Ctrl+Q and
+// text occurs in (fulltext_results.cpp) until the text changes; Ctrl+Shift+S
+// shows the word list in place of the headwords (word_list_view.h); Ctrl+Q and
 // Ctrl+W end it as its close button does. Ctrl++, Ctrl+-, Ctrl+0 and Ctrl with
 // the wheel zoom the list and the article text.
 
@@ -37,6 +38,7 @@ struct FullTextLine;
 struct FullTextPage;
 struct FullTextResults;
 struct FullTextStatus;
+class WordListView;
 struct ProgramObjects;
 
 class CKelimboDlg : public fw::Dialog {
@@ -91,6 +93,9 @@ public:
     void OnZoomIn();
     void OnZoomOut();
     void OnZoomReset();
+
+    // The word list, shown in this window's list while Active().
+    WordListView& WordList() { return *m_words; }
 
     // The reader loop (reader_loop.cpp).
     // The list's choice: the reader on the chosen headword's articles.
@@ -163,4 +168,5 @@ private:
     std::vector<FullTextLine> m_fullTextLines;   // what each list line is while they show
     ListResult m_listed;                         // what the list shows, as the core gave it
     std::optional<std::u16string> m_pending;     // a sent word, shown once the reader has closed
+    std::unique_ptr<WordListView> m_words;
 };

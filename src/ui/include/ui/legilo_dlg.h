@@ -5,6 +5,10 @@
 // before each run; the reader shows their articles under the headword's name
 // and ends with a code that says what the user wants next.
 //
+// The star button 1008 (Ctrl+S) keeps the headword in the word list, or takes
+// it out: ★ for a kept word, ☆ for another. Each run on a kept word counts one
+// look-up of it.
+//
 // Ctrl+T and Enter press the button; Escape, Ctrl+W, Ctrl+L and Ctrl+F close
 // the reader (the last two for the search box); Ctrl+Q closes it with ID_QUIT,
 // which ends the program.
@@ -36,6 +40,7 @@ public:
     std::vector<NamedRefs> m_added;  // the added dictionaries' articles shown with them
     cKelimboProv* m_pProv = nullptr; // the provider of the references' direction
     std::u16string m_headword;       // what the articles are of, for the caption
+    bool m_esperanto = false;        // the direction of the headword
     // The text to show instead of the provider's articles of m_refs: a line
     // of several dictionaries, which the lookup core has grouped under their names.
     std::optional<std::u16string> m_text;
@@ -46,6 +51,8 @@ public:
     // Hands the selected word, trimmed to its letters, to the owner's wordToTranslate and
     // ends with RESULT_TRANSLATE.
     void OnTranslateSelection();
+    // The star: the headword into the word list, or out of it; saved at once.
+    void OnKeep();
     // End with ID_BACK and ID_FORWARD; the main window steps the history.
     void OnBack();
     void OnForward();
@@ -62,6 +69,9 @@ protected:
 
 private:
     static const fw::MessageMapEntry<CLegiloDlg> kMessageMap[];
+
+    // The star as the word list has the headword; none for no headword.
+    void ShowKept();
 
     ProgramObjects& m_objects;
 };

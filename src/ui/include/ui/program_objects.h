@@ -13,6 +13,10 @@
 //                     Russian spelling dictionary on its first Russian use, never
 //                     at start-up, and without one offers Esperanto only)
 //   theHistory        the navigation history
+//   words             the learner's word list (wordlist/word_list.h): the
+//                     reader's star adds and removes its words, the search
+//                     window shows it; each change is saved at once, the
+//                     look-up counts with the history
 //   settings          what the windows remember between runs (window_settings.h)
 //
 // The members are constructed in this order and destroyed in the reverse one.
@@ -23,6 +27,7 @@
 #include "history/history.h"
 #include "lookup/lookup_core.h"
 #include "ui/window_settings.h"
+#include "wordlist/word_list.h"
 
 #include <string>
 
@@ -35,6 +40,7 @@ struct ProgramObjects {
     std::string dataFolder; // the dictionaries' folder the lookup core was opened on
     LookupCore lookup;
     cHistory theHistory;
+    wordlist::WordList words;
     WindowSettings settings;
 };
 

@@ -21,12 +21,24 @@ inline constexpr std::uint16_t IDR_ACCEL_READER = 141; // the reader's keys
 inline constexpr std::uint16_t IDR_MENU_BACK_FORWARD = 130; // "назад" and "вперёд"
 inline constexpr std::uint16_t IDR_MENU_BACK = 131;         // "назад" alone
 inline constexpr std::uint16_t IDR_MENU_FORWARD = 133;      // "назад " greyed, "вперёд"
+// The word list's keys: the order it is shown in (pressed: the next order)
+// and "Экспорт…", one menu for each order.
+inline constexpr std::uint16_t IDR_MENU_WORDS_BY_DATE = 134;
+inline constexpr std::uint16_t IDR_MENU_WORDS_BY_NAME = 135;
+inline constexpr std::uint16_t IDR_MENU_WORDS_BY_LOOKUPS = 136;
+// The search window's keys while the word list holds words: those of menus
+// 131, 133 and 130, or none, followed by "Мои слова".
+inline constexpr std::uint16_t IDR_MENU_WORDS = 150;
+inline constexpr std::uint16_t IDR_MENU_BACK_WORDS = 151;
+inline constexpr std::uint16_t IDR_MENU_FORWARD_WORDS = 152;
+inline constexpr std::uint16_t IDR_MENU_BACK_FORWARD_WORDS = 153;
 
 // Controls.
 inline constexpr int IDC_SEARCH = 1000;
 inline constexpr int IDC_ARTICLE = 1002;
 inline constexpr int IDC_LIST = 1003;
 inline constexpr int IDC_TRANSLATE = 1007;
+inline constexpr int IDC_KEEP = 1008; // the reader's star: the word kept in the word list or not
 inline constexpr int IDC_WIDE_STATIC = 200;
 inline constexpr int IDC_DICTIONARIES = 1010; // the added dictionaries' list
 
@@ -42,3 +54,6 @@ inline constexpr int ID_FIND = 32783;         // to the search box, its text sel
 inline constexpr int ID_QUIT = 32784;         // from the reader: the program ends
 inline constexpr int ID_DICTIONARIES = 32785; // the dictionaries dialog
 inline constexpr int ID_FULLTEXT = 32790;     // the box's text searched in the articles
+inline constexpr int ID_WORD_LIST = 32786;    // the word list in the search window, or back
+inline constexpr int ID_WORD_ORDER = 32787;   // the word list's next order
+inline constexpr int ID_EXPORT = 32788;       // the word list written to a file

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // What the windows remember between runs: the search window's place, size
-// and maximised state, and the zoom of the list and the article text. It is
+// and maximised state, the zoom of the list and the article text, and the
+// order the word list is shown in. It is
 // kept apart from the history, in an INI file "kelimbo.conf" read at start-up
 // and written at the end of the run. The file lives where the history does:
 // beside the program while the program's folder can be written (a portable
@@ -14,6 +15,10 @@
 #include <string_view>
 
 inline constexpr const char* kSettingsFileName = "kelimbo.conf";
+
+// The orders of the word list: newest first, alphabetical in the language's
+// ordering, most looked up first.
+enum class WordOrder { ByDate, ByName, ByLookups };
 
 class WindowSettings {
 public:
@@ -35,8 +40,12 @@ public:
     int Zoom() const { return m_zoom; }
     void SetZoom(int percent);
 
+    WordOrder WordListOrder() const { return m_wordOrder; }
+    void SetWordListOrder(WordOrder order) { m_wordOrder = order; }
+
 private:
     std::string m_path;
     std::string m_placement;
     int m_zoom = 100;
+    WordOrder m_wordOrder = WordOrder::ByDate;
 };
