@@ -186,7 +186,7 @@ BuildSummary WriteIndex(const std::string& textPath, const std::string& headword
         Prepare(db, "INSERT INTO body(rowid, words) VALUES(?1, ?2)", addBody, indexPath);
 
         BaseKeys keys(analyser);
-        std::unordered_set<std::string> seen;
+        std::unordered_set<std::uint64_t> seen; // each article's start and end
         std::u16string decoded;
         std::string words;
         std::string headword;
@@ -227,27 +227,26 @@ BuildSummary WriteIndex(const std::string& textPath, const std::string& headword
             bases.clear();
         };
         constexpr std::size_t kBatch = 4096;
+        // A row is an article, under the first headword (in the index's
+        // order) that opens it: headwords that share articles would
+        // otherwise index the same text once for each set they make.
         for (std::uint32_t i = 0; i < headwords->Count(); ++i) {
-            const std::vector<ArticleRef> refs = headwords->GetRefs(i);
-            std::string blob = RefsBlob(refs);
-            if (refs.empty() || !seen.insert(blob).second) {
-                continue;
-            }
-            batch.push_back({i, std::move(blob), bases.size()});
-            for (const ArticleRef& ref : refs) {
-                if (ref.end < ref.start || ref.end > text.size() ||
-                    ref.end - ref.start > kMaxArticleBytes) {
+            for (const ArticleRef& ref : headwords->GetRefs(i)) {
+                if (ref.end <= ref.start || ref.end > text.size() ||
+                    ref.end - ref.start > kMaxArticleBytes ||
+                    !seen.insert((std::uint64_t{ref.start} << 32) | ref.end).second) {
                     continue;
                 }
+                batch.push_back({i, RefsBlob({ref}), bases.size()});
                 const std::string_view bytes(text.data() + ref.start, ref.end - ref.start);
                 summary.textBytes += bytes.size();
                 decoded = esperanto ? platform::FromAnsi(bytes) : platform::FromUtf8(bytes);
                 ForEachWord(decoded, [&](std::size_t, std::size_t, const std::string& key) {
                     bases.push_back(keys.Pending(key));
                 });
-            }
-            if (batch.size() == kBatch) {
-                flush();
+                if (batch.size() == kBatch) {
+                    flush();
+                }
             }
         }
         flush();

@@ -240,4 +240,33 @@ TEST_F(FullTextSearchTest, AnIndexReplacedWhileOpenGoesOnAnswering) {
     EXPECT_EQ(Search("kato 007").hits.size(), 1u);
 }
 
+// Each article is found once, under the first headword that opens it, and a
+// headword's articles are found each on its own.
+TEST(FullTextArticles, AnArticleIsOneHitUnderItsFirstHeadword) {
+    TempDir dir;
+    Build(Language::Esperanto,
+          "domo\tdomo: дом. La domo estas granda.\tkabano\n"
+          "domo\tdomo 2: здание kun muro\n",
+          dir);
+    LookupCore core;
+    core.Open({{"unua", dir.AnsiPath(""), false, true}});
+    core.FullText().Rebuild(0, true);
+    const struct {
+        const char* query;
+        std::vector<std::string> headwords;
+    } cases[] = {
+        {"granda", {"domo"}}, // not again under kabano, which opens the same article
+        {"muro", {"domo"}},   // the headword's second article
+        {"granda muro", {}},  // two articles of one headword are not one text
+        {"domo", {"domo", "domo"}},
+    };
+    for (const auto& c : cases) {
+        const FullTextPage page = core.FullText().Search(FromUtf8(c.query), 0);
+        EXPECT_EQ(Headwords(page), c.headwords) << c.query;
+        for (const FullTextHit& hit : page.hits) {
+            EXPECT_EQ(hit.refs.size(), 1u) << c.query;
+        }
+    }
+}
+
 } // namespace

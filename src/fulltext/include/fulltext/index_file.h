@@ -8,11 +8,12 @@
 //                                  identity of the text it was made from
 //                                  ("text_size", "text_fingerprint", as the
 //                                  headword index records them)
-//   entry(id, headword, refs)      one row per distinct set of articles, in
-//                                  headword order: the first headword (UTF-8,
-//                                  as the list shows it) that opens them, and
-//                                  the articles as 8-byte records (start, end,
-//                                  32-bit little-endian)
+//   entry(id, headword, refs)      one row per article, in headword order:
+//                                  the first headword (UTF-8, as the list
+//                                  shows it) that opens it, and the article as
+//                                  8-byte records (start, end, 32-bit
+//                                  little-endian; files of an earlier build
+//                                  may hold several a row, which read alike)
 //   body                           an FTS5 table without content: row id is
 //                                  the entry's id, its one column the entry's
 //                                  words as their base keys (words.h)
