@@ -30,6 +30,24 @@ QImage IconImage(IconHandle icon) {
     return image;
 }
 
+namespace {
+
+// The image with each pixel repeated to fill size × size. QImage::scaled
+// draws through the raster engine, which hands an image this large to Qt's
+// pool of drawing threads, whose end at the program's exit races with it.
+QImage Enlarged(const QImage& image, int size) {
+    QImage enlarged(size, size, QImage::Format_ARGB32);
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            enlarged.setPixel(x, y,
+                              image.pixel(x * image.width() / size, y * image.height() / size));
+        }
+    }
+    return enlarged;
+}
+
+} // namespace
+
 QIcon WindowIcon(IconHandle icon) {
     const QImage image = IconImage(icon);
     QIcon result;
@@ -38,9 +56,11 @@ QIcon WindowIcon(IconHandle icon) {
     }
     for (int size : {16, 32, 48, 64, 128}) {
         // Whole multiples keep the pixels crisp; other sizes are smoothed.
-        const Qt::TransformationMode mode =
-            size % image.width() == 0 ? Qt::FastTransformation : Qt::SmoothTransformation;
-        result.addPixmap(QPixmap::fromImage(image.scaled(size, size, Qt::IgnoreAspectRatio, mode)));
+        const QImage scaled =
+            size % image.width() == 0 && size % image.height() == 0
+                ? Enlarged(image, size)
+                : image.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        result.addPixmap(QPixmap::fromImage(scaled));
     }
     return result;
 }
