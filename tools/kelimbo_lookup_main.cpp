@@ -51,8 +51,8 @@ constexpr const char* kUsage =
     "usage: kelimbo-lookup [--dir DIR] [--dict NAME] [--range] [--forms] [--articles] QUERY\n"
     "       kelimbo-lookup [--dir DIR] [--dict NAME] [--forms] --open K QUERY\n"
     "       kelimbo-lookup [--dir DIR] [--dict NAME] [--range] [--forms] [--articles] --stdin\n"
-    "       kelimbo-lookup [--dir DIR] [--dict NAME] --fulltext [--page N] [--json] QUERY\n"
-    "       kelimbo-lookup --help | --version\n";
+    "       kelimbo-lookup [--dir DIR] [--dict NAME] --fulltext [--page N] [--json] QUERY\n";
+constexpr const char* kUsageLast = "       kelimbo-lookup --help | --version\n";
 
 constexpr const char* kHelp =
     "\n"
@@ -74,7 +74,7 @@ constexpr const char* kHelp =
     "  --open K    print the article text of list line K (the first is 0)\n"
     "  --articles  after each list, the article text of each line that is the\n"
     "              query itself\n"
-    "  --fulltext  search the articles' text: the entries whose articles hold\n"
+    "  --fulltext  search the articles' text: the articles that hold\n"
     "              every word of QUERY in any of its forms, \"quoted words\" as a\n"
     "              phrase; one 'HEADWORD<TAB>SNIPPET' a line, 50 a page\n"
     "  --page N    with --fulltext, page N of the results (the first is 0)\n"
@@ -93,7 +93,7 @@ constexpr const char* kHelp =
     "not exist.\n";
 
 int Usage() {
-    std::cerr << kUsage;
+    std::cerr << kUsage << kWordListUsage << kUsageLast;
     return kUsageError;
 }
 
@@ -323,7 +323,7 @@ int Run(const Arguments& args) {
 int main(int argc, char** argv) {
     for (int i = 1; i < argc && std::string_view(argv[i]) != "--"; ++i) {
         if (std::string_view(argv[i]) == "--help") {
-            std::cout << kUsage << kWordListUsage << kHelp << kWordListHelp;
+            std::cout << kUsage << kWordListUsage << kUsageLast << kHelp << kWordListHelp;
             return 0;
         }
         if (std::string_view(argv[i]) == "--version") {
