@@ -133,20 +133,14 @@ std::FILE* cKelimboProv::OpenLoaded(bool required) {
     if (m_identity) {
         bool matches = state->size == m_identity->size;
         if (matches) {
-            std::string sampled;
-            for (const bsi::Span& span : bsi::FingerprintSpans(state->size)) {
-                const std::size_t at = sampled.size();
-                sampled.resize(at + span.length);
-                if (!platform::ReadAt(file.get(), span.offset, sampled.data() + at, span.length)) {
-                    RaiseMsg(kReadError.c_str(), m_context.c_str());
-                }
-            }
+            const std::optional<std::uint64_t> fingerprint =
+                bsi::FingerprintOfFile(file.get(), state->size);
             // A file written while it was sampled gives the read error, as at
             // any later read.
-            if (platform::StateOf(file.get()) != state) {
+            if (!fingerprint || platform::StateOf(file.get()) != state) {
                 RaiseMsg(kReadError.c_str(), m_context.c_str());
             }
-            matches = bsi::Fingerprint(state->size, sampled) == m_identity->fingerprint;
+            matches = *fingerprint == m_identity->fingerprint;
         }
         if (!matches) {
             RaiseMsg(kMismatch.c_str(), platform::AnsiPath(path).c_str(),

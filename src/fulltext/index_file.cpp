@@ -10,11 +10,13 @@
 #include "platform/code_page.h"
 #include "platform/file_open.h"
 #include "platform/file_replace.h"
+#include "platform/source_file.h"
 #include "text/index_key.h"
 
 #include <sqlite3.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <sys/stat.h>
 #include <unordered_set>
@@ -66,19 +68,6 @@ std::vector<ArticleRef> RefsOfBlob(const void* data, int bytes) {
     return refs;
 }
 
-bool ReadWhole(const std::string& path, std::string& out) {
-    const platform::FileHandle file = platform::OpenFile(path, "rb");
-    if (!file) {
-        return false;
-    }
-    char buffer[1 << 16];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
-        out.append(buffer, got);
-    }
-    return std::ferror(file.get()) == 0;
-}
-
 // The size and fingerprint of the text file at `path`, as the headword index
 // records them; nothing when it cannot be read.
 bool TextSizeAndFingerprint(const std::string& path, std::uint64_t& size,
@@ -92,15 +81,11 @@ bool TextSizeAndFingerprint(const std::string& path, std::uint64_t& size,
         return false;
     }
     size = state->size;
-    std::string sampled;
-    for (const bsi::Span& span : bsi::FingerprintSpans(size)) {
-        const std::size_t at = sampled.size();
-        sampled.resize(at + span.length);
-        if (!platform::ReadAt(file.get(), span.offset, sampled.data() + at, span.length)) {
-            return false;
-        }
+    const std::optional<std::uint64_t> sampled = bsi::FingerprintOfFile(file.get(), size);
+    if (!sampled) {
+        return false;
     }
-    fingerprint = bsi::Fingerprint(size, sampled);
+    fingerprint = *sampled;
     return true;
 }
 
@@ -152,7 +137,9 @@ BuildSummary WriteIndex(const std::string& textPath, const std::string& headword
     }
     headwords->Load(headwordIndexPath.c_str());
     std::string text;
-    if (!ReadWhole(textPath, text)) {
+    std::string why;
+    if (platform::SourceFile source(textPath, platform::Links::Follow, why);
+        !source.IsOpen() || !source.ReadAll(text, UINT64_MAX, why)) {
         RaiseMsg(platform::Ansi(u8"Ошибка при открытии файла словаря:\n%s").c_str(),
                  platform::AnsiPath(textPath).c_str());
     }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "index/bsi_format.h"
 
+#include "platform/file_open.h"
 #include "platform/little_endian.h"
 
 // xxHash's functions compiled in here, not taken from its shared library.
@@ -129,6 +130,18 @@ std::vector<Span> FingerprintSpans(std::uint64_t size) {
 
 std::uint64_t Fingerprint(std::uint64_t size, std::string_view sampled) {
     return XXH3_64bits_withSeed(sampled.data(), sampled.size(), size);
+}
+
+std::optional<std::uint64_t> FingerprintOfFile(std::FILE* file, std::uint64_t size) {
+    std::string sampled;
+    for (const Span& span : FingerprintSpans(size)) {
+        const std::size_t at = sampled.size();
+        sampled.resize(at + span.length);
+        if (!platform::ReadAt(file, span.offset, sampled.data() + at, span.length)) {
+            return std::nullopt;
+        }
+    }
+    return Fingerprint(size, sampled);
 }
 
 struct TextHasher::State {

@@ -560,6 +560,10 @@ std::vector<NamedRefs> LookupCore::AddedRefs(const ListResult& list, std::size_t
 std::u16string LookupCore::ArticleOfRefs(bool esperanto, const std::vector<ArticleRef>& refs,
                                          const std::vector<NamedRefs>& added) {
     std::u16string text;
+    if (added.empty()) {
+        Provider(esperanto).GetArticles(text, refs);
+        return text;
+    }
     const auto append = [&](std::size_t dictionary, const std::vector<ArticleRef>& part) {
         std::u16string articles;
         m_dictionaries[dictionary]->Of(esperanto).provider.GetArticles(articles, part);

@@ -3,7 +3,9 @@
 
 #include <cstdlib>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/stat.h>
+#include <system_error>
 #include <unistd.h>
 
 namespace platform {
@@ -26,6 +28,23 @@ bool FolderAcceptsNewFiles(std::string_view folder) {
     const std::string path = folder.empty() ? std::string(".") : std::string(folder);
     // The effective user decides, as it does for the files created later.
     return ::faccessat(AT_FDCWD, path.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
+}
+
+bool CanWriteFileIn(std::string_view folder, std::string_view fileName) {
+    if (!FolderAcceptsNewFiles(folder)) {
+        return false;
+    }
+    std::error_code error;
+    return !std::filesystem::is_directory(std::string(folder) + std::string(fileName), error);
+}
+
+void CreateOwnerFolder(const std::string& folder) {
+    namespace fs = std::filesystem;
+    const fs::path created = folder;
+    std::error_code error;
+    if (fs::create_directories(created, error)) {
+        fs::permissions(created, fs::perms::owner_all, error);
+    }
 }
 
 bool PathExists(std::string_view path) {

@@ -78,18 +78,6 @@ std::vector<fw::Selection> ToSelections(const std::vector<TextRange>& ranges) {
     return marks;
 }
 
-// The reader's text for an article: the first dictionary's alone as its
-// provider gives it, with an added one's under the dictionaries' headings.
-std::u16string ShownText(LookupCore& lookup, bool esperanto, const std::vector<ArticleRef>& refs,
-                         const std::vector<NamedRefs>& added) {
-    if (!added.empty()) {
-        return lookup.ArticleOfRefs(esperanto, refs, added);
-    }
-    std::u16string text;
-    lookup.Provider(esperanto).GetArticles(text, refs);
-    return text;
-}
-
 bool SameIndex(const FullTextStatus& a, const FullTextStatus& b) {
     return a.dictionary == b.dictionary && a.esperanto == b.esperanto;
 }
@@ -272,7 +260,7 @@ void CKelimboDlg::OpenFullTextHit(std::size_t k) {
     std::u16string text;
     std::vector<TextRange> matches;
     try {
-        text = ShownText(lookup, hit.esperanto, refs, added);
+        text = lookup.ArticleOfRefs(hit.esperanto, refs, added);
         matches = lookup.FullText().Matches(m_fullText->query, text);
     } catch (const cExcMsg& e) {
         fw::MessageBox(this, e.GetMsg(), u"Ошибка", fw::MessageBoxIcon::Error);
@@ -306,7 +294,7 @@ void CKelimboDlg::MarkFullTextMatches(const HistoryEntry& entry) {
     try {
         std::u16string text = m_pLegilo->m_text
                                   ? *m_pLegilo->m_text
-                                  : ShownText(lookup, entry.isEsperanto, entry.refs, {});
+                                  : lookup.ArticleOfRefs(entry.isEsperanto, entry.refs, {});
         const std::vector<TextRange> matches = lookup.FullText().Matches(entry.query, text);
         if (!matches.empty()) {
             m_pLegilo->m_text = std::move(text);

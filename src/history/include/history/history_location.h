@@ -14,6 +14,8 @@
 //
 // All paths are narrow strings of the file system's bytes; folders end in '/'.
 
+#include "platform/user_folders.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -35,11 +37,9 @@ std::string UserStateFolder(const HistorySurroundings& surroundings);
 // the user's state folder otherwise.
 std::string HistoryFolder(std::string_view programFolder, const HistorySurroundings& surroundings);
 
-// True when a file fileName in folder can be written the way the history is
-// saved, by writing a new file beside it and renaming that over it: the folder
-// lets this process create and rename files, and no folder stands in the
-// file's place. Asked of the system without creating anything.
-bool CanWriteFileIn(std::string_view folder, std::string_view fileName);
+// Whether the history file can be written in a folder: as any of the
+// program's own files.
+using platform::CanWriteFileIn;
 
 // The surroundings of this process: the test above for the history file
 // fileName in programFolder, and the two environment variables.

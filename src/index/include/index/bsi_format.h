@@ -36,6 +36,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <optional>
 #include <string>
@@ -105,6 +106,9 @@ std::vector<Span> FingerprintSpans(std::uint64_t size);
 // The fingerprint of a text of `size` bytes whose spans hold `sampled`, all
 // of them one after another.
 std::uint64_t Fingerprint(std::uint64_t size, std::string_view sampled);
+// The fingerprint of an open file of `size` bytes, its spans read where they
+// lie; nothing when a read fails.
+std::optional<std::uint64_t> FingerprintOfFile(std::FILE* file, std::uint64_t size);
 
 // The whole text's hash, taken in pieces.
 class TextHasher {

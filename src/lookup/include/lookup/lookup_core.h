@@ -170,10 +170,12 @@ public:
     // What a line opens in each dictionary after the first that has its
     // headword, in the core's order; empty for a list of one dictionary.
     std::vector<NamedRefs> AddedRefs(const ListResult& list, std::size_t line);
-    // The reader's text for references kept earlier (by a history): those of
-    // the first dictionary and those of the added dictionaries named, each
-    // under its dictionary's heading as Article gives them. A name the core
-    // no longer answers from is passed over.
+    // The reader's text for references kept earlier (by a history, or a
+    // full-text hit): with none of added dictionaries, the first dictionary's
+    // articles alone as its provider gives them; otherwise those of the first
+    // dictionary and those of the added dictionaries named, each under its
+    // dictionary's heading as Article gives them. A name the core no longer
+    // answers from is passed over.
     std::u16string ArticleOfRefs(bool esperanto, const std::vector<ArticleRef>& refs,
                                  const std::vector<NamedRefs>& added);
     // The dictionaries after the first, with their text files.

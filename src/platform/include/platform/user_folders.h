@@ -16,6 +16,17 @@ namespace platform {
 // without creating anything. The empty folder is the current one.
 bool FolderAcceptsNewFiles(std::string_view folder);
 
+// True when a file fileName in folder can be written the way the program's
+// own files are saved, by writing a new file beside it and renaming that over
+// it: the folder lets this process create and rename files, and no folder
+// stands in the file's place. Asked of the system without creating anything.
+bool CanWriteFileIn(std::string_view folder, std::string_view fileName);
+
+// Creates the folder, and the folders above it, when it does not exist; a
+// folder it creates is for the owner alone. A folder that cannot be made is
+// left to the save that follows, which then fails as any failed save does.
+void CreateOwnerFolder(const std::string& folder);
+
 // True when something (a file or a folder) exists at the path.
 bool PathExists(std::string_view path);
 
