@@ -20,9 +20,9 @@ void WriteFullTextIndex(const std::filesystem::path& folder, bool esperanto, std
                         fulltext::BaseKeys& keys);
 
 // The same after a command has written the directions, one after the other
-// so that the second finds most of its words' base forms worked out: a failure is only a warning on the standard error,
-// since the dictionary itself is complete and its full-text index can be
-// built again with "kelimbo-index fulltext".
+// so that the second finds most of its words' base forms worked out: a failure is only a warning on
+// the standard error, since the dictionary itself is complete and its full-text index can be built
+// again with "kelimbo-index fulltext".
 void WriteFullTextAfterImport(const std::filesystem::path& folder,
                               std::initializer_list<bool> directions);
 

@@ -156,8 +156,8 @@ RussianAnalyser::~RussianAnalyser() = default;
 namespace {
 
 // Reads an analyser from `path` through the plugin's engines, or nothing.
-std::unique_ptr<RussianAnalyser::Transducer> LoadTransducer(const std::string& path,
-                                                            const kelimbo_russian_engines& engines) {
+std::unique_ptr<RussianAnalyser::Transducer>
+LoadTransducer(const std::string& path, const kelimbo_russian_engines& engines) {
     File file(std::fopen(path.c_str(), "rb"));
     if (!file || engines.analyser_has_mark(file.get()) == 0) {
         return nullptr;

@@ -16,13 +16,13 @@
 #include <sqlite3.h>
 
 #include <cerrno>
+#include <condition_variable>
 #include <cstdint>
 #include <cstring>
-#include <sys/stat.h>
-#include <condition_variable>
 #include <deque>
 #include <exception>
 #include <mutex>
+#include <sys/stat.h>
 #include <thread>
 #include <unordered_set>
 
@@ -200,8 +200,8 @@ private:
 // A row is an article, under the first headword (in the index's order) that
 // opens it: headwords that share articles would otherwise index the same text
 // once for each set they make.
-void ReadArticles(const cIndex& headwords, const std::string& text, bool esperanto,
-                  BaseKeys& keys, Handoff<ReadBatch>& out, std::uint64_t& textBytes) {
+void ReadArticles(const cIndex& headwords, const std::string& text, bool esperanto, BaseKeys& keys,
+                  Handoff<ReadBatch>& out, std::uint64_t& textBytes) {
     constexpr std::size_t kBatch = 4096;
     std::unordered_set<std::uint64_t> seen; // each article's start and end
     ReadBatch batch;
@@ -253,7 +253,8 @@ void WorkOutWords(const BaseKeys& keys, Handoff<ReadBatch>& in, Handoff<Rows>& o
         }
         bytes.reserve(size);
         for (std::size_t r = 0; r < rows.size(); ++r) {
-            const std::size_t end = r + 1 < rows.size() ? batch.firstWords[r + 1] : batch.bases.size();
+            const std::size_t end =
+                r + 1 < rows.size() ? batch.firstWords[r + 1] : batch.bases.size();
             rows[r].words.at = bytes.size();
             for (std::size_t w = batch.firstWords[r]; w < end; ++w) {
                 bytes += *batch.bases[w];

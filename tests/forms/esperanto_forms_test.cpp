@@ -141,10 +141,10 @@ TEST(OfferedLines, AtMostFiftyLinesNoneTwiceEachFoundByItsForm) {
 // lost -j/-n, of the full set of base forms: every way a word can be built
 // from these parts must agree with it.
 TEST(EsperantoIndexBase, AgreesWithTheFullSetOfBaseFormsOnEveryBuiltWord) {
-    const char* roots[] = {"",   "a",   "ab", "hund", "sxat", "mi", "vi",  "sxi", "ki",   "ti",
+    const char* roots[] = {"",   "a",   "ab", "hund", "sxat", "mi", "vi",  "sxi", "ki",  "ti",
                            "cx", "cxi", "du", "dek",  "dud",  "u",  "mal", "kur", "gxu", "neni"};
-    const char* middles[] = {"", "o", "a", "e", "i", "u", "as", "is", "os", "us",
-                             "ant", "int", "ont", "at", "it", "ot", "ek", "x"};
+    const char* middles[] = {"",   "o",   "a",   "e",   "i",  "u",  "as", "is", "os",
+                             "us", "ant", "int", "ont", "at", "it", "ot", "ek", "x"};
     const char* ends[] = {"", "o", "a", "e", "u", "j", "n", "jn", "oj", "ojn", "an", "ajn"};
     std::size_t checked = 0;
     for (const char* root : roots) {
@@ -171,7 +171,7 @@ TEST(EsperantoIndexBase, AgreesWithTheFullSetOfBaseFormsOnEveryBuiltWord) {
     EXPECT_GT(checked, 4000U);
     // And what it is for, spelled out.
     const std::pair<const char*, const char*> cases[] = {
-        {"sxatas", "sxati"}, {"hundojn", "hundo"}, {"hunda", "hunda"},  {"vin", "vi"},
+        {"sxatas", "sxati"}, {"hundojn", "hundo"},  {"hunda", "hunda"},        {"vin", "vi"},
         {"kiujn", "kiu"},    {"dudekon", "dudeko"}, {"sxatantaj", "sxatanta"}, {"as", "as"},
     };
     for (const auto& [word, base] : cases) {

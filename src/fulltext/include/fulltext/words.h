@@ -85,8 +85,8 @@ private:
         Known* entry = nullptr;
     };
     const forms::RussianAnalyser& m_analyser;
-    std::deque<Known> m_known;  // stable places
-    std::vector<Slot> m_slots;  // the table: hash and entry side by side, one cache line
+    std::deque<Known> m_known;     // stable places
+    std::vector<Slot> m_slots;     // the table: hash and entry side by side, one cache line
     std::vector<Known*> m_pending; // entries not worked out yet
 };
 
