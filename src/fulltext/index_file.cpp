@@ -312,13 +312,14 @@ BuildSummary WriteIndex(const std::string& textPath, const std::string& headword
              "PRAGMA cache_size=-65536; PRAGMA page_size=4096;",
              indexPath);
         Exec(db, kSchema, indexPath);
-        // The engine gathers the words of many rows in memory and writes
-        // them out as one segment; with no merging while rows come in, the
-        // index is written about once, and merged at the end.
+        // The engine gathers the words of rows in memory, 8 MB at a time, and
+        // writes each such lot out as a segment. It merges none of them while
+        // rows come in (by default it merges again and again as they grow),
+        // only all at once at the end: the index is written about twice.
         Exec(db,
              "INSERT INTO body(body, rank) VALUES('automerge', 0);"
              "INSERT INTO body(body, rank) VALUES('crisismerge', 1000);"
-             "INSERT INTO body(body, rank) VALUES('hashsize', 67108864);",
+             "INSERT INTO body(body, rank) VALUES('hashsize', 8388608);",
              indexPath);
         Exec(db, "BEGIN", indexPath);
         PutMeta(db, "format", kFormat, indexPath);
