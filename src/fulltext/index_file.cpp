@@ -433,6 +433,7 @@ struct IndexReader::Db {
     Statement count;
     Statement select;
     Statement entry;
+    Statement headword;
 };
 
 IndexReader::IndexReader() = default;
@@ -518,7 +519,9 @@ IndexState IndexReader::Open(const std::string& indexPath, const std::string& te
                                " LIMIT ?2 OFFSET ?3",
                                -1, &db->select.stmt, nullptr) != SQLITE_OK ||
             sqlite3_prepare_v2(handle, "SELECT headword, refs FROM entry WHERE id = ?1", -1,
-                               &db->entry.stmt, nullptr) != SQLITE_OK) {
+                               &db->entry.stmt, nullptr) != SQLITE_OK ||
+            sqlite3_prepare_v2(handle, "SELECT headword FROM entry WHERE refs = ?1 LIMIT 1", -1,
+                               &db->headword.stmt, nullptr) != SQLITE_OK) {
             throw IndexError(sqlite3_errmsg(handle));
         }
     } catch (const IndexError& e) {
@@ -637,6 +640,32 @@ std::vector<Entry> IndexReader::Select(const Phrases& phrases, std::size_t offse
         entries.push_back(std::move(entry));
     }
     return entries;
+}
+
+std::string IndexReader::HeadwordOf(const std::vector<ArticleRef>& refs) {
+    if (!m_db || refs.empty()) {
+        return {};
+    }
+    std::string blob;
+    for (const ArticleRef& ref : refs) {
+        bsi::AppendRecord(blob, ref);
+    }
+    Statement& get = m_db->headword;
+    sqlite3_reset(get.stmt);
+    sqlite3_bind_blob(get.stmt, 1, blob.data(), static_cast<int>(blob.size()), SQLITE_STATIC);
+    const int step = sqlite3_step(get.stmt);
+    std::string headword;
+    if (step == SQLITE_ROW) {
+        const unsigned char* text = sqlite3_column_text(get.stmt, 0);
+        if (text != nullptr) {
+            headword = reinterpret_cast<const char*>(text);
+        }
+    }
+    sqlite3_reset(get.stmt);
+    if (step != SQLITE_ROW && step != SQLITE_DONE) {
+        throw IndexError(sqlite3_errmsg(m_db->connection.db));
+    }
+    return headword;
 }
 
 std::string MatchExpression(const Phrases& phrases) {

@@ -101,6 +101,9 @@ public:
     // headword order. Raises IndexError.
     std::vector<Entry> Select(const Phrases& phrases, std::size_t offset, std::size_t limit,
                               const std::atomic<bool>* cancel);
+    // The headword (UTF-8) of the entry whose articles are exactly `refs`, as
+    // Select gives it; empty when no entry has them. Raises IndexError.
+    std::string HeadwordOf(const std::vector<ArticleRef>& refs);
 
 private:
     struct Db;
