@@ -338,23 +338,8 @@ BuildSummary WriteIndex(const std::string& textPath, const std::string& headword
         Handoff<Rows> worked;
         std::exception_ptr readFailed;
         std::exception_ptr workFailed;
-        std::thread reader([&] {
-            try {
-                ReadArticles(*headwords, text, esperanto, keys, read, summary.textBytes);
-            } catch (...) {
-                readFailed = std::current_exception();
-            }
-            read.Finish();
-        });
-        std::thread worker([&] {
-            try {
-                WorkOutWords(keys, read, worked);
-            } catch (...) {
-                workFailed = std::current_exception();
-            }
-            read.Abandon(); // no more batches are taken: the reader stops
-            worked.Finish();
-        });
+        std::thread reader;
+        std::thread worker;
         struct Join {
             Handoff<ReadBatch>& read;
             Handoff<Rows>& worked;
@@ -371,6 +356,23 @@ BuildSummary WriteIndex(const std::string& textPath, const std::string& headword
                 }
             }
         } join{read, worked, reader, worker};
+        reader = std::thread([&] {
+            try {
+                ReadArticles(*headwords, text, esperanto, keys, read, summary.textBytes);
+            } catch (...) {
+                readFailed = std::current_exception();
+            }
+            read.Finish();
+        });
+        worker = std::thread([&] {
+            try {
+                WorkOutWords(keys, read, worked);
+            } catch (...) {
+                workFailed = std::current_exception();
+            }
+            read.Abandon(); // no more batches are taken: the reader stops
+            worked.Finish();
+        });
         Rows rows;
         std::string refs;
         while (worked.Pop(rows)) {
