@@ -57,31 +57,25 @@ std::vector<std::vector<std::string>> EntryWords(const fs::path& folder, std::ui
     const forms::RussianAnalyser analyser;
     fulltext::BaseKeys keys(analyser);
     std::vector<std::vector<const std::string*>> pending;
-    // One entry per distinct set of articles, as the index writer keeps them.
-    std::set<std::string> seen;
+    // One entry per article, under the first headword that opens it, as the
+    // index writer keeps them.
+    std::set<std::pair<std::uint32_t, std::uint32_t>> seen;
     for (std::uint32_t i = 0; i < index.Count(); ++i) {
-        std::string refsKey;
-        std::vector<const std::string*> words;
-        const std::vector<ArticleRef> refs = index.GetRefs(i);
-        for (const ArticleRef& ref : refs) {
-            refsKey += std::to_string(ref.start) + ',';
-        }
-        if (!seen.insert(refsKey).second) {
-            continue;
-        }
-        for (const ArticleRef& ref : refs) {
-            if (ref.end < ref.start || ref.end > text.size() ||
-                ref.end - ref.start > kMaxArticleBytes) {
+        for (const ArticleRef& ref : index.GetRefs(i)) {
+            if (ref.end <= ref.start || ref.end > text.size() ||
+                ref.end - ref.start > kMaxArticleBytes ||
+                !seen.insert({ref.start, ref.end}).second) {
                 continue;
             }
             textBytes += ref.end - ref.start;
+            std::vector<const std::string*> words;
             fulltext::ForEachWord(
                 platform::FromAnsi(std::string_view(text).substr(ref.start, ref.end - ref.start)),
                 [&](std::size_t, std::size_t, const std::string& key) {
                     words.push_back(keys.Pending(key));
                 });
+            pending.push_back(std::move(words));
         }
-        pending.push_back(std::move(words));
     }
     keys.Resolve();
     std::vector<std::vector<std::string>> entries;
@@ -169,7 +163,8 @@ void Report(const char* name, double value, const char* unit) {
     std::cout << name << ' ' << value << ' ' << unit << '\n';
 }
 
-// ---- FTS5, as the program's index holds it: contentless, positions kept.
+// ---- FTS5, as the program's index holds it: contentless, positions kept,
+// the same settings.
 
 void BuildFts5(const std::vector<std::vector<std::string>>& entries, const fs::path& file) {
     sqlite3* db = nullptr;
@@ -177,7 +172,11 @@ void BuildFts5(const std::vector<std::vector<std::string>>& entries, const fs::p
     sqlite3_exec(db,
                  "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; PRAGMA cache_size=-65536;"
                  "CREATE VIRTUAL TABLE body USING fts5(words, content='', columnsize=0,"
-                 " detail=full, tokenize='ascii'); BEGIN;",
+                 " detail=full, tokenize='ascii');"
+                 // The program's settings: merged once, at the end.
+                 "INSERT INTO body(body, rank) VALUES('automerge', 0);"
+                 "INSERT INTO body(body, rank) VALUES('crisismerge', 1000);"
+                 "INSERT INTO body(body, rank) VALUES('hashsize', 8388608); BEGIN;",
                  nullptr, nullptr, nullptr);
     sqlite3_stmt* add = nullptr;
     sqlite3_prepare_v2(db, "INSERT INTO body(rowid, words) VALUES(?1, ?2)", -1, &add, nullptr);

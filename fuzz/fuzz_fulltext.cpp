@@ -123,6 +123,7 @@ void Damage(Fixture& fixture, const std::uint8_t* data, std::size_t size) {
                 for (const ArticleRef& ref : entry.refs) {
                     fuzz::Require(ref.start <= ref.end && ref.end <= fixture.textSize);
                 }
+                reader.HeadwordOf(entry.refs); // a history step's title
             }
         } catch (const fulltext::IndexError&) {
             // told as damaged: the search says so

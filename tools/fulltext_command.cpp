@@ -9,13 +9,13 @@
 #include "errors/exc_msg.h"
 #include "forms/russian_analyser.h"
 #include "fulltext/index_file.h"
+#include "fulltext/words.h"
 #include "import_command.h"
 #include "platform/code_page.h"
 
 #include <iostream>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -41,11 +41,11 @@ bool Holds(const std::filesystem::path& folder, const DictionaryFiles& files) {
 } // namespace
 
 void WriteFullTextIndex(const std::filesystem::path& folder, bool esperanto, std::ostream* report,
-                        const forms::RussianAnalyser& analyser) {
+                        fulltext::BaseKeys& keys) {
     const DictionaryFiles& files = esperanto ? kEsperantoFiles : kRussianFiles;
     const fulltext::BuildSummary summary =
         fulltext::WriteIndex((folder / files.text).string(), (folder / files.index).string(),
-                             (folder / files.fulltext).string(), esperanto, analyser);
+                             (folder / files.fulltext).string(), esperanto, keys);
     if (report != nullptr) {
         *report << (esperanto ? "eo-ru" : "ru-eo") << ": full-text index of " << summary.entries
                 << " entries, " << summary.textBytes << " bytes of article text, "
@@ -56,26 +56,13 @@ void WriteFullTextIndex(const std::filesystem::path& folder, bool esperanto, std
 void WriteFullTextAfterImport(const std::filesystem::path& folder,
                               std::initializer_list<bool> directions) {
     const forms::RussianAnalyser analyser;
-    std::vector<std::string> failures(directions.size());
-    std::vector<std::thread> writers;
-    std::size_t k = 0;
+    fulltext::BaseKeys keys(analyser);
     for (const bool esperanto : directions) {
-        writers.emplace_back([&, esperanto, k] {
-            try {
-                WriteFullTextIndex(folder, esperanto, nullptr, analyser);
-            } catch (const std::exception& e) {
-                failures[k] = Message(e);
-            }
-        });
-        ++k;
-    }
-    for (std::thread& writer : writers) {
-        writer.join();
-    }
-    for (const std::string& failure : failures) {
-        if (!failure.empty()) {
-            std::cerr << "kelimbo-index: warning: the full-text index was not written: " << failure
-                      << "\nkelimbo-index: 'kelimbo-index fulltext' builds it\n";
+        try {
+            WriteFullTextIndex(folder, esperanto, nullptr, keys);
+        } catch (const std::exception& e) {
+            std::cerr << "kelimbo-index: warning: the full-text index was not written: "
+                      << Message(e) << "\nkelimbo-index: 'kelimbo-index fulltext' builds it\n";
         }
     }
 }
@@ -117,9 +104,10 @@ int RunFullTextCommand(int argc, char** argv) {
         const ImportLock lock(path);
         bool any = false;
         const forms::RussianAnalyser analyser;
+        fulltext::BaseKeys keys(analyser);
         for (const bool esperanto : {true, false}) {
             if (Holds(path, esperanto ? kEsperantoFiles : kRussianFiles)) {
-                WriteFullTextIndex(path, esperanto, &std::cout, analyser);
+                WriteFullTextIndex(path, esperanto, &std::cout, keys);
                 any = true;
             }
         }

@@ -8,20 +8,21 @@
 #include <initializer_list>
 #include <iosfwd>
 
-namespace forms {
-class RussianAnalyser;
+namespace fulltext {
+class BaseKeys;
 }
 
 // Writes the full-text index of a direction of the folder (its text and
 // headword index must be there), reporting the sizes on `report` when it is
-// given. Throws what the writing raises (cExcMsg).
+// given, with the base forms `keys` knows already. Throws what the writing
+// raises (cExcMsg).
 void WriteFullTextIndex(const std::filesystem::path& folder, bool esperanto, std::ostream* report,
-                        const forms::RussianAnalyser& analyser);
+                        fulltext::BaseKeys& keys);
 
-// The same after a command has written the directions (both at once, each
-// on a core of its own): a failure is only a warning on the standard error,
-// since the dictionary itself is complete and its full-text index can be
-// built again with "kelimbo-index fulltext".
+// The same after a command has written the directions, one after the other
+// so that the second finds most of its words' base forms worked out: a failure is only a warning on
+// the standard error, since the dictionary itself is complete and its full-text index can be built
+// again with "kelimbo-index fulltext".
 void WriteFullTextAfterImport(const std::filesystem::path& folder,
                               std::initializer_list<bool> directions);
 

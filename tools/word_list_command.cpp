@@ -172,7 +172,8 @@ int Import(wordlist::WordList& list, LookupCore& core, std::string_view bytes, b
         std::cerr << "kelimbo-lookup: no dictionary has '" << word << "': not kept\n";
     }
     if (!one) {
-        std::cerr << "kelimbo-lookup: " << report.added << " words kept, " << report.alreadyKept
+        std::cerr << "kelimbo-lookup: " << report.added
+                  << (report.added == 1 ? " word kept, " : " words kept, ") << report.alreadyKept
                   << " kept already, " << report.unknown.size() + report.unreadable.size()
                   << " not found\n";
     }

@@ -72,13 +72,13 @@ std::string Lower(std::string_view s) {
 // it has no ending a compound can end with.
 std::string Stem(std::string word) {
     if (word.ends_with("jn") || (word.ends_with('n') && !word.ends_with("jn"))) {
-        word.resize(word.size() - (word.ends_with("jn") ? 2 : 1));
+        word.erase(word.size() - (word.ends_with("jn") ? 2 : 1));
     } else if (word.ends_with('j')) {
-        word.resize(word.size() - 1);
+        word.pop_back();
     }
     for (const std::string_view ending : {"as", "is", "os", "us", "u", "i", "o", "a", "e"}) {
         if (word.ends_with(ending)) {
-            word.resize(word.size() - std::string_view(ending).size());
+            word.erase(word.size() - ending.size());
             return word;
         }
     }

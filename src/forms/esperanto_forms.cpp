@@ -351,4 +351,28 @@ std::vector<BaseForm> EsperantoBaseForms(std::string_view query) {
     return forms.Take();
 }
 
+std::string EsperantoIndexBase(std::string_view word) {
+    std::string w(word);
+    for (const NumberCase& rule : kNumberCase) {
+        const std::size_t n = rule.ending.size();
+        if (Letters(w) >= n + kMinRootLetters && w.ends_with(rule.ending) &&
+            rule.after.find(w[w.size() - n - 1]) != std::string_view::npos) {
+            w.resize(w.size() - n);
+            break;
+        }
+    }
+    if (IsEsperantoClosedWord(w) || !NumeralParts(w).empty()) {
+        return w;
+    }
+    for (const std::string_view ending : kVerbEndings) {
+        if (w.ends_with(ending) &&
+            Letters(std::string_view(w).substr(0, w.size() - ending.size())) >= kMinRootLetters) {
+            w.resize(w.size() - ending.size());
+            w += 'i';
+            return w;
+        }
+    }
+    return w;
+}
+
 } // namespace forms

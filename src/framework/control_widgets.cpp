@@ -33,6 +33,50 @@ void SetFramed(QFrame& frame, const DialogItem& item) {
     frame.setFrameShape(Has(item, style::kBorder) ? QFrame::StyledPanel : QFrame::NoFrame);
 }
 
+// The bold parts of a line, as its text layout takes them, up to `length`.
+QList<QTextLayout::FormatRange> BoldFormats(const QVariantList& bold, int length) {
+    QList<QTextLayout::FormatRange> formats;
+    for (const QVariant& part : bold) {
+        const QPoint range = part.toPoint();
+        const int end = std::min(range.y(), length);
+        if (range.x() < end) {
+            QTextLayout::FormatRange format;
+            format.start = range.x();
+            format.length = end - range.x();
+            format.format.setFontWeight(QFont::Bold);
+            formats.push_back(format);
+        }
+    }
+    return formats;
+}
+
+} // namespace
+
+int ElidedLength(const QString& text, const QVariantList& bold, const QFont& font, int width) {
+    QTextLayout layout(text, font);
+    layout.setFormats(BoldFormats(bold, static_cast<int>(text.size())));
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    layout.endLayout();
+    if (line.naturalTextWidth() <= width) {
+        return static_cast<int>(text.size());
+    }
+    // The ellipsis measured in bold: it may follow a bold part.
+    QFont boldFont = font;
+    boldFont.setBold(true);
+    const qreal room = width - QFontMetricsF(boldFont).horizontalAdvance(QChar(0x2026));
+    if (room <= 0) {
+        return 0;
+    }
+    int kept = line.xToCursor(room, QTextLine::CursorBetweenCharacters);
+    while (kept > 0 && line.cursorToX(kept) > room) {
+        kept = layout.previousCursorPosition(kept);
+    }
+    return kept;
+}
+
+namespace {
+
 // Draws a marked line in italics of the font the list has at that moment, so
 // the mark follows the zoom and needs no colour of its own (any palette).
 // A line with bold parts is drawn by its own text layout over the style's
@@ -59,26 +103,10 @@ public:
         const QRect area = style->subElementRect(QStyle::SE_ItemViewItemText, &option, widget);
         const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
         const int width = area.width() - 2 * margin;
-        // Measured in bold, so that the cut text fits however much of it is bold.
-        QFont boldFont = option.font;
-        boldFont.setBold(true);
-        const QString shown = QFontMetrics(boldFont).elidedText(text, Qt::ElideRight, width);
-        const int kept = shown.endsWith(QChar(0x2026)) ? static_cast<int>(shown.size()) - 1
-                                                       : static_cast<int>(shown.size());
-        QList<QTextLayout::FormatRange> formats;
-        for (const QVariant& part : bold) {
-            const QPoint range = part.toPoint();
-            const int end = std::min(range.y(), kept);
-            if (range.x() < end) {
-                QTextLayout::FormatRange format;
-                format.start = range.x();
-                format.length = end - range.x();
-                format.format.setFontWeight(QFont::Bold);
-                formats.push_back(format);
-            }
-        }
+        const int kept = ElidedLength(text, bold, option.font, width);
+        const QString shown = kept == text.size() ? text : text.left(kept) + QChar(0x2026);
         QTextLayout layout(shown, option.font);
-        layout.setFormats(formats);
+        layout.setFormats(BoldFormats(bold, kept));
         layout.beginLayout();
         QTextLine line = layout.createLine();
         line.setLineWidth(width);

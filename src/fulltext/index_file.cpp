@@ -16,9 +16,14 @@
 #include <sqlite3.h>
 
 #include <cerrno>
+#include <condition_variable>
 #include <cstdint>
 #include <cstring>
+#include <deque>
+#include <exception>
+#include <mutex>
 #include <sys/stat.h>
+#include <thread>
 #include <unordered_set>
 
 namespace fulltext {
@@ -47,14 +52,6 @@ struct Connection {
     Connection& operator=(const Connection&) = delete;
     ~Connection() { sqlite3_close_v2(db); }
 };
-
-std::string RefsBlob(const std::vector<ArticleRef>& refs) {
-    std::string blob;
-    for (const ArticleRef& ref : refs) {
-        bsi::AppendRecord(blob, ref);
-    }
-    return blob;
-}
 
 std::vector<ArticleRef> RefsOfBlob(const void* data, int bytes) {
     std::vector<ArticleRef> refs;
@@ -124,11 +121,164 @@ void PutMeta(sqlite3* db, const char* key, const std::string& value, const std::
     Step(db, put, path);
 }
 
+// Where a row's text lies in its batch's bytes.
+struct Piece {
+    std::size_t at = 0;
+    std::size_t size = 0;
+};
+
+// One article's row, ready for the engine.
+struct Row {
+    ArticleRef ref;
+    Piece headword; // the first headword that opens it, UTF-8
+    Piece words;    // its words' base keys, a space after each
+};
+
+// Rows with their text in one buffer, not two strings a row: the thread that
+// frees them is not the one that made them.
+struct Rows {
+    std::vector<Row> rows;
+    std::string bytes;
+    std::string_view Of(Piece piece) const { return {bytes.data() + piece.at, piece.size}; }
+};
+
+// Rows as the articles are read: each row's words as the places their base
+// forms will be, and the words new to the batch, to be worked out.
+struct ReadBatch {
+    Rows rows;
+    std::vector<std::size_t> firstWords; // per row: where its words begin in `bases`
+    std::vector<const std::string*> bases;
+    BaseKeys::NewKeys newKeys;
+};
+
+// Batches handed from one thread to the next. At most two wait, so memory
+// stays bounded however large the text.
+template <class Batch> class Handoff {
+public:
+    // False when the next thread has stopped: the batch is not wanted.
+    bool Push(Batch&& batch) {
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [&] { return m_abandoned || m_batches.size() < kWaiting; });
+        if (m_abandoned) {
+            return false;
+        }
+        m_batches.push_back(std::move(batch));
+        m_changed.notify_all();
+        return true;
+    }
+    // The next batch; false once the thread before has finished and all
+    // were taken.
+    bool Pop(Batch& batch) {
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [&] { return m_finished || !m_batches.empty(); });
+        if (m_batches.empty()) {
+            return false;
+        }
+        batch = std::move(m_batches.front());
+        m_batches.pop_front();
+        m_changed.notify_all();
+        return true;
+    }
+    void Finish() { Set(m_finished); }
+    void Abandon() { Set(m_abandoned); }
+
+private:
+    static constexpr std::size_t kWaiting = 2;
+    void Set(bool& flag) {
+        const std::lock_guard lock(m_mutex);
+        flag = true;
+        m_changed.notify_all();
+    }
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::deque<Batch> m_batches;
+    bool m_finished = false;
+    bool m_abandoned = false;
+};
+
+// First thread: reads every article of a direction once and folds its words.
+// A row is an article, under the first headword (in the index's order) that
+// opens it: headwords that share articles would otherwise index the same text
+// once for each set they make.
+void ReadArticles(const cIndex& headwords, const std::string& text, bool esperanto, BaseKeys& keys,
+                  Handoff<ReadBatch>& out, std::uint64_t& textBytes) {
+    constexpr std::size_t kBatch = 4096;
+    std::unordered_set<std::uint64_t> seen; // each article's start and end
+    ReadBatch batch;
+    std::u16string decoded;
+    const auto flush = [&] {
+        batch.newKeys = keys.TakeNew();
+        const bool wanted = out.Push(std::move(batch));
+        batch = ReadBatch();
+        return wanted;
+    };
+    for (std::uint32_t i = 0; i < headwords.Count(); ++i) {
+        for (const ArticleRef& ref : headwords.GetRefs(i)) {
+            if (ref.end <= ref.start || ref.end > text.size() ||
+                ref.end - ref.start > kMaxArticleBytes ||
+                !seen.insert((std::uint64_t{ref.start} << 32) | ref.end).second) {
+                continue;
+            }
+            Row& row = batch.rows.rows.emplace_back();
+            row.ref = ref;
+            row.headword.at = batch.rows.bytes.size();
+            append_index_key_utf8(batch.rows.bytes, headwords.HeadwordText(i));
+            row.headword.size = batch.rows.bytes.size() - row.headword.at;
+            batch.firstWords.push_back(batch.bases.size());
+            const std::string_view bytes(text.data() + ref.start, ref.end - ref.start);
+            textBytes += bytes.size();
+            decoded = esperanto ? platform::FromAnsi(bytes) : platform::FromUtf8(bytes);
+            ForEachWord(decoded, [&](std::size_t, std::size_t, const std::string& key) {
+                batch.bases.push_back(keys.Pending(key));
+            });
+            if (batch.rows.rows.size() == kBatch && !flush()) {
+                return;
+            }
+        }
+    }
+    flush();
+}
+
+// Second thread: works out the base forms of a batch's new words (the
+// Russian ones in one pass of the analyser) and writes each row's words.
+void WorkOutWords(const BaseKeys& keys, Handoff<ReadBatch>& in, Handoff<Rows>& out) {
+    ReadBatch batch;
+    while (in.Pop(batch)) {
+        keys.Resolve(batch.newKeys);
+        std::vector<Row>& rows = batch.rows.rows;
+        std::string& bytes = batch.rows.bytes;
+        std::size_t size = bytes.size();
+        for (const std::string* base : batch.bases) {
+            size += base->size() + 1;
+        }
+        bytes.reserve(size);
+        for (std::size_t r = 0; r < rows.size(); ++r) {
+            const std::size_t end =
+                r + 1 < rows.size() ? batch.firstWords[r + 1] : batch.bases.size();
+            rows[r].words.at = bytes.size();
+            for (std::size_t w = batch.firstWords[r]; w < end; ++w) {
+                bytes += *batch.bases[w];
+                bytes += ' ';
+            }
+            rows[r].words.size = bytes.size() - rows[r].words.at;
+        }
+        if (!out.Push(std::move(batch.rows))) {
+            return;
+        }
+    }
+}
+
 } // namespace
 
 BuildSummary WriteIndex(const std::string& textPath, const std::string& headwordIndexPath,
                         const std::string& indexPath, bool esperanto,
                         const forms::RussianAnalyser& analyser) {
+    BaseKeys keys(analyser);
+    return WriteIndex(textPath, headwordIndexPath, indexPath, esperanto, keys);
+}
+
+BuildSummary WriteIndex(const std::string& textPath, const std::string& headwordIndexPath,
+                        const std::string& indexPath, bool esperanto, BaseKeys& keys) {
     std::unique_ptr<cIndex> headwords;
     if (esperanto) {
         headwords = std::make_unique<cIndexEo>();
@@ -162,6 +312,15 @@ BuildSummary WriteIndex(const std::string& textPath, const std::string& headword
              "PRAGMA cache_size=-65536; PRAGMA page_size=4096;",
              indexPath);
         Exec(db, kSchema, indexPath);
+        // The engine gathers the words of rows in memory, 8 MB at a time, and
+        // writes each such lot out as a segment. It merges none of them while
+        // rows come in (by default it merges again and again as they grow),
+        // only all at once at the end: the index is written about twice.
+        Exec(db,
+             "INSERT INTO body(body, rank) VALUES('automerge', 0);"
+             "INSERT INTO body(body, rank) VALUES('crisismerge', 1000);"
+             "INSERT INTO body(body, rank) VALUES('hashsize', 8388608);",
+             indexPath);
         Exec(db, "BEGIN", indexPath);
         PutMeta(db, "format", kFormat, indexPath);
         PutMeta(db, "text_size", std::to_string(identity.size), indexPath);
@@ -172,74 +331,81 @@ BuildSummary WriteIndex(const std::string& textPath, const std::string& headword
         Prepare(db, "INSERT INTO entry VALUES(?1, ?2, ?3)", addEntry, indexPath);
         Prepare(db, "INSERT INTO body(rowid, words) VALUES(?1, ?2)", addBody, indexPath);
 
-        BaseKeys keys(analyser);
-        std::unordered_set<std::uint64_t> seen; // each article's start and end
-        std::u16string decoded;
-        std::string words;
-        std::string headword;
-        // A batch of entries at a time: their words' places first, then the
-        // base forms of the new ones all together, then the rows.
-        struct Pending {
-            std::uint32_t headword = 0;
-            std::string refs;
-            std::size_t firstWord = 0;
-        };
-        std::vector<Pending> batch;
-        std::vector<const std::string*> bases;
-        const auto flush = [&] {
-            keys.Resolve();
-            for (std::size_t b = 0; b < batch.size(); ++b) {
-                const std::size_t end =
-                    b + 1 < batch.size() ? batch[b + 1].firstWord : bases.size();
-                words.clear();
-                for (std::size_t w = batch[b].firstWord; w < end; ++w) {
-                    words += *bases[w];
-                    words += ' ';
+        // Three threads, each on the batches before it: the first reads the
+        // articles and folds their words, the second works out the new
+        // words' base forms, and this one gives the rows to the engine.
+        Handoff<ReadBatch> read;
+        Handoff<Rows> worked;
+        std::exception_ptr readFailed;
+        std::exception_ptr workFailed;
+        std::thread reader;
+        std::thread worker;
+        struct Join {
+            Handoff<ReadBatch>& read;
+            Handoff<Rows>& worked;
+            std::thread& reader;
+            std::thread& worker;
+            ~Join() {
+                // A failed write stops the others at their next batch.
+                worked.Abandon();
+                read.Abandon();
+                for (std::thread* thread : {&worker, &reader}) {
+                    if (thread->joinable()) {
+                        thread->join();
+                    }
                 }
+            }
+        } join{read, worked, reader, worker};
+        reader = std::thread([&] {
+            try {
+                ReadArticles(*headwords, text, esperanto, keys, read, summary.textBytes);
+            } catch (...) {
+                readFailed = std::current_exception();
+            }
+            read.Finish();
+        });
+        worker = std::thread([&] {
+            try {
+                WorkOutWords(keys, read, worked);
+            } catch (...) {
+                workFailed = std::current_exception();
+            }
+            read.Abandon(); // no more batches are taken: the reader stops
+            worked.Finish();
+        });
+        Rows rows;
+        std::string refs;
+        while (worked.Pop(rows)) {
+            for (const Row& row : rows.rows) {
+                const std::string_view headword = rows.Of(row.headword);
+                const std::string_view words = rows.Of(row.words);
                 const std::int64_t id = static_cast<std::int64_t>(++summary.entries);
-                headword.clear();
-                append_index_key_utf8(headword, headwords->HeadwordText(batch[b].headword));
+                refs.clear();
+                bsi::AppendRecord(refs, row.ref);
                 sqlite3_bind_int64(addEntry.stmt, 1, id);
                 sqlite3_bind_text(addEntry.stmt, 2, headword.data(),
                                   static_cast<int>(headword.size()), SQLITE_STATIC);
-                sqlite3_bind_blob(addEntry.stmt, 3, batch[b].refs.data(),
-                                  static_cast<int>(batch[b].refs.size()), SQLITE_STATIC);
+                sqlite3_bind_blob(addEntry.stmt, 3, refs.data(), static_cast<int>(refs.size()),
+                                  SQLITE_STATIC);
                 Step(db, addEntry, indexPath);
                 sqlite3_bind_int64(addBody.stmt, 1, id);
                 sqlite3_bind_text(addBody.stmt, 2, words.data(), static_cast<int>(words.size()),
                                   SQLITE_STATIC);
                 Step(db, addBody, indexPath);
             }
-            batch.clear();
-            bases.clear();
-        };
-        constexpr std::size_t kBatch = 4096;
-        // A row is an article, under the first headword (in the index's
-        // order) that opens it: headwords that share articles would
-        // otherwise index the same text once for each set they make.
-        for (std::uint32_t i = 0; i < headwords->Count(); ++i) {
-            for (const ArticleRef& ref : headwords->GetRefs(i)) {
-                if (ref.end <= ref.start || ref.end > text.size() ||
-                    ref.end - ref.start > kMaxArticleBytes ||
-                    !seen.insert((std::uint64_t{ref.start} << 32) | ref.end).second) {
-                    continue;
-                }
-                batch.push_back({i, RefsBlob({ref}), bases.size()});
-                const std::string_view bytes(text.data() + ref.start, ref.end - ref.start);
-                summary.textBytes += bytes.size();
-                decoded = esperanto ? platform::FromAnsi(bytes) : platform::FromUtf8(bytes);
-                ForEachWord(decoded, [&](std::size_t, std::size_t, const std::string& key) {
-                    bases.push_back(keys.Pending(key));
-                });
-                if (batch.size() == kBatch) {
-                    flush();
-                }
+        }
+        // The worker has finished: it took every batch the reader gave, or
+        // failed. The reader's state is known once it has stopped too.
+        worker.join();
+        reader.join();
+        for (const std::exception_ptr& failed : {readFailed, workFailed}) {
+            if (failed) {
+                std::rethrow_exception(failed);
             }
         }
-        flush();
         Exec(db, "COMMIT", indexPath);
         // One segment for the whole index, then the pages the merge left
-        // free given back: the file is then about half as large.
+        // free given back.
         Exec(db, "INSERT INTO body(body) VALUES('optimize')", indexPath);
         Exec(db, "VACUUM", indexPath);
         if (sqlite3_close_v2(db) != SQLITE_OK) {
@@ -269,6 +435,7 @@ struct IndexReader::Db {
     Statement count;
     Statement select;
     Statement entry;
+    Statement headword;
 };
 
 IndexReader::IndexReader() = default;
@@ -354,7 +521,9 @@ IndexState IndexReader::Open(const std::string& indexPath, const std::string& te
                                " LIMIT ?2 OFFSET ?3",
                                -1, &db->select.stmt, nullptr) != SQLITE_OK ||
             sqlite3_prepare_v2(handle, "SELECT headword, refs FROM entry WHERE id = ?1", -1,
-                               &db->entry.stmt, nullptr) != SQLITE_OK) {
+                               &db->entry.stmt, nullptr) != SQLITE_OK ||
+            sqlite3_prepare_v2(handle, "SELECT headword FROM entry WHERE refs = ?1 LIMIT 1", -1,
+                               &db->headword.stmt, nullptr) != SQLITE_OK) {
             throw IndexError(sqlite3_errmsg(handle));
         }
     } catch (const IndexError& e) {
@@ -473,6 +642,32 @@ std::vector<Entry> IndexReader::Select(const Phrases& phrases, std::size_t offse
         entries.push_back(std::move(entry));
     }
     return entries;
+}
+
+std::string IndexReader::HeadwordOf(const std::vector<ArticleRef>& refs) {
+    if (!m_db || refs.empty()) {
+        return {};
+    }
+    std::string blob;
+    for (const ArticleRef& ref : refs) {
+        bsi::AppendRecord(blob, ref);
+    }
+    Statement& get = m_db->headword;
+    sqlite3_reset(get.stmt);
+    sqlite3_bind_blob(get.stmt, 1, blob.data(), static_cast<int>(blob.size()), SQLITE_STATIC);
+    const int step = sqlite3_step(get.stmt);
+    std::string headword;
+    if (step == SQLITE_ROW) {
+        const unsigned char* text = sqlite3_column_text(get.stmt, 0);
+        if (text != nullptr) {
+            headword = reinterpret_cast<const char*>(text);
+        }
+    }
+    sqlite3_reset(get.stmt);
+    if (step != SQLITE_ROW && step != SQLITE_DONE) {
+        throw IndexError(sqlite3_errmsg(m_db->connection.db));
+    }
+    return headword;
 }
 
 std::string MatchExpression(const Phrases& phrases) {

@@ -93,30 +93,11 @@ bool IsLatinWord(const std::string& key) {
     return true;
 }
 
-// The Esperanto base form a word is indexed under: a verb form's infinitive
-// (sxatas → sxati), else the word without its number and case endings
-// (hundojn → hundo). Word-class changes and affixes are left alone: hunda is
-// not hundo, and malbona is not bona.
-std::string EsperantoBase(const std::string& key) {
-    const std::vector<forms::BaseForm> forms = forms::EsperantoBaseForms(key);
-    for (const forms::BaseForm& form : forms) {
-        if (form.rule == forms::Rule::Verb) {
-            return form.key;
-        }
-    }
-    for (const forms::BaseForm& form : forms) {
-        if (form.rule == forms::Rule::Ending) {
-            return form.key;
-        }
-    }
-    return key;
-}
-
 } // namespace
 
 std::string BaseKeys::Work(const std::string& key) const {
     if (IsLatinWord(key)) {
-        return EsperantoBase(key);
+        return forms::EsperantoIndexBase(key);
     }
     if (IsCyrillicKey(key)) {
         const std::string ansi = platform::ToAnsi(platform::FromUtf8(key));
@@ -134,50 +115,56 @@ std::string BaseKeys::Work(const std::string& key) const {
 BaseKeys::Known& BaseKeys::Find(std::string_view key) {
     if (m_known.size() * 2 >= m_slots.size()) {
         const std::size_t size = m_slots.empty() ? 4096 : m_slots.size() * 2;
-        m_hashes.assign(size, 0);
-        m_slots.assign(size, 0);
-        for (std::uint32_t k = 0; k < m_known.size(); ++k) {
-            const std::uint64_t hash = std::hash<std::string_view>{}(m_known[k].key) | 1;
+        m_slots.assign(size, Slot{});
+        for (Known& known : m_known) {
+            const std::uint64_t hash = std::hash<std::string_view>{}(known.key) | 1;
             std::size_t at = hash & (size - 1);
-            while (m_hashes[at] != 0) {
+            while (m_slots[at].hash != 0) {
                 at = (at + 1) & (size - 1);
             }
-            m_hashes[at] = hash;
-            m_slots[at] = k;
+            m_slots[at] = {hash, &known};
         }
     }
     const std::uint64_t hash = std::hash<std::string_view>{}(key) | 1; // 0 marks an empty slot
     const std::size_t mask = m_slots.size() - 1;
     std::size_t at = hash & mask;
-    while (m_hashes[at] != 0) {
-        if (m_hashes[at] == hash && m_known[m_slots[at]].key == key) {
-            return m_known[m_slots[at]];
+    while (m_slots[at].hash != 0) {
+        if (m_slots[at].hash == hash && m_slots[at].entry->key == key) {
+            return *m_slots[at].entry;
         }
         at = (at + 1) & mask;
     }
-    m_hashes[at] = hash;
-    m_slots[at] = static_cast<std::uint32_t>(m_known.size());
-    m_pending.push_back(m_known.size());
-    return m_known.emplace_back(Known{std::string(key), std::string()});
+    Known& known = m_known.emplace_back(Known{std::string(key), std::string()});
+    m_slots[at] = {hash, &known};
+    m_pending.push_back(&known);
+    return known;
 }
 
 const std::string* BaseKeys::Pending(std::string_view key) {
     return &Find(key).base;
 }
 
+BaseKeys::NewKeys BaseKeys::TakeNew() {
+    NewKeys keys;
+    keys.m_entries.swap(m_pending);
+    return keys;
+}
+
 void BaseKeys::Resolve() {
+    Resolve(TakeNew());
+}
+
+void BaseKeys::Resolve(const NewKeys& keys) const {
     std::vector<std::string> russian;
     std::vector<Known*> russianKeys;
-    for (const std::size_t k : m_pending) {
-        Known& known = m_known[k];
-        if (IsCyrillicKey(known.key)) {
-            russian.push_back(platform::ToAnsi(platform::FromUtf8(known.key)));
-            russianKeys.push_back(&known);
+    for (Known* known : keys.m_entries) {
+        if (IsCyrillicKey(known->key)) {
+            russian.push_back(platform::ToAnsi(platform::FromUtf8(known->key)));
+            russianKeys.push_back(known);
         } else {
-            known.base = Work(known.key);
+            known->base = Work(known->key);
         }
     }
-    m_pending.clear();
     const std::vector<std::vector<std::string>> lemmas = m_analyser.Lemmas(russian);
     for (std::size_t k = 0; k < russian.size(); ++k) {
         std::string lemma;

@@ -293,6 +293,29 @@ void FullTextSearch::Rebuild(std::size_t dictionary, bool esperanto) {
     }
 }
 
+std::u16string FullTextSearch::HeadwordOf(bool esperanto, const std::vector<ArticleRef>& refs,
+                                          std::string_view added) {
+    std::lock_guard lock(m_impl->mutex);
+    for (const std::unique_ptr<Direction>& d : m_impl->directions) {
+        const bool wanted =
+            added.empty() ? d->dictionary == 0 : d->dictionary != 0 && d->name == added;
+        if (d->esperanto != esperanto || !wanted) {
+            continue;
+        }
+        m_impl->Open(*d);
+        if (d->state != FullTextState::Ready) {
+            return {};
+        }
+        try {
+            return platform::FromUtf8(d->reader.HeadwordOf(refs));
+        } catch (const fulltext::IndexError& e) {
+            m_impl->Fail(*d, e.what());
+            return {};
+        }
+    }
+    return {};
+}
+
 std::vector<TextRange> FullTextSearch::Matches(std::u16string_view query,
                                                std::u16string_view text) const {
     fulltext::BaseKeys keys(m_impl->analyser);

@@ -125,7 +125,16 @@ std::u16string CKelimboDlg::HeadwordOf(const HistoryEntry& entry) {
             }
         }
     }
-    return entry.query;
+    // No line opens it: a full-text result's article, which its index names.
+    std::u16string headword;
+    if (!entry.refs.empty() && entry.added.empty()) {
+        headword = m_objects.lookup.FullText().HeadwordOf(entry.isEsperanto, entry.refs);
+    } else if (entry.refs.empty() && entry.added.size() == 1) {
+        const std::vector<NamedRefs> added = FromHistory(entry.added);
+        headword =
+            m_objects.lookup.FullText().HeadwordOf(entry.isEsperanto, added[0].refs, added[0].name);
+    }
+    return headword.empty() ? entry.query : headword;
 }
 
 void CKelimboDlg::RecordState() {

@@ -136,3 +136,45 @@ TEST(OfferedLines, AtMostFiftyLinesNoneTwiceEachFoundByItsForm) {
 }
 
 } // namespace
+
+// The index's one base form is the first verb form, else the first form that
+// lost -j/-n, of the full set of base forms: every way a word can be built
+// from these parts must agree with it.
+TEST(EsperantoIndexBase, AgreesWithTheFullSetOfBaseFormsOnEveryBuiltWord) {
+    const char* roots[] = {"",   "a",   "ab", "hund", "sxat", "mi", "vi",  "sxi", "ki",  "ti",
+                           "cx", "cxi", "du", "dek",  "dud",  "u",  "mal", "kur", "gxu", "neni"};
+    const char* middles[] = {"",   "o",   "a",   "e",   "i",  "u",  "as", "is", "os",
+                             "us", "ant", "int", "ont", "at", "it", "ot", "ek", "x"};
+    const char* ends[] = {"", "o", "a", "e", "u", "j", "n", "jn", "oj", "ojn", "an", "ajn"};
+    std::size_t checked = 0;
+    for (const char* root : roots) {
+        for (const char* middle : middles) {
+            for (const char* end : ends) {
+                const std::string word = std::string(root) + middle + end;
+                std::string expected = word;
+                bool verb = false;
+                bool ending = false;
+                for (const forms::BaseForm& form : forms::EsperantoBaseForms(word)) {
+                    if (form.rule == forms::Rule::Verb && !verb) {
+                        expected = form.key;
+                        verb = true;
+                    } else if (form.rule == forms::Rule::Ending && !verb && !ending) {
+                        expected = form.key;
+                        ending = true;
+                    }
+                }
+                EXPECT_EQ(forms::EsperantoIndexBase(word), expected) << word;
+                ++checked;
+            }
+        }
+    }
+    EXPECT_GT(checked, 4000U);
+    // And what it is for, spelled out.
+    const std::pair<const char*, const char*> cases[] = {
+        {"sxatas", "sxati"}, {"hundojn", "hundo"},  {"hunda", "hunda"},        {"vin", "vi"},
+        {"kiujn", "kiu"},    {"dudekon", "dudeko"}, {"sxatantaj", "sxatanta"}, {"as", "as"},
+    };
+    for (const auto& [word, base] : cases) {
+        EXPECT_EQ(forms::EsperantoIndexBase(word), base) << word;
+    }
+}

@@ -134,11 +134,24 @@ TEST(RussianAnalyser, ManyWordsAtOnceGetWhatEachGetsAlone) {
         Cp1251("a^b$"),  Cp1251("тем"),    Cp1251("стали"),  Cp1251("ёлки"),
         "hundo",         Cp1251("мы\nвы"), Cp1251("шли"),
     };
-    const std::vector<std::vector<std::string>> together = analyser.Lemmas(words);
-    ASSERT_EQ(together.size(), words.size());
-    for (std::size_t k = 0; k < words.size(); ++k) {
-        EXPECT_EQ(together[k], analyser.Lemmas(words[k])) << k;
+    std::vector<std::vector<std::string>> alone;
+    for (const std::string& word : words) {
+        alone.push_back(analyser.Lemmas(word));
     }
+    // A small batch, and batches large enough to be split between two
+    // analysers, each cut at another word.
+    for (const std::size_t count : {words.size(), std::size_t{4099}, std::size_t{4106}}) {
+        std::vector<std::string> batch;
+        for (std::size_t k = 0; k < count; ++k) {
+            batch.push_back(words[k % words.size()]);
+        }
+        const std::vector<std::vector<std::string>> together = analyser.Lemmas(batch);
+        ASSERT_EQ(together.size(), batch.size());
+        for (std::size_t k = 0; k < batch.size(); ++k) {
+            ASSERT_EQ(together[k], alone[k % words.size()]) << k << " of " << count;
+        }
+    }
+    const std::vector<std::vector<std::string>> together = analyser.Lemmas(words);
     EXPECT_EQ(together[0], std::vector<std::string>{Cp1251("любовь")});
     EXPECT_TRUE(analyser.Lemmas(std::vector<std::string>{}).empty());
 }

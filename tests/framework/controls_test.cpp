@@ -2,6 +2,7 @@
 // Controls by id and the notifications that the windows rely on: setting an
 // edit box's text always notifies, synchronously; a list box notifies only the
 // user's own choices, a click or Enter, never a moving key.
+#include "framework/control_widgets.h"
 #include "framework/controls.h"
 #include "framework/qt_text.h"
 #include "framework/test_hooks.h"
@@ -13,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTextCursor>
+#include <QTextLayout>
 
 #include <gtest/gtest.h>
 
@@ -218,6 +220,61 @@ TEST(ListBoxTest, MarkedLinesLookApartAndKeepTheirText) {
         }
         d.SetTextZoom(100);
     });
+}
+
+// A line with bold parts keeps as much of its text as fits with its own bold
+// parts in bold and the ellipsis after it, and no more.
+TEST(ListBoxTest, ALineWithBoldPartsIsCutWhereItsOwnBoldPartsLetItFit) {
+    QFont font = QApplication::font();
+    font.setPixelSize(14);
+    const QString text = QString::fromUtf16(u"умный — saĝa homo, умный человек, inteligenta, "
+                                            u"prudenta, klera, sprita homo de granda saĝo");
+    // The width of a text cut after `kept` units, with the same bold parts.
+    const auto widthOf = [&](const QVariantList& bold, int kept) {
+        const QString shown = kept == text.size() ? text : text.left(kept) + QChar(0x2026);
+        QTextLayout layout(shown, font);
+        QList<QTextLayout::FormatRange> formats;
+        for (const QVariant& part : bold) {
+            const int end = std::min(part.toPoint().y(), kept);
+            if (part.toPoint().x() < end) {
+                QTextLayout::FormatRange format;
+                format.start = part.toPoint().x();
+                format.length = end - part.toPoint().x();
+                format.format.setFontWeight(QFont::Bold);
+                formats.push_back(format);
+            }
+        }
+        layout.setFormats(formats);
+        layout.beginLayout();
+        const QTextLine line = layout.createLine();
+        layout.endLayout();
+        return line.naturalTextWidth();
+    };
+    const QVariantList first = {QPoint(0, 5)};
+    const QVariantList two = {QPoint(0, 5), QPoint(34, 39)};
+    const QVariantList all = {QPoint(0, static_cast<int>(text.size()))};
+    for (const QVariantList& bold : {first, two, all}) {
+        for (const int width : {1, 40, 120, 200, 330}) {
+            const int kept = fw::detail::ElidedLength(text, bold, font, width);
+            SCOPED_TRACE(::testing::Message() << "width " << width << ", kept " << kept);
+            ASSERT_GE(kept, 0);
+            ASSERT_LT(kept, text.size());
+            if (kept > 0) {
+                EXPECT_LE(widthOf(bold, kept), width) << "it fits";
+            }
+            EXPECT_GT(widthOf(bold, kept + 1), width) << "one more would not";
+        }
+        const int whole = static_cast<int>(widthOf(bold, static_cast<int>(text.size()))) + 1;
+        EXPECT_EQ(fw::detail::ElidedLength(text, bold, font, whole), text.size());
+    }
+    // Measuring the whole line in bold, as if it all were, keeps less.
+    QFont boldFont = font;
+    boldFont.setBold(true);
+    if (QFontMetrics(boldFont).horizontalAdvance(text) >
+        QFontMetrics(font).horizontalAdvance(text)) {
+        const QString asIfBold = QFontMetrics(boldFont).elidedText(text, Qt::ElideRight, 200);
+        EXPECT_GT(fw::detail::ElidedLength(text, first, font, 200), asIfBold.size() - 1);
+    }
 }
 
 TEST(ListBoxTest, NotifiesOnlyTheUsersOwnChoices) {

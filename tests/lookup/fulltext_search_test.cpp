@@ -137,6 +137,40 @@ TEST_F(FullTextSearchTest, AHitNamesItsDictionaryAndOpensItsArticleWithTheMatchM
     EXPECT_EQ(article.substr(matches[0].start, matches[0].end - matches[0].start), u"kato");
 }
 
+// A history step keeps an article's references, not its headword: the index
+// names it again, in its own dictionary and direction only.
+TEST_F(FullTextSearchTest, AnArticleIsNamedAgainByItsReferences) {
+    const FullTextHit first = Search("собака").hits.at(0);
+    const FullTextHit added = Search("kato 007").hits.at(0);
+    ASSERT_EQ(first.dictionary, 0u);
+    ASSERT_EQ(added.dictionary, 1u);
+    FullTextSearch& search = core.FullText();
+    const struct {
+        bool esperanto;
+        std::vector<ArticleRef> refs;
+        std::string added;
+        std::u16string headword;
+    } cases[] = {
+        {first.esperanto, first.refs, "", first.headword},
+        {added.esperanto, added.refs, "dua", added.headword},
+        {added.esperanto, added.refs, "", u""},     // not the first dictionary's article
+        {first.esperanto, first.refs, "unua", u""}, // the first is no added one
+        {!first.esperanto, first.refs, "", u""},
+        {added.esperanto, added.refs, "tria", u""},
+        {first.esperanto, {{first.refs[0].start, first.refs[0].end + 1}}, "", u""},
+        {first.esperanto, {}, "", u""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ToUtf8(search.HeadwordOf(c.esperanto, c.refs, c.added)), ToUtf8(c.headword))
+            << c.added << " " << c.esperanto;
+    }
+    // Without its index, nobody can tell.
+    std::filesystem::remove(main.File(kEsperantoFiles.fulltext));
+    std::filesystem::remove(main.File(kRussianFiles.fulltext));
+    core.Open(Sources());
+    EXPECT_EQ(ToUtf8(core.FullText().HeadwordOf(first.esperanto, first.refs)), "");
+}
+
 TEST_F(FullTextSearchTest, PagesOfFiftyCoverEveryHitOnceInOrder) {
     std::vector<std::string> all;
     std::vector<std::size_t> sizes;

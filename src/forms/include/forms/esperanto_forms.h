@@ -5,6 +5,7 @@
 
 #include "forms/base_form.h"
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -25,6 +26,14 @@ namespace forms {
 // none has fewer than two. Keys are in small letters; the index compares them
 // without regard to case.
 std::vector<BaseForm> EsperantoBaseForms(std::string_view query);
+
+// The one base form a word in small letters is filed under in a full-text
+// index: a verb form's infinitive (sxatas → sxati), else the word without its
+// -j/-n ending (hundojn → hundo), else the word itself. Word-class changes
+// and affixes are left alone (hunda stays hunda). It is the first tier-1 verb
+// form, else the first tier-0 form, that EsperantoBaseForms gives, worked out
+// without the rest: the index asks it of every distinct word of a dictionary.
+std::string EsperantoIndexBase(std::string_view word);
 
 // Whether a word in small letters and x-system spelling is one of the closed
 // words above (li, mia, kiu, tiel, neniam, unu …).

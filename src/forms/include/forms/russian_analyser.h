@@ -14,6 +14,8 @@
 #include <string_view>
 #include <vector>
 
+struct kelimbo_russian_engines;
+
 namespace forms {
 
 // The system's Russian analyser (Debian apertium-rus-ukr).
@@ -34,7 +36,8 @@ public:
     // first call reads the analyser. Safe to call from several threads.
     std::vector<std::string> Lemmas(std::string_view word) const;
     // The lemmas of many words, each as Lemmas gives them, in one pass of the
-    // analyser over them all: far cheaper than a call a word.
+    // analyser over them all: far cheaper than a call a word. A large batch
+    // is split between two analysers on two threads.
     std::vector<std::vector<std::string>> Lemmas(const std::vector<std::string>& words) const;
 
     // Whether the analyser has been read: false until a first Lemmas call,
@@ -51,13 +54,22 @@ private:
     Transducer* LoadedTransducer() const; // under m_mutex
     // The analyser's output for UTF-8 input, one word a line.
     std::string Analyse(const std::string& input) const;
+    // The same, the second half of the lines given to the spare analyser on
+    // a thread of its own.
+    std::string AnalyseInTwo(const std::string& input) const;
 
     const std::string m_path;
     const std::string m_engines;
     mutable std::mutex m_mutex;
     mutable std::string m_problem;
     mutable bool m_tried = false;
+    mutable const kelimbo_russian_engines* m_loadedEngines = nullptr;
     mutable std::unique_ptr<Transducer> m_transducer;
+    // The second analyser, read when a first batch is split: its mutex is
+    // taken before m_mutex, never while it is held.
+    mutable std::mutex m_spareMutex;
+    mutable bool m_spareTried = false;
+    mutable std::unique_ptr<Transducer> m_spare;
 };
 
 // The lemmas of one line of the analyser's output, "^surface/lemma<tags>/…$",

@@ -96,6 +96,11 @@ private:
     bool m_setting = false;
 };
 
+// How many units of a list line's text fit in `width` pixels of `font`,
+// with its bold parts (points: start, end) drawn in bold and an ellipsis
+// after them; the whole length when it all fits.
+int ElidedLength(const QString& text, const QVariantList& bold, const QFont& font, int width);
+
 class ListWidget final : public QListWidget, public ControlWidget {
 public:
     // An item whose data under this role is true is a marked line, drawn in

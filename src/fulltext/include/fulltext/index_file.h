@@ -37,6 +37,8 @@ class RussianAnalyser;
 
 namespace fulltext {
 
+class BaseKeys;
+
 enum class IndexState : std::uint8_t {
     Ready,   // opened and matching its dictionary text
     Missing, // no index file
@@ -62,6 +64,11 @@ struct BuildSummary {
 BuildSummary WriteIndex(const std::string& textPath, const std::string& headwordIndexPath,
                         const std::string& indexPath, bool esperanto,
                         const forms::RussianAnalyser& analyser);
+// The same with the base forms `keys` has worked out already, for several
+// directions one after the other: their texts share most of their words.
+// `keys` is used by a thread of the build's own meanwhile.
+BuildSummary WriteIndex(const std::string& textPath, const std::string& headwordIndexPath,
+                        const std::string& indexPath, bool esperanto, BaseKeys& keys);
 
 // A matching entry.
 struct Entry {
@@ -94,6 +101,9 @@ public:
     // headword order. Raises IndexError.
     std::vector<Entry> Select(const Phrases& phrases, std::size_t offset, std::size_t limit,
                               const std::atomic<bool>* cancel);
+    // The headword (UTF-8) of the entry whose articles are exactly `refs`, as
+    // Select gives it; empty when no entry has them. Raises IndexError.
+    std::string HeadwordOf(const std::vector<ArticleRef>& refs);
 
 private:
     struct Db;

@@ -45,6 +45,8 @@ std::string FoldWord(std::u16string_view word);
 // the key itself when they give none. Remembers what it worked out; one
 // object per thread.
 class BaseKeys {
+    struct Known;
+
 public:
     explicit BaseKeys(const forms::RussianAnalyser& analyser) : m_analyser(analyser) {}
     const std::string& Of(std::string_view key);
@@ -55,6 +57,17 @@ public:
     // the object.
     const std::string* Pending(std::string_view key);
     void Resolve();
+
+    // The same on two threads, for a stream of texts: one thread asks
+    // Pending and hands what TakeNew gives to the other, which works it out
+    // with Resolve(keys) while the first goes on asking. Each key is in one
+    // set only, so the two never touch the same entry.
+    class NewKeys {
+        friend class BaseKeys;
+        std::vector<Known*> m_entries;
+    };
+    NewKeys TakeNew();
+    void Resolve(const NewKeys& keys) const;
 
 private:
     struct Known {
@@ -67,11 +80,14 @@ private:
     Known& Find(std::string_view key);
     std::string Work(const std::string& key) const;
 
+    struct Slot {
+        std::uint64_t hash = 0; // the key's hash; 0 marks an empty slot
+        Known* entry = nullptr;
+    };
     const forms::RussianAnalyser& m_analyser;
-    std::deque<Known> m_known;           // stable places
-    std::vector<std::uint64_t> m_hashes; // per slot: the key's hash, 0 when empty
-    std::vector<std::uint32_t> m_slots;  // per slot: the entry's index
-    std::vector<std::size_t> m_pending;  // entries not worked out yet
+    std::deque<Known> m_known;     // stable places
+    std::vector<Slot> m_slots;     // the table: hash and entry side by side, one cache line
+    std::vector<Known*> m_pending; // entries not worked out yet
 };
 
 // ---- details

@@ -105,6 +105,12 @@ public:
     // one is in place. Raises cExcMsg when it cannot be written.
     void Rebuild(std::size_t dictionary, bool esperanto);
 
+    // The headword a search names an article under: the article `refs` of
+    // the first dictionary, or of the added dictionary named `added`. Empty
+    // when no index can tell (missing, stale, damaged, or no such article).
+    std::u16string HeadwordOf(bool esperanto, const std::vector<ArticleRef>& refs,
+                              std::string_view added = {});
+
     // The words of a shown article text (as the reader shows it) that the
     // query matches, for highlighting; the first is the one to scroll to.
     std::vector<TextRange> Matches(std::u16string_view query, std::u16string_view text) const;
