@@ -201,6 +201,11 @@ void cHistory::Load(const char* historyFile, const char* eoTextFile, const char*
     historyPath = historyFile;
     eoTextPath = eoTextFile;
     ruTextPath = ruTextFile;
+    if (!historyPath.empty()) {
+        // A save cut short by a kill leaves its new file; nobody else's save
+        // takes an hour.
+        platform::RemoveStaleTemporaries(historyPath, std::chrono::hours(1));
+    }
 
     platform::FileHandle file = platform::OpenFile(historyPath, "rb");
     if (!file) {

@@ -4,10 +4,14 @@
 #include "platform/file_open.h"
 
 #include <cerrno>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/random.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
+#include <vector>
 
 namespace platform {
 namespace {
@@ -53,6 +57,30 @@ bool RandomLetters(std::string& out) {
 
 std::string TemporaryPrefix(std::string_view name) {
     return "." + std::string(name) + ".tmp";
+}
+
+void RemoveStaleTemporaries(std::string_view target, std::chrono::seconds age) {
+    const std::string folder = FolderOf(target);
+    const std::string prefix = TemporaryPrefix(NameOf(target));
+    DIR* dir = ::opendir(FileSystemPath(folder).c_str());
+    if (dir == nullptr) {
+        return;
+    }
+    const std::time_t before = std::time(nullptr) - static_cast<std::time_t>(age.count());
+    std::vector<std::string> stale;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        struct stat info {};
+        if (name.size() == prefix.size() + kRandomLetters && name.starts_with(prefix) &&
+            ::fstatat(::dirfd(dir), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(info.st_mode) && info.st_mtime < before) {
+            stale.emplace_back(name);
+        }
+    }
+    for (const std::string& name : stale) {
+        ::unlinkat(::dirfd(dir), name.c_str(), 0);
+    }
+    ::closedir(dir);
 }
 
 NewFile::~NewFile() {

@@ -110,6 +110,9 @@ void WordList::Load() {
     m_changes.clear();
     m_readOnly = false;
     if (!m_path.empty()) {
+        // A save cut short by a kill leaves its new file; nobody else's save
+        // takes an hour.
+        platform::RemoveStaleTemporaries(m_path, std::chrono::hours(1));
         FileBytes file = ReadListFile(m_path);
         if (!file.read) {
             // Saving would replace a file nobody has read: keep it as it is.

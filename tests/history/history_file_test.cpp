@@ -3,6 +3,7 @@
 #include "history/history.h"
 #include "history/history_file.h"
 #include "platform/code_page.h"
+#include "platform/file_replace.h"
 #include "support/process.h"
 #include "support/temp_dir.h"
 
@@ -448,6 +449,19 @@ TEST_F(HistoryFile, FailedSaveAtAnyStepKeepsTheOldFileWhole) {
 
     cHistory(fresh).Save();
     EXPECT_EQ(Loaded().entries, fresh.entries);
+    EXPECT_EQ(FilesIn(dir.Path()), files);
+}
+
+// A save killed before its rename leaves its new file; the next start removes
+// it once it is old, and the history itself is read as it was.
+TEST_F(HistoryFile, AKilledSavesOldFileIsRemovedAtTheNextLoad) {
+    Saving({Entry(u"kept", {{1, 2}}, false)}, 1).Save();
+    const std::set<std::string> files = FilesIn(dir.Path());
+    const std::string leftover = platform::TemporaryPrefix("historio.bin") + "Ab3dEf7hIj";
+    WriteBytes(dir.File(leftover), "half a history");
+    std::filesystem::last_write_time(
+        dir.File(leftover), std::filesystem::file_time_type::clock::now() - std::chrono::hours(2));
+    EXPECT_EQ(Loaded().entries.size(), 1u);
     EXPECT_EQ(FilesIn(dir.Path()), files);
 }
 

@@ -8,6 +8,7 @@
 // folder, and only as a new file: an existing name, and above all a link
 // someone else planted there, is never opened or followed.
 
+#include <chrono>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -57,6 +58,12 @@ private:
 // The prefix of the names NewFile gives the temporary files of a file named
 // `name` (".NAME.tmp"); random letters follow it.
 std::string TemporaryPrefix(std::string_view name);
+
+// Removes what a program killed while it wrote `target` left behind: the
+// regular files NewFile names for it (".NAME.tmp" and its random letters)
+// last written more than `age` ago. A younger one may be another program's,
+// still being written, and is left; so are links and anything else.
+void RemoveStaleTemporaries(std::string_view target, std::chrono::seconds age);
 
 // Flushes the stream's buffers and has the system write the file to the disk.
 bool FlushToDisk(std::FILE* file);
