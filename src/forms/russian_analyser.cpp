@@ -16,6 +16,7 @@
 #include <chrono>
 #include <cstdio>
 #include <future>
+#include <system_error>
 #include <thread>
 
 namespace forms {
@@ -239,7 +240,12 @@ std::string RussianAnalyser::AnalyseInTwo(const std::string& input) const {
         return Analyse(input);
     }
     std::string secondAnalysis;
-    std::thread other([&] { secondAnalysis = AnalyseWith(*m_spare, second); });
+    std::thread other;
+    try {
+        other = std::thread([&] { secondAnalysis = AnalyseWith(*m_spare, second); });
+    } catch (const std::system_error&) {
+        return Analyse(input); // no thread to be had: one analyser does it all
+    }
     std::string analysis = Analyse(input.substr(0, middle + 1));
     other.join();
     if (analysis.empty() || secondAnalysis.empty()) {
