@@ -34,7 +34,6 @@
 #include <iterator>
 #include <map>
 #include <random>
-#include <set>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -57,26 +56,18 @@ std::vector<std::vector<std::string>> EntryWords(const fs::path& folder, std::ui
     const forms::RussianAnalyser analyser;
     fulltext::BaseKeys keys(analyser);
     std::vector<std::vector<const std::string*>> pending;
-    // One entry per article, under the first headword that opens it, as the
-    // index writer keeps them.
-    std::set<std::pair<std::uint32_t, std::uint32_t>> seen;
-    for (std::uint32_t i = 0; i < index.Count(); ++i) {
-        for (const ArticleRef& ref : index.GetRefs(i)) {
-            if (ref.end <= ref.start || ref.end > text.size() ||
-                ref.end - ref.start > kMaxArticleBytes ||
-                !seen.insert({ref.start, ref.end}).second) {
-                continue;
-            }
-            textBytes += ref.end - ref.start;
-            std::vector<const std::string*> words;
-            fulltext::ForEachWord(
-                platform::FromAnsi(std::string_view(text).substr(ref.start, ref.end - ref.start)),
-                [&](std::size_t, std::size_t, const std::string& key) {
-                    words.push_back(keys.Pending(key));
-                });
-            pending.push_back(std::move(words));
-        }
-    }
+    // One entry per article, as the index writer keeps them.
+    fulltext::ForEachRowArticle(index, text.size(), [&](std::uint32_t, const ArticleRef& ref) {
+        textBytes += ref.end - ref.start;
+        std::vector<const std::string*> words;
+        fulltext::ForEachWord(
+            platform::FromAnsi(std::string_view(text).substr(ref.start, ref.end - ref.start)),
+            [&](std::size_t, std::size_t, const std::string& key) {
+                words.push_back(keys.Pending(key));
+            });
+        pending.push_back(std::move(words));
+        return true;
+    });
     keys.Resolve();
     std::vector<std::vector<std::string>> entries;
     entries.reserve(pending.size());

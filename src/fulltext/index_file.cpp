@@ -21,6 +21,7 @@
 #include <cstring>
 #include <deque>
 #include <exception>
+#include <functional>
 #include <mutex>
 #include <sys/stat.h>
 #include <thread>
@@ -197,13 +198,9 @@ private:
 };
 
 // First thread: reads every article of a direction once and folds its words.
-// A row is an article, under the first headword (in the index's order) that
-// opens it: headwords that share articles would otherwise index the same text
-// once for each set they make.
 void ReadArticles(const cIndex& headwords, const std::string& text, bool esperanto, BaseKeys& keys,
                   Handoff<ReadBatch>& out, std::uint64_t& textBytes) {
     constexpr std::size_t kBatch = 4096;
-    std::unordered_set<std::uint64_t> seen; // each article's start and end
     ReadBatch batch;
     std::u16string decoded;
     const auto flush = [&] {
@@ -212,13 +209,8 @@ void ReadArticles(const cIndex& headwords, const std::string& text, bool esperan
         batch = ReadBatch();
         return wanted;
     };
-    for (std::uint32_t i = 0; i < headwords.Count(); ++i) {
-        for (const ArticleRef& ref : headwords.GetRefs(i)) {
-            if (ref.end <= ref.start || ref.end > text.size() ||
-                ref.end - ref.start > kMaxArticleBytes ||
-                !seen.insert((std::uint64_t{ref.start} << 32) | ref.end).second) {
-                continue;
-            }
+    const bool whole =
+        ForEachRowArticle(headwords, text.size(), [&](std::uint32_t i, const ArticleRef& ref) {
             Row& row = batch.rows.rows.emplace_back();
             row.ref = ref;
             row.headword.at = batch.rows.bytes.size();
@@ -231,12 +223,11 @@ void ReadArticles(const cIndex& headwords, const std::string& text, bool esperan
             ForEachWord(decoded, [&](std::size_t, std::size_t, const std::string& key) {
                 batch.bases.push_back(keys.Pending(key));
             });
-            if (batch.rows.rows.size() == kBatch && !flush()) {
-                return;
-            }
-        }
+            return batch.rows.rows.size() < kBatch || flush();
+        });
+    if (whole) {
+        flush();
     }
-    flush();
 }
 
 // Second thread: works out the base forms of a batch's new words (the
@@ -269,6 +260,21 @@ void WorkOutWords(const BaseKeys& keys, Handoff<ReadBatch>& in, Handoff<Rows>& o
 }
 
 } // namespace
+
+bool ForEachRowArticle(const cIndex& headwords, std::uint64_t textSize,
+                       const std::function<bool(std::uint32_t, const ArticleRef&)>& each) {
+    std::unordered_set<std::uint64_t> seen; // each article's start and end
+    for (std::uint32_t i = 0; i < headwords.Count(); ++i) {
+        for (const ArticleRef& ref : headwords.GetRefs(i)) {
+            if (ref.end > ref.start && ref.end <= textSize &&
+                ref.end - ref.start <= kMaxArticleBytes &&
+                seen.insert((std::uint64_t{ref.start} << 32) | ref.end).second && !each(i, ref)) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
 
 BuildSummary WriteIndex(const std::string& textPath, const std::string& headwordIndexPath,
                         const std::string& indexPath, bool esperanto,

@@ -29,7 +29,7 @@ protected:
                    " bonan tagon\n";
         }
         std::istringstream in(tsv);
-        BuildFromSource(Language::Esperanto, ReadTsvSource(in), dir.Path());
+        BuildFromTsv(Language::Esperanto, in, "test.tsv", dir.Path());
         LookupCore core(dir.AnsiPath(""));
         core.FullText().Rebuild(0, true);
         good = testing_support::ReadBytes(dir.File(kEsperantoFiles.fulltext));

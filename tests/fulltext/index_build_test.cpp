@@ -4,7 +4,6 @@
 // hangs, however many batches are on their way.
 #include "articles/dictionary_files.h"
 #include "dictbuild/dictionary_build.h"
-#include "dictbuild/tsv_source.h"
 #include "errors/exc_msg.h"
 #include "forms/russian_analyser.h"
 #include "fulltext/index_file.h"
@@ -48,7 +47,7 @@ protected:
             tsv += "v" + number + "\tla kato n" + number + " kaj hundoj\n";
         }
         std::istringstream in(tsv);
-        BuildFromSource(Language::Esperanto, ReadTsvSource(in), dir.Path());
+        BuildFromTsv(Language::Esperanto, in, "test.tsv", dir.Path());
         std::ifstream file(dir.File(kEsperantoFiles.index), std::ios::binary);
         bytes.assign(std::istreambuf_iterator<char>(file), {});
     }

@@ -27,7 +27,7 @@ using testing_support::TempDir;
 
 void Build(Language language, const std::string& tsv, const TempDir& dir) {
     std::istringstream in(tsv);
-    BuildFromSource(language, ReadTsvSource(in), dir.Path());
+    BuildFromTsv(language, in, "test.tsv", dir.Path());
 }
 
 std::vector<std::string> Headwords(const FullTextPage& page) {

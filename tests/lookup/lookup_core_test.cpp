@@ -24,7 +24,7 @@ using testing_support::TempDir;
 
 void Build(Language language, const std::string& tsv, const TempDir& dir) {
     std::istringstream in(tsv);
-    BuildFromSource(language, ReadTsvSource(in), dir.Path());
+    BuildFromTsv(language, in, "test.tsv", dir.Path());
 }
 
 // "abNN" for the numbers from `first` below 80, stepping by two.

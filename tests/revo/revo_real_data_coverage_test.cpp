@@ -8,8 +8,8 @@
 //
 // KELIMBO_REVO_BUILT names an already built dictionary folder to check
 // instead of importing the copy (to measure another build of it).
-#include "lookup/lookup_core.h"
 #include "importing/import_writer.h"
+#include "lookup/lookup_core.h"
 #include "platform/code_page.h"
 #include "revo/revo_import.h"
 #include "revo/revo_parser.h"
@@ -324,9 +324,8 @@ struct Share {
 
 TEST(RevoRealData, EveryDerivationAndDefinitionIsInTheDictionary) {
     const std::filesystem::path copyFolder = RevoCopy();
-    if (!std::filesystem::is_directory(copyFolder / "revo")) {
-        GTEST_SKIP() << "no Reta Vortaro copy at " << copyFolder
-                     << " (set KELIMBO_REVO_DIR to a folder holding revo/ and dtd/)";
+    if (const std::string missing = MissingRevoCopy(copyFolder); !missing.empty()) {
+        GTEST_SKIP() << missing;
     }
     const Copy copy = ReadCopy(copyFolder / "revo");
     EXPECT_TRUE(copy.unread.empty()) << copy.unread.front();
@@ -338,11 +337,7 @@ TEST(RevoRealData, EveryDerivationAndDefinitionIsInTheDictionary) {
     } else {
         const RevoFolders folders = LocateRevo(copyFolder, std::nullopt);
         RevoParser parser(folders.dtd);
-        RevoImport revo = ImportRevo(folders.xml, parser);
-        std::vector<ImportedDirection> directions(2);
-        directions[0] = {Language::Esperanto, "note", std::move(revo.esperanto)};
-        directions[1] = {Language::Russian, "note", std::move(revo.russian)};
-        WriteImportedDirections(directions, dir.Path());
+        WriteRevoDirections(ImportRevo(folders.xml, parser), dir.Path());
         built = dir.AnsiPath("");
     }
     LookupCore folder(built);

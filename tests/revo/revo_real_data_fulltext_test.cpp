@@ -44,18 +44,13 @@ bool Has(const std::vector<FullTextHit>& hits, const char* headword, bool espera
 
 TEST(RevoRealData, FullTextSearchFindsWordsFormsAndPhrases) {
     const std::filesystem::path copy = RevoCopy();
-    if (!std::filesystem::is_directory(copy / "revo")) {
-        GTEST_SKIP() << "no Reta Vortaro copy at " << copy
-                     << " (set KELIMBO_REVO_DIR to a folder holding revo/ and dtd/)";
+    if (const std::string missing = MissingRevoCopy(copy); !missing.empty()) {
+        GTEST_SKIP() << missing;
     }
     const RevoFolders folders = LocateRevo(copy, std::nullopt);
     RevoParser parser(folders.dtd);
-    RevoImport revo = ImportRevo(folders.xml, parser);
     TempDir dir;
-    std::vector<ImportedDirection> directions(2);
-    directions[0] = {Language::Esperanto, "note", std::move(revo.esperanto)};
-    directions[1] = {Language::Russian, "note", std::move(revo.russian)};
-    WriteImportedDirections(directions, dir.Path());
+    WriteRevoDirections(ImportRevo(folders.xml, parser), dir.Path());
     LookupCore core(dir.AnsiPath(""));
     core.FullText().Rebuild(0, true);
     core.FullText().Rebuild(0, false);

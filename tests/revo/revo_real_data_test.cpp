@@ -3,8 +3,8 @@
 // headword counts, the check of the files, and well-known words in both
 // directions. Skipped when there is no such copy.
 #include "dictbuild/index_check.h"
-#include "lookup/lookup_core.h"
 #include "importing/import_writer.h"
+#include "lookup/lookup_core.h"
 #include "platform/code_page.h"
 #include "revo/revo_import.h"
 #include "revo/revo_parser.h"
@@ -26,9 +26,8 @@ void ExpectNear(std::size_t count, double expected, const char* what) {
 
 TEST(RevoRealData, ImportsBothDirections) {
     const std::filesystem::path copy = RevoCopy();
-    if (!std::filesystem::is_directory(copy / "revo")) {
-        GTEST_SKIP() << "no Reta Vortaro copy at " << copy
-                     << " (set KELIMBO_REVO_DIR to a folder holding revo/ and dtd/)";
+    if (const std::string missing = MissingRevoCopy(copy); !missing.empty()) {
+        GTEST_SKIP() << missing;
     }
     const RevoFolders folders = LocateRevo(copy, std::nullopt);
     RevoParser parser(folders.dtd);
@@ -38,10 +37,7 @@ TEST(RevoRealData, ImportsBothDirections) {
     EXPECT_GT(revo.files, 12000u);
 
     TempDir dir;
-    std::vector<ImportedDirection> directions(2);
-    directions[0] = {Language::Esperanto, "note", std::move(revo.esperanto)};
-    directions[1] = {Language::Russian, "note", std::move(revo.russian)};
-    const std::vector<DirectionReport> reports = WriteImportedDirections(directions, dir.Path());
+    const std::vector<DirectionReport> reports = WriteRevoDirections(std::move(revo), dir.Path());
 
     // One entry per derivation, one per distinct Russian translation; the
     // index adds variants and indexed words.

@@ -26,10 +26,13 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+class cIndex;
 
 namespace forms {
 class RussianAnalyser;
@@ -56,6 +59,16 @@ struct BuildSummary {
     std::uint64_t textBytes = 0;  // bytes of article text read
     std::uint64_t indexBytes = 0; // the file's size
 };
+
+// The articles a direction's index holds a row for, in row order: each
+// article of the text once, under the first headword (in the headword index's
+// order) that opens it, since headwords that share articles would otherwise
+// index the same text once for each set they make. Articles that lie outside
+// the text or are longer than an article can be are left out. Calls
+// `each(headword, article)`; false from it stops the walk, and then so does
+// this (true when every article was given).
+bool ForEachRowArticle(const cIndex& headwords, std::uint64_t textSize,
+                       const std::function<bool(std::uint32_t, const ArticleRef&)>& each);
 
 // Writes the full-text index of a direction from its text file and headword
 // index (both must be there), as a new file put in place of the old one
